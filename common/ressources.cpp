@@ -1,0 +1,29 @@
+#include "ressources.h"
+
+#include <QFile>
+
+// The resources live in a static library: register them before the first read.
+static void enregistre_ressources() {
+    static const bool fait = [] {
+        Q_INIT_RESOURCE(valdorin_ressources);
+        return true;
+    }();
+    (void)fait;
+}
+
+namespace ressources {
+
+QByteArray texte(int numero) {
+    enregistre_ressources();
+    QFile fichier(QStringLiteral(":/ressources/texte/%1").arg(numero));
+    if (!fichier.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return fichier.readAll();
+}
+
+QImage image(int numero) {
+    enregistre_ressources();
+    return QImage(QStringLiteral(":/ressources/image/%1").arg(numero));
+}
+
+} // namespace ressources

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+// The application's own resources (fonts, pictures, texts), compiled into the
+// binary and found by kind and number.
+namespace ressources {
+
+// Text resource `numero`, or an empty array when there is none.
+QByteArray texte(int numero);
+
+// Picture resource `numero`, or a null image when there is none.
+QImage image(int numero);
+
+} // namespace ressources
