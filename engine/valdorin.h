@@ -1,16 +1,160 @@
 #pragma once
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
 #include <QString>
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+
+class QPaintDevice;
 
 // The barcode engine: turns one barcode description into an EAN-13 + add-on
 // symbol and writes it as an EPS or PDF file. Every call runs to its end on the
 // caller's thread without giving time back to the event loop.
 namespace valdorin {
 
+// One barcode file: 0 carrier, 1 product code, 2 issue, 3 sub-issue digit,
+// 4 price header, 5 price in cents, 6 payment mode, 7 file type ("P" PDF,
+// anything else EPS), 8 bar-width reduction "0"-"4", 9 protection "A", "R",
+// "F" or "C", 10 orientation "=", "<" or ">", 11 output file name, 12 preview
+// comment. A successful run rewrites entry 2 without its leading zeros and
+// entry 5 as euros with a decimal comma ("150" becomes "1,50").
+using tableau_code_barres = std::array<QString, 13>;
+
+// The four header texts of one run: 0 creator text, 1 maker notice, 2 creation
+// date text, 3 author text. Entries 0, 2 and 3 are already escaped for a
+// string literal; entry 1 is plain ASCII without parentheses or backslashes.
+using tableau_entete = std::array<QString, 4>;
+
+// Raised by cree_fichier when a file cannot be made; what() holds the French
+// message, in UTF-8, that the pages show as it is.
+class erreur_creation : public std::runtime_error {
+public:
+    explicit erreur_creation(const QString& message);
+    QString message() const;
+};
+
+// --- Module globals -------------------------------------------------------
+
+// Set by the caller before each run: the output file (a path; it is created
+// or replaced) and whether a preview is wanted (TIFF preview in EPS files,
+// note annotation in PDF files).
+inline QString fi_ecriture;
+inline bool previsu_presence = false;
+
+// The output stream every writer writes to: an in-memory buffer, opened by
+// cree_fichier before the writer runs. Once the writer has finished, the
+// bytes go to a temporary file beside the destination that then replaces
+// it, so a failed run never leaves a partial file nor harms an earlier one.
+// After the run the buffer stays, closed, until the next run replaces it.
+inline std::unique_ptr<QBuffer> buffer_ecriture;
+
+// Page size of the current file, in points.
+inline double largeur = 0.0;
+inline double hauteur = 0.0;
+
+// The preview picture (96 dots per inch) and its TIFF encoding.
+inline QImage previsu_picture;
+inline QByteArray previsu_bloc;
+
+// PDF object counter and cross-reference text of the current PDF file.
+inline int nb_objets = 0;
+inline QString xref;
+
+// The local date and time of the current run, taken once at its start; every
+// date that the run writes comes from it.
+inline QDateTime date_execution;
+
+// The maker notice written into the file headers.
+inline const QString notice_editeur = QStringLiteral("Brimlow Systems - www.brimlow.example");
+
+// The creator text, before escaping.
+inline const QString texte_createur = QStringLiteral("Valdorin 2.2");
+
+// --- Entry ------------------------------------------------------------------
+
+// Makes one barcode file from `t` into fi_ecriture. `canevas` is unused
+// (callers pass nothing). Entries are checked before any file is touched:
+// 1 is 1-5 digits, 2 is 0-4 digits, 3 one digit, 5 1-4 digits, 8 "0"-"4",
+// 9 "A", "R", "F" or "C", 10 "=", "<" or ">". Any failure raises
+// erreur_creation; the destination then keeps what it held before.
+void cree_fichier(tableau_code_barres& t, QPaintDevice* canevas = nullptr);
+
 // Encodes 17 digits (12 EAN-13 data digits, then the 5 add-on digits) as the
 // symbol-font text that draws the barcode: 28 characters, or 29 with the
 // reserves. A text shorter than 17 characters, or with a non-digit among its
 // first 17, is reported through msgdebug and gives the empty text.
 QString ean13_valdorin(const QString& chiffres, bool reserves);
+
+// --- Writers ----------------------------------------------------------------
+
+// The EPS writer: writes the whole file through buffer_ecriture. `code` is the
+// symbol string already escaped for a string literal.
+void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
+                      const tableau_entete& entete);
+
+// The four bytes of n, least significant first.
+QByteArray eps_integer_to_hexa_inverse(quint32 n);
+
+// The PDF writer: writes the whole file through buffer_ecriture, with the
+// same arguments as the EPS writer.
+void pdf_cree_fichier(const QString& code, const tableau_code_barres& t,
+                      const tableau_entete& entete);
+
+// Writing to buffer_ecriture: bytes or text as UTF-8 at the current position
+// (overwriting what lies there), and the position itself. They raise
+// erreur_creation when no stream is open.
+void ecrit(const QByteArray& octets);
+void ecrit(const QString& texte);
+qint64 position();
+void positionne(qint64 position);
+
+// Text of a user entry for a PostScript or PDF string literal: escaped with
+// bibliotheque_v1::adapte_postscript, and the control characters that it
+// leaves as they are written as octal escapes, so the text can neither break
+// the literal nor end a comment line.
+QString texte_litteral(const QString& texte);
+
+// Nearest ASCII letters of a text: accents dropped ("é" gives "e"), ligatures
+// spelled out ("œ" gives "oe"), typographic quotes and dashes made plain; any
+// other non-ASCII character becomes "?".
+QString texte_ascii(const QString& texte);
+
+// --- Preview ----------------------------------------------------------------
+
+// Draws the preview picture of `t` into previsu_picture and its TIFF into
+// previsu_bloc. previsu_bloc is emptied first, so it is empty when the preview
+// could not be made (the failure is reported through msgdebug).
+void cree_previsu_tiff(const tableau_code_barres& t);
+
+// A complete uncompressed big-endian RGB TIFF file of `image`.
+QByteArray eps_picture_to_tiff(const QImage& image);
+
+// --- Resources ----------------------------------------------------------------
+
+// Font programs and the preview background, read from the application's
+// resources on first use and kept. A missing or empty font resource raises
+// erreur_creation and is looked for again on the next call; a missing
+// background gives a null image, looked for again on every call.
+const QByteArray& f_eps_RorU35V0();
+const QByteArray& f_eps_EanP35N1();
+const QByteArray& f_eps_EanP35N2();
+const QByteArray& f_eps_EanP35N3();
+const QByteArray& f_eps_EanP35N4();
+const QByteArray& f_eps_vuravaze();
+const QImage& f_eps_previsu();
+const QByteArray& f_pdf_RorU35V0();
+const QByteArray& f_pdf_EanP35N1();
+const QByteArray& f_pdf_EanP35N2();
+const QByteArray& f_pdf_EanP35N3();
+const QByteArray& f_pdf_EanP35N4();
+
+// The EPS and PDF symbol font programs for a reduction "0"-"4".
+const QByteArray& f_eps_symbole(const QString& reduction);
+const QByteArray& f_pdf_symbole(const QString& reduction);
 
 } // namespace valdorin

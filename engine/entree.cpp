@@ -1,0 +1,357 @@
+#include "bibliotheque_v1.h"
+#include "ressources.h"
+#include "valdorin.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace valdorin {
+
+erreur_creation::erreur_creation(const QString& message)
+    : std::runtime_error(message.toUtf8().toStdString()) {}
+
+QString erreur_creation::message() const {
+    return QString::fromUtf8(what());
+}
+
+// --- Output stream ------------------------------------------------------------
+
+namespace {
+
+QBuffer& flux() {
+    if (!buffer_ecriture || !buffer_ecriture->isOpen())
+        throw erreur_creation(QStringLiteral("Aucun fichier n'est ouvert en écriture."));
+    return *buffer_ecriture;
+}
+
+} // namespace
+
+void ecrit(const QByteArray& octets) {
+    QBuffer& f = flux();
+    if (f.write(octets) != octets.size())
+        throw erreur_creation(QStringLiteral("L'écriture en mémoire du fichier a échoué."));
+}
+
+void ecrit(const QString& texte) {
+    ecrit(texte.toUtf8());
+}
+
+qint64 position() {
+    return flux().pos();
+}
+
+void positionne(qint64 position) {
+    if (!flux().seek(position))
+        throw erreur_creation(QStringLiteral("Position d'écriture invalide dans le fichier."));
+}
+
+// --- Texts for the files --------------------------------------------------------
+
+QString texte_litteral(const QString& texte) {
+    const QString echappe = bibliotheque_v1::adapte_postscript(texte);
+    QString resultat;
+    resultat.reserve(echappe.size());
+    for (const QChar c : echappe) {
+        const char16_t u = c.unicode();
+        if (u < 32 || u == 127)
+            resultat += u'\\' + bibliotheque_v1::zeros_ajoute(QString::number(u, 8), 3);
+        else
+            resultat += c;
+    }
+    return resultat;
+}
+
+QString texte_ascii(const QString& texte) {
+    static const struct {
+        char32_t code;
+        const char* ascii;
+    } table[] = {
+        {U'Æ', "AE"},     {U'æ', "ae"},     {U'Œ', "OE"},     {U'œ', "oe"}, {U'ß', "ss"},
+        {U'Ø', "O"},      {U'ø', "o"},      {U'Đ', "D"},      {U'đ', "d"},  {U'Ł', "L"},
+        {U'ł', "l"},      {U'Þ', "Th"},     {U'þ', "th"},     {U'Ð', "D"},  {U'ð', "d"},
+        {U'ı', "i"},      {U'€', "EUR"},    {U'‘', "'"},      {U'’', "'"},  {U'‚', "'"},
+        {U'‹', "<"},      {U'›', ">"},      {U'“', "\""},     {U'”', "\""}, {U'„', "\""},
+        {U'«', "\""},     {U'»', "\""},     {U'–', "-"},      {U'—', "-"},  {U'‐', "-"},
+        {U'…', "..."},    {U'×', "x"},      {U'·', "."},      {U'•', "."},  {U'°', "o"},
+        {U'\u00A0', " "}, {U'\u202F', " "}, {U'\u2009', " "},
+    };
+    QString resultat;
+    resultat.reserve(texte.size());
+    const QString decompose = texte.normalized(QString::NormalizationForm_KD);
+    for (const char32_t c : decompose.toUcs4()) {
+        if (c < 128) {
+            resultat += QChar(static_cast<char16_t>(c));
+            continue;
+        }
+        if (QChar::category(c) == QChar::Mark_NonSpacing)
+            continue; // the accent of a decomposed letter
+        const char* remplacement = "?";
+        for (const auto& entree : table)
+            if (entree.code == c)
+                remplacement = entree.ascii;
+        resultat += QLatin1String(remplacement);
+    }
+    return resultat;
+}
+
+// --- Resources ------------------------------------------------------------------
+
+namespace {
+
+// A text resource read once and kept; a missing or empty one is an error and is
+// looked for again next time.
+class texte_ressource {
+public:
+    texte_ressource(int numero, const char* nom) : numero(numero), nom(nom) {}
+
+    const QByteArray& lit() {
+        if (!loaded) {
+            QByteArray lu = ressources::texte(numero);
+            if (lu.isEmpty())
+                throw erreur_creation(
+                    QStringLiteral("La police %1 (ressource %2) est absente ou vide : "
+                                   "l'application est incomplète.")
+                        .arg(QLatin1String(nom))
+                        .arg(numero));
+            valeur = std::move(lu);
+            loaded = true;
+        }
+        return valeur;
+    }
+
+private:
+    int numero;
+    const char* nom;
+    QByteArray valeur;
+    bool loaded = false;
+};
+
+texte_ressource eps_0{170, "EanP35N0"};
+texte_ressource eps_1{171, "EanP35N1"};
+texte_ressource eps_2{172, "EanP35N2"};
+texte_ressource eps_3{173, "EanP35N3"};
+texte_ressource eps_4{174, "EanP35N4"};
+texte_ressource eps_vuravaze{175, "VuraVaze"};
+texte_ressource pdf_0{176, "EanP35N0"};
+texte_ressource pdf_1{177, "EanP35N1"};
+texte_ressource pdf_2{178, "EanP35N2"};
+texte_ressource pdf_3{179, "EanP35N3"};
+texte_ressource pdf_4{180, "EanP35N4"};
+
+int indice_reduction(const QString& reduction) {
+    if (reduction.size() == 1 && reduction[0] >= u'0' && reduction[0] <= u'4')
+        return reduction[0].unicode() - u'0';
+    throw erreur_creation(QStringLiteral("L'engraissement doit valoir de 0 à 4."));
+}
+
+} // namespace
+
+const QByteArray& f_eps_RorU35V0() {
+    return eps_0.lit();
+}
+const QByteArray& f_eps_EanP35N1() {
+    return eps_1.lit();
+}
+const QByteArray& f_eps_EanP35N2() {
+    return eps_2.lit();
+}
+const QByteArray& f_eps_EanP35N3() {
+    return eps_3.lit();
+}
+const QByteArray& f_eps_EanP35N4() {
+    return eps_4.lit();
+}
+const QByteArray& f_eps_vuravaze() {
+    return eps_vuravaze.lit();
+}
+const QByteArray& f_pdf_RorU35V0() {
+    return pdf_0.lit();
+}
+const QByteArray& f_pdf_EanP35N1() {
+    return pdf_1.lit();
+}
+const QByteArray& f_pdf_EanP35N2() {
+    return pdf_2.lit();
+}
+const QByteArray& f_pdf_EanP35N3() {
+    return pdf_3.lit();
+}
+const QByteArray& f_pdf_EanP35N4() {
+    return pdf_4.lit();
+}
+
+const QImage& f_eps_previsu() {
+    static QImage image;
+    if (image.isNull())
+        image = ressources::image(169);
+    return image;
+}
+
+const QByteArray& f_eps_symbole(const QString& reduction) {
+    static const QByteArray& (*const accesseurs[])() = {
+        f_eps_RorU35V0, f_eps_EanP35N1, f_eps_EanP35N2, f_eps_EanP35N3, f_eps_EanP35N4};
+    return accesseurs[indice_reduction(reduction)]();
+}
+
+const QByteArray& f_pdf_symbole(const QString& reduction) {
+    static const QByteArray& (*const accesseurs[])() = {
+        f_pdf_RorU35V0, f_pdf_EanP35N1, f_pdf_EanP35N2, f_pdf_EanP35N3, f_pdf_EanP35N4};
+    return accesseurs[indice_reduction(reduction)]();
+}
+
+// --- Entry ------------------------------------------------------------------------
+
+namespace {
+
+bool chiffres(const QString& texte, int minimum, int maximum) {
+    if (texte.size() < minimum || texte.size() > maximum)
+        return false;
+    for (const QChar c : texte)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+bool parmi(const QString& texte, std::initializer_list<char16_t> valeurs) {
+    if (texte.size() != 1)
+        return false;
+    for (const char16_t v : valeurs)
+        if (texte[0] == v)
+            return true;
+    return false;
+}
+
+// Refuses, before anything is touched, the entries that would give a wrong
+// symbol or a broken file.
+void verifie_entrees(const tableau_code_barres& t) {
+    if (fi_ecriture.isEmpty())
+        throw erreur_creation(QStringLiteral("Aucun fichier de destination n'est indiqué."));
+    if (!chiffres(t[1], 1, 5))
+        throw erreur_creation(QStringLiteral("Le code produit doit compter de 1 à 5 chiffres."));
+    if (!chiffres(t[2], 0, 4))
+        throw erreur_creation(
+            QStringLiteral("Le numéro de parution doit compter au plus 4 chiffres."));
+    if (!chiffres(t[3], 1, 1))
+        throw erreur_creation(QStringLiteral("La sous-parution doit être un chiffre."));
+    if (!chiffres(t[5], 1, 4))
+        throw erreur_creation(QStringLiteral("Le prix doit compter de 1 à 4 chiffres."));
+    if (!parmi(t[8], {u'0', u'1', u'2', u'3', u'4'}))
+        throw erreur_creation(QStringLiteral("L'engraissement doit valoir de 0 à 4."));
+    if (!parmi(t[9], {u'A', u'R', u'F', u'C'}))
+        throw erreur_creation(QStringLiteral("La protection doit être A, R, F ou C."));
+    if (!parmi(t[10], {u'=', u'<', u'>'}))
+        throw erreur_creation(QStringLiteral("L'orientation doit être =, < ou >."));
+}
+
+// Writes `octets` into a temporary file beside `chemin`, then puts it in the
+// place of `chemin` in one step. On any failure the temporary file goes and
+// `chemin` keeps what it held. The data is not forced to disk: a batch writes
+// thousands of files.
+void enregistre(const QString& chemin, const QByteArray& octets) {
+    const QFileInfo info(chemin);
+    const auto echec = [&](const QString& raison) {
+        return erreur_creation(
+            QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(chemin, raison));
+    };
+    if (info.isDir())
+        throw echec(QStringLiteral("c'est un dossier."));
+    const QDir dossier = info.absoluteDir();
+    if (!dossier.exists())
+        throw echec(QStringLiteral("son dossier n'existe pas."));
+
+    QTemporaryFile temporaire(
+        dossier.filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX")));
+    if (!temporaire.open())
+        throw echec(temporaire.errorString());
+    if (temporaire.write(octets) != octets.size() || !temporaire.flush())
+        throw echec(temporaire.errorString());
+    const QFileDevice::Permissions droits =
+        info.exists()
+            ? info.permissions()
+            : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    temporaire.setPermissions(droits);
+    temporaire.close();
+    if (temporaire.error() != QFileDevice::NoError)
+        throw echec(temporaire.errorString());
+
+    std::error_code erreur;
+    std::filesystem::rename(std::filesystem::path(temporaire.fileName().toStdU16String()),
+                            std::filesystem::path(info.absoluteFilePath().toStdU16String()),
+                            erreur);
+    if (erreur)
+        throw echec(QString::fromLocal8Bit(erreur.message()));
+    temporaire.setAutoRemove(false); // it now is the destination
+}
+
+} // namespace
+
+void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
+    verifie_entrees(t);
+
+    // The run works on a copy: the caller's description changes only when the
+    // file is made.
+    tableau_code_barres d = t;
+    tableau_entete entete;
+    date_execution = QDateTime::currentDateTime();
+
+    const bool reserves = d[9] != u"A";
+    const double longueur = reserves ? 143.5 : 128.0;
+    if (d[10] == u"=") {
+        largeur = longueur;
+        hauteur = 49.0;
+    } else {
+        largeur = 49.0;
+        hauteur = longueur;
+    }
+
+    const QString chiffres_code = QStringLiteral("378") + bibliotheque_v1::zeros_ajoute(d[1], 5) +
+                                  bibliotheque_v1::zeros_ajoute(d[5], 4) +
+                                  bibliotheque_v1::zeros_ajoute(d[2], 4) + d[3];
+    const QString symbole = ean13_valdorin(chiffres_code, reserves);
+    if (symbole.isEmpty())
+        throw erreur_creation(QStringLiteral("Le code-barres n'a pas pu être calculé : "
+                                             "aucun fichier n'est créé."));
+    const QString code = bibliotheque_v1::adapte_postscript(symbole);
+
+    d[2] = bibliotheque_v1::zeros_retire(d[2]);
+    const int centimes = d[5].toInt();
+    d[5] = QString::number(centimes / 100) + u',' +
+           bibliotheque_v1::zeros_ajoute(QString::number(centimes % 100), 2);
+
+    const QTime heure = date_execution.time();
+    entete[0] = bibliotheque_v1::adapte_postscript(texte_createur);
+    entete[1] = notice_editeur;
+    entete[2] = bibliotheque_v1::adapte_postscript(
+        bibliotheque_v1::middle_date(date_execution.date()) + QStringLiteral("  ") +
+        QString::number(heure.hour()) + QStringLiteral("h ") + QString::number(heure.minute()) +
+        QStringLiteral("mn ") + QString::number(heure.second()) + u's');
+    entete[3] = QString();
+
+    if (previsu_presence) {
+        cree_previsu_tiff(d);
+        if (previsu_bloc.isEmpty())
+            throw erreur_creation(QStringLiteral("La prévisualisation n'a pas pu être créée : "
+                                                 "aucun fichier n'est créé."));
+    }
+
+    buffer_ecriture = std::make_unique<QBuffer>();
+    buffer_ecriture->buffer().reserve(previsu_presence ? 96 * 1024 : 48 * 1024);
+    buffer_ecriture->open(QIODevice::ReadWrite);
+    if (d[7] == u"P")
+        pdf_cree_fichier(code, d, entete);
+    else
+        eps_cree_fichier(code, d, entete);
+    buffer_ecriture->close();
+
+    // Desktop file type codes ("PDF ", "EPSF") do not exist here: the
+    // extension gives the type.
+    enregistre(fi_ecriture, buffer_ecriture->data());
+    t = d;
+}
+
+} // namespace valdorin

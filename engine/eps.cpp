@@ -1,0 +1,225 @@
+#include "bibliotheque_v1.h"
+#include "valdorin.h"
+
+namespace valdorin {
+
+namespace {
+
+// Legend program and trailer, each line followed by CR.
+constexpr const char* legende[] = {
+    "/Helvetica-Bold findfont",
+    "[8.6 0 0 11.5 0 0] makefont setfont",
+    "Transporteur show             % Variable Transporteur",
+    "( ) show",
+    "CodeProduit show              % Variable Code Produit = numero de titre",
+    "/Helvetica findfont",
+    "[6.6 0 0 9.5 0 0] makefont setfont",
+    "Parution length 0 gt",
+    "{",
+    " ( - ) show",
+    " Parution show",
+    "} if",
+    "( - ) show",
+    "EntetePrix length 0 gt",
+    "{  ",
+    " /Helvetica findfont",
+    " [8.6 0 0 11.5 0 0] makefont setfont",
+    " EntetePrix show    % Variable Parution non transcodee",
+    " ( ) show",
+    "} if",
+    "/Helvetica-Bold findfont",
+    "[8.6 0 0 11.5 0 0] makefont setfont",
+    "PrixEuro show                     % Variable Prix",
+    "/VuraVaze findfont",
+    "[8.6 0 0 11.5 0 0] makefont setfont",
+    "( E) show",
+    "ModeReglement length 0 gt",
+    "{  ",
+    " /Helvetica findfont",
+    " [6.6 0 0 9.5 0 0] makefont setfont",
+    " ( - ) show",
+    " ModeReglement show    % Variable Mode de reglement",
+    "} if",
+    "",
+    "showpage",
+    "end",
+    "%%EOF",
+};
+
+constexpr const char* noir_surimprime[] = {
+    "",
+    "% Noir surimprime",
+    "/setcmykcolor where",
+    "{",
+    " pop",
+    " 0 0 0 1 setcmykcolor",
+    " true setoverprint",
+    "}",
+    "{",
+    " 0 setgray",
+    "}",
+    "ifelse",
+};
+
+constexpr const char* fond_blanc[] = {
+    "",
+    "% Fond blanc",
+    "Rectangle",
+    "/setcmykcolor where",
+    "{",
+    " pop",
+    " 0 0 0 0 setcmykcolor",
+    "}",
+    "{",
+    " 1 setgray",
+    "}",
+    "ifelse",
+    "fill",
+    "",
+    "% Noir",
+    "/setcmykcolor where",
+    "{",
+    " pop",
+    " 0 0 0 1 setcmykcolor",
+    "}",
+    "{",
+    " 0 setgray",
+    "}",
+    "ifelse",
+};
+
+constexpr const char* rectangle[] = {
+    "/Rectangle",
+    "{",
+    "newpath",
+    "0.25 0.25 moveto",
+    "0 48.5 rlineto",
+    "143 0 rlineto",
+    "0 -48.5 rlineto",
+    "closepath",
+    "}",
+    "def",
+};
+
+template <std::size_t N> void lignes(QByteArray& s, const char* const (&texte)[N]) {
+    for (const char* ligne : texte) {
+        s += ligne;
+        s += '\r';
+    }
+}
+
+// A page side in the shortest decimal form with a point: 128, 143.5, 49.
+QByteArray nombre(double valeur) {
+    return QByteArray::number(valeur, 'g', 10);
+}
+
+// A user entry for the legend: nearest ASCII letters (Helvetica's standard
+// encoding has no accented letters at their Latin-1 codes), escaped.
+QByteArray legende_texte(const QString& texte) {
+    return texte_litteral(texte_ascii(texte)).toLatin1();
+}
+
+} // namespace
+
+QByteArray eps_integer_to_hexa_inverse(quint32 n) {
+    QByteArray octets(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        octets[i] = static_cast<char>(n % 256);
+        n /= 256;
+    }
+    return octets;
+}
+
+void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
+                      const tableau_entete& entete) {
+    const qint64 debut = position();
+    if (previsu_presence) {
+        QByteArray entete_dos("\xC5\xD0\xD3\xC6\x1E", 5);
+        entete_dos.append(23, '\0');
+        entete_dos.append("\xFF\xFF", 2);
+        ecrit(entete_dos);
+    }
+    const qint64 debut_postscript = position();
+
+    const QByteArray L = bibliotheque_v1::eol().toLatin1();
+    const QByteArray W = nombre(largeur);
+    const QByteArray H = nombre(hauteur);
+    const QByteArray F = "EanP35N" + t[8].toLatin1();
+    const QChar protection = t[9].isEmpty() ? QChar() : t[9][0];
+    const bool fond = protection == u'F' || protection == u'C';
+
+    QByteArray s;
+    s.reserve(4096);
+    s += "%!PS-Adobe-3.0 EPSF-3.0";
+    s += "\r%%BoundingBox: 0 0 " + W + ' ' + H;
+    s += "\r%%Title: (" + texte_litteral(t[11]).toLatin1() + ')';
+    s += "\r%%Creator: (" + entete[0].toUtf8() + ')';
+    s += "\r%%Copyright: (" + entete[1].toUtf8() + ')';
+    s += "\r%%CreationDate: (" + entete[2].toUtf8() + ')';
+    s += "\r%%For: (" + entete[3].toUtf8() + ')';
+    s += "\r%%Pages: 1\r%%DocumentFonts: Helvetica-Bold Helvetica " + F +
+         " VuraVaze\r%%DocumentNeededFonts: Helvetica-Bold Helvetica"
+         "\r%%DocumentSuppliedFonts: " +
+         F + " VuraVaze";
+    s += "\r%%DocumentData: Clean7Bit\r%%DocumentProcessColors: Black"
+         "\r%%ColorUsage: Black&White\r%%EndComments\r\r";
+    ecrit(s);
+
+    ecrit(f_eps_symbole(t[8]));
+    ecrit(f_eps_vuravaze());
+
+    s.clear();
+    if (fond) {
+        s += "/EpsDict 8 dict def\rEpsDict begin\r";
+        lignes(s, rectangle);
+    } else {
+        s += "/EpsDict 7 dict def\rEpsDict begin\r";
+    }
+
+    s += "/CodeBarres (" + code.toLatin1() + ") def" + L;
+    s += "/Transporteur (" + legende_texte(t[0]) + ") def" + L;
+    s += "/CodeProduit (" + t[1].toLatin1() + ") def" + L;
+    s += "/Parution (";
+    if (!t[2].isEmpty()) {
+        s += t[2].toLatin1();
+        if (t[3] == u"5")
+            s += 'H';
+        else if (t[3] == u"6")
+            s += 'S';
+    }
+    s += ") def" + L;
+    s += "/PrixEuro (" + t[5].toLatin1() + ") def" + L;
+    s += "/ModeReglement (" + legende_texte(t[6]) + ") def" + L;
+    s += "/EntetePrix (" + legende_texte(t[4]) + ") def" + L;
+
+    if (t[10] == u"<")
+        s += L + "% Orientation" + L + "90 rotate 0 -" + W + " translate" + L;
+    else if (t[10] == u">")
+        s += L + "% Orientation" + L + "-90 rotate -" + H + " 0 translate" + L;
+
+    if (fond)
+        lignes(s, fond_blanc);
+    else
+        lignes(s, noir_surimprime);
+    if (protection == u'C')
+        s += "\r% Cadre\rRectangle\r0.5 setlinewidth\rstroke\r";
+    s += "\r% Code-barres\r/" + F +
+         " findfont\r35 scalefont setfont\r0.8 7.3 moveto"
+         "\rCodeBarres show\r";
+    s += "\r% Legende\r";
+    s += protection == u'A' ? "6 37 moveto\r" : "15 37 moveto\r";
+    lignes(s, legende);
+    ecrit(s);
+
+    if (previsu_presence) {
+        const qint64 longueur_postscript = position() - debut_postscript;
+        ecrit(previsu_bloc);
+        positionne(debut + 8);
+        ecrit(eps_integer_to_hexa_inverse(static_cast<quint32>(longueur_postscript)));
+        positionne(debut + 20);
+        ecrit(eps_integer_to_hexa_inverse(static_cast<quint32>(longueur_postscript + 30)));
+        ecrit(eps_integer_to_hexa_inverse(static_cast<quint32>(previsu_bloc.size())));
+    }
+}
+
+} // namespace valdorin
