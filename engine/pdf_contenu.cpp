@@ -1,0 +1,92 @@
+// The page's content stream: the symbol set at 35 points in the embedded
+// symbol font, and the legend above it, turned by the orientation and painted
+// by the protection mode.
+
+#include "bibliotheque_v1.h"
+#include "pdf_interne.h"
+#include "valdorin.h"
+
+namespace valdorin {
+
+QString pdf_texte_legende(const QString& texte) {
+    // Plain ASCII (the usual case) needs no code conversion.
+    bool ascii = true;
+    for (const QChar c : texte)
+        ascii = ascii && c.unicode() < 128;
+    if (ascii)
+        return texte_litteral(texte);
+    QString octets;
+    octets.reserve(texte.size());
+    for (const char32_t c : texte.toUcs4()) {
+        const int code = bibliotheque_v1::code_windows_1252(c);
+        octets += code < 0 ? QChar(u'?') : QChar(static_cast<char16_t>(code));
+    }
+    return texte_litteral(octets);
+}
+
+void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
+    const QString& protection = t[9];
+    const QString& orientation = t[10];
+    const QString w = pdf_nombre(largeur);
+    const QString h = pdf_nombre(hauteur);
+    const bool reserves = protection != u"A";
+
+    QString s;
+    s.reserve(600);
+    s += protection == u"A" || protection == u"R" ? QStringLiteral("% Surimpression\r")
+                                                  : QStringLiteral("% Defonce\r");
+    s += QStringLiteral("/GS1 gs\r");
+    if (protection == u"F")
+        s += QStringLiteral("% Fond blanc\r0 0 0 0 k\r0 0 ") + w + u' ' + h +
+             QStringLiteral(" re f\r");
+    else if (protection == u"C")
+        s += QStringLiteral("% Fond blanc et cadre\r0 0 0 0 k\r0 0 0 1 K\r0 0 ") + w + u' ' + h +
+             QStringLiteral(" re B\r");
+    s += QStringLiteral("% Texte\r0 0 0 1 k\r0 0 0 0 K\r");
+
+    s += QStringLiteral("% Code-barres\rBT\r/F_CB 1 Tf\r");
+    if (orientation == u"=")
+        s += QStringLiteral("35 0 0 35 0.8 7.2 Tm\r");
+    else if (orientation == u"<")
+        s += QStringLiteral("0 35 -35 0 41.9 0.8 Tm\r");
+    else if (orientation == u">")
+        s +=
+            QStringLiteral("0 -35 35 0 7.1 ") + pdf_nombre(hauteur - 0.9) + QStringLiteral(" Tm\r");
+    s += u'(' + code + QStringLiteral(") Tj\rET\r");
+
+    s += QStringLiteral("% Legende\rBT\r70 Tz\r/F_HB 11.5 Tf\r");
+    if (orientation == u"=")
+        s += reserves ? QStringLiteral("1 0 0 1 15 37 Tm\r") : QStringLiteral("1 0 0 1 6 37 Tm\r");
+    else if (orientation == u"<")
+        s +=
+            reserves ? QStringLiteral("0 1 -1 0 12 15 Tm\r") : QStringLiteral("0 1 -1 0 12 6 Tm\r");
+    else if (orientation == u">")
+        s += reserves ? QStringLiteral("0 -1 1 0 37 128 Tm\r")
+                      : QStringLiteral("0 -1 1 0 37 122 Tm\r");
+
+    // Legend texts are user text: escaped and written in the fonts' encoding.
+    s += u'(' + pdf_texte_legende(t[0]) + QStringLiteral("\\240") + pdf_texte_legende(t[1]) +
+         QStringLiteral("\\240) Tj\r");
+    s += QStringLiteral("/F_H 9.5 Tf\r(");
+    if (!t[2].isEmpty()) {
+        s += QStringLiteral("-\\240") + pdf_texte_legende(t[2]);
+        if (t[3] == u"5")
+            s += u'H';
+        else if (t[3] == u"6")
+            s += u'S';
+    }
+    s += QStringLiteral("\\240-) Tj\r");
+    if (!t[4].isEmpty())
+        s += QStringLiteral("/F_H 11.5 Tf\r(\\240") + pdf_texte_legende(t[4]) +
+             QStringLiteral(") Tj\r");
+    s += QStringLiteral("/F_HB 11.5 Tf\r(\\240") + pdf_texte_legende(t[5]) +
+         QStringLiteral("\\240\\200\\240) Tj\r");
+    if (!t[6].isEmpty())
+        s += QStringLiteral("/F_H 9.5 Tf\r(-\\240") + pdf_texte_legende(t[6]) +
+             QStringLiteral(") Tj\r");
+    s += QStringLiteral("ET");
+
+    pdf_ajoute_stream(s);
+}
+
+} // namespace valdorin

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "valdorin.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The pieces of the PDF writer shared by its units (document, page content,
+// fonts, note). Objects get fixed numbers in the order they are written; each
+// one's byte offset goes into the cross-reference text as it is written.
+namespace valdorin {
+
+// Starts the next object: CR, its cross-reference entry, "n 0 obj" CR.
+void pdf_debute_objet();
+
+// Appends the next object with `dict` as the body of its dictionary.
+void pdf_ajoute_objet(const QString& dict);
+
+// Appends the next object as a stream holding `data`.
+void pdf_ajoute_stream(const QString& data);
+
+// Writes the cross-reference table, the trailer and "%%EOF".
+void pdf_ajoute_trailer();
+
+// Object 6: the page's drawing operators (symbol and legend).
+void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t);
+
+// Objects 8 ("H"), 9 ("HB") and 10 to 12 ("CB": font, descriptor, program).
+void pdf_ajoute_police(const QString& genre, const tableau_code_barres& t);
+void pdf_ajoute_police_stream(const tableau_code_barres& t);
+
+// Objects 14 (annotation array) and 15 (the open note).
+void pdf_ajoute_annot(const QString& texte, const QString& date);
+
+// The note's text: what the barcode encodes and how it was made.
+QString pdf_texte_note(const tableau_code_barres& t, const tableau_entete& entete);
+
+// "D:" + local date and time + zone, e.g. "D:20261207223005+01'00'".
+QString pdf_date(const QDateTime& moment);
+
+// A page measure in its shortest decimal form with a point: 128, 143.5, 127.1.
+QString pdf_nombre(double valeur);
+
+// Text for a PDF text string literal (Info entries, the note): escaped, every
+// character written as its PDFDocEncoding byte, "?" where that encoding lacks it.
+QString pdf_texte_document(const QString& texte);
+
+// Legend text for a string literal shown in a WinAnsiEncoding font: escaped,
+// every character as its Windows-1252 byte, "?" where the code page lacks it.
+QString pdf_texte_legende(const QString& texte);
+
+} // namespace valdorin

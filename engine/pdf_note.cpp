@@ -1,0 +1,100 @@
+// The note annotation of a PDF barcode file: an open text annotation that
+// lists what the barcode encodes and how it was made.
+
+#include "bibliotheque_v1.h"
+#include "pdf_interne.h"
+#include "valdorin.h"
+
+namespace valdorin {
+
+namespace {
+
+// PDFDocEncoding byte of a character beyond Latin-1, or -1 when the encoding
+// lacks it.
+int code_pdfdoc(char32_t c) {
+    static const struct {
+        char32_t unicode;
+        int code;
+    } table[] = {
+        {0x02D8, 0x18}, {0x02C7, 0x19}, {0x02C6, 0x1A}, {0x02D9, 0x1B}, {0x02DD, 0x1C},
+        {0x02DB, 0x1D}, {0x02DA, 0x1E}, {0x02DC, 0x1F}, {0x2022, 0x80}, {0x2020, 0x81},
+        {0x2021, 0x82}, {0x2026, 0x83}, {0x2014, 0x84}, {0x2013, 0x85}, {0x0192, 0x86},
+        {0x2044, 0x87}, {0x2039, 0x88}, {0x203A, 0x89}, {0x2212, 0x8A}, {0x2030, 0x8B},
+        {0x201E, 0x8C}, {0x201C, 0x8D}, {0x201D, 0x8E}, {0x2018, 0x8F}, {0x2019, 0x90},
+        {0x201A, 0x91}, {0x2122, 0x92}, {0xFB01, 0x93}, {0xFB02, 0x94}, {0x0141, 0x95},
+        {0x0152, 0x96}, {0x0160, 0x97}, {0x0178, 0x98}, {0x017D, 0x99}, {0x0131, 0x9A},
+        {0x0142, 0x9B}, {0x0153, 0x9C}, {0x0161, 0x9D}, {0x017E, 0x9E}, {0x20AC, 0xA0},
+    };
+    for (const auto& entree : table)
+        if (entree.unicode == c)
+            return entree.code;
+    return -1;
+}
+
+// The note's lines for each bar-width reduction.
+QString ligne_engraissement(const QString& reduction) {
+    static const char* const lignes[] = {
+        "Code-barres pour impression avec engraissement négligeable",
+        "Code-barres pour impression avec engraissement 0,01 mm",
+        "Code-barres pour impression avec engraissement 0,02 mm",
+        "Code-barres pour impression avec engraissement 0,03 mm",
+        "Code-barres pour impression avec engraissement 0,04 mm",
+    };
+    if (reduction.size() != 1 || reduction[0] < u'0' || reduction[0] > u'4')
+        return QString();
+    return QString::fromUtf8(lignes[reduction[0].unicode() - u'0']);
+}
+
+} // namespace
+
+QString pdf_texte_document(const QString& texte) {
+    bool au_dela = false;
+    for (const QChar c : texte)
+        au_dela = au_dela || c.unicode() > 255;
+    if (!au_dela)
+        return texte_litteral(texte);
+    // Characters up to 255 keep their code; beyond, their PDFDocEncoding byte.
+    QString octets;
+    octets.reserve(texte.size());
+    for (const char32_t c : texte.toUcs4()) {
+        const int code = c <= 255 ? static_cast<int>(c) : code_pdfdoc(c);
+        octets += code < 0 ? QChar(u'?') : QChar(static_cast<char16_t>(code));
+    }
+    return texte_litteral(octets);
+}
+
+QString pdf_texte_note(const tableau_code_barres& t, const tableau_entete& entete) {
+    const QString cr = QStringLiteral("\r");
+    const QString separation = QStringLiteral("\r--\r");
+    QString note;
+    if (!t[12].isEmpty())
+        note = t[12] + separation;
+    if (!t[0].isEmpty())
+        note += QStringLiteral("Transporteur : ") + t[0];
+    note += QStringLiteral("\rCode produit : ") + t[1];
+    note += QStringLiteral("\rParution : ") + bibliotheque_v1::zeros_ajoute(t[2], 4);
+    note += QStringLiteral("\rSous-parution : ") + t[3];
+    if (!t[4].isEmpty())
+        note += QStringLiteral("\rEn-tête de prix : ") + t[4];
+    note += QStringLiteral("\rPrix : ") + t[5] + QStringLiteral(" euros");
+    if (!t[6].isEmpty())
+        note += QStringLiteral("\rMode de règlement : ") + t[6];
+    const QString engraissement = ligne_engraissement(t[8]);
+    if (!engraissement.isEmpty())
+        note += separation + engraissement;
+    note += separation + QStringLiteral("Auteur : ") + entete[3];
+    note += separation + QStringLiteral("Valdorin 2.2") + cr + entete[1];
+    return note;
+}
+
+void pdf_ajoute_annot(const QString& texte, const QString& date) {
+    pdf_debute_objet();
+    ecrit(u'[' + QString::number(nb_objets + 1) + QStringLiteral(" 0 R]\rendobj\r"));
+    pdf_ajoute_objet(QStringLiteral("/Type /Annot\r/Subtype /Text\r/C [1 1 0]\r/Open true\r"
+                                    "/Rect [0 0 20 ") +
+                     pdf_nombre(hauteur) + QStringLiteral("]\r/T (Valdorin)\r/M (") + date +
+                     QStringLiteral(")\r/Contents (") + pdf_texte_document(texte) +
+                     QStringLiteral(")"));
+}
+
+} // namespace valdorin
