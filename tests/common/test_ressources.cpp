@@ -6,7 +6,3 @@ TEST(Ressources, MissingResourcesAreEmpty) {
     EXPECT_TRUE(ressources::texte(12345).isEmpty());
     EXPECT_TRUE(ressources::image(12345).isNull());
 }
-
-TEST(Ressources, Probe) {
-    EXPECT_EQ(ressources::texte(999), "essai\n");
-}
