@@ -1,0 +1,184 @@
+// The PDF files through real readers: qpdf, poppler (pdfinfo, pdffonts,
+// pdftoppm) and Ghostscript, and the rendered pages through a barcode scanner.
+
+#include "test_pdf_commun.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <vector>
+
+using test_pdf::description;
+using test_pdf::fabrique;
+
+namespace {
+
+struct Sortie {
+    int code = -1;
+    QString texte;  // standard output
+    QString erreur; // standard error
+};
+
+Sortie lance(const QString& programme, const QStringList& arguments) {
+    QProcess p;
+    p.start(programme, arguments);
+    Sortie s;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        s.erreur = programme + " did not end";
+        return s;
+    }
+    s.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    s.texte = QString::fromUtf8(p.readAllStandardOutput());
+    s.erreur = QString::fromUtf8(p.readAllStandardError());
+    return s;
+}
+
+// One variant of every reduction, protection, orientation and note, with
+// digits that change from one variant to the next.
+struct Variante {
+    valdorin::tableau_code_barres t;
+    bool note;
+    QString ean13; // what a scanner must read
+    QString ean5;
+};
+
+QString cle_ean13(const QString& douze) {
+    int somme = 0;
+    for (int i = 0; i < 12; ++i)
+        somme += (douze[i].unicode() - u'0') * (i % 2 ? 3 : 1);
+    return douze + QChar(u'0' + (10 - somme % 10) % 10);
+}
+
+std::vector<Variante> variantes() {
+    std::vector<Variante> v;
+    int i = 0;
+    for (const char* reduction : {"0", "1", "2", "3", "4"})
+        for (const char* protection : {"A", "R", "F", "C"})
+            for (const char* orientation : {"=", "<", ">"})
+                for (const bool note : {false, true}) {
+                    Variante x;
+                    x.note = note;
+                    x.t = description(protection, orientation, reduction);
+                    const int produit = 1 + (i * 7919) % 99999;
+                    const int prix = (i * 389) % 10000;
+                    const int parution = (i * 97) % 10000;
+                    x.t[1] = QString::number(produit);
+                    x.t[5] = QString::number(prix);
+                    x.t[2] = QString::number(parution);
+                    x.t[3] = QString::number(i % 10);
+                    x.t[12] = note ? QStringLiteral("Variante %1").arg(i) : QString();
+                    x.ean13 = cle_ean13(QStringLiteral("378%1%2")
+                                            .arg(produit, 5, 10, QChar(u'0'))
+                                            .arg(prix, 4, 10, QChar(u'0')));
+                    x.ean5 = QStringLiteral("%1%2").arg(parution, 4, 10, QChar(u'0')).arg(i % 10);
+                    v.push_back(x);
+                    ++i;
+                }
+    return v;
+}
+
+QString nom_variante(const Variante& x) {
+    return QStringLiteral("k%1 %2 %3 %4")
+        .arg(x.t[8], x.t[9], x.t[10], x.note ? QStringLiteral("note") : QStringLiteral("-"));
+}
+
+// Makes the variants' files (all of them, or with `moitie` each reduction,
+// protection and orientation once, with and without note in turn), renders
+// each with `rendu` (file, image) and scans the image.
+void scanne(const std::function<Sortie(const QString&, const QString&)>& rendu, bool moitie) {
+    const QString dossier = test_support::dossier_test();
+    int n = 0;
+    for (const Variante& x : variantes()) {
+        const int i = n++;
+        if (moitie && i % 2 != i / 2 % 2)
+            continue;
+        const QString nom = QStringLiteral("v%1.pdf").arg(i);
+        fabrique(x.t, x.note, nom);
+        const QString image = dossier + "/" + nom + ".png";
+        const Sortie r = rendu(dossier + "/" + nom, image);
+        ASSERT_EQ(r.code, 0) << qPrintable(nom_variante(x) + r.erreur);
+        const Sortie z = lance("zbarimg", {"-q", "-Sean5.enable", image});
+        EXPECT_EQ(z.code, 0) << qPrintable(nom_variante(x));
+        QStringList lus = z.texte.split(u'\n', Qt::SkipEmptyParts);
+        lus.sort();
+        EXPECT_EQ(lus, QStringList({"EAN-13:" + x.ean13, "EAN-5:" + x.ean5}))
+            << qPrintable(nom_variante(x));
+        QFile::remove(image);
+    }
+}
+
+} // namespace
+
+TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
+    const QString dossier = test_support::dossier_test();
+    int n = 0;
+    for (const Variante& x : variantes()) {
+        // Each reduction, protection and orientation, with and without note,
+        // over a third of the variants.
+        if (n++ % 3 != 0 && !(x.t[8] == u"0"))
+            continue;
+        const QString nom = dossier + "/lu.pdf";
+        fabrique(x.t, x.note, "lu.pdf");
+        const QString quoi = nom_variante(x);
+
+        const Sortie q = lance("qpdf", {"--check", nom});
+        EXPECT_EQ(q.code, 0) << qPrintable(quoi + q.texte + q.erreur);
+        EXPECT_TRUE(q.erreur.isEmpty()) << qPrintable(quoi + q.erreur);
+        EXPECT_TRUE(q.texte.contains("No syntax or stream encoding errors found"))
+            << qPrintable(quoi + q.texte);
+
+        const Sortie i = lance("pdfinfo", {nom});
+        EXPECT_EQ(i.code, 0) << qPrintable(quoi + i.erreur);
+        EXPECT_TRUE(i.erreur.isEmpty()) << qPrintable(quoi + i.erreur);
+        EXPECT_TRUE(i.texte.contains(QRegularExpression("PDF version: +1\\.3\n")));
+        EXPECT_TRUE(i.texte.contains(QRegularExpression("Pages: +1\n")));
+        const QString cote = x.t[9] == u"A" ? "128" : "143.5";
+        const QString taille = x.t[10] == u"=" ? cote + " x 49 pts" : "49 x " + cote + " pts";
+        EXPECT_TRUE(i.texte.contains(
+            QRegularExpression("Page size: +" + QRegularExpression::escape(taille))))
+            << qPrintable(quoi + i.texte);
+
+        const Sortie f = lance("pdffonts", {nom});
+        EXPECT_EQ(f.code, 0) << qPrintable(quoi + f.erreur);
+        EXPECT_TRUE(f.erreur.isEmpty()) << qPrintable(quoi + f.erreur);
+        const QStringList lignes = f.texte.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lignes.size(), 5) << qPrintable(f.texte);
+        EXPECT_TRUE(lignes[2].contains(QRegularExpression("^Helvetica +Type 1 +WinAnsi +no ")))
+            << qPrintable(lignes[2]);
+        EXPECT_TRUE(lignes[3].contains(QRegularExpression("^Helvetica-Bold +Type 1 +WinAnsi +no ")))
+            << qPrintable(lignes[3]);
+        EXPECT_TRUE(
+            lignes[4].contains(QRegularExpression("^EanP35N" + x.t[8] + " +Type 1C +\\S+ +yes ")))
+            << qPrintable(lignes[4]);
+    }
+}
+
+TEST(PdfLecteurs, PopplerRenderingScansEveryVariant) {
+    scanne(
+        [](const QString& pdf, const QString& image) {
+            Sortie s = lance("pdftoppm",
+                             {"-r", "600", "-gray", "-png", "-singlefile", pdf, image.chopped(4)});
+            // Any complaint of the reader (a broken font program, a bad stream) fails.
+            if (!s.erreur.isEmpty())
+                s.code = s.code == 0 ? 1 : s.code;
+            return s;
+        },
+        false);
+}
+
+TEST(PdfLecteurs, GhostscriptRenderingScansEveryKind) {
+    scanne(
+        [](const QString& pdf, const QString& image) {
+            Sortie s = lance("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pnggray",
+                                    "-r600", "-o", image, pdf});
+            // Ghostscript reports a damaged file or a substituted font on its output.
+            if (!s.erreur.isEmpty() || !s.texte.isEmpty())
+                s.code = s.code == 0 ? 1 : s.code;
+            s.erreur += s.texte;
+            return s;
+        },
+        true);
+}
