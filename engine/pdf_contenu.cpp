@@ -9,19 +9,7 @@
 namespace valdorin {
 
 QString pdf_texte_legende(const QString& texte) {
-    // Plain ASCII (the usual case) needs no code conversion.
-    bool ascii = true;
-    for (const QChar c : texte)
-        ascii = ascii && c.unicode() < 128;
-    if (ascii)
-        return texte_litteral(texte);
-    QString octets;
-    octets.reserve(texte.size());
-    for (const char32_t c : texte.toUcs4()) {
-        const int code = bibliotheque_v1::code_windows_1252(c);
-        octets += code < 0 ? QChar(u'?') : QChar(static_cast<char16_t>(code));
-    }
-    return texte_litteral(octets);
+    return pdf_texte_code(texte, bibliotheque_v1::code_windows_1252);
 }
 
 void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {

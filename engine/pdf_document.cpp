@@ -18,6 +18,22 @@ const QString cr = QStringLiteral("\r");
 
 } // namespace
 
+QString pdf_texte_code(const QString& texte, int (*code)(char32_t)) {
+    // Plain ASCII, the usual case, needs no conversion.
+    bool ascii = true;
+    for (const QChar c : texte)
+        ascii = ascii && c.unicode() < 128;
+    if (ascii)
+        return texte_litteral(texte);
+    QString octets;
+    octets.reserve(texte.size());
+    for (const char32_t c : texte.toUcs4()) {
+        const int octet = code(c);
+        octets += octet < 0 ? QChar(u'?') : QChar(static_cast<char16_t>(octet));
+    }
+    return texte_litteral(octets);
+}
+
 QString pdf_nombre(double valeur) {
     return QString::number(valeur, 'g', QLocale::FloatingPointShortest);
 }

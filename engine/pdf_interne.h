@@ -41,6 +41,10 @@ QString pdf_date(const QDateTime& moment);
 // A page measure in its shortest decimal form with a point: 128, 143.5, 127.1.
 QString pdf_nombre(double valeur);
 
+// Text for a string literal, escaped (texte_litteral), each character
+// written as the one-byte code that `code` gives it, "?" where it gives -1.
+QString pdf_texte_code(const QString& texte, int (*code)(char32_t));
+
 // Text for a PDF text string literal (Info entries, the note): escaped, every
 // character written as its PDFDocEncoding byte, "?" where that encoding lacks it.
 QString pdf_texte_document(const QString& texte);

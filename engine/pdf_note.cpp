@@ -9,9 +9,11 @@ namespace valdorin {
 
 namespace {
 
-// PDFDocEncoding byte of a character beyond Latin-1, or -1 when the encoding
-// lacks it.
+// PDFDocEncoding byte of a character: its own code up to 255, the
+// encoding's byte beyond, or -1 when the encoding lacks it.
 int code_pdfdoc(char32_t c) {
+    if (c <= 255)
+        return static_cast<int>(c);
     static const struct {
         char32_t unicode;
         int code;
@@ -48,19 +50,7 @@ QString ligne_engraissement(const QString& reduction) {
 } // namespace
 
 QString pdf_texte_document(const QString& texte) {
-    bool au_dela = false;
-    for (const QChar c : texte)
-        au_dela = au_dela || c.unicode() > 255;
-    if (!au_dela)
-        return texte_litteral(texte);
-    // Characters up to 255 keep their code; beyond, their PDFDocEncoding byte.
-    QString octets;
-    octets.reserve(texte.size());
-    for (const char32_t c : texte.toUcs4()) {
-        const int code = c <= 255 ? static_cast<int>(c) : code_pdfdoc(c);
-        octets += code < 0 ? QChar(u'?') : QChar(static_cast<char16_t>(code));
-    }
-    return texte_litteral(octets);
+    return pdf_texte_code(texte, code_pdfdoc);
 }
 
 QString pdf_texte_note(const tableau_code_barres& t, const tableau_entete& entete) {

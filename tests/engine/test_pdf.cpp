@@ -7,6 +7,7 @@
 #include "ressources.h"
 #include "test_pdf_commun.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -437,4 +438,24 @@ TEST(PdfDocument, FailureLeavesTheEarlierFileIntact) {
         EXPECT_FALSE(e.message().isEmpty());
     }
     EXPECT_FALSE(QFileInfo::exists(valdorin::fi_ecriture));
+}
+
+TEST(PdfDocument, AppendingPiecesDirectly) {
+    valdorin::buffer_ecriture = std::make_unique<QBuffer>();
+    valdorin::buffer_ecriture->open(QIODevice::ReadWrite);
+    valdorin::nb_objets = 0;
+    valdorin::xref.clear();
+    // A stream's /Length counts the bytes written, not the characters.
+    valdorin::pdf_ajoute_stream(QString::fromUtf8("é€"));
+    // An unknown font kind writes nothing.
+    valdorin::pdf_ajoute_police("X", description());
+    valdorin::pdf_ajoute_objet("/A 1");
+    EXPECT_EQ(valdorin::buffer_ecriture->data(),
+              "\r1 0 obj\r<< /Length 5 >>\rstream\r\n" + QString::fromUtf8("é€").toUtf8() +
+                  "\rendstream\rendobj\r\r2 0 obj\r<<\r/A 1\r>>\rendobj\r");
+    EXPECT_EQ(valdorin::xref.toStdString(), "0000000001 00000 n \r0000000057 00000 n \r");
+
+    // Without an open stream, writing raises the engine's error.
+    valdorin::buffer_ecriture->close();
+    EXPECT_THROW(valdorin::pdf_ajoute_objet("/A 1"), valdorin::erreur_creation);
 }
