@@ -2,12 +2,13 @@
 #include "ressources.h"
 #include "valdorin.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFile>
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace valdorin {
 
@@ -247,45 +248,84 @@ void verifie_entrees(const tableau_code_barres& t) {
         throw erreur_creation(QStringLiteral("L'orientation doit être =, < ou >."));
 }
 
-// Writes `octets` into a temporary file beside `chemin`, then puts it in the
-// place of `chemin` in one step. On any failure the temporary file goes and
-// `chemin` keeps what it held. The data is not forced to disk: a batch writes
-// thousands of files.
+QString raison_systeme(int erreur) {
+    switch (erreur) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("son dossier n'existe pas.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé.");
+    case EROFS:
+        return QStringLiteral("le volume est en lecture seule.");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("le disque est plein.");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier.");
+    case ENAMETOOLONG:
+        return QStringLiteral("le nom est trop long.");
+    default:
+        return QStringLiteral("erreur système %1 (%2).")
+            .arg(erreur)
+            .arg(QString::fromLocal8Bit(std::strerror(erreur)));
+    }
+}
+
+// Writes every byte to `fd`; gives 0 or the error number.
+int ecrit_tout(int fd, const QByteArray& octets) {
+    const char* p = octets.constData();
+    qsizetype reste = octets.size();
+    while (reste > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(reste));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
+        p += n;
+        reste -= n;
+    }
+    return 0;
+}
+
+// Writes `octets` to `chemin` so that a failure never leaves a partial file
+// nor harms an earlier one. A new file is created in place (exclusively) and
+// removed again on failure; an existing one is replaced in one step by a
+// temporary file written beside it and renamed over it. The data is not forced
+// to disk: a batch writes thousands of files, and few system calls keep it fast.
 void enregistre(const QString& chemin, const QByteArray& octets) {
-    const QFileInfo info(chemin);
-    const auto echec = [&](const QString& raison) {
-        return erreur_creation(
-            QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(chemin, raison));
+    const auto echec = [&](int erreur) {
+        return erreur_creation(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
+                                   .arg(chemin, raison_systeme(erreur)));
     };
-    if (info.isDir())
-        throw echec(QStringLiteral("c'est un dossier."));
-    const QDir dossier = info.absoluteDir();
-    if (!dossier.exists())
-        throw echec(QStringLiteral("son dossier n'existe pas."));
+    const QByteArray destination = QFile::encodeName(chemin);
+    constexpr int mode = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 
-    QTemporaryFile temporaire(
-        dossier.filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX")));
-    if (!temporaire.open())
-        throw echec(temporaire.errorString());
-    if (temporaire.write(octets) != octets.size() || !temporaire.flush())
-        throw echec(temporaire.errorString());
-    const QFileDevice::Permissions droits =
-        info.exists()
-            ? info.permissions()
-            : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                  QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    temporaire.setPermissions(droits);
-    temporaire.close();
-    if (temporaire.error() != QFileDevice::NoError)
-        throw echec(temporaire.errorString());
+    QByteArray cible = destination;
+    int fd = ::open(cible.constData(), mode, 0666);
+    const bool remplace = fd < 0 && errno == EEXIST;
+    if (remplace) {
+        const qsizetype barre = destination.lastIndexOf('/');
+        const QByteArray prefixe = destination.left(barre + 1) + '.' + destination.mid(barre + 1) +
+                                   '.' + QByteArray::number(static_cast<qint64>(::getpid())) + '-';
+        static quint64 compteur = 0;
+        for (int essai = 0; fd < 0 && errno == EEXIST && essai < 100; ++essai) {
+            cible = prefixe + QByteArray::number(++compteur);
+            fd = ::open(cible.constData(), mode, 0666);
+        }
+    }
+    if (fd < 0)
+        throw echec(errno);
 
-    std::error_code erreur;
-    std::filesystem::rename(std::filesystem::path(temporaire.fileName().toStdU16String()),
-                            std::filesystem::path(info.absoluteFilePath().toStdU16String()),
-                            erreur);
-    if (erreur)
-        throw echec(QString::fromLocal8Bit(erreur.message()));
-    temporaire.setAutoRemove(false); // it now is the destination
+    int erreur = ecrit_tout(fd, octets);
+    if (::close(fd) != 0 && erreur == 0)
+        erreur = errno;
+    if (erreur == 0 && remplace && ::rename(cible.constData(), destination.constData()) != 0)
+        erreur = errno;
+    if (erreur != 0) {
+        ::unlink(cible.constData());
+        throw echec(erreur);
+    }
 }
 
 } // namespace

@@ -28,14 +28,18 @@ QImage nouvelle_image(int largeur_image, int hauteur_image) {
     return image;
 }
 
-// "Geneva" where the system has it, the default sans-serif face otherwise.
+// "Geneva" where the system has it, the default sans-serif face otherwise;
+// looked up once.
 QFont police_geneva() {
-    QFont police(QStringLiteral("Geneva"));
-    if (QFontInfo(police).family() != u"Geneva") {
-        police = QFont();
-        police.setStyleHint(QFont::SansSerif);
-        police.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
-    }
+    static const QFont police = [] {
+        QFont geneva(QStringLiteral("Geneva"));
+        if (QFontInfo(geneva).family() == u"Geneva")
+            return geneva;
+        QFont sans;
+        sans.setStyleHint(QFont::SansSerif);
+        sans.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
+        return sans;
+    }();
     return police;
 }
 

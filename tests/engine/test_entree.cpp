@@ -8,6 +8,10 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 using namespace outils_eps;
 using valdorin::erreur_creation;
 using valdorin::tableau_code_barres;
@@ -50,6 +54,21 @@ QString refuse(tableau_code_barres t, bool previsu = false) {
     EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
     EXPECT_EQ(t, avant);
     return message;
+}
+
+// Each name must fail with the write message and leave the description as it was.
+void echecs_ecriture(const QStringList& noms) {
+    for (const QString& nom : noms) {
+        tableau_code_barres u = exemple();
+        valdorin::fi_ecriture = chemin(nom);
+        try {
+            valdorin::cree_fichier(u);
+            ADD_FAILURE() << nom.toStdString();
+        } catch (const erreur_creation& erreur) {
+            EXPECT_TRUE(erreur.message().contains(u"Impossible d'écrire")) << erreur.what();
+        }
+        EXPECT_EQ(u, exemple());
+    }
 }
 
 QString ligne_apres(const QByteArray& fichier, const QByteArray& debut) {
@@ -114,21 +133,29 @@ TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
     const QByteArray fait = fabrique(t, false);
     EXPECT_TRUE(fait.startsWith("%!PS-Adobe-3.0 EPSF-3.0"));
     EXPECT_EQ(t[5], u"1,50");
+    // Once read, the fonts are kept: a second run does not need the resources.
+    retire_ressources();
+    t = exemple();
+    EXPECT_EQ(fabrique(t, false).size(), fait.size());
+    rend_ressources();
+
+    // A write that fails half-way (the file size limit of the process) leaves
+    // neither a partial new file nor a damaged earlier one.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
+    rlimit petite = limite;
+    petite.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &petite), 0);
+    echecs_ecriture({"nouveau.eps", "essai.eps"});
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    EXPECT_EQ(lit(chemin("essai.eps")), fait);
+    EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
     ecrit_fichier(chemin("essai.eps"), "ancien fichier");
 
     // A destination that is a folder, or inside a folder that does not exist.
     QDir(test_support::dossier_test()).mkdir("dossier.eps");
-    for (const QString& nom : {QStringLiteral("dossier.eps"), QStringLiteral("absent/essai.eps")}) {
-        tableau_code_barres u = exemple();
-        valdorin::fi_ecriture = chemin(nom);
-        try {
-            valdorin::cree_fichier(u);
-            ADD_FAILURE() << nom.toStdString();
-        } catch (const erreur_creation& erreur) {
-            EXPECT_TRUE(erreur.message().contains(u"Impossible d'écrire")) << erreur.what();
-        }
-        EXPECT_EQ(u, exemple());
-    }
+    echecs_ecriture({"dossier.eps", "absent/essai.eps"});
     EXPECT_EQ(lit(chemin("essai.eps")), QByteArray("ancien fichier"));
     EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
 }
