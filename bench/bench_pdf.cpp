@@ -1,5 +1,6 @@
-// One complete PDF barcode file per iteration, written to a temporary folder
-// on disk: without the note (BM_pdf) and with it (BM_pdf_note).
+// One complete PDF barcode file per iteration, written to disk under a new
+// name in a temporary folder as a batch run does: without the note (BM_pdf)
+// and with it (BM_pdf_note). Timings are reported, never asserted.
 #include "valdorin.h"
 
 #include <QGuiApplication>
@@ -11,8 +12,8 @@ namespace {
 
 void fichier_pdf(benchmark::State& etat, bool note) {
     QTemporaryDir dossier;
-    valdorin::fi_ecriture = dossier.filePath(QStringLiteral("code.pdf"));
     valdorin::previsu_presence = note;
+    int numero = 0;
     const valdorin::tableau_code_barres modele = {"P",
                                                   "12345",
                                                   "42",
@@ -28,7 +29,10 @@ void fichier_pdf(benchmark::State& etat, bool note) {
                                                   note ? "Essai de note" : ""};
     for (auto _ : etat) {
         valdorin::tableau_code_barres t = modele;
+        t[8] = QString::number(numero % 5);
+        valdorin::fi_ecriture = dossier.filePath(QStringLiteral("code-%1.pdf").arg(numero));
         valdorin::cree_fichier(t);
+        ++numero;
     }
     etat.SetItemsProcessed(etat.iterations());
 }
