@@ -73,7 +73,7 @@ QString pdf_texte_note(const tableau_code_barres& t, const tableau_entete& entet
     if (!engraissement.isEmpty())
         note += separation + engraissement;
     note += separation + QStringLiteral("Auteur : ") + entete[3];
-    note += separation + QStringLiteral("Valdorin 2.2") + cr + entete[1];
+    note += separation + texte_createur + cr + entete[1];
     return note;
 }
 
@@ -82,7 +82,8 @@ void pdf_ajoute_annot(const QString& texte, const QString& date) {
     ecrit(u'[' + QString::number(nb_objets + 1) + QStringLiteral(" 0 R]\rendobj\r"));
     pdf_ajoute_objet(QStringLiteral("/Type /Annot\r/Subtype /Text\r/C [1 1 0]\r/Open true\r"
                                     "/Rect [0 0 20 ") +
-                     pdf_nombre(hauteur) + QStringLiteral("]\r/T (Valdorin)\r/M (") + date +
+                     pdf_nombre(hauteur) + QStringLiteral("]\r/T (") +
+                     bibliotheque_v1::nom_produit + QStringLiteral(")\r/M (") + date +
                      QStringLiteral(")\r/Contents (") + pdf_texte_document(texte) +
                      QStringLiteral(")"));
 }
