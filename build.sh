@@ -53,7 +53,8 @@ test)
 test-sanitize)
     installe "${PAQUETS_BASE[@]}" "${PAQUETS_TEST[@]}"
     construit build-sanitize -DVALDORIN_WERROR=ON -DVALDORIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions="$PWD/.ci/lsan.supp" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         teste build-sanitize
     ;;
 *)

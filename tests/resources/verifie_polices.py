@@ -29,6 +29,8 @@ SANS_RESERVES = bytes([38, 39, 58, 72, 73, 76, 77, 78, 69, 61,
 AVEC_RESERVES = bytes([51]) + SANS_RESERVES[1:] + bytes([59])
 
 FONT_BBOX = (-120, -207, 312, 857)
+# Symbol ink stays below the legend, whose baseline is about 849 units up.
+ENCRE_MAX = 849
 DPI = 600
 ECHECS = []
 
@@ -80,6 +82,71 @@ def encre_points(chemin, hauteur_page):
             or colonnes[0] == 0 or colonnes[-1] == largeur - 1)
     return ((colonnes[0] * pt, hauteur_page - (sombres[-1] + 1) * pt,
              (colonnes[-1] + 1) * pt, hauteur_page - sombres[0] * pt), bord)
+
+
+# Bar geometry, magnified: a few characters set at 1000 points and rendered at
+# 720 dpi, so that one glyph unit is 10 pixels, cut through the bars.
+LOUPE = ":A=U@?"
+MOTIFS_LOUPE = [("101", 0), ("0001101", 0), ("01010", 0), ("1110010", 0),
+                ("01", 0), ("1011", 9)]  # dark modules, and blank modules first
+AVANCES_LOUPE = [72, 168, 120, 168, 48, 312]
+LOUPE_DPI = 720
+LOUPE_X = 10  # points: where the first character starts
+LOUPE_LARGEUR = 900
+LOUPE_HAUTEUR = 20
+LOUPE_Y = -300  # baseline: the page shows units 300 to 320 of the glyphs
+CENTIEME_MM = 0.01 / 25.4 * 72 / 35 * 1000  # in glyph units at 35 points
+
+
+def bords_attendus(k):
+    """Edges (in pixels) of the dark runs of LOUPE in font k."""
+    reduction = k * CENTIEME_MM
+    bords, depart = [], 0
+    for (motif, blancs), avance in zip(MOTIFS_LOUPE, AVANCES_LOUPE):
+        motif = "0" * blancs + motif
+        i = 0
+        while i < len(motif):
+            if motif[i] == "1":
+                j = i
+                while j < len(motif) and motif[j] == "1":
+                    j += 1
+                x0 = depart + i * 24 + reduction / 2
+                x1 = depart + j * 24 - reduction / 2
+                bords.append(((LOUPE_X + x0) * 10, (LOUPE_X + x1) * 10))
+                i = j
+            else:
+                i += 1
+        depart += avance
+    return bords
+
+
+def bords_mesures(chemin):
+    """Edges of the dark runs across the middle row of a magnified rendering."""
+    _largeur, hauteur, lignes = lit_pgm(chemin)
+    ligne = lignes[hauteur // 2]
+    bords, debut = [], None
+    for x, p in enumerate(bytes(ligne) + b"\xff"):
+        if p < 128 and debut is None:
+            debut = x
+        elif p >= 128 and debut is not None:
+            bords.append((debut, x))
+            debut = None
+    return bords
+
+
+def verifie_bords(chemin, k, cas):
+    """Each bar is thinned by the font's reduction, half on each edge, to
+    within 2.5 pixels (0.25 units, while a step of reduction moves each edge
+    by 4 pixels); its centre stays put."""
+    attendus, mesures = bords_attendus(k), bords_mesures(chemin)
+    if not verifie(len(mesures) == len(attendus),
+                   "%s: %d bars, not %d" % (cas, len(mesures), len(attendus))):
+        return
+    for (a0, a1), (m0, m1) in zip(attendus, mesures):
+        if not verifie(abs(a0 - m0) <= 2.5 and abs(a1 - m1) <= 2.5,
+                       "%s: bar at %d-%d pixels, expected %.1f-%.1f"
+                       % (cas, m0, m1, a0, a1)):
+            return
 
 
 def lit_codes(image, cas):
@@ -156,6 +223,13 @@ def page_eps(polices, k, reserves, legende):
     return texte
 
 
+def loupe_eps(police, k):
+    return ("%%!PS-Adobe-3.0 EPSF-3.0\n%%%%BoundingBox: 0 0 %d %d\n%%%%EndComments\n"
+            % (LOUPE_LARGEUR, LOUPE_HAUTEUR)).encode() + police + (
+        "/EanP35N%d findfont 1000 scalefont setfont\n%d %d moveto\n(%s) show\n"
+        "showpage\n%%%%EOF\n" % (k, LOUPE_X, LOUPE_Y, LOUPE)).encode()
+
+
 def eps(source):
     _nom, vuravaze = police_ps(source, 175)
     verifie(b"/VuraVaze exch definefont" in vuravaze, "175 does not define VuraVaze")
@@ -190,6 +264,14 @@ def eps(source):
                     lit_codes(pgm, cas)
                     if not legende:
                         verifie_encre_page(pgm, 49, 7.3, cas)
+            eps = os.path.join(dossier, "loupe.eps")
+            pgm = os.path.join(dossier, "loupe.pgm")
+            with open(eps, "wb") as f:
+                f.write(loupe_eps(police, k))
+            lance(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pgmraw",
+                   "-r%d" % LOUPE_DPI, "-dEPSCrop", "-sOutputFile=" + pgm, eps],
+                  check=True)
+            verifie_bords(pgm, k, "EanP35N%d magnified" % k)
 
 
 # ---------------------------------------------------------------------------
@@ -212,11 +294,17 @@ for _debut, _fin, _largeur in [
 
 
 def document_pdf(texte_police, k, reserves, legende):
-    """A one-page PDF 1.3 with the symbol font embedded as the writer does."""
-    largeur = "143.5" if reserves else "128"
-    symbole = AVEC_RESERVES if reserves else SANS_RESERVES
-    contenu = ("BT\r/F_CB 1 Tf\r35 0 0 35 0.8 7.2 Tm\r%s Tj\rET"
-               % chaine_ps(symbole)).encode("latin-1")
+    """A one-page PDF 1.3 with the symbol font embedded as the writer does.
+    `reserves` None gives the magnified page of LOUPE instead of the symbol."""
+    if reserves is None:
+        largeur, hauteur = str(LOUPE_LARGEUR), str(LOUPE_HAUTEUR)
+        contenu = ("BT\r/F_CB 1000 Tf\r1 0 0 1 %d %d Tm\r(%s) Tj\rET"
+                   % (LOUPE_X, LOUPE_Y, LOUPE)).encode()
+    else:
+        largeur, hauteur = ("143.5" if reserves else "128"), "49"
+        symbole = AVEC_RESERVES if reserves else SANS_RESERVES
+        contenu = ("BT\r/F_CB 1 Tf\r35 0 0 35 0.8 7.2 Tm\r%s Tj\rET"
+                   % chaine_ps(symbole)).encode("latin-1")
     if legende:
         contenu += ("\rBT\r70 Tz\r/F_HB 11.5 Tf\r1 0 0 1 %s 37 Tm\r"
                     "(P\\24012345\\240-\\24042\\240-\\2401,50\\240\\200) Tj\rET"
@@ -225,8 +313,8 @@ def document_pdf(texte_police, k, reserves, legende):
     objets = [
         b"<< /Type /Catalog /Pages 2 0 R >>",
         b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        ("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 %s 49] /Contents 4 0 R"
-         " /Resources << /Font << /F_CB 5 0 R /F_HB 8 0 R >> >> >>" % largeur).encode(),
+        ("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 %s %s] /Contents 4 0 R"
+         " /Resources << /Font << /F_CB 5 0 R /F_HB 8 0 R >> >> >>" % (largeur, hauteur)).encode(),
         b"<< /Length %d >>\rstream\r\n" % len(contenu) + contenu + b"\rendstream",
         ("<< /Type /Font /Subtype /Type1 /Name /F_CB /FirstChar 33 /LastChar 251"
          " /Widths [%s] /BaseFont /EanP35N%d /FontDescriptor 6 0 R >>"
@@ -270,25 +358,35 @@ def verifie_cff(texte, k, nom):
     verifie(jeu.fontNames == ["EanP35N%d" % k], "%s names %s" % (nom, jeu.fontNames))
     dico = jeu[jeu.fontNames[0]]
     verifie(dico.Encoding == "StandardEncoding", nom + " encoding")
-    verifie(list(dico.FontBBox) == list(FONT_BBOX), nom + " FontBBox")
+    # Glyph units of the program to the 1000-unit space of the PDF metrics.
+    matrice = list(dico.FontMatrix)
+    echelle = matrice[0] * 1000
+    verifie(matrice == [matrice[0], 0, 0, matrice[0], 0, 0] and echelle > 0,
+            "%s FontMatrix %s" % (nom, matrice))
+    verifie([round(v * echelle, 6) for v in dico.FontBBox] == list(FONT_BBOX),
+            "%s FontBBox %s" % (nom, dico.FontBBox))
     glyphes = dico.CharStrings
+    fautes = []
     for code in range(33, 252):
         nom_glyphe = StandardEncoding[code]
         if nom_glyphe == ".notdef":
-            verifie(LARGEURS[code] == 1000, "%s: code %d" % (nom, code))
+            if LARGEURS[code] != 1000:
+                fautes.append("code %d has no glyph" % code)
             continue
-        if not verifie(nom_glyphe in glyphes, "%s lacks %s" % (nom, nom_glyphe)):
+        if nom_glyphe not in glyphes:
+            fautes.append("no glyph " + nom_glyphe)
             continue
         programme = glyphes[nom_glyphe]
         stylo = BoundsPen(None)
         programme.draw(stylo)
-        verifie(programme.width == LARGEURS[code],
-                "%s: %s is %s wide" % (nom, nom_glyphe, programme.width))
+        if round(programme.width * echelle, 6) != LARGEURS[code]:
+            fautes.append("%s is %s wide" % (nom_glyphe, programme.width * echelle))
         if stylo.bounds:
-            x0, y0, x1, y1 = stylo.bounds
-            verifie(x0 >= FONT_BBOX[0] and y0 >= FONT_BBOX[1] and x1 <= FONT_BBOX[2]
-                    and y1 <= FONT_BBOX[3], "%s: %s ink %s" % (nom, nom_glyphe,
-                                                            stylo.bounds))
+            x0, y0, x1, y1 = [v * echelle for v in stylo.bounds]
+            if not (x0 >= FONT_BBOX[0] and y0 >= FONT_BBOX[1] and x1 <= FONT_BBOX[2]
+                    and y1 <= min(FONT_BBOX[3], ENCRE_MAX)):
+                fautes.append("%s ink %s" % (nom_glyphe, (x0, y0, x1, y1)))
+    verifie(not fautes, "%s: %s" % (nom, "; ".join(fautes[:10])))
 
 
 def pdf(source):
@@ -321,6 +419,7 @@ def pdf(source):
                     lit_codes(pgm, cas)
                     if not legende:
                         verifie_encre_page(pgm, 49, 7.2, cas)
+
                         # A second renderer reads it too.
                         gs = os.path.join(dossier, "g.pgm")
                         r = lance(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE",
@@ -329,6 +428,17 @@ def pdf(source):
                         verifie(r.returncode == 0 and not r.stderr and not r.stdout,
                                 "%s: Ghostscript says %r" % (cas, r.stdout + r.stderr))
                         lit_codes(gs, cas + " (Ghostscript)")
+            fichier = os.path.join(dossier, "loupe.pdf")
+            with open(fichier, "wb") as f:
+                f.write(document_pdf(texte, k, None, False))
+            lance(["pdftoppm", "-r", str(LOUPE_DPI), "-gray", "-singlefile", fichier,
+                   os.path.join(dossier, "loupe")], check=True)
+            verifie_bords(os.path.join(dossier, "loupe.pgm"), k,
+                          "PDF EanP35N%d magnified" % k)
+            gs = os.path.join(dossier, "loupe-gs.pgm")
+            lance(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pgmraw",
+                   "-r%d" % LOUPE_DPI, "-sOutputFile=" + gs, fichier], check=True)
+            verifie_bords(gs, k, "PDF EanP35N%d magnified (Ghostscript)" % k)
 
 
 def main():
