@@ -372,7 +372,10 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
         QStringLiteral("mn ") + QString::number(heure.second()) + u's');
     entete[3] = QString();
 
-    if (previsu_presence) {
+    // A PDF file carries a note instead of a picture: the preview is built for
+    // EPS files only, so that a PDF run neither pays for a picture it never
+    // writes nor fails on it.
+    if (previsu_presence && d[7] != u"P") {
         cree_previsu_tiff(d);
         if (previsu_bloc.isEmpty())
             throw erreur_creation(QStringLiteral("La prévisualisation n'a pas pu être créée : "
@@ -380,7 +383,7 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     }
 
     buffer_ecriture = std::make_unique<QBuffer>();
-    buffer_ecriture->buffer().reserve(previsu_presence ? 96 * 1024 : 48 * 1024);
+    buffer_ecriture->buffer().reserve(previsu_presence && d[7] != u"P" ? 96 * 1024 : 48 * 1024);
     buffer_ecriture->open(QIODevice::ReadWrite);
     if (d[7] == u"P")
         pdf_cree_fichier(code, d, entete);

@@ -170,6 +170,22 @@ TEST(Entree, PreviewThatCannotBeMadeFailsTheRun) {
     rend_ressources();
 }
 
+TEST(Entree, PdfNeedsNoPreviewPicture) {
+    tableau_code_barres t = exemple();
+    t[7] = QStringLiteral("P");
+    valdorin::fi_ecriture = chemin("premier.pdf");
+    valdorin::previsu_presence = true;
+    valdorin::cree_fichier(t); // loads the PDF font while the resources are there
+    retire_ressources();       // the preview background is out of reach
+    t = exemple();
+    t[7] = QStringLiteral("P");
+    valdorin::fi_ecriture = chemin("note.pdf");
+    EXPECT_NO_THROW(valdorin::cree_fichier(t));
+    rend_ressources();
+    EXPECT_TRUE(lit(chemin("note.pdf")).startsWith("%PDF-1.3"));
+    EXPECT_TRUE(lit(chemin("note.pdf")).contains("/Annots"));
+}
+
 TEST(Entree, PageSizeDigitsAndLegendForms) {
     const struct {
         const char* protection;
