@@ -1,0 +1,36 @@
+#include "services_coquille.h"
+
+#include "ressources.h"
+
+namespace coquille {
+
+namespace {
+application* application_installee = nullptr;
+fenetre_principale* fenetre_installee = nullptr;
+// The logo once it has been read.
+QImage _permapic;
+} // namespace
+
+application* App() {
+    return application_installee;
+}
+
+fenetre_principale* w_main() {
+    return fenetre_installee;
+}
+
+void installe_App(application* objet) {
+    application_installee = objet;
+}
+
+void installe_w_main(fenetre_principale* fenetre) {
+    fenetre_installee = fenetre;
+}
+
+QImage logo_application() {
+    if (_permapic.isNull())
+        _permapic = ressources::image(170);
+    return _permapic;
+}
+
+} // namespace coquille

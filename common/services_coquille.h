@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+// What the common services need of the application shell: the application
+// object and the main window. The shell implements these interfaces and
+// installs its objects at start-up; until then the accessors answer nullptr
+// ("no window"), and the callers behave as they do without one.
+namespace coquille {
+
+// The application object.
+class application {
+public:
+    virtual ~application() = default;
+
+    // Binds the application's own settings (kind "init" or "memo",
+    // direction "import" or "export"). May throw: the settings pass catches.
+    virtual void import_export_specifiques(const QString& genre, const QString& sens) = 0;
+};
+
+// The main window.
+class fenetre_principale {
+public:
+    virtual ~fenetre_principale() = default;
+
+    // Binds the window's own settings and passes the request on to its pages.
+    // May throw: the settings pass catches.
+    virtual void import_export_parametres(const QString& genre, const QString& sens) = 0;
+
+    // Position and size of the window's client area, in screen pixels
+    // (Left, Top, Width, Height).
+    virtual QRect geometrie() const = 0;
+};
+
+// The one application object, or nullptr before the shell installs it.
+application* App();
+
+// The one main window, or nullptr when there is none.
+fenetre_principale* w_main();
+
+// Installed by the shell (and by tests); nullptr removes the object. The
+// object stays owned by the caller.
+void installe_App(application* objet);
+void installe_w_main(fenetre_principale* fenetre);
+
+// The application's logo, picture resource 170. Kept once read; read again
+// on the next call while the resource gives no picture.
+QImage logo_application();
+
+} // namespace coquille
