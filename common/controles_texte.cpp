@@ -1,0 +1,148 @@
+#include "controles_texte.h"
+
+#include <QEnterEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Qt breaks lines only at "\n": CR and CR LF line ends are drawn as such.
+QString lignes_pour_dessin(QString texte) {
+    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    texte.replace(u'\r', u'\n');
+    return texte;
+}
+
+constexpr int drapeaux_texte = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+
+} // namespace
+
+st_centre::st_centre(QWidget* parent) : QWidget(parent) {}
+
+QFont st_centre::police() const {
+    QFont fonte = QGuiApplication::font();
+    if (TextFont != u"System")
+        fonte.setFamily(TextFont);
+    if (TextSize > 0)
+        fonte.setPixelSize(TextSize);
+    fonte.setBold(Bold);
+    fonte.setItalic(Italic);
+    fonte.setUnderline(Underline);
+    return fonte;
+}
+
+st_centre::disposition st_centre::calcule_disposition() const {
+    disposition d{};
+    d.largeur_ligne = width() - 2 * marge;
+    // The system font draws a little wider than it measures.
+    if (TextFont == u"System")
+        d.largeur_ligne = static_cast<int>(d.largeur_ligne * (Bold ? 0.96 : 0.98));
+    const QFontMetrics mesures(police());
+    if (!Text.isEmpty())
+        d.hauteur_texte = mesures
+                              .boundingRect(QRect(0, 0, std::max(d.largeur_ligne, 1), INT_MAX / 2),
+                                            drapeaux_texte, lignes_pour_dessin(Text))
+                              .height();
+    const int ascendante = mesures.ascent();
+    const int hauteur = height();
+    d.hauteur_controle = hauteur;
+    if (centrage_vertical == u"down") {
+        d.ligne_base = d.hauteur_texte + marge < hauteur
+                           ? hauteur - marge - d.hauteur_texte + ascendante
+                           : ascendante;
+    } else if (centrage_vertical == u"center") {
+        d.ligne_base = d.hauteur_texte < hauteur
+                           ? static_cast<int>((hauteur - d.hauteur_texte) / 2.0) + ascendante
+                           : ascendante;
+    } else {
+        d.ligne_base = marge + ascendante;
+        d.hauteur_controle = d.hauteur_texte + 2 * marge;
+    }
+    return d;
+}
+
+void st_centre::paintEvent(QPaintEvent*) {
+    const disposition d = calcule_disposition();
+    if (d.hauteur_controle != height())
+        resize(width(), d.hauteur_controle);
+    QPainter peintre(this);
+    peintre.fillRect(QRect(0, 0, width(), d.hauteur_controle), BackColor);
+    if (Text.isEmpty())
+        return;
+    peintre.setFont(police());
+    peintre.setPen(TextColor);
+    const int haut = d.ligne_base - QFontMetrics(police()).ascent();
+    peintre.drawText(QRect(marge, haut, std::max(d.largeur_ligne, 1), INT_MAX / 2), drapeaux_texte,
+                     lignes_pour_dessin(Text));
+}
+
+st_bas::st_bas(QWidget* parent) : st_centre(parent) {
+    centrage_vertical = QStringLiteral("down");
+}
+
+st_jauge::st_jauge(QWidget* parent) : QLabel(parent) {}
+
+void st_jauge::affiche_pourcentage(const QProgressBar& pb) {
+    long long pourcentage = 0;
+    if (pb.maximum() > 0)
+        pourcentage = static_cast<long long>(pb.value()) * 100 / pb.maximum();
+    // A reset bar holds a value below its minimum.
+    pourcentage = std::clamp(pourcentage, 0LL, 100LL);
+    setText(QString::number(pourcentage) + QStringLiteral(" %"));
+}
+
+st_lien::st_lien(QWidget* parent) : QLabel(parent) {
+    setTextColor(gris_lien);
+    QFont fonte = font();
+    fonte.setPixelSize(13);
+    fonte.setBold(true);
+    fonte.setUnderline(true);
+    setFont(fonte);
+}
+
+QColor st_lien::TextColor() const {
+    return palette().color(QPalette::WindowText);
+}
+
+void st_lien::setTextColor(const QColor& couleur) {
+    QPalette couleurs = palette();
+    couleurs.setColor(QPalette::WindowText, couleur);
+    setPalette(couleurs);
+}
+
+void st_lien::enterEvent(QEnterEvent*) {
+    if (isEnabled())
+        setCursor(Qt::PointingHandCursor);
+}
+
+void st_lien::leaveEvent(QEvent*) {
+    setCursor(Qt::ArrowCursor);
+}
+
+void st_lien::mousePressEvent(QMouseEvent* evenement) {
+    if (evenement->button() != Qt::LeftButton) {
+        evenement->ignore();
+        return;
+    }
+    // Taking the press makes the release come here, wherever it happens.
+    setTextColor(rouge_presse);
+    evenement->accept();
+}
+
+void st_lien::mouseReleaseEvent(QMouseEvent* evenement) {
+    if (evenement->button() != Qt::LeftButton) {
+        evenement->ignore();
+        return;
+    }
+    setCursor(Qt::ArrowCursor);
+    setTextColor(gris_lien);
+    const QPointF point = evenement->position();
+    if (point.x() >= 0 && point.x() <= width() && point.y() >= 0 && point.y() <= height())
+        emit Action();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+class QProgressBar;
+
+// A surface that paints a word-wrapped text with a margin and a vertical
+// placement: centred ("center"), against the bottom ("down"), or, for any
+// other value, from the top with the control's height fitted to the text.
+// The owner sets the properties and asks for a redraw (update()).
+//
+// The text may hold CR line ends: they are drawn as line breaks and stay in
+// `Text` as they are.
+class st_centre : public QWidget {
+    Q_OBJECT
+public:
+    explicit st_centre(QWidget* parent = nullptr);
+
+    QString centrage_vertical = QStringLiteral("center");
+    QString Text;
+    QString TextFont = QStringLiteral("System");
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    QColor TextColor = QColor(0, 0, 0);
+    int TextSize = 13; // pixels
+    QColor BackColor = QColor(255, 255, 255);
+    int marge = 0;
+
+    // Where the text goes, as the next paint places it.
+    struct disposition {
+        int largeur_ligne;    // wrap width
+        int hauteur_texte;    // height of the wrapped text
+        int ligne_base;       // baseline of the first line
+        int hauteur_controle; // the control's height after the paint
+    };
+    disposition calcule_disposition() const;
+
+    // The font the text is drawn in.
+    QFont police() const;
+
+protected:
+    void paintEvent(QPaintEvent* evenement) override;
+};
+
+// An st_centre that places its text against the bottom.
+class st_bas : public st_centre {
+    Q_OBJECT
+public:
+    explicit st_bas(QWidget* parent = nullptr);
+};
+
+// A label that shows how far a progress bar has gone, as "33 %".
+class st_jauge : public QLabel {
+    Q_OBJECT
+public:
+    explicit st_jauge(QWidget* parent = nullptr);
+
+    // The integer part of value × 100 / maximum, kept within 0 to 100; "0 %"
+    // for a bar whose maximum is 0 or less.
+    void affiche_pourcentage(const QProgressBar& pb);
+};
+
+// A label that looks and acts as a hyperlink: grey, bold and underlined; dark
+// red while pressed; Action() when a press is released over it.
+class st_lien : public QLabel {
+    Q_OBJECT
+public:
+    explicit st_lien(QWidget* parent = nullptr);
+
+    static inline const QColor gris_lien = QColor(0x26, 0x26, 0x26);
+    static inline const QColor rouge_presse = QColor(0x78, 0x00, 0x00);
+
+    QColor TextColor() const;
+    void setTextColor(const QColor& couleur);
+
+signals:
+    void Action();
+
+protected:
+    void enterEvent(QEnterEvent* evenement) override;
+    void leaveEvent(QEvent* evenement) override;
+    void mousePressEvent(QMouseEvent* evenement) override;
+    void mouseReleaseEvent(QMouseEvent* evenement) override;
+};

@@ -1,0 +1,212 @@
+#include "controles_texte.h"
+
+#include <QEnterEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+// The rows of `image` that hold a pixel of `couleur`: first and last, or -1.
+std::pair<int, int> lignes_encrees(const QImage& image, const QColor& couleur) {
+    int premiere = -1, derniere = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == couleur) {
+                if (premiere < 0)
+                    premiere = y;
+                derniere = y;
+                break;
+            }
+    return {premiere, derniere};
+}
+
+int hauteur_mesuree(const QFont& fonte, int largeur, const QString& texte) {
+    return QFontMetrics(fonte)
+        .boundingRect(QRect(0, 0, largeur, INT_MAX / 2), Qt::TextWordWrap, texte)
+        .height();
+}
+
+} // namespace
+
+TEST(TexteCentre, OpensCentredAtSizeThirteenAndBottomForStBas) {
+    st_centre centre;
+    st_bas bas;
+    EXPECT_EQ(centre.centrage_vertical, "center");
+    EXPECT_EQ(centre.TextSize, 13);
+    EXPECT_EQ(bas.centrage_vertical, "down");
+    EXPECT_EQ(bas.TextSize, 13);
+    EXPECT_EQ(centre.police().pixelSize(), 13);
+}
+
+TEST(TexteCentre, PlacesTheTextCentredOrAgainstTheBottom) {
+    st_centre st;
+    st.resize(300, 200);
+    st.Text = "Un message";
+    st.TextColor = QColor(255, 0, 0);
+    const QFontMetrics mesures(st.police());
+    const int h = hauteur_mesuree(st.police(), st.calcule_disposition().largeur_ligne, st.Text);
+
+    st_centre::disposition d = st.calcule_disposition();
+    EXPECT_EQ(d.hauteur_texte, h);
+    EXPECT_EQ(d.ligne_base, (200 - h) / 2 + mesures.ascent());
+    auto [haut, bas] = lignes_encrees(st.grab().toImage(), st.TextColor);
+    EXPECT_GT(haut, 200 / 2 - h);
+    EXPECT_LT(bas, 200 / 2 + h);
+
+    st.centrage_vertical = "down";
+    d = st.calcule_disposition();
+    EXPECT_EQ(d.ligne_base - mesures.ascent() + h, 200) << "the last line touches the bottom";
+    std::tie(haut, bas) = lignes_encrees(st.grab().toImage(), st.TextColor);
+    EXPECT_GT(haut, 200 - h - 1);
+    EXPECT_LT(bas, 200);
+
+    st.marge = 10;
+    d = st.calcule_disposition();
+    EXPECT_EQ(d.ligne_base - mesures.ascent() + d.hauteur_texte, 190);
+    EXPECT_EQ(st.height(), 200);
+}
+
+TEST(TexteCentre, ATextTallerThanTheControlStartsAtTheTop) {
+    st_centre st;
+    st.resize(100, 10);
+    st.Text = "un deux trois quatre cinq six sept huit neuf dix";
+    for (const char* centrage : {"center", "down"}) {
+        st.centrage_vertical = centrage;
+        EXPECT_EQ(st.calcule_disposition().ligne_base, QFontMetrics(st.police()).ascent());
+    }
+}
+
+TEST(TexteCentre, TopPlacementFitsTheHeightToTheText) {
+    st_centre st;
+    st.resize(200, 300);
+    st.centrage_vertical = "haut";
+    st.marge = 6;
+    st.Text = "Première ligne\rseconde ligne\r\ntroisième";
+    st.grab();
+    const int largeur = st.calcule_disposition().largeur_ligne;
+    const int une_ligne = hauteur_mesuree(st.police(), largeur, "Une");
+    const int trois_lignes =
+        hauteur_mesuree(st.police(), largeur, "Première ligne\nseconde ligne\ntroisième");
+    EXPECT_GE(trois_lignes, 3 * une_ligne - 2) << "each CR breaks a line";
+    EXPECT_EQ(st.height(), trois_lignes + 12);
+    EXPECT_EQ(st.calcule_disposition().ligne_base, 6 + QFontMetrics(st.police()).ascent());
+    EXPECT_EQ(st.Text, "Première ligne\rseconde ligne\r\ntroisième") << "CR stays in the text";
+
+    st.Text = "Une";
+    st.grab();
+    EXPECT_EQ(st.height(), une_ligne + 12) << "shrinks as well";
+}
+
+TEST(TexteCentre, SystemFontNarrowsTheWrapWidth) {
+    st_centre st;
+    st.resize(210, 50);
+    st.marge = 5;
+    EXPECT_EQ(st.calcule_disposition().largeur_ligne, static_cast<int>(200 * 0.98));
+    st.Bold = true;
+    EXPECT_EQ(st.calcule_disposition().largeur_ligne, static_cast<int>(200 * 0.96));
+    st.TextFont = "DejaVu Sans";
+    EXPECT_EQ(st.calcule_disposition().largeur_ligne, 200);
+}
+
+TEST(TexteCentre, AnEmptyTextPaintsOnlyTheBackground) {
+    st_centre st;
+    st.resize(40, 30);
+    st.BackColor = QColor(242, 242, 242);
+    const QImage image = st.grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(image.pixelColor(x, y), st.BackColor);
+}
+
+TEST(Jauge, ShowsTheIntegerPartOfThePercentage) {
+    QProgressBar pb;
+    st_jauge jauge;
+    pb.setRange(0, 100);
+    const std::pair<int, const char*> cas[] = {
+        {0, "0 %"}, {29, "29 %"}, {57, "57 %"}, {58, "58 %"}, {100, "100 %"}};
+    for (const auto& [valeur, texte] : cas) {
+        pb.setValue(valeur);
+        jauge.affiche_pourcentage(pb);
+        EXPECT_EQ(jauge.text(), texte);
+    }
+    pb.setRange(0, 3);
+    for (const auto& [valeur, texte] : {std::pair{1, "33 %"}, {2, "66 %"}, {3, "100 %"}}) {
+        pb.setValue(valeur);
+        jauge.affiche_pourcentage(pb);
+        EXPECT_EQ(jauge.text(), texte);
+    }
+}
+
+TEST(Jauge, NeverDividesByZeroNorShowsANegativePercentage) {
+    QProgressBar pb;
+    st_jauge jauge;
+    pb.setRange(0, 0);
+    jauge.affiche_pourcentage(pb);
+    EXPECT_EQ(jauge.text(), "0 %");
+    pb.setRange(0, 10);
+    pb.reset(); // value below the minimum
+    ASSERT_LT(pb.value(), 0);
+    jauge.affiche_pourcentage(pb);
+    EXPECT_EQ(jauge.text(), "0 %");
+    pb.setRange(-10, -5);
+    pb.setValue(-7);
+    jauge.affiche_pourcentage(pb);
+    EXPECT_EQ(jauge.text(), "0 %");
+}
+
+TEST(Lien, LooksLikeALink) {
+    st_lien lien;
+    EXPECT_EQ(lien.TextColor(), QColor(38, 38, 38));
+    EXPECT_TRUE(lien.font().bold());
+    EXPECT_TRUE(lien.font().underline());
+    EXPECT_EQ(lien.font().pixelSize(), 13);
+}
+
+TEST(Lien, ActsOnAClickReleasedOverIt) {
+    st_lien lien;
+    lien.setText("Documentation");
+    lien.resize(100, 20);
+    QSignalSpy actions(&lien, &st_lien::Action);
+
+    QTest::mousePress(&lien, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(lien.TextColor(), QColor(120, 0, 0));
+    QTest::mouseRelease(&lien, Qt::LeftButton, {}, QPoint(12, 11));
+    EXPECT_EQ(actions.count(), 1);
+    EXPECT_EQ(lien.TextColor(), QColor(38, 38, 38));
+
+    // The edges count as inside.
+    QTest::mousePress(&lien, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseRelease(&lien, Qt::LeftButton, {}, QPoint(100, 20));
+    EXPECT_EQ(actions.count(), 2);
+
+    // Pressed, dragged out and released: grey again and nothing raised.
+    QTest::mousePress(&lien, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseMove(&lien, QPoint(150, 10));
+    QTest::mouseRelease(&lien, Qt::LeftButton, {}, QPoint(150, 10));
+    QTest::mousePress(&lien, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseRelease(&lien, Qt::LeftButton, {}, QPoint(50, 21));
+    EXPECT_EQ(actions.count(), 2);
+    EXPECT_EQ(lien.TextColor(), QColor(38, 38, 38));
+    EXPECT_EQ(lien.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(Lien, PointsWithAFingerWhileEnabled) {
+    st_lien lien;
+    lien.resize(100, 20);
+    QEnterEvent entree(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QEvent sortie(QEvent::Leave);
+    QCoreApplication::sendEvent(&lien, &entree);
+    EXPECT_EQ(lien.cursor().shape(), Qt::PointingHandCursor);
+    QCoreApplication::sendEvent(&lien, &sortie);
+    EXPECT_EQ(lien.cursor().shape(), Qt::ArrowCursor);
+    lien.setEnabled(false);
+    QCoreApplication::sendEvent(&lien, &entree);
+    EXPECT_EQ(lien.cursor().shape(), Qt::ArrowCursor);
+}
