@@ -98,6 +98,7 @@ void st_jauge::affiche_pourcentage(const QProgressBar& pb) {
 }
 
 st_lien::st_lien(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
     setTextColor(gris_lien);
     QFont fonte = font();
     fonte.setPixelSize(13);

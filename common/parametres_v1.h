@@ -19,8 +19,11 @@ class QWidget;
 // properties into it (direction "export") or out of it ("import") through the
 // binders below, under the key context + "_" + name.
 //
-// An entry holds a text or a boolean. Booleans are written to files as the
-// words "true" and "false", which read back as the same booleans.
+// An entry holds a text or a boolean; an entry read from a file is a text.
+// Booleans are written to files as the words "true" and "false" and read back
+// as the same booleans (any case, blanks around ignored); another text counts
+// as true when its leading number is not 0. Numbers are read from the leading
+// number of the text, with a point ("4.7" read as an integer gives 4).
 namespace parametres_v1 {
 
 // Key to value. Absent until the start-up import of the preferences creates it.

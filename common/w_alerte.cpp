@@ -36,6 +36,11 @@ QPushButton* bouton(w_alerte* fenetre, const char* nom, int gauche) {
     return b;
 }
 
+// A button shows "&" as it is, not as the mark of a keyboard shortcut.
+QString texte_sans_raccourci(QString legende) {
+    return legende.replace(u'&', QStringLiteral("&&"));
+}
+
 QString lignes_en_cr(QString texte) {
     texte.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
     texte.replace(u'\n', u'\r');
@@ -110,6 +115,7 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     connect(bt_trois, &QPushButton::clicked, this, &w_alerte::bt_trois_Action);
     connect(cb_ne_plus, &QCheckBox::toggled, this, &w_alerte::cb_ne_plus_Action);
     connect(lien_un, &st_lien::Action, this, &w_alerte::lien_un_Action);
+    lien_un->installEventFilter(this);
 
     largeur_initiale_fenetre = width();
 }
@@ -137,6 +143,17 @@ void w_alerte::cb_ne_plus_Action() {
         memoire_->clefs_consigne.append(clef_consigne_courante);
     else
         memoire_->clefs_consigne.removeOne(clef_consigne_courante);
+}
+
+bool w_alerte::eventFilter(QObject* objet, QEvent* evenement) {
+    // The dialog's link also points while pressed and turns grey when left.
+    if (objet == lien_un) {
+        if (evenement->type() == QEvent::MouseButtonPress)
+            lien_un->setCursor(Qt::PointingHandCursor);
+        else if (evenement->type() == QEvent::Leave)
+            lien_un->setTextColor(st_lien::gris_lien);
+    }
+    return w_secondaire::eventFilter(objet, evenement);
 }
 
 void w_alerte::setVisible(bool visible) {
@@ -190,10 +207,10 @@ void w_alerte::ajoute_controle(QWidget* controle, const QString& legende) {
     } else if (auto* b = qobject_cast<QPushButton*>(controle)) {
         const int largeur = static_cast<int>(largeur_legende() + 1.5 * controle->height());
         controle->resize(std::max(largeur, 80), controle->height());
-        b->setText(legende);
+        b->setText(texte_sans_raccourci(legende));
     } else if (case_a_cocher) {
         controle->resize(largeur_legende() + controle->height(), controle->height());
-        static_cast<QCheckBox*>(controle)->setText(legende);
+        static_cast<QCheckBox*>(controle)->setText(texte_sans_raccourci(legende));
     }
 
     controles.append(controle);
@@ -338,6 +355,8 @@ void w_alerte::retablit_entree(const place_entree& place, QWidget* champ) {
     st_message_bas->setGeometry(st_message_bas->x(), place.haut_invite, st_message_bas->width(),
                                 place.hauteur_invite);
     champ->move(champ->x(), place.haut_champ);
+    // Out of view, the field leaves the focus to the next dialog's controls.
+    champ->clearFocus();
 }
 
 bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {

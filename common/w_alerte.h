@@ -79,6 +79,9 @@ public:
 
     void setVisible(bool visible) override;
 
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
 private:
     // `memoire` keeps the suppression keys: the instance itself, or the
     // instance on screen for a dialog opened over it.

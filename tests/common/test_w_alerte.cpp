@@ -442,3 +442,49 @@ TEST(AlerteSansFenetre, StaysWhereItIsWithoutAMainWindow) {
     });
     alerte.message("Pas de fenêtre principale", "");
 }
+
+TEST_F(Alerte, CaptionsAreShownExactlyAsPassed) {
+    quand_visible([&](QWidget*) {
+        EXPECT_EQ(alerte.bt_un->text(), "Réglages && données") << "one '&' shown, no shortcut";
+        EXPECT_EQ(alerte.bt_un->width(), largeur_bouton("Réglages & données"));
+        EXPECT_EQ(alerte.lien_un->textFormat(), Qt::PlainText);
+        EXPECT_EQ(alerte.lien_un->text(), "<b>plus</b>");
+        clique(alerte.bt_un);
+    });
+    EXPECT_EQ(alerte.proposition_bouton_lien("x", "Réglages & données", "<b>plus</b>", ""),
+              "Réglages & données");
+}
+
+TEST_F(Alerte, EscapeInAnEntryFieldClosesTheDialog) {
+    double valeur = 1;
+    QString valeur_texte = "1";
+    quand_visible([&](QWidget*) {
+        QTest::keyClicks(alerte.ch_nombre, "5");
+        QTest::keyClick(alerte.ch_nombre, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(alerte.saisie_nombre("Nombre ?", valeur, valeur_texte));
+    EXPECT_EQ(valeur_texte, "1");
+    QString texte = "garde";
+    quand_visible([&](QWidget*) {
+        QTest::keyClicks(alerte.ch_texte, "x");
+        QTest::keyClick(alerte.ch_texte, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(alerte.saisie_texte("Texte ?", texte));
+    EXPECT_EQ(texte, "garde");
+}
+
+TEST_F(Alerte, TheLinkPointsWhilePressedAndTurnsGreyWhenLeft) {
+    quand_visible([&](QWidget*) {
+        st_lien* lien = alerte.lien_un;
+        QTest::mousePress(lien, Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(lien->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(lien->TextColor(), QColor(120, 0, 0));
+        QEvent sortie(QEvent::Leave);
+        QCoreApplication::sendEvent(lien, &sortie);
+        EXPECT_EQ(lien->TextColor(), QColor(38, 38, 38));
+        EXPECT_EQ(lien->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseRelease(lien, Qt::LeftButton, {}, QPoint(-1, 3));
+        clique(alerte.bt_un);
+    });
+    EXPECT_EQ(alerte.proposition_bouton_lien("x", "Fermer", "Voir", ""), "Fermer");
+}
