@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QThread>
 
+#include <algorithm>
+
 #ifndef VALDORIN_WWW_SERVEUR
 #define VALDORIN_WWW_SERVEUR "http://www.valdorin.invalid/"
 #endif
@@ -30,6 +32,13 @@ void bip(int nombre) {
         QApplication::beep();
         QThread::msleep(300);
     }
+}
+
+void tempo_secondes(double secondes) {
+    const double millisecondes = secondes * 1000;
+    if (!(millisecondes >= 1))
+        return;
+    QThread::msleep(static_cast<unsigned long>(std::min(millisecondes, 2147483647.0)));
 }
 
 forme_cadre cadre_controle(const QWidget* controle, const QWidget* repere, int dy) {

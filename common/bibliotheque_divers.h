@@ -7,7 +7,7 @@
 class QPainter;
 class QWidget;
 
-// The web links, beeps and the highlight frame of the utility library.
+// The web links, beeps, pauses and the highlight frame of the utility library.
 namespace bibliotheque_v1 {
 
 // The maker's web site: an unencrypted address ending in "/", chosen at build time.
@@ -25,6 +25,10 @@ void acheter_web();
 
 // `nombre` system beeps, each followed by a 300 ms pause.
 void bip(int nombre);
+
+// Sleeps the current thread for `secondes` (whole milliseconds); returns at
+// once for zero, a negative time or no number at all.
+void tempo_secondes(double secondes);
 
 // The frame drawn round a control: its outer rectangle and the size of its
 // corner arcs (0 for square corners). The ring is `epaisseur` pixels wide,

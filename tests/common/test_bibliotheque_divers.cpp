@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(BibliothequeDivers, ServerAddressIsPlainHttpEndingWithASlash) {
     const QUrl adresse(bibliotheque_v1::www_serveur());
     EXPECT_TRUE(adresse.isValid());
@@ -39,9 +41,14 @@ TEST(BibliothequeDivers, NetworkFollowsTheConnectionTest) {
     guidage::installe_w_web(nullptr);
 }
 
-TEST(BibliothequeDivers, NoBeepForZeroOrLess) {
+TEST(BibliothequeDivers, NoBeepOrPauseForZeroOrLess) {
     bibliotheque_v1::bip(0);
     bibliotheque_v1::bip(-3);
+    bibliotheque_v1::tempo_secondes(0);
+    bibliotheque_v1::tempo_secondes(-2.5);
+    bibliotheque_v1::tempo_secondes(std::nan(""));
+    bibliotheque_v1::tempo_secondes(0.0004); // less than a millisecond
+    bibliotheque_v1::tempo_secondes(0.001);
     SUCCEED();
 }
 

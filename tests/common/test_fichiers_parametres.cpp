@@ -3,10 +3,12 @@
 #include "parametres_v1.h"
 #include "participants.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -354,4 +356,39 @@ TEST_F(FichiersParametres, AnUnusableCurrentFileStopsTheSearch) {
         EXPECT_TRUE(fenetre.passages.isEmpty());
         EXPECT_EQ(fenetre.page.ch_prix->text(), "initial");
     }
+}
+
+TEST_F(FichiersParametres, NoEventRunsInsideTheSearchThePassTheReaderOrTheWriter) {
+    participants::application application;
+    // The main window notes whether a waiting event ran during the pass.
+    struct fenetre_attentive : participants::fenetre {
+        bool* evenement = nullptr;
+        bool vu_pendant_passe = false;
+        void import_export_parametres(const QString& genre, const QString& sens) override {
+            vu_pendant_passe = vu_pendant_passe || *evenement;
+            participants::fenetre::import_export_parametres(genre, sens);
+        }
+    } fenetre;
+    bool evenement = false;
+    fenetre.evenement = &evenement;
+    QDir().mkpath(dossier_preferences());
+    ecrit(dossier_preferences() + "/Valdorin_2_01.prefs",
+          "<valdorin><unique_ch_prix>7</unique_ch_prix><onglets_contenu>1,2</onglets_contenu>"
+          "</valdorin>");
+
+    // An event is waiting (a quit, a drop) while each operation runs.
+    QTimer::singleShot(0, [&evenement] { evenement = true; });
+    parametres_v1::importe_preferences();
+    EXPECT_FALSE(evenement);
+    parametres_v1::exporte_preferences();
+    EXPECT_FALSE(evenement);
+    EXPECT_GT(parametres_v1::importe_xml_preferences(dossier_preferences() + "/Valdorin_2_2.prefs",
+                                                     QString()),
+              0);
+    EXPECT_TRUE(parametres_v1::cree_xml());
+    EXPECT_FALSE(evenement);
+    EXPECT_FALSE(fenetre.vu_pendant_passe);
+    EXPECT_EQ(fenetre.onglets, (QList<std::int32_t>{1, 2}));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(evenement);
 }
