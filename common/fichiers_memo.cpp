@@ -75,20 +75,20 @@ void importe_fichier_memo(const QString& chemin) {
     try {
         import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
         const std::int32_t n = importe_xml_preferences(chemin, QString());
-        if (n == 0) {
-            w_alerte::instance().message(message_non_etat, QString());
-        } else {
+        QString message = message_non_etat;
+        if (n > 0) {
             import_export_parametres(QStringLiteral("memo"), QStringLiteral("import"));
             if (coquille::fenetre_principale* principale = coquille::w_main())
                 principale->maj(QStringLiteral("memo"));
-            const bool partiel = dictionnaire_parametres && n < dictionnaire_parametres->size();
-            w_alerte::instance().message(
-                partiel ? QStringLiteral("Le paramétrage a été correctement restauré !")
-                        : QStringLiteral("L'état du logiciel a été correctement restauré !"),
-                QString());
+            message = dictionnaire_parametres && n < dictionnaire_parametres->size()
+                          ? QStringLiteral("Le paramétrage a été correctement restauré !")
+                          : QStringLiteral("L'état du logiciel a été correctement restauré !");
         }
+        // Emptied before the message is shown: nothing that runs while it is
+        // on screen finds the restored entries.
         if (dictionnaire_parametres)
             dictionnaire_parametres->clear();
+        w_alerte::instance().message(message, QString());
     } catch (...) {
         bibliotheque_v1::erreur_fichier(QStringLiteral("parametres.importe_fichier_memo"));
     }
