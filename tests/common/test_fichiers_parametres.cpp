@@ -163,6 +163,14 @@ TEST_F(FichiersParametres, ReaderCountsAndStoresTheChildrenAsTexts) {
                   QString(), "<valdorin><main_contenu>4</main_contenu></valdorin>"),
               1);
     EXPECT_EQ(dictionnaire_parametres->value("main_contenu").toString(), "4");
+    EXPECT_EQ(dictionnaire_parametres->size(), 2);
+
+    // A header of a UTF-16 data file names that encoding; given as text, it reads the same.
+    EXPECT_EQ(parametres_v1::importe_xml_preferences(
+                  QString(), "<?xml version=\"1.0\" encoding=\"UTF-16\"?><valdorin>"
+                             "<multiples_popup_codage>4</multiples_popup_codage></valdorin>"),
+              1);
+    EXPECT_EQ(dictionnaire_parametres->value("multiples_popup_codage").toString(), "4");
 }
 
 TEST_F(FichiersParametres, AnEmptyElementReadsAsAnEmptyValueAndTheReadGoesOn) {
