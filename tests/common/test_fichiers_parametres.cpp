@@ -12,7 +12,10 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <random>
+
+#include <sys/resource.h>
 
 using parametres_v1::dictionnaire;
 using parametres_v1::dictionnaire_parametres;
@@ -147,6 +150,31 @@ TEST_F(FichiersParametres, WriteReplacesTheFileOrFailsWithoutTouchingIt) {
         parametres_v1::exporte_xml(test_support::dossier_test() + "/absent/etat.valdorin"));
     EXPECT_FALSE(parametres_v1::exporte_xml(test_support::dossier_test())); // a folder
     EXPECT_FALSE(parametres_v1::exporte_xml(QString()));
+}
+
+TEST_F(FichiersParametres, AWriteCutShortLeavesTheOldFileWhole) {
+    const QString chemin = test_support::dossier_test() + "/Valdorin_2_2.prefs";
+    ecrit(chemin, "ancien contenu");
+    dictionnaire_parametres->insert("unique_ch_commentaire", QString(20000, 'x'));
+
+    // The system refuses to let files grow past 4 KB while the write runs,
+    // as a full disk would.
+    rlimit limite{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
+    const rlimit avant = limite;
+    limite.rlim_cur = 4096;
+    const auto signal_avant = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const bool ecrit_ = parametres_v1::exporte_xml(chemin);
+    setrlimit(RLIMIT_FSIZE, &avant);
+    std::signal(SIGXFSZ, signal_avant);
+
+    EXPECT_FALSE(ecrit_);
+    EXPECT_EQ(lit(chemin), "ancien contenu");
+    EXPECT_EQ(QDir(test_support::dossier_test()).entryList(QDir::Files),
+              QStringList{"Valdorin_2_2.prefs"});
+    EXPECT_TRUE(parametres_v1::exporte_xml(chemin));
+    EXPECT_GT(lit(chemin).size(), 20000);
 }
 
 TEST_F(FichiersParametres, ReaderCountsAndStoresTheChildrenAsTexts) {
