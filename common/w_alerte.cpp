@@ -176,9 +176,7 @@ void w_alerte::initialise_boutons() {
     retour_operateur = 0;
 }
 
-bool w_alerte::prepare_consigne(const QString& clef) {
-    if (!clef.isEmpty() && memoire_->clefs_consigne.contains(clef))
-        return false;
+void w_alerte::prepare_consigne(const QString& clef) {
     initialise_boutons();
     if (!clef.isEmpty()) {
         // Unticking without a current key leaves the list as it is.
@@ -186,7 +184,6 @@ bool w_alerte::prepare_consigne(const QString& clef) {
         cb_ne_plus->setChecked(false);
         clef_consigne_courante = clef;
     }
-    return true;
 }
 
 void w_alerte::retient_reponse(const QString& clef) {

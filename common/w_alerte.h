@@ -90,8 +90,8 @@ private:
     void initialise_boutons();
     void ajoute_controle(QWidget* controle, const QString& legende);
     void validation(QWidget* controle);
-    // Prepares a keyed dialog; false when the key is suppressed.
-    bool prepare_consigne(const QString& clef);
+    // Prepares a dialog that may carry a key (not a suppressed one).
+    void prepare_consigne(const QString& clef);
     // Keeps the answer given with a ticked box.
     void retient_reponse(const QString& clef);
     void montre(const QString& texte);
