@@ -7,6 +7,7 @@ namespace coquille {
 namespace {
 application* application_installee = nullptr;
 fenetre_principale* fenetre_installee = nullptr;
+QAction* menu_aide_installe = nullptr;
 // The logo once it has been read.
 QImage _permapic;
 } // namespace
@@ -25,6 +26,14 @@ void installe_App(application* objet) {
 
 void installe_w_main(fenetre_principale* fenetre) {
     fenetre_installee = fenetre;
+}
+
+QAction* menu_aide_contextuelle() {
+    return menu_aide_installe;
+}
+
+void installe_menu_aide_contextuelle(QAction* element) {
+    menu_aide_installe = element;
 }
 
 QImage logo_application() {

@@ -4,6 +4,11 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
+
+class QAction;
+class classe_page;
+
 // What the common services need of the application shell: the application
 // object and the main window. The shell implements these interfaces and
 // installs its objects at start-up; until then the accessors answer nullptr
@@ -32,6 +37,24 @@ public:
     // Position and size of the window's client area, in screen pixels
     // (Left, Top, Width, Height).
     virtual QRect geometrie() const = 0;
+
+    // Refreshes the screens after a settings import: "init" reopens the saved
+    // tabs; "memo" (after a state file was restored) changes nothing.
+    virtual void maj(const QString& genre) { (void)genre; }
+
+    // Sets or clears the help tags of the page of every screen.
+    virtual void maj_aide_contextuelle() {}
+
+    // Training step: "" puts every page back at its start; "+", "-" or "="
+    // moves or shows the step of the current screen's page.
+    virtual void maj_formation(const QString& direction) { (void)direction; }
+
+    // The page of screen `numero`, or nullptr for a number that names no
+    // screen (with the debug report "Erreur dans w_main.page").
+    virtual classe_page* page(std::int32_t numero) {
+        (void)numero;
+        return nullptr;
+    }
 };
 
 // The one application object, or nullptr before the shell installs it.
@@ -44,6 +67,12 @@ fenetre_principale* w_main();
 // object stays owned by the caller.
 void installe_App(application* objet);
 void installe_w_main(fenetre_principale* fenetre);
+
+// The checkable item "Aide contextuelle" of the Help menu: its checked state
+// is the context-help switch. nullptr until the shell installs it (the switch
+// then counts as off).
+QAction* menu_aide_contextuelle();
+void installe_menu_aide_contextuelle(QAction* element);
 
 // The application's logo, picture resource 170. Kept once read; read again
 // on the next call while the resource gives no picture.

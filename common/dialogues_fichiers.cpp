@@ -1,0 +1,254 @@
+#include "dialogues_fichiers.h"
+
+#include "bibliotheque_v1.h"
+#include "types_fichiers.h"
+#include "w_alerte.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace bibliotheque_v1 {
+
+QString dossier_lecture;
+QString dossier_ecriture;
+QString dossier_courant;
+
+namespace {
+
+const QString invite_ouverture = QStringLiteral("Sélectionnez le fichier à ouvrir !");
+const QString invite_dossier =
+    QStringLiteral("Choisissez un répertoire pour le ou les fichiers à enregistrer !");
+const QString invite_enregistrement =
+    QStringLiteral("Choisissez un nom et un répertoire pour le fichier à enregistrer !");
+const QString refus_ouverture =
+    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
+const QString refus_enregistrement =
+    QStringLiteral("Fichier ou répertoire protégé !\r\rEnregistrement annulé !");
+
+presentateur_dialogues* presentateur_installe = nullptr;
+
+// Qt's own dialogs, modal within the owner window.
+class presentateur_qt : public presentateur_dialogues {
+public:
+    QString montre(const demande_dialogue& demande) override {
+        QFileDialog* dialogue = prepare_dialogue(demande);
+        QString choix;
+        if (dialogue->exec() == QDialog::Accepted && !dialogue->selectedFiles().isEmpty())
+            choix = dialogue->selectedFiles().constFirst();
+        delete dialogue;
+        return choix;
+    }
+};
+
+QString montre_dialogue(const demande_dialogue& demande) {
+    static presentateur_qt qt;
+    return (presentateur_installe ? presentateur_installe : &qt)->montre(demande);
+}
+
+void refuse(const QString& message) {
+    w_alerte::instance().message(message, QString());
+}
+
+// A request with the title, prompt and starting folder that every dialog has.
+demande_dialogue demande_de(demande_dialogue::genre_dialogue genre, QWidget* proprietaire,
+                            const QString& invite, const QString& genre_dossier) {
+    demande_dialogue demande;
+    demande.genre = genre;
+    demande.proprietaire = proprietaire;
+    demande.titre = nom_produit;
+    demande.invite = invite;
+    demande.dossier_depart = get_dossier(genre_dossier);
+    return demande;
+}
+
+QString dossier_parent(const QString& chemin) {
+    return QFileInfo(chemin).absolutePath();
+}
+
+// The extensions of a type, without their dots: ".txt,.csv" gives txt, csv.
+QStringList extensions_type(const type_fichier& type) {
+    QStringList extensions;
+    for (QString extension :
+         type.extensions.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts)) {
+        extension = extension.trimmed();
+        if (extension.startsWith(u'.'))
+            extension.remove(0, 1);
+        if (!extension.isEmpty())
+            extensions.append(extension);
+    }
+    return extensions;
+}
+
+} // namespace
+
+void installe_presentateur_dialogues(presentateur_dialogues* presentateur) {
+    presentateur_installe = presentateur;
+}
+
+QString filtre_type(const type_fichier& type) {
+    QStringList motifs;
+    for (const QString& extension : extensions_type(type))
+        motifs.append(QStringLiteral("*.") + extension);
+    if (motifs.isEmpty())
+        return type.nom;
+    return type.nom + QStringLiteral(" (") + motifs.join(u' ') + u')';
+}
+
+QFileDialog* prepare_dialogue(const demande_dialogue& demande) {
+    auto* dialogue = new QFileDialog(demande.proprietaire, demande.titre, demande.dossier_depart);
+    dialogue->setOption(QFileDialog::DontUseNativeDialog);
+    dialogue->setWindowModality(demande.proprietaire ? Qt::WindowModal : Qt::ApplicationModal);
+    switch (demande.genre) {
+    case demande_dialogue::ouvrir_fichier:
+        dialogue->setAcceptMode(QFileDialog::AcceptOpen);
+        dialogue->setFileMode(QFileDialog::ExistingFile);
+        break;
+    case demande_dialogue::choisir_dossier:
+        dialogue->setAcceptMode(QFileDialog::AcceptOpen);
+        dialogue->setFileMode(QFileDialog::Directory);
+        dialogue->setOption(QFileDialog::ShowDirsOnly);
+        break;
+    case demande_dialogue::enregistrer_fichier:
+        dialogue->setAcceptMode(QFileDialog::AcceptSave);
+        dialogue->setFileMode(QFileDialog::AnyFile);
+        dialogue->setDefaultSuffix(demande.suffixe_defaut);
+        dialogue->selectFile(demande.nom_propose);
+        break;
+    }
+    if (!demande.filtre.isEmpty())
+        dialogue->setNameFilter(demande.filtre);
+    if (!demande.legende_bouton.isEmpty())
+        dialogue->setLabelText(QFileDialog::Accept, demande.legende_bouton);
+
+    // The prompt goes above the dialog's own rows.
+    auto* invite = new QLabel(demande.invite, dialogue);
+    invite->setObjectName(QStringLiteral("st_invite"));
+    invite->setWordWrap(true);
+    if (auto* grille = qobject_cast<QGridLayout*>(dialogue->layout())) {
+        struct place {
+            QLayoutItem* element;
+            int ligne, colonne, lignes, colonnes;
+        };
+        QList<place> places;
+        while (grille->count() > 0) {
+            place p{};
+            grille->getItemPosition(0, &p.ligne, &p.colonne, &p.lignes, &p.colonnes);
+            p.element = grille->takeAt(0);
+            places.append(p);
+        }
+        grille->addWidget(invite, 0, 0, 1, -1);
+        for (const place& p : places)
+            grille->addItem(p.element, p.ligne + 1, p.colonne, p.lignes, p.colonnes);
+    }
+    return dialogue;
+}
+
+QString get_dossier(const QString& genre) {
+    try {
+        QString dossier;
+        if (genre == u"lecture")
+            dossier = dossier_lecture;
+        else if (genre == u"ecriture")
+            dossier = dossier_ecriture;
+        else if (genre == u"courant")
+            dossier = dossier_courant;
+        if (!dossier.isEmpty()) {
+            const bool utilisable =
+                QFileInfo(dossier).isDir() &&
+                (genre == u"lecture" ? lecture_permise(dossier) : ecriture_permise(dossier));
+            if (!utilisable)
+                dossier.clear();
+        }
+        if (dossier.isEmpty() && (genre == u"lecture" || genre == u"ecriture"))
+            dossier = get_dossier(QStringLiteral("courant"));
+        if (dossier.isEmpty())
+            dossier = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return dossier;
+    } catch (...) {
+        erreur_fichier(QStringLiteral("bibliotheque : get_dossier"));
+        return QString();
+    }
+}
+
+QString get_readfolderitem(QWidget* proprietaire, const type_fichier* type, const QString& genre) {
+    try {
+        demande_dialogue demande =
+            demande_de(demande_dialogue::ouvrir_fichier, proprietaire, invite_ouverture, genre);
+        if (type)
+            demande.filtre = filtre_type(*type);
+        const QString fichier = montre_dialogue(demande);
+        if (fichier.isEmpty())
+            return QString();
+        dossier_courant = dossier_parent(fichier);
+        dossier_lecture = dossier_courant;
+        if (!QFileInfo(fichier).isFile() || !lecture_permise(fichier)) {
+            refuse(refus_ouverture);
+            return QString();
+        }
+        return QFileInfo(fichier).absoluteFilePath();
+    } catch (...) {
+        erreur_fichier(QStringLiteral("bibliotheque : get_readfolderitem"));
+        return QString();
+    }
+}
+
+QString get_savefolder(QWidget* proprietaire, const QString& genre, const QString& legende) {
+    try {
+        demande_dialogue demande =
+            demande_de(demande_dialogue::choisir_dossier, proprietaire, invite_dossier, genre);
+        demande.legende_bouton = legende;
+        const QString dossier = montre_dialogue(demande);
+        if (dossier.isEmpty())
+            return QString();
+        if (!check_savefolder(dossier)) {
+            refuse(refus_enregistrement);
+            return QString();
+        }
+        dossier_courant = QFileInfo(dossier).absoluteFilePath();
+        dossier_ecriture = dossier_courant;
+        return dossier_courant;
+    } catch (...) {
+        erreur_fichier(QStringLiteral("bibliotheque : get_savefolder"));
+        return QString();
+    }
+}
+
+QString get_savefolderitem(QWidget* proprietaire, const type_fichier& type, const QString& genre,
+                           const QString& nom) {
+    try {
+        demande_dialogue demande = demande_de(demande_dialogue::enregistrer_fichier, proprietaire,
+                                              invite_enregistrement, genre);
+        demande.nom_propose = nom.isEmpty() ? QStringLiteral("sans titre") : nom;
+        const QStringList liste = type.extensions.split(u';', Qt::SkipEmptyParts);
+        if (!liste.isEmpty() && (liste.constFirst() == u".pdf" || liste.constFirst() == u".eps"))
+            demande.nom_propose += liste.constFirst();
+        demande.filtre = filtre_type(type);
+        demande.suffixe_defaut = extensions_type(type).value(0);
+        const QString fichier = montre_dialogue(demande);
+        if (fichier.isEmpty())
+            return QString();
+        dossier_courant = dossier_parent(fichier);
+        dossier_ecriture = dossier_courant;
+        // A file that does not exist yet can be written when its folder can
+        // receive files; an existing one must be writable itself, and its
+        // folder too, since the file is replaced as a whole.
+        const QFileInfo info(fichier);
+        const bool permis = check_savefolder(dossier_courant) &&
+                            (!info.exists() || (info.isFile() && ecriture_permise(fichier)));
+        if (!permis) {
+            refuse(refus_enregistrement);
+            return QString();
+        }
+        return info.absoluteFilePath();
+    } catch (...) {
+        erreur_fichier(QStringLiteral("bibliotheque : get_savefolderitem"));
+        return QString();
+    }
+}
+
+} // namespace bibliotheque_v1

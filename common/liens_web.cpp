@@ -1,0 +1,33 @@
+#include "bibliotheque_divers.h"
+#include "bibliotheque_v1.h"
+#include "w_alerte.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace bibliotheque_v1 {
+
+namespace {
+
+// Opens `adresse` in the browser when the network is up, else says why not.
+void ouvre_adresse(const QString& adresse) {
+    if (!web_disponible()) {
+        w_alerte::instance().message(QStringLiteral("Ceci exige une connexion Internet !"),
+                                     QString());
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(adresse));
+}
+
+} // namespace
+
+void lance_documentation_html(const QString& page) {
+    ouvre_adresse(www_serveur() + QStringLiteral("documentations/valdorin_2/") + page);
+}
+
+void acheter_web() {
+    ouvre_adresse(www_serveur() + QStringLiteral("serveur/commander.html?cp=") +
+                  nom_standard().toLower());
+}
+
+} // namespace bibliotheque_v1

@@ -1,0 +1,308 @@
+#include "dialogues_fichiers.h"
+#include "environnement.h"
+#include "participants.h"
+#include "participants_fichiers.h"
+#include "repondeur.h"
+#include "types_fichiers.h"
+#include "w_alerte.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using bibliotheque_v1::demande_dialogue;
+
+namespace {
+
+const QString refus_ouverture = "Fichier ou répertoire protégé !\r\rOuverture annulée !";
+const QString refus_enregistrement = "Fichier ou répertoire protégé !\r\rEnregistrement annulé !";
+
+QString cree_dossier(const QString& nom) {
+    const QString chemin = test_support::dossier_test() + "/" + nom;
+    QDir().mkpath(chemin);
+    return chemin;
+}
+
+QString cree_fichier(const QString& chemin) {
+    QFile fichier(chemin);
+    EXPECT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.write("contenu");
+    return chemin;
+}
+
+void lecture_seule(const QString& chemin, bool dossier) {
+    QFile::setPermissions(chemin, dossier ? QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther
+                                          : QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
+void rend_inscriptible(const QString& chemin) {
+    QFile::setPermissions(chemin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString documents() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+class DialoguesFichiers : public testing::Test {
+protected:
+    void SetUp() override {
+        bibliotheque_v1::dossier_lecture.clear();
+        bibliotheque_v1::dossier_ecriture.clear();
+        bibliotheque_v1::dossier_courant.clear();
+        ensemble_fichiers_drop::Initialize();
+        ensemble_fichiers_resultat::Initialize();
+    }
+    repondeur::garde garde;
+    participants::presentateur_essai presentateur;
+    participants::lecteur_alertes alertes;
+};
+
+} // namespace
+
+TEST_F(DialoguesFichiers, FirstDialogsStartInTheDocumentsFolder) {
+    EXPECT_EQ(bibliotheque_v1::get_dossier("lecture"), documents());
+    EXPECT_EQ(bibliotheque_v1::get_dossier("ecriture"), documents());
+    EXPECT_EQ(bibliotheque_v1::get_dossier("courant"), documents());
+    EXPECT_EQ(bibliotheque_v1::get_dossier("autre"), documents());
+}
+
+TEST_F(DialoguesFichiers, OpeningAFileRemembersItsFolderForTheNextDialogs) {
+    const QString dossier = cree_dossier("donnees");
+    const QString fichier = cree_fichier(dossier + "/etat.valdorin");
+    presentateur.reponses = {fichier};
+    const auto type = *ensemble_fichiers_drop::type_etat();
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, &type, "courant"), fichier);
+
+    ASSERT_EQ(presentateur.demandes.size(), 1);
+    const demande_dialogue& demande = presentateur.demandes.first();
+    EXPECT_EQ(demande.genre, demande_dialogue::ouvrir_fichier);
+    EXPECT_EQ(demande.titre, "Valdorin");
+    EXPECT_EQ(demande.invite, "Sélectionnez le fichier à ouvrir !");
+    EXPECT_EQ(demande.dossier_depart, documents());
+    EXPECT_EQ(demande.filtre, "Valdorin State (*.valdorin)");
+
+    EXPECT_EQ(bibliotheque_v1::dossier_courant, dossier);
+    EXPECT_EQ(bibliotheque_v1::dossier_lecture, dossier);
+    EXPECT_EQ(bibliotheque_v1::dossier_ecriture, "");
+    EXPECT_EQ(bibliotheque_v1::get_dossier("lecture"), dossier);
+    EXPECT_EQ(bibliotheque_v1::get_dossier("courant"), dossier);
+    EXPECT_EQ(bibliotheque_v1::get_dossier("ecriture"), dossier); // through "courant"
+
+    // Without a type every file is offered; a cancel returns nothing and
+    // changes nothing.
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, nullptr, "lecture"), "");
+    EXPECT_EQ(presentateur.demandes.last().filtre, "");
+    EXPECT_EQ(presentateur.demandes.last().dossier_depart, dossier);
+    EXPECT_EQ(bibliotheque_v1::dossier_lecture, dossier);
+    EXPECT_TRUE(alertes.textes.isEmpty());
+}
+
+TEST_F(DialoguesFichiers, AFileThatCannotBeReadIsRefusedButItsFolderIsRemembered) {
+    const QString dossier = cree_dossier("protege");
+    const QString fichier = cree_fichier(dossier + "/donnees.txt");
+    QFile::setPermissions(fichier, QFile::WriteOwner);
+    presentateur.reponses = {fichier, dossier + "/absent.txt"};
+    alertes.attend();
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, nullptr, "lecture"), "");
+    alertes.attend();
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, nullptr, "lecture"), "");
+    EXPECT_EQ(alertes.textes, (QStringList{refus_ouverture, refus_ouverture}));
+    EXPECT_EQ(bibliotheque_v1::dossier_courant, dossier);
+    EXPECT_EQ(bibliotheque_v1::dossier_lecture, dossier);
+    rend_inscriptible(fichier);
+}
+
+TEST_F(DialoguesFichiers, RememberedFoldersThatLostTheirRightsAreSkipped) {
+    const QString lecture = cree_dossier("lecture");
+    const QString courant = cree_dossier("courant");
+    bibliotheque_v1::dossier_lecture = lecture;
+    bibliotheque_v1::dossier_courant = courant;
+    EXPECT_EQ(bibliotheque_v1::get_dossier("lecture"), lecture);
+
+    QFile::setPermissions(lecture, QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(bibliotheque_v1::get_dossier("lecture"), courant);
+    lecture_seule(courant, true);
+    EXPECT_EQ(bibliotheque_v1::get_dossier("lecture"), documents());
+    EXPECT_EQ(bibliotheque_v1::get_dossier("courant"), documents());
+    rend_inscriptible(lecture);
+    rend_inscriptible(courant);
+
+    QDir(courant).removeRecursively();
+    EXPECT_EQ(bibliotheque_v1::get_dossier("ecriture"), documents());
+}
+
+TEST_F(DialoguesFichiers, ChoosingAFolderAcceptsOnlyOneThatCanReceiveFiles) {
+    const QString accepte = cree_dossier("resultats");
+    const QString protege = cree_dossier("protege");
+    lecture_seule(protege, true);
+
+    presentateur.reponses = {accepte};
+    EXPECT_EQ(bibliotheque_v1::get_savefolder(nullptr, "ecriture", "Choisir"), accepte);
+    const demande_dialogue& demande = presentateur.demandes.first();
+    EXPECT_EQ(demande.genre, demande_dialogue::choisir_dossier);
+    EXPECT_EQ(demande.titre, "Valdorin");
+    EXPECT_EQ(demande.invite, "Choisissez un répertoire pour le ou les fichiers à enregistrer !");
+    EXPECT_EQ(demande.legende_bouton, "Choisir");
+    EXPECT_EQ(bibliotheque_v1::dossier_courant, accepte);
+    EXPECT_EQ(bibliotheque_v1::dossier_ecriture, accepte);
+
+    presentateur.reponses = {protege};
+    alertes.attend();
+    EXPECT_EQ(bibliotheque_v1::get_savefolder(nullptr, "ecriture", ""), "");
+    EXPECT_EQ(alertes.textes, QStringList{refus_enregistrement});
+    EXPECT_EQ(presentateur.demandes.last().dossier_depart, accepte);
+    EXPECT_EQ(bibliotheque_v1::dossier_courant, accepte);
+    EXPECT_EQ(bibliotheque_v1::dossier_ecriture, accepte);
+    rend_inscriptible(protege);
+}
+
+TEST_F(DialoguesFichiers, SaveDialogProposesANameAfterTheType) {
+    const auto eps = *ensemble_fichiers_resultat::type_eps();
+    const auto pdf = *ensemble_fichiers_resultat::type_pdf();
+    const auto etat = *ensemble_fichiers_drop::type_etat();
+    bibliotheque_v1::get_savefolderitem(nullptr, eps, "ecriture", "");
+    bibliotheque_v1::get_savefolderitem(nullptr, pdf, "ecriture", "code");
+    bibliotheque_v1::get_savefolderitem(nullptr, etat, "courant", "");
+    bibliotheque_v1::get_savefolderitem(nullptr, etat, "courant", "Etat de Valdorin");
+    bibliotheque_v1::get_savefolderitem(nullptr, file_table_type::filetype_table(44), "ecriture",
+                                        "exemple");
+    // The name itself is not examined.
+    bibliotheque_v1::get_savefolderitem(nullptr, eps, "ecriture", "code.eps");
+    ASSERT_EQ(presentateur.demandes.size(), 6);
+    const auto& d = presentateur.demandes;
+    EXPECT_EQ(d[0].genre, demande_dialogue::enregistrer_fichier);
+    EXPECT_EQ(d[0].titre, "Valdorin");
+    EXPECT_EQ(d[0].invite, "Choisissez un nom et un répertoire pour le fichier à enregistrer !");
+    EXPECT_EQ(d[0].nom_propose, "sans titre.eps");
+    EXPECT_EQ(d[0].filtre, "EPS (*.eps)");
+    EXPECT_EQ(d[1].nom_propose, "code.pdf");
+    EXPECT_EQ(d[2].nom_propose, "sans titre");
+    EXPECT_EQ(d[2].suffixe_defaut, "valdorin");
+    EXPECT_EQ(d[3].nom_propose, "Etat de Valdorin");
+    EXPECT_EQ(d[4].nom_propose, "exemple");
+    EXPECT_EQ(d[4].filtre, "Texte (séparateur: virgule) (*.txt *.csv)");
+    EXPECT_EQ(d[5].nom_propose, "code.eps.eps");
+    EXPECT_TRUE(alertes.textes.isEmpty());
+}
+
+TEST_F(DialoguesFichiers, SavingAcceptsANewFileInAWritableFolderAndRefusesProtectedOnes) {
+    const auto etat = *ensemble_fichiers_drop::type_etat();
+    const QString dossier = cree_dossier("etats");
+    const QString nouveau = dossier + "/nouveau.valdorin";
+    presentateur.reponses = {nouveau};
+    EXPECT_EQ(bibliotheque_v1::get_savefolderitem(nullptr, etat, "courant", ""), nouveau);
+    EXPECT_EQ(bibliotheque_v1::dossier_courant, dossier);
+    EXPECT_EQ(bibliotheque_v1::dossier_ecriture, dossier);
+
+    const QString existant = cree_fichier(dossier + "/existant.valdorin");
+    presentateur.reponses = {existant};
+    EXPECT_EQ(bibliotheque_v1::get_savefolderitem(nullptr, etat, "courant", ""), existant);
+
+    // An existing read-only file, a file in a read-only folder, a file in a
+    // folder that does not exist.
+    lecture_seule(existant, false);
+    const QString protege = cree_dossier("protege");
+    lecture_seule(protege, true);
+    presentateur.reponses = {existant, protege + "/nouveau.valdorin",
+                             dossier + "/absent/nouveau.valdorin"};
+    for (int i = 0; i < 3; ++i) {
+        alertes.attend();
+        EXPECT_EQ(bibliotheque_v1::get_savefolderitem(nullptr, etat, "courant", ""), "");
+    }
+    EXPECT_EQ(alertes.textes,
+              (QStringList{refus_enregistrement, refus_enregistrement, refus_enregistrement}));
+    // The folder of a refused file is remembered all the same.
+    EXPECT_EQ(bibliotheque_v1::dossier_ecriture, dossier + "/absent");
+    EXPECT_EQ(bibliotheque_v1::get_dossier("ecriture"), documents());
+    rend_inscriptible(existant);
+    rend_inscriptible(protege);
+}
+
+TEST_F(DialoguesFichiers, FolderCheck) {
+    const QString dossier = cree_dossier("sortie");
+    const QString fichier = cree_fichier(dossier + "/fichier.txt");
+    EXPECT_TRUE(bibliotheque_v1::check_savefolder(dossier));
+    EXPECT_FALSE(bibliotheque_v1::check_savefolder(""));
+    EXPECT_FALSE(bibliotheque_v1::check_savefolder(dossier + "/absent"));
+    EXPECT_FALSE(bibliotheque_v1::check_savefolder(fichier));
+    lecture_seule(dossier, true);
+    EXPECT_FALSE(bibliotheque_v1::check_savefolder(dossier));
+    rend_inscriptible(dossier);
+}
+
+TEST_F(DialoguesFichiers, FailuresAreReportedSilentlyAndCountAsACancel) {
+    participants::rapports rapports;
+    presentateur.echoue = true;
+    const auto eps = *ensemble_fichiers_resultat::type_eps();
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, nullptr, "lecture"), "");
+    EXPECT_EQ(bibliotheque_v1::get_savefolder(nullptr, "ecriture", ""), "");
+    EXPECT_EQ(bibliotheque_v1::get_savefolderitem(nullptr, eps, "ecriture", ""), "");
+    const QString debut = "Une erreur est survenue pendant\rune opération sur un fichier !" +
+                          bibliotheque_v1::eol(2) + "debug dans le module « bibliotheque : ";
+    EXPECT_EQ(rapports.textes,
+              (QStringList{debut + "get_readfolderitem »", debut + "get_savefolder »",
+                           debut + "get_savefolderitem »"}));
+}
+
+TEST_F(DialoguesFichiers, QtDialogIsNonNativeWithOurTitlePromptAndCaptions) {
+    demande_dialogue demande;
+    demande.genre = demande_dialogue::enregistrer_fichier;
+    demande.titre = "Valdorin";
+    demande.invite = "Choisissez un nom et un répertoire pour le fichier à enregistrer !";
+    demande.dossier_depart = cree_dossier("depart");
+    demande.filtre = "Valdorin State (*.valdorin)";
+    demande.nom_propose = "Etat de Valdorin";
+    demande.suffixe_defaut = "valdorin";
+    demande.legende_bouton = "Garder";
+    QWidget proprietaire;
+    demande.proprietaire = &proprietaire;
+    std::unique_ptr<QFileDialog> dialogue(bibliotheque_v1::prepare_dialogue(demande));
+    EXPECT_TRUE(dialogue->testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_EQ(dialogue->windowTitle(), "Valdorin");
+    EXPECT_EQ(dialogue->parentWidget(), &proprietaire);
+    EXPECT_EQ(dialogue->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialogue->directory().absolutePath(), demande.dossier_depart);
+    EXPECT_EQ(dialogue->nameFilters(), QStringList{"Valdorin State (*.valdorin)"});
+    EXPECT_EQ(dialogue->defaultSuffix(), "valdorin");
+    EXPECT_EQ(dialogue->labelText(QFileDialog::Accept), "Garder");
+    auto* invite = dialogue->findChild<QLabel*>("st_invite");
+    ASSERT_NE(invite, nullptr);
+    EXPECT_EQ(invite->text(), demande.invite);
+
+    demande.genre = demande_dialogue::choisir_dossier;
+    demande.legende_bouton.clear();
+    dialogue.reset(bibliotheque_v1::prepare_dialogue(demande));
+    EXPECT_EQ(dialogue->fileMode(), QFileDialog::Directory);
+    EXPECT_TRUE(dialogue->testOption(QFileDialog::ShowDirsOnly));
+    EXPECT_NE(dialogue->labelText(QFileDialog::Accept), "Garder");
+
+    demande.genre = demande_dialogue::ouvrir_fichier;
+    dialogue.reset(bibliotheque_v1::prepare_dialogue(demande));
+    EXPECT_EQ(dialogue->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(dialogue->acceptMode(), QFileDialog::AcceptOpen);
+}
+
+TEST_F(DialoguesFichiers, QtsOwnDialogAnswersTheRealFunctions) {
+    bibliotheque_v1::installe_presentateur_dialogues(nullptr);
+    const QString dossier = cree_dossier("reel");
+    const QString fichier = cree_fichier(dossier + "/donnees.txt");
+    bibliotheque_v1::dossier_lecture = dossier;
+    repondeur::quand_visible([&](QWidget* fenetre) {
+        auto* dialogue = qobject_cast<QFileDialog*>(fenetre);
+        ASSERT_NE(dialogue, nullptr);
+        EXPECT_EQ(dialogue->windowTitle(), "Valdorin");
+        dialogue->selectFile(fichier);
+        static_cast<QDialog*>(dialogue)->accept();
+    });
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, nullptr, "lecture"), fichier);
+
+    repondeur::quand_visible([](QWidget* fenetre) { qobject_cast<QDialog*>(fenetre)->reject(); });
+    EXPECT_EQ(bibliotheque_v1::get_savefolder(nullptr, "lecture", ""), "");
+}
