@@ -1,10 +1,13 @@
 #pragma once
 
+#include "bibliotheque_divers.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
 #include <QString>
+#include <QUrl>
 
 #include <array>
 #include <memory>
@@ -69,8 +72,10 @@ inline QString xref;
 // date that the run writes comes from it.
 inline QDateTime date_execution;
 
-// The maker notice written into the file headers.
-inline const QString notice_editeur = QStringLiteral("Brimlow Systems - www.brimlow.example");
+// The maker notice written into the file headers: the maker's name and the
+// host of its web site, the build-time address of the web links.
+inline const QString notice_editeur =
+    QStringLiteral("Brimlow Systems - ") + QUrl(bibliotheque_v1::www_serveur()).host();
 
 // The creator text, before escaping.
 inline const QString texte_createur = QStringLiteral("Valdorin 2.2");
