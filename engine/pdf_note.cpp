@@ -10,8 +10,15 @@ namespace valdorin {
 namespace {
 
 // PDFDocEncoding byte of a character: its own code up to 255, the
-// encoding's byte beyond, or -1 when the encoding lacks it.
+// encoding's byte beyond, or -1 when the encoding lacks it. The encoding
+// gives 0xA0 to the euro sign and leaves 0x80-0x9F (its own signs there
+// are other characters) and 0xAD undefined: the no-break space becomes a
+// space, the others -1.
 int code_pdfdoc(char32_t c) {
+    if (c == 0xA0)
+        return 0x20;
+    if ((c >= 0x80 && c <= 0x9F) || c == 0xAD)
+        return -1;
     if (c <= 255)
         return static_cast<int>(c);
     static const struct {

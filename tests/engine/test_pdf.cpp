@@ -401,6 +401,12 @@ TEST(PdfNote, CharactersBeyondLatin1TakeTheirPdfDocEncodingByte) {
     const QByteArray note = lit(fabrique(t, true), 15).objet(15);
     EXPECT_TRUE(note.contains("/Contents (\\240 \\203 \\204 \\205 \\200 \\234 \\226 \\030 "
                               "\\223 ? ? \\351\\r\\n--"));
+
+    // Latin-1 characters that PDFDocEncoding lacks: its 0xA0 is the euro sign,
+    // so a no-break space is written as a space; C1 controls and the soft
+    // hyphen have no byte there.
+    t[12] = QString::fromUtf8("a\u00A0b\u0085c\u00ADd\u00A1");
+    EXPECT_TRUE(lit(fabrique(t, true), 15).objet(15).contains("/Contents (a b?c?d\\241\\r\\n--"));
 }
 
 TEST(PdfDocument, FileNameIsEscapedInTitleAndComment) {

@@ -164,6 +164,20 @@ TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
     }
 }
 
+TEST(PdfLecteurs, PdfinfoReadsTheFileNameAsWritten) {
+    // Accented letters and a no-break space (a plain space in the title).
+    const QString nom = QString::fromUtf8("Prix\u00A0spécial (n°1).pdf");
+    Variante x = variantes().front();
+    x.t[11] = nom;
+    const QString chemin = test_support::dossier_test() + "/titre.pdf";
+    fabrique_outil(x, chemin);
+    const Sortie i = lance("pdfinfo", {chemin});
+    ASSERT_EQ(i.code, 0) << qPrintable(i.erreur);
+    EXPECT_TRUE(i.texte.contains(
+        QRegularExpression(QString::fromUtf8("(^|\n)Title: +Prix spécial \\(n°1\\)\\.pdf\n"))))
+        << qPrintable(i.texte);
+}
+
 TEST(PdfLecteurs, PopplerRenderingScansEveryVariant) {
     scanne(
         [](const QString& pdf, const QString& image) {
