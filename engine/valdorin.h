@@ -74,8 +74,8 @@ inline QDateTime date_execution;
 
 // The maker notice written into the file headers: the maker's name and the
 // host of its web site, the build-time address of the web links.
-inline const QString notice_editeur =
-    QStringLiteral("Brimlow Systems - ") + QUrl(bibliotheque_v1::www_serveur()).host();
+inline const QString notice_editeur = QStringLiteral("Brimlow Systems - ") +
+                                      QUrl(bibliotheque_v1::www_serveur()).host(QUrl::FullyEncoded);
 
 // The creator text, before escaping.
 inline const QString texte_createur = QStringLiteral("Valdorin 2.2");
