@@ -160,6 +160,21 @@ TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
     EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
 }
 
+TEST(Entree, ReplacesAnEarlierFileEvenWithTheLongestName) {
+    // 255 bytes, the longest name the system takes: the first run creates the
+    // file, the next ones replace it.
+    const QString nom = QString(251, u'n') + QStringLiteral(".eps");
+    ecrit_fichier(chemin(nom), "ancien fichier");
+    for (const char* protection : {"A", "C"}) {
+        tableau_code_barres t = exemple();
+        t[9] = protection;
+        const QByteArray fichier = fabrique(t, false, nom);
+        EXPECT_TRUE(fichier.startsWith("%!PS-Adobe-3.0 EPSF-3.0")) << protection;
+        EXPECT_TRUE(fichier.contains(QByteArray("/EpsDict ") + (*protection == 'A' ? "7" : "8")));
+        EXPECT_EQ(fichiers_du_dossier(), QStringList{nom});
+    }
+}
+
 TEST(Entree, PreviewThatCannotBeMadeFailsTheRun) {
     ecrit_fichier(chemin("essai.eps"), "ancien fichier");
     valdorin::previsu_bloc = "aperçu d'un autre code-barres";
