@@ -231,6 +231,11 @@ bool parmi(const QString& texte, std::initializer_list<char16_t> valeurs) {
 void verifie_entrees(const tableau_code_barres& t) {
     if (fi_ecriture.isEmpty())
         throw erreur_creation(QStringLiteral("Aucun fichier de destination n'est indiqué."));
+    // The system takes a NUL as the end of the name: the file would be written
+    // under a shorter name than the one asked for.
+    if (fi_ecriture.contains(QChar(u'\0')))
+        throw erreur_creation(
+            QStringLiteral("Le nom du fichier de destination contient un caractère nul."));
     if (!chiffres(t[1], 1, 5))
         throw erreur_creation(QStringLiteral("Le code produit doit compter de 1 à 5 chiffres."));
     if (!chiffres(t[2], 0, 4))

@@ -119,6 +119,14 @@ TEST(Entree, RefusesEntriesOutsideTheirDomainBeforeTouchingAnyFile) {
     valdorin::fi_ecriture.clear();
     EXPECT_THROW(valdorin::cree_fichier(t), erreur_creation);
     EXPECT_EQ(t, exemple());
+
+    // A name with a NUL in it would be cut there by the system and the file
+    // written under another name.
+    valdorin::fi_ecriture =
+        chemin(QStringLiteral("autre")) + QChar(u'\0') + QStringLiteral("/essai.eps");
+    EXPECT_THROW(valdorin::cree_fichier(t), erreur_creation);
+    EXPECT_EQ(t, exemple());
+    EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
 }
 
 TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
