@@ -231,6 +231,11 @@ bool parmi(const QString& texte, std::initializer_list<char16_t> valeurs) {
 void verifie_entrees(const tableau_code_barres& t) {
     if (fi_ecriture.isEmpty())
         throw erreur_creation(QStringLiteral("Aucun fichier de destination n'est indiqué."));
+    // The system takes a NUL as the end of the name: the file would be written
+    // under a shorter name than the one asked for.
+    if (fi_ecriture.contains(QChar(u'\0')))
+        throw erreur_creation(
+            QStringLiteral("Le nom du fichier de destination contient un caractère nul."));
     if (!chiffres(t[1], 1, 5))
         throw erreur_creation(QStringLiteral("Le code produit doit compter de 1 à 5 chiffres."));
     if (!chiffres(t[2], 0, 4))
@@ -291,8 +296,10 @@ int ecrit_tout(int fd, const QByteArray& octets) {
 // Writes `octets` to `chemin` so that a failure never leaves a partial file
 // nor harms an earlier one. A new file is created in place (exclusively) and
 // removed again on failure; an existing one is replaced in one step by a
-// temporary file written beside it and renamed over it. The data is not forced
-// to disk: a batch writes thousands of files, and few system calls keep it fast.
+// temporary file written beside it and renamed over it. The temporary name
+// does not repeat the destination's, so that a name near the system's length
+// limit can still be replaced. The data is not forced to disk: a batch writes
+// thousands of files, and few system calls keep it fast.
 void enregistre(const QString& chemin, const QByteArray& octets) {
     const auto echec = [&](int erreur) {
         return erreur_creation(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
@@ -306,8 +313,8 @@ void enregistre(const QString& chemin, const QByteArray& octets) {
     const bool remplace = fd < 0 && errno == EEXIST;
     if (remplace) {
         const qsizetype barre = destination.lastIndexOf('/');
-        const QByteArray prefixe = destination.left(barre + 1) + '.' + destination.mid(barre + 1) +
-                                   '.' + QByteArray::number(static_cast<qint64>(::getpid())) + '-';
+        const QByteArray prefixe = destination.left(barre + 1) + ".valdorin-" +
+                                   QByteArray::number(static_cast<qint64>(::getpid())) + '-';
         static quint64 compteur = 0;
         for (int essai = 0; fd < 0 && errno == EEXIST && essai < 100; ++essai) {
             cible = prefixe + QByteArray::number(++compteur);

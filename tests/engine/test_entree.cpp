@@ -119,6 +119,14 @@ TEST(Entree, RefusesEntriesOutsideTheirDomainBeforeTouchingAnyFile) {
     valdorin::fi_ecriture.clear();
     EXPECT_THROW(valdorin::cree_fichier(t), erreur_creation);
     EXPECT_EQ(t, exemple());
+
+    // A name with a NUL in it would be cut there by the system and the file
+    // written under another name.
+    valdorin::fi_ecriture =
+        chemin(QStringLiteral("autre")) + QChar(u'\0') + QStringLiteral("/essai.eps");
+    EXPECT_THROW(valdorin::cree_fichier(t), erreur_creation);
+    EXPECT_EQ(t, exemple());
+    EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
 }
 
 TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
@@ -158,6 +166,21 @@ TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
     echecs_ecriture({"dossier.eps", "absent/essai.eps"});
     EXPECT_EQ(lit(chemin("essai.eps")), QByteArray("ancien fichier"));
     EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
+}
+
+TEST(Entree, ReplacesAnEarlierFileEvenWithTheLongestName) {
+    // 255 bytes, the longest name the system takes: the first run creates the
+    // file, the next ones replace it.
+    const QString nom = QString(251, u'n') + QStringLiteral(".eps");
+    ecrit_fichier(chemin(nom), "ancien fichier");
+    for (const char* protection : {"A", "C"}) {
+        tableau_code_barres t = exemple();
+        t[9] = protection;
+        const QByteArray fichier = fabrique(t, false, nom);
+        EXPECT_TRUE(fichier.startsWith("%!PS-Adobe-3.0 EPSF-3.0")) << protection;
+        EXPECT_TRUE(fichier.contains(QByteArray("/EpsDict ") + (*protection == 'A' ? "7" : "8")));
+        EXPECT_EQ(fichiers_du_dossier(), QStringList{nom});
+    }
 }
 
 TEST(Entree, PreviewThatCannotBeMadeFailsTheRun) {

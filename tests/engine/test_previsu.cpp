@@ -175,3 +175,58 @@ TEST(Previsu, TextsChangeThePicture) {
         EXPECT_NE(valdorin::previsu_picture, nu) << entree;
     }
 }
+
+TEST(Previsu, LegendAndCommentPositions) {
+    for (const char* protection : {"A", "R"}) {
+        SCOPED_TRACE(protection);
+        tableau_code_barres t = exemple();
+        t[9] = protection;
+        t[12] = "MMMM";
+        valdorin::cree_previsu_tiff(t);
+        const QImage& image = valdorin::previsu_picture;
+        const int w = image.width();
+        // Ink boxes of the legend band (above y 24) and of the comment band.
+        int legende_x = w, legende_bas = -1;
+        int commentaire_gauche = w, commentaire_droite = -1, commentaire_bas = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < w; ++x) {
+                if (!sombre(image.pixel(x, y)))
+                    continue;
+                if (y < 24) {
+                    legende_x = std::min(legende_x, x);
+                    legende_bas = std::max(legende_bas, y);
+                } else {
+                    commentaire_gauche = std::min(commentaire_gauche, x);
+                    commentaire_droite = std::max(commentaire_droite, x);
+                    commentaire_bas = std::max(commentaire_bas, y);
+                }
+            }
+        // The legend starts at x 6 without reserves, 20 with them, on the
+        // baseline y 15 (only the comma of the price goes below it).
+        const int debut = QByteArray(protection) == "A" ? 6 : 20;
+        EXPECT_GE(legende_x, debut);
+        EXPECT_LE(legende_x, debut + 2);
+        EXPECT_GE(legende_bas, 14);
+        EXPECT_LE(legende_bas, 17);
+        // The comment is centred, on the baseline y 43.
+        EXPECT_NEAR(commentaire_gauche + commentaire_droite + 1, w, 3);
+        EXPECT_GE(commentaire_bas, 41);
+        EXPECT_LE(commentaire_bas, 43);
+    }
+
+    // The sub-issue adds "H" for 5 and "S" for 6 after the issue, nothing for
+    // the others; with no issue it shows nothing.
+    const auto image = [](const char* parution, const char* sous) {
+        tableau_code_barres t = exemple();
+        t[2] = parution;
+        t[3] = sous;
+        valdorin::cree_previsu_tiff(t);
+        return valdorin::previsu_picture;
+    };
+    EXPECT_EQ(image("42", "0"), image("42", "9"));
+    EXPECT_NE(image("42", "5"), image("42", "0"));
+    EXPECT_NE(image("42", "6"), image("42", "5"));
+    EXPECT_NE(image("42", "6"), image("42", "0"));
+    EXPECT_EQ(image("", "5"), image("", "0"));
+    EXPECT_EQ(image("", "6"), image("", "0"));
+}
