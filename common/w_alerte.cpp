@@ -103,12 +103,15 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     ch_texte->setGeometry(99, 329, 364, 143);
     ch_texte->setFont(police_systeme(false));
     ch_texte->setReadOnly(true);
+    // Out of view between entries, the fields are not reached by Tab.
+    ch_texte->setFocusPolicy(Qt::NoFocus);
 
     ch_nombre = new editfield_numerique(this);
     ch_nombre->setObjectName("ch_nombre");
     ch_nombre->setGeometry(217, 297, 116, 22);
     ch_nombre->setFont(police_systeme(false));
     ch_nombre->setReadOnly(true);
+    ch_nombre->setFocusPolicy(Qt::NoFocus);
 
     connect(bt_un, &QPushButton::clicked, this, &w_alerte::bt_un_Action);
     connect(bt_deux, &QPushButton::clicked, this, &w_alerte::bt_deux_Action);
@@ -338,6 +341,7 @@ w_alerte::place_entree w_alerte::prepare_entree(const QString& invite, QWidget* 
     ajoute_controle(bt_un, QStringLiteral("OK"));
     ajoute_controle(bt_deux, QStringLiteral("Annuler"));
     const place_entree place{champ->y(), st_message_bas->y(), st_message_bas->height()};
+    champ->setFocusPolicy(Qt::StrongFocus);
     // The prompt takes the message's place; the message goes out of view.
     st_message_bas->setGeometry(st_message_centre->x(), st_message_centre->y(),
                                 st_message_centre->width(), static_cast<int>(hauteur_invite));
@@ -352,8 +356,10 @@ void w_alerte::retablit_entree(const place_entree& place, QWidget* champ) {
     st_message_bas->setGeometry(st_message_bas->x(), place.haut_invite, st_message_bas->width(),
                                 place.hauteur_invite);
     champ->move(champ->x(), place.haut_champ);
-    // Out of view, the field leaves the focus to the next dialog's controls.
+    // Out of view, the field leaves the focus to the next dialog's controls
+    // and is not reached by Tab.
     champ->clearFocus();
+    champ->setFocusPolicy(Qt::NoFocus);
 }
 
 bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {
