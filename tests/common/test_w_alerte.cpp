@@ -513,3 +513,24 @@ TEST_F(Alerte, TabKeepsTheFocusOnTheControlsInView) {
     EXPECT_EQ(reponse, focalises.last() == alerte.bt_un) << "Space presses the button in focus";
     EXPECT_EQ(alerte.retour_operateur, 1 + alerte.controles.indexOf(focalises.last()));
 }
+
+TEST_F(Alerte, AnAlertBetweenTheCloseAndTheAnswerKeepsBoth) {
+    // OK closes the first dialog; an alert that comes before the first call
+    // has returned (a timer in the same turn of the loop) is shown on its own
+    // and leaves the first answer as it was given.
+    bool second_vu = false;
+    quand_visible([&](QWidget*) {
+        clique(alerte.bt_un);
+        ASSERT_FALSE(alerte.isVisible());
+        quand_visible([&](QWidget* second) {
+            second_vu = true;
+            EXPECT_EQ(qobject_cast<w_alerte*>(second)->st_message_centre->Text, "Seconde");
+            clique(qobject_cast<w_alerte*>(second)->bt_un);
+        });
+        alerte.message("Seconde", "");
+    });
+    EXPECT_TRUE(alerte.proposition_ok_annuler("Première", ""));
+    EXPECT_TRUE(second_vu);
+    EXPECT_EQ(alerte.retour_operateur, 1);
+    EXPECT_EQ(alerte.st_message_centre->Text, "Première");
+}
