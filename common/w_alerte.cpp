@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -103,12 +104,15 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     ch_texte->setGeometry(99, 329, 364, 143);
     ch_texte->setFont(police_systeme(false));
     ch_texte->setReadOnly(true);
+    // Out of view between entries, the fields are not reached by Tab.
+    ch_texte->setFocusPolicy(Qt::NoFocus);
 
     ch_nombre = new editfield_numerique(this);
     ch_nombre->setObjectName("ch_nombre");
     ch_nombre->setGeometry(217, 297, 116, 22);
     ch_nombre->setFont(police_systeme(false));
     ch_nombre->setReadOnly(true);
+    ch_nombre->setFocusPolicy(Qt::NoFocus);
 
     connect(bt_un, &QPushButton::clicked, this, &w_alerte::bt_un_Action);
     connect(bt_deux, &QPushButton::clicked, this, &w_alerte::bt_deux_Action);
@@ -237,6 +241,10 @@ void w_alerte::ajoute_controle(QWidget* controle, const QString& legende) {
     controle->show();
 }
 
+bool w_alerte::occupee() const {
+    return en_cours_ || isVisible();
+}
+
 void w_alerte::validation(QWidget* controle) {
     retour_operateur = static_cast<int>(controles.indexOf(controle)) + 1;
     hide();
@@ -251,12 +259,13 @@ void w_alerte::montre(const QString& texte) {
 void w_alerte::message(const QString& texte, const QString& clef) {
     if (!clef.isEmpty() && memoire_->clefs_consigne.contains(clef))
         return;
-    if (isVisible()) {
-        // Another dialog is on screen: this one opens over it, leaving it as it is.
+    if (occupee()) {
+        // Another dialog is under way: this one opens over it, leaving it as it is.
         w_alerte par_dessus(memoire_);
         par_dessus.message(texte, clef);
         return;
     }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
     prepare_consigne(clef);
     ajoute_controle(bt_un, QStringLiteral("OK"));
     if (!clef.isEmpty())
@@ -271,10 +280,11 @@ bool w_alerte::proposition_ok_annuler(const QString& texte, const QString& clef)
         const auto reponse = memoire_->reponses_consigne.constFind(clef);
         return reponse == memoire_->reponses_consigne.cend() || reponse.value() == 1;
     }
-    if (isVisible()) {
+    if (occupee()) {
         w_alerte par_dessus(memoire_);
         return par_dessus.proposition_ok_annuler(texte, clef);
     }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
     prepare_consigne(clef);
     ajoute_controle(bt_un, QStringLiteral("OK"));
     ajoute_controle(bt_deux, QStringLiteral("Annuler"));
@@ -289,10 +299,11 @@ QString w_alerte::proposition_bouton_lien(const QString& texte, const QString& b
                                           const QString& lien, const QString& clef) {
     if (!clef.isEmpty() && memoire_->clefs_consigne.contains(clef))
         return QString();
-    if (isVisible()) {
+    if (occupee()) {
         w_alerte par_dessus(memoire_);
         return par_dessus.proposition_bouton_lien(texte, bouton, lien, clef);
     }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
     prepare_consigne(clef);
     ajoute_controle(bt_un, bouton);
     ajoute_controle(lien_un, lien);
@@ -309,10 +320,11 @@ QString w_alerte::proposition_bouton_lien(const QString& texte, const QString& b
 
 QString w_alerte::proposition_multi_boutons(const QString& texte, const QString& legende1,
                                             const QString& legende2, const QString& legende3) {
-    if (isVisible()) {
+    if (occupee()) {
         w_alerte par_dessus(memoire_);
         return par_dessus.proposition_multi_boutons(texte, legende1, legende2, legende3);
     }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
     initialise_boutons();
     ajoute_controle(bt_un, legende1);
     ajoute_controle(bt_deux, legende2);
@@ -338,6 +350,7 @@ w_alerte::place_entree w_alerte::prepare_entree(const QString& invite, QWidget* 
     ajoute_controle(bt_un, QStringLiteral("OK"));
     ajoute_controle(bt_deux, QStringLiteral("Annuler"));
     const place_entree place{champ->y(), st_message_bas->y(), st_message_bas->height()};
+    champ->setFocusPolicy(Qt::StrongFocus);
     // The prompt takes the message's place; the message goes out of view.
     st_message_bas->setGeometry(st_message_centre->x(), st_message_centre->y(),
                                 st_message_centre->width(), static_cast<int>(hauteur_invite));
@@ -352,15 +365,18 @@ void w_alerte::retablit_entree(const place_entree& place, QWidget* champ) {
     st_message_bas->setGeometry(st_message_bas->x(), place.haut_invite, st_message_bas->width(),
                                 place.hauteur_invite);
     champ->move(champ->x(), place.haut_champ);
-    // Out of view, the field leaves the focus to the next dialog's controls.
+    // Out of view, the field leaves the focus to the next dialog's controls
+    // and is not reached by Tab.
     champ->clearFocus();
+    champ->setFocusPolicy(Qt::NoFocus);
 }
 
 bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {
-    if (isVisible()) {
+    if (occupee()) {
         w_alerte par_dessus(memoire_);
         return par_dessus.saisie_texte(invite, valeur);
     }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
     const place_entree place = prepare_entree(invite, ch_texte, 26);
     ch_texte->setGeometry(
         st_message_centre->x(),
@@ -380,10 +396,11 @@ bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {
 }
 
 bool w_alerte::saisie_nombre(const QString& invite, double& valeur, QString& valeur_texte) {
-    if (isVisible()) {
+    if (occupee()) {
         w_alerte par_dessus(memoire_);
         return par_dessus.saisie_nombre(invite, valeur, valeur_texte);
     }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
     const place_entree place = prepare_entree(invite, ch_nombre, st_message_centre->height() / 2.0);
     ch_nombre->move(static_cast<int>(st_message_centre->x() +
                                      (st_message_centre->width() - ch_nombre->width()) / 2.0),

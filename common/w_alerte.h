@@ -106,7 +106,13 @@ private:
     place_entree prepare_entree(const QString& invite, QWidget* champ, double hauteur_invite);
     void retablit_entree(const place_entree& place, QWidget* champ);
 
+    // Whether a dialog is under way on this window, from its preparation to
+    // its result: one called meanwhile (from a timer or a queued event, even
+    // once the window is hidden) opens over it.
+    bool occupee() const;
+
     w_alerte* memoire_;
+    bool en_cours_ = false;
     // During a number entry: the caret goes to the end of the field once shown.
     bool curseur_en_fin_ = false;
     QMap<QString, int> reponses_consigne;

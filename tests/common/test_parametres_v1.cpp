@@ -186,6 +186,36 @@ TEST_F(Parametres, BooleansReadTheirWordsAndKeepStoredBooleans) {
     }
 }
 
+TEST_F(Parametres, AMissingKeyGivesEachBinderItsDefault) {
+    QCheckBox boite;
+    boite.setObjectName("bt_lancement");
+    QLineEdit champ;
+    champ.setObjectName("ch_repertoire");
+    champ.setText("ancien");
+    bool b = false;
+    std::int32_t entier = 5;
+    double d = 9.5;
+    QList<std::int32_t> liste{7};
+    for (bool defaut : {true, false}) {
+        boite.setChecked(!defaut);
+        b = !defaut;
+        parametre_checkbox(&boite, "import", "accueil", defaut);
+        parametre_boolean(b, "import", "globale", "aide", defaut);
+        EXPECT_EQ(boite.isChecked(), defaut);
+        EXPECT_EQ(b, defaut);
+    }
+    parametre_editfield(&champ, "import", "multiples", "");
+    parametre_integer(entier, "import", "main", "contenu", -1);
+    parametre_double(d, "import", "version", "derniere_version_disponible_observee", 2.2);
+    parametre_tableau_integer(liste, "import", "onglets", "contenu", "");
+    EXPECT_EQ(champ.text(), "");
+    EXPECT_EQ(entier, -1);
+    EXPECT_EQ(d, 2.2);
+    EXPECT_TRUE(liste.isEmpty());
+    EXPECT_TRUE(dictionnaire_parametres->isEmpty()) << "an import stores nothing";
+    EXPECT_TRUE(rapports.textes.isEmpty());
+}
+
 TEST_F(Parametres, PopupIndexOutsideTheMenuKeepsTheSelection) {
     QComboBox menu;
     menu.setObjectName("popup_protection");

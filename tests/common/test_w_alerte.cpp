@@ -488,3 +488,49 @@ TEST_F(Alerte, TheLinkPointsWhilePressedAndTurnsGreyWhenLeft) {
     });
     EXPECT_EQ(alerte.proposition_bouton_lien("x", "Fermer", "Voir", ""), "Fermer");
 }
+
+TEST_F(Alerte, TabKeepsTheFocusOnTheControlsInView) {
+    // An entry first, so that its field has held the focus once.
+    double valeur = 0;
+    QString valeur_texte;
+    quand_visible([&](QWidget*) { clique(alerte.bt_deux); });
+    alerte.saisie_nombre("Nombre ?", valeur, valeur_texte);
+
+    QList<QWidget*> focalises;
+    quand_visible([&](QWidget*) {
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(alerte.focusWidget() ? alerte.focusWidget() : &alerte, Qt::Key_Tab);
+            focalises.append(alerte.focusWidget());
+        }
+        QTest::keyClick(alerte.focusWidget(), Qt::Key_Space);
+    });
+    const bool reponse = alerte.proposition_ok_annuler("Tab", "");
+    for (QWidget* controle : focalises) {
+        ASSERT_NE(controle, nullptr);
+        EXPECT_TRUE(controle == alerte.bt_un || controle == alerte.bt_deux)
+            << controle->objectName().toStdString();
+    }
+    EXPECT_EQ(reponse, focalises.last() == alerte.bt_un) << "Space presses the button in focus";
+    EXPECT_EQ(alerte.retour_operateur, 1 + alerte.controles.indexOf(focalises.last()));
+}
+
+TEST_F(Alerte, AnAlertBetweenTheCloseAndTheAnswerKeepsBoth) {
+    // OK closes the first dialog; an alert that comes before the first call
+    // has returned (a timer in the same turn of the loop) is shown on its own
+    // and leaves the first answer as it was given.
+    bool second_vu = false;
+    quand_visible([&](QWidget*) {
+        clique(alerte.bt_un);
+        ASSERT_FALSE(alerte.isVisible());
+        quand_visible([&](QWidget* second) {
+            second_vu = true;
+            EXPECT_EQ(qobject_cast<w_alerte*>(second)->st_message_centre->Text, "Seconde");
+            clique(qobject_cast<w_alerte*>(second)->bt_un);
+        });
+        alerte.message("Seconde", "");
+    });
+    EXPECT_TRUE(alerte.proposition_ok_annuler("Première", ""));
+    EXPECT_TRUE(second_vu);
+    EXPECT_EQ(alerte.retour_operateur, 1);
+    EXPECT_EQ(alerte.st_message_centre->Text, "Première");
+}
