@@ -64,10 +64,10 @@ std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lec
     QList<QPair<QString, QString>> entrees;
     if (!lecteur.readNextStartElement())
         return std::nullopt;
-    if (lecteur.name() != bibliotheque_v1::nom_standard())
+    if (lecteur.qualifiedName() != bibliotheque_v1::nom_standard())
         return std::nullopt;
     while (lecteur.readNextStartElement()) {
-        const QString clef = lecteur.name().toString();
+        const QString clef = lecteur.qualifiedName().toString();
         const QString valeur = lecteur.readElementText(QXmlStreamReader::IncludeChildElements);
         if (lecteur.hasError())
             break;

@@ -231,6 +231,7 @@ TEST_F(FichiersParametres, AnythingButASettingsDocumentGivesZeroAndStoresNothing
         "<valdorin><a_un>1</a_un></valdorin><encore/>", // two roots
         "<valdorin><a_un>1</b_un></valdorin>",
         "<Valdorin><a_un>1</a_un></Valdorin>",
+        "<v:valdorin xmlns:v=\"urn:v\"><a_un>1</a_un></v:valdorin>", // another name
     };
     for (const QString& texte : textes) {
         EXPECT_EQ(parametres_v1::importe_xml_preferences(QString(), texte), 0)
