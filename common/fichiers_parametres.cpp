@@ -141,8 +141,9 @@ std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte
         QFile fichier;
         QXmlStreamReader lecteur;
         if (!chemin.isEmpty()) {
+            // Only a regular file: opening a pipe would wait for a writer.
             fichier.setFileName(chemin);
-            if (!fichier.open(QIODevice::ReadOnly))
+            if (!QFileInfo(chemin).isFile() || !fichier.open(QIODevice::ReadOnly))
                 return 0;
             lecteur.setDevice(&fichier);
         } else {

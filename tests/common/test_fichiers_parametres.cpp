@@ -16,6 +16,7 @@
 #include <random>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using parametres_v1::dictionnaire;
 using parametres_v1::dictionnaire_parametres;
@@ -244,6 +245,14 @@ TEST_F(FichiersParametres, AnythingButASettingsDocumentGivesZeroAndStoresNothing
     EXPECT_EQ(
         parametres_v1::importe_xml_preferences(test_support::dossier_test() + "/absent", QString()),
         0);
+    // A folder, or a pipe that no one writes to (opening it would wait for a
+    // writer for ever), is no settings file.
+    EXPECT_EQ(parametres_v1::importe_xml_preferences(test_support::dossier_test(), QString()), 0);
+    const QString tube = test_support::dossier_test() + "/tube.valdorin";
+    ASSERT_EQ(mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+    EXPECT_EQ(parametres_v1::importe_xml_preferences(tube, QString()), 0);
+    EXPECT_TRUE(dictionnaire_parametres->isEmpty());
+
     dictionnaire_parametres.reset();
     EXPECT_EQ(
         parametres_v1::importe_xml_preferences(QString(), "<valdorin><a_un>1</a_un></valdorin>"),
