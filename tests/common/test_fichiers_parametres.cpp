@@ -364,16 +364,22 @@ TEST_F(FichiersParametres, AnOlderFileIsReadAtItsLevelAndNeverChanged) {
     ecrit(dossier_preferences() + "/Valdorin_2_0.prefs",
           "<valdorin><unique_ch_prix>999</unique_ch_prix></valdorin>");
 
-    // The main window notes the level at which the owners bind.
+    // The main window notes the level at which the owners bind, and what the
+    // application object had bound before it.
     struct fenetre_niveau : participants::fenetre {
         std::int32_t niveau = -1;
+        const QStringList* passages_application = nullptr;
+        QStringList application_avant;
         void import_export_parametres(const QString& genre, const QString& sens) override {
             niveau = parametres_v1::niveau_version_preferences;
+            application_avant = *passages_application;
             participants::fenetre::import_export_parametres(genre, sens);
         }
     } observee;
+    observee.passages_application = &application.passages;
 
     parametres_v1::importe_preferences();
+    EXPECT_EQ(observee.application_avant, QStringList{"init/import"});
     EXPECT_EQ(observee.niveau, 2);
     EXPECT_EQ(parametres_v1::niveau_version_preferences, 3);
     EXPECT_EQ(observee.page.ch_prix->text(), "250");
