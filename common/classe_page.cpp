@@ -106,7 +106,8 @@ void classe_page::Event_Paint(QPainter& g) {
     if (controles_formation.size() < 2 || !affichage_formation)
         return;
     const QWidget* controle = controles_formation.value(stade_formation);
-    if (!controle)
+    // Only a control inside the page has a place in its coordinates.
+    if (!controle || !isAncestorOf(controle))
         return;
     bibliotheque_v1::dessine_cadre(g, bibliotheque_v1::cadre_controle(controle, this, 0),
                                    QColor::fromRgb(couleur_cadre));

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -36,9 +37,11 @@ presentateur_dialogues* presentateur_installe = nullptr;
 class presentateur_qt : public presentateur_dialogues {
 public:
     QString montre(const demande_dialogue& demande) override {
-        QFileDialog* dialogue = prepare_dialogue(demande);
+        // The owner may close while the dialog shows, and take the dialog with it.
+        const QPointer<QFileDialog> dialogue = prepare_dialogue(demande);
         QString choix;
-        if (dialogue->exec() == QDialog::Accepted && !dialogue->selectedFiles().isEmpty())
+        if (dialogue->exec() == QDialog::Accepted && dialogue &&
+            !dialogue->selectedFiles().isEmpty())
             choix = dialogue->selectedFiles().constFirst();
         delete dialogue;
         return choix;

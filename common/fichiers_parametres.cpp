@@ -64,10 +64,10 @@ std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lec
     QList<QPair<QString, QString>> entrees;
     if (!lecteur.readNextStartElement())
         return std::nullopt;
-    if (lecteur.name() != bibliotheque_v1::nom_standard())
+    if (lecteur.qualifiedName() != bibliotheque_v1::nom_standard())
         return std::nullopt;
     while (lecteur.readNextStartElement()) {
-        const QString clef = lecteur.name().toString();
+        const QString clef = lecteur.qualifiedName().toString();
         const QString valeur = lecteur.readElementText(QXmlStreamReader::IncludeChildElements);
         if (lecteur.hasError())
             break;
@@ -141,8 +141,9 @@ std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte
         QFile fichier;
         QXmlStreamReader lecteur;
         if (!chemin.isEmpty()) {
+            // Only a regular file: opening a pipe would wait for a writer.
             fichier.setFileName(chemin);
-            if (!fichier.open(QIODevice::ReadOnly))
+            if (!QFileInfo(chemin).isFile() || !fichier.open(QIODevice::ReadOnly))
                 return 0;
             lecteur.setDevice(&fichier);
         } else {

@@ -293,3 +293,20 @@ TEST(ClassePage, DropOnAPageOnlyReportsSilently) {
     page.Event_DropObject();
     EXPECT_EQ(rapports.textes, QStringList{"Drop object classe-page"});
 }
+
+TEST(ClassePage, AControlOutsideThePageIsWalkedButNeverFramed) {
+    // A control that left the page (moved to another window) cannot be
+    // framed in the page's coordinates: painting draws no frame and goes on.
+    formation fenetre;
+    QWidget autre_fenetre;
+    page_essai page;
+    page.Event_Open();
+    page.popup_type->setParent(&autre_fenetre);
+    page.popup_type->show();
+    page.maj_formation("+");
+    page.maj_formation("+");
+    EXPECT_EQ(page.stade_formation, 2);
+    EXPECT_EQ(fenetre.message, "Menu");
+    const QImage image = page.grab().toImage();
+    EXPECT_NE(pixel(image, 116, 40), 0x780000u);
+}

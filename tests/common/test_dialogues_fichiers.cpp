@@ -306,3 +306,14 @@ TEST_F(DialoguesFichiers, QtsOwnDialogAnswersTheRealFunctions) {
     repondeur::quand_visible([](QWidget* fenetre) { qobject_cast<QDialog*>(fenetre)->reject(); });
     EXPECT_EQ(bibliotheque_v1::get_savefolder(nullptr, "lecture", ""), "");
 }
+
+TEST_F(DialoguesFichiers, AnOwnerWindowClosedDuringTheDialogCountsAsACancel) {
+    // The owner goes away while its dialog is on screen (and takes the dialog
+    // with it): the dialog is not deleted a second time.
+    bibliotheque_v1::installe_presentateur_dialogues(nullptr);
+    auto* proprietaire = new QWidget;
+    proprietaire->show();
+    repondeur::quand_visible([proprietaire](QWidget*) { delete proprietaire; });
+    EXPECT_EQ(bibliotheque_v1::get_savefolder(proprietaire, "ecriture", ""), "");
+    EXPECT_TRUE(alertes.textes.isEmpty());
+}

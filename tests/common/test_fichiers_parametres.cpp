@@ -16,6 +16,7 @@
 #include <random>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using parametres_v1::dictionnaire;
 using parametres_v1::dictionnaire_parametres;
@@ -231,6 +232,7 @@ TEST_F(FichiersParametres, AnythingButASettingsDocumentGivesZeroAndStoresNothing
         "<valdorin><a_un>1</a_un></valdorin><encore/>", // two roots
         "<valdorin><a_un>1</b_un></valdorin>",
         "<Valdorin><a_un>1</a_un></Valdorin>",
+        "<v:valdorin xmlns:v=\"urn:v\"><a_un>1</a_un></v:valdorin>", // another name
     };
     for (const QString& texte : textes) {
         EXPECT_EQ(parametres_v1::importe_xml_preferences(QString(), texte), 0)
@@ -243,6 +245,14 @@ TEST_F(FichiersParametres, AnythingButASettingsDocumentGivesZeroAndStoresNothing
     EXPECT_EQ(
         parametres_v1::importe_xml_preferences(test_support::dossier_test() + "/absent", QString()),
         0);
+    // A folder, or a pipe that no one writes to (opening it would wait for a
+    // writer for ever), is no settings file.
+    EXPECT_EQ(parametres_v1::importe_xml_preferences(test_support::dossier_test(), QString()), 0);
+    const QString tube = test_support::dossier_test() + "/tube.valdorin";
+    ASSERT_EQ(mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+    EXPECT_EQ(parametres_v1::importe_xml_preferences(tube, QString()), 0);
+    EXPECT_TRUE(dictionnaire_parametres->isEmpty());
+
     dictionnaire_parametres.reset();
     EXPECT_EQ(
         parametres_v1::importe_xml_preferences(QString(), "<valdorin><a_un>1</a_un></valdorin>"),
@@ -354,16 +364,22 @@ TEST_F(FichiersParametres, AnOlderFileIsReadAtItsLevelAndNeverChanged) {
     ecrit(dossier_preferences() + "/Valdorin_2_0.prefs",
           "<valdorin><unique_ch_prix>999</unique_ch_prix></valdorin>");
 
-    // The main window notes the level at which the owners bind.
+    // The main window notes the level at which the owners bind, and what the
+    // application object had bound before it.
     struct fenetre_niveau : participants::fenetre {
         std::int32_t niveau = -1;
+        const QStringList* passages_application = nullptr;
+        QStringList application_avant;
         void import_export_parametres(const QString& genre, const QString& sens) override {
             niveau = parametres_v1::niveau_version_preferences;
+            application_avant = *passages_application;
             participants::fenetre::import_export_parametres(genre, sens);
         }
     } observee;
+    observee.passages_application = &application.passages;
 
     parametres_v1::importe_preferences();
+    EXPECT_EQ(observee.application_avant, QStringList{"init/import"});
     EXPECT_EQ(observee.niveau, 2);
     EXPECT_EQ(parametres_v1::niveau_version_preferences, 3);
     EXPECT_EQ(observee.page.ch_prix->text(), "250");
