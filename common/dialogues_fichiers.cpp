@@ -125,8 +125,19 @@ QFileDialog* prepare_dialogue(const demande_dialogue& demande) {
     }
     if (!demande.filtre.isEmpty())
         dialogue->setNameFilter(demande.filtre);
+    // Qt's own captions are English: the dialog speaks French like the rest.
+    dialogue->setLabelText(QFileDialog::LookIn, QStringLiteral("Regarder dans :"));
+    dialogue->setLabelText(QFileDialog::FileName, QStringLiteral("Nom :"));
+    dialogue->setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
+    dialogue->setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
     if (!demande.legende_bouton.isEmpty())
         dialogue->setLabelText(QFileDialog::Accept, demande.legende_bouton);
+    else
+        dialogue->setLabelText(
+            QFileDialog::Accept,
+            demande.genre == demande_dialogue::enregistrer_fichier ? QStringLiteral("Enregistrer")
+            : demande.genre == demande_dialogue::choisir_dossier   ? QStringLiteral("Choisir")
+                                                                   : QStringLiteral("Ouvrir"));
 
     // The prompt goes above the dialog's own rows.
     auto* invite = new QLabel(demande.invite, dialogue);

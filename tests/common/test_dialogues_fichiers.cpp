@@ -281,12 +281,15 @@ TEST_F(DialoguesFichiers, QtDialogIsNonNativeWithOurTitlePromptAndCaptions) {
     dialogue.reset(bibliotheque_v1::prepare_dialogue(demande));
     EXPECT_EQ(dialogue->fileMode(), QFileDialog::Directory);
     EXPECT_TRUE(dialogue->testOption(QFileDialog::ShowDirsOnly));
-    EXPECT_NE(dialogue->labelText(QFileDialog::Accept), "Garder");
+    EXPECT_EQ(dialogue->labelText(QFileDialog::Accept), "Choisir");
+    EXPECT_EQ(dialogue->labelText(QFileDialog::Reject), "Annuler");
+    EXPECT_EQ(dialogue->labelText(QFileDialog::FileName), "Nom :");
 
     demande.genre = demande_dialogue::ouvrir_fichier;
     dialogue.reset(bibliotheque_v1::prepare_dialogue(demande));
     EXPECT_EQ(dialogue->fileMode(), QFileDialog::ExistingFile);
     EXPECT_EQ(dialogue->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(dialogue->labelText(QFileDialog::Accept), "Ouvrir");
 }
 
 TEST_F(DialoguesFichiers, QtsOwnDialogAnswersTheRealFunctions) {
