@@ -1,6 +1,7 @@
 #include "bibliotheque_v1.h"
 #include "ressources.h"
 #include "valdorin.h"
+#include "verification_v1.h"
 
 #include <QFile>
 
@@ -208,22 +209,18 @@ const QByteArray& f_pdf_symbole(const QString& reduction) {
 
 namespace {
 
-bool chiffres(const QString& texte, int minimum, int maximum) {
-    if (texte.size() < minimum || texte.size() > maximum)
-        return false;
-    for (const QChar c : texte)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
+// Whether a field passes the data-file field check for its kind and bounds.
+bool valide(const QString& texte, int type, int minimum, int maximum,
+            const QString& autorise = QString()) {
+    return verification_v1::verifie_string(texte, type, minimum, maximum, autorise).isEmpty();
 }
 
-bool parmi(const QString& texte, std::initializer_list<char16_t> valeurs) {
-    if (texte.size() != 1)
-        return false;
-    for (const char16_t v : valeurs)
-        if (texte[0] == v)
-            return true;
-    return false;
+bool chiffres(const QString& texte, int minimum, int maximum) {
+    return valide(texte, verification_v1::type_chiffres, minimum, maximum);
+}
+
+bool parmi(const QString& texte, const QString& valeurs) {
+    return valide(texte, verification_v1::type_caracteres, 1, 1, valeurs);
 }
 
 // Refuses, before anything is touched, the entries that would give a wrong
@@ -245,11 +242,11 @@ void verifie_entrees(const tableau_code_barres& t) {
         throw erreur_creation(QStringLiteral("La sous-parution doit être un chiffre."));
     if (!chiffres(t[5], 1, 4))
         throw erreur_creation(QStringLiteral("Le prix doit compter de 1 à 4 chiffres."));
-    if (!parmi(t[8], {u'0', u'1', u'2', u'3', u'4'}))
+    if (!parmi(t[8], QStringLiteral("01234")))
         throw erreur_creation(QStringLiteral("L'engraissement doit valoir de 0 à 4."));
-    if (!parmi(t[9], {u'A', u'R', u'F', u'C'}))
+    if (!parmi(t[9], QStringLiteral("ARFC")))
         throw erreur_creation(QStringLiteral("La protection doit être A, R, F ou C."));
-    if (!parmi(t[10], {u'=', u'<', u'>'}))
+    if (!parmi(t[10], QStringLiteral("=<>")))
         throw erreur_creation(QStringLiteral("L'orientation doit être =, < ou >."));
 }
 
