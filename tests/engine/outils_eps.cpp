@@ -50,20 +50,31 @@ QByteArray section_tiff(const QByteArray& fichier) {
     return fichier.mid(le32(fichier, 20), le32(fichier, 24));
 }
 
-int lance(const QString& programme, const QStringList& arguments, QString* sortie) {
+sortie_programme execute(const QString& programme, const QStringList& arguments) {
     QProcess processus;
-    processus.setProcessChannelMode(QProcess::MergedChannels);
     processus.start(programme, arguments);
-    if (!processus.waitForStarted(10000))
-        return -1;
+    sortie_programme s;
+    if (!processus.waitForStarted(10000)) {
+        s.erreur = programme + QStringLiteral(" did not start");
+        return s;
+    }
     if (!processus.waitForFinished(60000)) {
         processus.kill();
         processus.waitForFinished(5000);
-        return -1;
+        s.erreur = programme + QStringLiteral(" did not end");
+        return s;
     }
+    s.code = processus.exitStatus() == QProcess::NormalExit ? processus.exitCode() : -1;
+    s.texte = QString::fromUtf8(processus.readAllStandardOutput());
+    s.erreur = QString::fromUtf8(processus.readAllStandardError());
+    return s;
+}
+
+int lance(const QString& programme, const QStringList& arguments, QString* sortie) {
+    const sortie_programme s = execute(programme, arguments);
     if (sortie)
-        *sortie = QString::fromUtf8(processus.readAll());
-    return processus.exitStatus() == QProcess::NormalExit ? processus.exitCode() : -1;
+        *sortie = s.texte + s.erreur;
+    return s.code;
 }
 
 QStringList fichiers_du_dossier() {

@@ -41,8 +41,18 @@ quint16 be16(const QByteArray& octets, qsizetype position);
 QByteArray section_postscript(const QByteArray& fichier);
 QByteArray section_tiff(const QByteArray& fichier);
 
-// Runs a program to its end (at most 60 s); returns its exit code, -1 when it
-// cannot start or takes too long. `sortie` gets stdout and stderr.
+// What a program that ran to its end said.
+struct sortie_programme {
+    int code = -1;  // exit code, -1 when it could not start, crashed or took too long
+    QString texte;  // standard output
+    QString erreur; // standard error
+};
+
+// Runs a program to its end (at most 60 s).
+sortie_programme execute(const QString& programme, const QStringList& arguments);
+
+// Runs a program to its end; returns its exit code (-1 as above). `sortie`
+// gets stdout and stderr.
 int lance(const QString& programme, const QStringList& arguments, QString* sortie = nullptr);
 
 // The names of the files in the test's folder.

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "environnement.h"
+#include "outils_eps.h"
 #include "valdorin.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -23,12 +23,7 @@ inline valdorin::tableau_code_barres description(const QString& protection = "C"
 // returns its bytes.
 inline QByteArray fabrique(valdorin::tableau_code_barres t, bool note,
                            const QString& nom = "essai.pdf") {
-    valdorin::fi_ecriture = test_support::dossier_test() + "/" + nom;
-    valdorin::previsu_presence = note;
-    valdorin::cree_fichier(t);
-    QFile f(valdorin::fi_ecriture);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll();
+    return outils_eps::fabrique(t, note, nom);
 }
 
 } // namespace test_pdf

@@ -1,6 +1,7 @@
 // The PDF files through real readers: qpdf, poppler (pdfinfo, pdffonts,
 // pdftoppm) and Ghostscript, and the rendered pages through a barcode scanner.
 
+#include "outils_eps.h"
 #include "test_pdf_commun.h"
 
 #include <QDir>
@@ -13,27 +14,8 @@ using test_pdf::description;
 
 namespace {
 
-struct Sortie {
-    int code = -1;
-    QString texte;  // standard output
-    QString erreur; // standard error
-};
-
-Sortie lance(const QString& programme, const QStringList& arguments) {
-    QProcess p;
-    p.start(programme, arguments);
-    Sortie s;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        s.erreur = programme + " did not end";
-        return s;
-    }
-    s.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    s.texte = QString::fromUtf8(p.readAllStandardOutput());
-    s.erreur = QString::fromUtf8(p.readAllStandardError());
-    return s;
-}
+using Sortie = outils_eps::sortie_programme;
+using outils_eps::execute;
 
 // One variant of every reduction, protection, orientation and note, with
 // digits that change from one variant to the next.
@@ -84,7 +66,7 @@ void fabrique_outil(const Variante& x, const QString& chemin) {
     QStringList arguments = {chemin, x.note ? "1" : "0"};
     for (const QString& entree : x.t)
         arguments << entree;
-    const Sortie s = lance(MAKE_BARCODE, arguments);
+    const Sortie s = execute(MAKE_BARCODE, arguments);
     ASSERT_EQ(s.code, 0) << qPrintable(s.erreur);
 }
 
@@ -108,7 +90,7 @@ void scanne(const std::function<Sortie(const QString&, const QString&)>& rendu, 
         const QString image = dossier + "/" + nom + ".png";
         const Sortie r = rendu(dossier + "/" + nom, image);
         ASSERT_EQ(r.code, 0) << qPrintable(nom_variante(x) + r.erreur);
-        const Sortie z = lance("zbarimg", {"-q", "-Sean5.enable", image});
+        const Sortie z = execute("zbarimg", {"-q", "-Sean5.enable", image});
         EXPECT_EQ(z.code, 0) << qPrintable(nom_variante(x));
         QStringList lus = z.texte.split(u'\n', Qt::SkipEmptyParts);
         lus.sort();
@@ -132,13 +114,13 @@ TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
         fabrique_outil(x, nom);
         const QString quoi = nom_variante(x);
 
-        const Sortie q = lance("qpdf", {"--check", nom});
+        const Sortie q = execute("qpdf", {"--check", nom});
         EXPECT_EQ(q.code, 0) << qPrintable(quoi + q.texte + q.erreur);
         EXPECT_TRUE(q.erreur.isEmpty()) << qPrintable(quoi + q.erreur);
         EXPECT_TRUE(q.texte.contains("No syntax or stream encoding errors found"))
             << qPrintable(quoi + q.texte);
 
-        const Sortie i = lance("pdfinfo", {nom});
+        const Sortie i = execute("pdfinfo", {nom});
         EXPECT_EQ(i.code, 0) << qPrintable(quoi + i.erreur);
         EXPECT_TRUE(i.erreur.isEmpty()) << qPrintable(quoi + i.erreur);
         EXPECT_TRUE(i.texte.contains(QRegularExpression("PDF version: +1\\.3\n")));
@@ -149,7 +131,7 @@ TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
             QRegularExpression("Page size: +" + QRegularExpression::escape(taille))))
             << qPrintable(quoi + i.texte);
 
-        const Sortie f = lance("pdffonts", {nom});
+        const Sortie f = execute("pdffonts", {nom});
         EXPECT_EQ(f.code, 0) << qPrintable(quoi + f.erreur);
         EXPECT_TRUE(f.erreur.isEmpty()) << qPrintable(quoi + f.erreur);
         const QStringList lignes = f.texte.split(u'\n', Qt::SkipEmptyParts);
@@ -171,7 +153,7 @@ TEST(PdfLecteurs, PdfinfoReadsTheFileNameAsWritten) {
     x.t[11] = nom;
     const QString chemin = test_support::dossier_test() + "/titre.pdf";
     fabrique_outil(x, chemin);
-    const Sortie i = lance("pdfinfo", {chemin});
+    const Sortie i = execute("pdfinfo", {chemin});
     ASSERT_EQ(i.code, 0) << qPrintable(i.erreur);
     EXPECT_TRUE(i.texte.contains(
         QRegularExpression(QString::fromUtf8("(^|\n)Title: +Prix spécial \\(n°1\\)\\.pdf\n"))))
@@ -181,8 +163,8 @@ TEST(PdfLecteurs, PdfinfoReadsTheFileNameAsWritten) {
 TEST(PdfLecteurs, PopplerRenderingScansEveryVariant) {
     scanne(
         [](const QString& pdf, const QString& image) {
-            Sortie s = lance("pdftoppm",
-                             {"-r", "600", "-gray", "-png", "-singlefile", pdf, image.chopped(4)});
+            Sortie s = execute(
+                "pdftoppm", {"-r", "600", "-gray", "-png", "-singlefile", pdf, image.chopped(4)});
             // Any complaint of the reader (a broken font program, a bad stream) fails.
             if (!s.erreur.isEmpty())
                 s.code = s.code == 0 ? 1 : s.code;
@@ -194,8 +176,8 @@ TEST(PdfLecteurs, PopplerRenderingScansEveryVariant) {
 TEST(PdfLecteurs, GhostscriptRenderingScansEveryKind) {
     scanne(
         [](const QString& pdf, const QString& image) {
-            Sortie s = lance("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pnggray",
-                                    "-r600", "-o", image, pdf});
+            Sortie s = execute("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pnggray",
+                                      "-r600", "-o", image, pdf});
             // Ghostscript reports a damaged file or a substituted font on its output.
             if (!s.erreur.isEmpty() || !s.texte.isEmpty())
                 s.code = s.code == 0 ? 1 : s.code;
