@@ -55,12 +55,25 @@ public:
         (void)numero;
         return nullptr;
     }
+
+    // The screen shown: 0 single barcode, 1 batch, 3 agreement, 4 version,
+    // 5 welcome, 6 about, 7 state save/restore.
+    virtual std::int32_t contenu_courant() const { return 0; }
+
+    // The page switch: shows screen `ecran` (opening and selecting its tab for
+    // the tab screens); nothing when it is already shown. `origine`: 0
+    // start-up, 1 a page link or button, 2 the training window.
+    virtual void montrer(std::int32_t ecran, std::int32_t origine) {
+        (void)ecran;
+        (void)origine;
+    }
 };
 
 // The one application object, or nullptr before the shell installs it.
 application* App();
 
-// The one main window, or nullptr when there is none.
+// The one main window, or nullptr when there is none. The shell's window is
+// also a QWidget: dynamic_cast it to own dialogs.
 fenetre_principale* w_main();
 
 // Installed by the shell (and by tests); nullptr removes the object. The
