@@ -85,4 +85,13 @@ private:
     void buildTabHorizontal(int requestedSize, bool forceRebuild);
     void buildTabVertical(int requestedSize, bool forceRebuild);
     PictureRef backPattern() const;
+
+    // optimumSize raising `objet_absent` when artwork is missing.
+    int taille_optimale();
+    // The length the build gives the tab, or -1 when it keeps its pictures.
+    int longueur_construite(int requestedSize, bool forceRebuild, bool vertical);
+    // Body, end caps, icon and caption of the tab lying flat, as an N tab.
+    PictureRef rendu_a_plat(int longueur, int epaisseur);
+    // The outline of the tab, its end-shape masks drawn into a new picture.
+    PictureRef silhouette(int largeur, int hauteur) const;
 };
