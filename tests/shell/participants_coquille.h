@@ -50,11 +50,13 @@ public:
         page_version::montrees = 0;
         guidage::installe_fabrique(5, [] { return new classe_page(); });
         guidage::installe_fabrique(4, [] { return new page_version(); });
+        guidage::installe_fabrique(7, [] { return new classe_page(); });
     }
     ~pages_guidage() {
         w_main::detruit();
         guidage::installe_fabrique(5, nullptr);
         guidage::installe_fabrique(4, nullptr);
+        guidage::installe_fabrique(7, nullptr);
     }
 };
 
