@@ -1,11 +1,17 @@
 #include "app.h"
+#include "dialogues_fichiers.h"
+#include "environnement.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "participants.h"
+#include "participants_fichiers.h"
+#include "repondeur.h"
 #include "w_main.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -137,6 +143,34 @@ TEST(Application, CommandesEditionSurLeChampActif) {
     EXPECT_EQ(champ->selectedText(), "abc");
     menu_operateur::instance().element("EditClear")->trigger();
     EXPECT_EQ(champ->text(), "");
+}
+
+} // namespace
+
+namespace {
+
+// The state file saved from the File menu gets its extension when the user
+// typed a name without one.
+TEST(Application, EtatEnregistreDepuisLeMenuPrendSonExtension) {
+    bibliotheque_v1::installe_presentateur_dialogues(nullptr);
+    repondeur::garde garde;
+    w_main::instance();
+    parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
+    const QString dossier = test_support::dossier_test() + "/home";
+    bibliotheque_v1::dossier_courant = dossier;
+    participants::lecteur_alertes alertes;
+    repondeur::quand_visible([&](QWidget* modale) {
+        auto* dialogue = qobject_cast<QFileDialog*>(modale);
+        ASSERT_NE(dialogue, nullptr);
+        dialogue->selectFile(dossier + "/mon etat");
+        alertes.attend();
+        static_cast<QDialog*>(dialogue)->accept();
+    });
+    menu_operateur::instance().element("menu_enregistrer_memo")->trigger();
+    EXPECT_TRUE(QFileInfo::exists(dossier + "/mon etat.valdorin"));
+    EXPECT_EQ(alertes.textes, QStringList{"L'état du logiciel a été correctement enregistré !"});
+    parametres_v1::dictionnaire_parametres.reset();
+    w_main::detruit();
 }
 
 } // namespace
