@@ -6,9 +6,6 @@
 
 namespace {
 
-// Bytes read from the file at a time.
-constexpr qint64 taille_bloc = 256 * 1024;
-
 const QString erreur_csv = QStringLiteral("<ERREUR_CSV>");
 
 QStringDecoder decodeur_pour(codage_texte codage, bool gros_boutiste) {
@@ -41,10 +38,17 @@ QStringDecoder decodeur_pour(codage_texte codage, bool gros_boutiste) {
 
 // How many bytes at the end of `octets` begin a character that the next
 // bytes of the file complete, which the next chunk must decode.
-qsizetype octets_coupes(const QByteArray& octets, codage_texte codage) {
+qsizetype octets_coupes(const QByteArray& octets, codage_texte codage, bool gros_boutiste) {
     const qsizetype n = octets.size();
-    if (codage == codage_texte::utf16)
-        return n % 2;
+    if (codage == codage_texte::utf16) {
+        // An odd byte, and the first half of a surrogate pair.
+        const qsizetype impair = n % 2;
+        if (n - impair < 2)
+            return impair;
+        const auto fort =
+            static_cast<unsigned char>(octets.at(n - impair - (gros_boutiste ? 2 : 1)));
+        return impair + ((fort & 0xFC) == 0xD8 ? 2 : 0);
+    }
     if (codage != codage_texte::utf8)
         return 0;
     // Find the last byte that is not a continuation byte, within a character's length.
@@ -56,6 +60,21 @@ qsizetype octets_coupes(const QByteArray& octets, codage_texte codage) {
         return longueur > recul ? recul : 0;
     }
     return 0;
+}
+
+// UTF-16 lets a surrogate stand alone, which no valid text holds: it becomes
+// the replacement character, as an invalid byte sequence does.
+void remplace_substituts_isoles(QString& texte) {
+    const qsizetype n = texte.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = texte.at(i);
+        if (!c.isSurrogate())
+            continue;
+        if (c.isHighSurrogate() && i + 1 < n && texte.at(i + 1).isLowSurrogate())
+            ++i;
+        else
+            texte[i] = QChar::ReplacementCharacter;
+    }
 }
 
 } // namespace
@@ -109,12 +128,20 @@ bool TableInputStream::disponible() {
             return false;
         QByteArray octets = reste + tis->read(taille_bloc);
         fin_fichier = tis->atEnd();
-        const qsizetype coupes = fin_fichier ? 0 : octets_coupes(octets, codage);
+        const qsizetype coupes =
+            fin_fichier ? 0 : octets_coupes(octets, codage, sens_utf16_correct);
         reste = octets.right(coupes);
         octets.chop(coupes);
         octets_avant_tampon += octets_tampon;
         octets_tampon = static_cast<std::uint64_t>(octets.size());
         tampon = decodeur.decode(octets);
+        if (codage == codage_texte::utf16) {
+            // A last odd byte is no character: it is marked as invalid.
+            if (octets.size() % 2)
+                tampon = decodeur.decode(QByteArrayView(octets).chopped(1)) +
+                         QChar(QChar::ReplacementCharacter);
+            remplace_substituts_isoles(tampon);
+        }
         indice = 0;
     }
     return true;
@@ -137,7 +164,9 @@ std::int32_t TableInputStream::Percent() const {
         return 100;
     // Within a chunk the position is taken in proportion of its characters.
     double position = static_cast<double>(octets_avant_tampon);
-    if (!tampon.isEmpty())
+    if (indice >= tampon.size())
+        position += static_cast<double>(octets_tampon);
+    else
         position += static_cast<double>(octets_tampon) * static_cast<double>(indice) /
                     static_cast<double>(tampon.size());
     const double pourcentage = position / static_cast<double>(nb_cars_total) * 100.0;

@@ -64,6 +64,8 @@ public:
     std::int32_t nb_colonnes_maxi = 0;
     // The file's length in bytes.
     std::uint64_t nb_cars_total = 0;
+    // Bytes read from the file at a time.
+    qint64 taille_bloc = 256 * 1024;
 
 private:
     QString read_line_csv();
