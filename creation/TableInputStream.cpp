@@ -122,7 +122,7 @@ void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
     nb_colonnes_maxi = 0;
 }
 
-bool TableInputStream::disponible() {
+bool TableInputStream::lit_bloc() {
     while (indice >= tampon.size()) {
         if (fin_fichier || !tis)
             return false;
@@ -188,27 +188,77 @@ void TableInputStream::saute_lf_apres_cr() {
         ++indice;
 }
 
+namespace {
+
+// Writes a record straight into its text, growing it by doubling; one
+// allocation for most records.
+class ecrivain {
+public:
+    explicit ecrivain(QString& texte) : texte(texte) { place(0); }
+    void ajoute(char16_t c) {
+        place(1);
+        p[pos++] = c;
+    }
+    void ajoute(const char16_t* d, qsizetype n) {
+        place(n);
+        std::copy(d, d + n, p + pos);
+        pos += n;
+    }
+    void ajoute(const QString& s) {
+        ajoute(reinterpret_cast<const char16_t*>(s.constData()), s.size());
+    }
+    void termine() { texte.resize(pos); }
+
+private:
+    void place(qsizetype n) {
+        if (pos + n <= capacite)
+            return;
+        capacite = std::max<qsizetype>({capacite * 2, pos + n, 120});
+        texte.resize(capacite);
+        p = reinterpret_cast<char16_t*>(texte.data());
+    }
+    QString& texte;
+    char16_t* p = nullptr;
+    qsizetype pos = 0;
+    qsizetype capacite = 0;
+};
+
+} // namespace
+
 QString TableInputStream::read_line_simple() {
     QString enregistrement;
-    while (disponible()) {
+    ecrivain e(enregistrement);
+    const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
+    std::int32_t champs = 1;
+    bool fin = false;
+    bool retour_chariot = false;
+    while (!fin && disponible()) {
         const char16_t* d = reinterpret_cast<const char16_t*>(tampon.constData());
         const qsizetype n = tampon.size();
-        qsizetype j = indice;
-        while (j < n && d[j] != u'\r' && d[j] != u'\n')
-            ++j;
-        enregistrement.append(QStringView(d + indice, j - indice));
-        indice = j;
-        if (j < n) {
-            const char16_t fin = d[indice++];
-            if (fin == u'\r')
-                saute_lf_apres_cr();
-            break;
+        qsizetype i = indice;
+        qsizetype debut = i;
+        for (; i < n; ++i) {
+            const char16_t c = d[i];
+            if (c == u'\r' || c == u'\n') {
+                fin = true;
+                retour_chariot = c == u'\r';
+                break;
+            }
+            if (c == separateur || c == u'\t') {
+                // Every delimiter, and a TAB of a vertical-bar file, is a field boundary.
+                e.ajoute(d + debut, i - debut);
+                e.ajoute(u'\t');
+                debut = i + 1;
+                ++champs;
+            }
         }
+        e.ajoute(d + debut, i - debut);
+        indice = fin ? i + 1 : i;
     }
-    const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
-    if (separateur != u'\t')
-        enregistrement.replace(QChar(separateur), QChar(u'\t'));
-    maj_nb_colonnes_maxi(static_cast<std::int32_t>(enregistrement.count(u'\t')) + 1);
+    if (retour_chariot)
+        saute_lf_apres_cr();
+    e.termine();
+    maj_nb_colonnes_maxi(champs);
     return enregistrement;
 }
 
@@ -216,94 +266,97 @@ QString TableInputStream::read_line_csv() {
     enum { debut_champ, champ_simple, champ_entre_guillemets };
     const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
     QString enregistrement;
+    ecrivain e(enregistrement);
     int etat = debut_champ;
     bool guillemet_vu = false;
     std::int32_t champs = 1;
     bool fin = false;
+    bool retour_chariot = false;
     while (!fin && disponible()) {
         const char16_t* d = reinterpret_cast<const char16_t*>(tampon.constData());
         const qsizetype n = tampon.size();
-        // Ordinary characters inside a field are copied by runs.
-        if (etat == champ_simple || (etat == champ_entre_guillemets && !guillemet_vu)) {
-            qsizetype j = indice;
-            while (j < n) {
-                const char16_t c = d[j];
-                if (c == u'"' || c == separateur || c == u'\r' || c == u'\n')
+        qsizetype i = indice;
+        while (i < n && !fin) {
+            // Ordinary characters inside a field are copied by runs.
+            if (etat == champ_simple || (etat == champ_entre_guillemets && !guillemet_vu)) {
+                qsizetype j = i;
+                while (j < n) {
+                    const char16_t c = d[j];
+                    if (c == u'"' || c == separateur || c == u'\r' || c == u'\n')
+                        break;
+                    ++j;
+                }
+                e.ajoute(d + i, j - i);
+                i = j;
+                if (i == n)
                     break;
-                ++j;
             }
-            if (j > indice) {
-                enregistrement.append(QStringView(d + indice, j - indice));
-                indice = j;
-                continue;
-            }
-        }
-        const char16_t c = d[indice++];
-        switch (etat) {
-        case debut_champ:
-            if (c == u'"') {
-                etat = champ_entre_guillemets;
-                guillemet_vu = false;
-            } else if (c == separateur) {
-                enregistrement += u'\t';
-                ++champs;
-            } else if (c == u'\n') {
-                fin = true;
-            } else if (c == u'\r') {
-                fin = true;
-                saute_lf_apres_cr();
-            } else {
-                enregistrement += QChar(c);
-                etat = champ_simple;
-            }
-            break;
-        case champ_simple:
-            if (c == u'"') {
-                enregistrement += erreur_csv;
-            } else if (c == separateur) {
-                enregistrement += u'\t';
-                ++champs;
-                etat = debut_champ;
-            } else if (c == u'\n') {
-                fin = true;
-            } else if (c == u'\r') {
-                fin = true;
-                saute_lf_apres_cr();
-            } else {
-                enregistrement += QChar(c);
-            }
-            break;
-        default: // champ_entre_guillemets
-            if (c == u'"') {
-                if (guillemet_vu)
-                    enregistrement += u'"';
-                guillemet_vu = !guillemet_vu;
-            } else if (c == separateur) {
-                if (guillemet_vu) {
-                    enregistrement += u'\t';
+            const char16_t c = d[i++];
+            switch (etat) {
+            case debut_champ:
+                if (c == u'"') {
+                    etat = champ_entre_guillemets;
+                    guillemet_vu = false;
+                } else if (c == separateur) {
+                    e.ajoute(u'\t');
+                    ++champs;
+                } else if (c == u'\n' || c == u'\r') {
+                    fin = true;
+                    retour_chariot = c == u'\r';
+                } else {
+                    e.ajoute(c);
+                    etat = champ_simple;
+                }
+                break;
+            case champ_simple:
+                if (c == u'"') {
+                    e.ajoute(erreur_csv);
+                } else if (c == separateur) {
+                    e.ajoute(u'\t');
                     ++champs;
                     etat = debut_champ;
-                } else {
-                    enregistrement += QChar(c);
-                }
-                guillemet_vu = false;
-            } else if (c == u'\n' || c == u'\r') {
-                if (guillemet_vu) {
+                } else if (c == u'\n' || c == u'\r') {
                     fin = true;
-                    if (c == u'\r')
-                        saute_lf_apres_cr();
+                    retour_chariot = c == u'\r';
                 } else {
-                    enregistrement += chaine_retour_chariot;
+                    e.ajoute(c);
                 }
-                guillemet_vu = false;
-            } else {
-                // A lone quote followed by any other character is dropped.
-                enregistrement += QChar(c);
-                guillemet_vu = false;
+                break;
+            default: // champ_entre_guillemets
+                if (c == u'"') {
+                    if (guillemet_vu)
+                        e.ajoute(u'"');
+                    guillemet_vu = !guillemet_vu;
+                } else if (c == separateur) {
+                    if (guillemet_vu) {
+                        e.ajoute(u'\t');
+                        ++champs;
+                        etat = debut_champ;
+                    } else {
+                        e.ajoute(c);
+                    }
+                    guillemet_vu = false;
+                } else if (c == u'\n' || c == u'\r') {
+                    if (guillemet_vu) {
+                        fin = true;
+                        retour_chariot = c == u'\r';
+                    } else {
+                        e.ajoute(chaine_retour_chariot);
+                    }
+                    guillemet_vu = false;
+                } else {
+                    // A lone quote followed by any other character is dropped.
+                    e.ajoute(c);
+                    guillemet_vu = false;
+                }
+                break;
             }
-            break;
         }
+        indice = i;
     }
+    if (retour_chariot)
+        saute_lf_apres_cr();
+    e.termine();
     maj_nb_colonnes_maxi(champs);
     return enregistrement;
 }

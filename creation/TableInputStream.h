@@ -74,7 +74,8 @@ private:
 
     // Makes sure at least one decoded character waits in the buffer, reading
     // and decoding the next chunk when needed; false at the end of the file.
-    bool disponible();
+    bool disponible() { return indice < tampon.size() || lit_bloc(); }
+    bool lit_bloc();
     // Skips one LF right after a record that ended with CR.
     void saute_lf_apres_cr();
 
