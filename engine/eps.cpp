@@ -1,6 +1,8 @@
 #include "bibliotheque_v1.h"
 #include "valdorin.h"
 
+#include <cmath>
+
 namespace valdorin {
 
 namespace {
@@ -151,7 +153,10 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     QByteArray s;
     s.reserve(4096);
     s += "%!PS-Adobe-3.0 EPSF-3.0";
-    s += "\r%%BoundingBox: 0 0 " + W + ' ' + H;
+    // Readers of the structuring comments take whole points only in
+    // %%BoundingBox: the sides are rounded up there and given exactly next.
+    s += "\r%%BoundingBox: 0 0 " + nombre(std::ceil(largeur)) + ' ' + nombre(std::ceil(hauteur));
+    s += "\r%%HiResBoundingBox: 0 0 " + W + ' ' + H;
     s += "\r%%Title: (" + texte_litteral(t[entree_nom_fichier]).toLatin1() + ')';
     s += "\r%%Creator: (" + entete[0].toUtf8() + ')';
     s += "\r%%Copyright: (" + entete[1].toUtf8() + ')';
@@ -168,7 +173,8 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     ecrit(f_eps_symbole(t[entree_engraissement]));
     ecrit(f_eps_vuravaze());
 
-    s.clear();
+    // The one page that %%Pages announces starts after the font resources.
+    s = "%%Page: 1 1\r";
     if (fond) {
         s += "/EpsDict 8 dict def\rEpsDict begin\r";
         lignes(s, rectangle);
