@@ -4,11 +4,14 @@
 #include "verification_v1.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace valdorin {
@@ -290,19 +293,43 @@ int ecrit_tout(int fd, const QByteArray& octets) {
     return 0;
 }
 
+// Follows the symbolic links that `chemin` names, if any, to the file that a
+// write reaches (which need not exist yet). Gives 0 or the error number.
+int suit_liens(QByteArray& chemin) {
+    namespace fs = std::filesystem;
+    fs::path p(chemin.toStdString());
+    for (int liens = 0;; ++liens) {
+        std::error_code erreur;
+        if (!fs::is_symlink(fs::symlink_status(p, erreur)))
+            break;
+        if (liens == 40)
+            return ELOOP;
+        const fs::path vers = fs::read_symlink(p, erreur);
+        if (erreur)
+            return erreur.value();
+        p = p.parent_path() / vers; // an absolute link replaces the whole path
+    }
+    chemin = QByteArray::fromStdString(p.native());
+    return 0;
+}
+
 // Writes `octets` to `chemin` so that a failure never leaves a partial file
 // nor harms an earlier one. A new file is created in place (exclusively) and
 // removed again on failure; an existing one is replaced in one step by a
-// temporary file written beside it and renamed over it. The temporary name
-// does not repeat the destination's, so that a name near the system's length
-// limit can still be replaced. The data is not forced to disk: a batch writes
+// temporary file written beside it, given the existing file's permissions and
+// renamed over it. A symbolic link is written through: its target is the file
+// created or replaced, and the link stays as it is. The temporary name does
+// not repeat the destination's, so that a name near the system's length limit
+// can still be replaced. The data is not forced to disk: a batch writes
 // thousands of files, and few system calls keep it fast.
 void enregistre(const QString& chemin, const QByteArray& octets) {
     const auto echec = [&](int erreur) {
         return erreur_creation(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
                                    .arg(chemin, raison_systeme(erreur)));
     };
-    const QByteArray destination = QFile::encodeName(chemin);
+    QByteArray destination = QFile::encodeName(chemin);
+    if (const int erreur = suit_liens(destination))
+        throw echec(erreur);
     constexpr int mode = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 
     QByteArray cible = destination;
@@ -317,6 +344,11 @@ void enregistre(const QString& chemin, const QByteArray& octets) {
             cible = prefixe + QByteArray::number(++compteur);
             fd = ::open(cible.constData(), mode, 0666);
         }
+        // Best effort: a file system without Unix permissions may refuse it,
+        // and its files all have the same permissions anyway.
+        struct stat existant {};
+        if (fd >= 0 && ::stat(destination.constData(), &existant) == 0)
+            ::fchmod(fd, existant.st_mode & 0777);
     }
     if (fd < 0)
         throw echec(errno);
@@ -391,11 +423,15 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     buffer_ecriture->buffer().reserve(
         previsu_presence && d[entree_type_fichier] != u"P" ? 96 * 1024 : 48 * 1024);
     buffer_ecriture->open(QIODevice::ReadWrite);
-    if (d[entree_type_fichier] == u"P")
-        pdf_cree_fichier(code, d, entete);
-    else
-        eps_cree_fichier(code, d, entete);
-    buffer_ecriture->close();
+    {
+        // Closed however the writer ends, so that nothing writes into the
+        // buffer of a failed run.
+        const auto fermeture = qScopeGuard([] { buffer_ecriture->close(); });
+        if (d[entree_type_fichier] == u"P")
+            pdf_cree_fichier(code, d, entete);
+        else
+            eps_cree_fichier(code, d, entete);
+    }
 
     // Desktop file type codes ("PDF ", "EPSF") do not exist here: the
     // extension gives the type.
