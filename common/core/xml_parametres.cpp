@@ -1,8 +1,8 @@
-#include "fichiers_parametres.h"
+#include "xml_parametres.h"
 
 #include "bibliotheque_v1.h"
-#include "dialogues_fichiers.h"
-#include "parametres_v1.h"
+#include "dictionnaire_parametres.h"
+#include "droits_fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -183,44 +183,6 @@ QString chemin_preferences(std::int32_t niveau) {
     }
     return QDir(dossier).filePath(nom_dossier_preferences + QStringLiteral("_2_") + suffixe +
                                   QStringLiteral(".prefs"));
-}
-
-void importe_preferences() {
-    try {
-        dictionnaire_parametres = dictionnaire();
-        for (;;) {
-            const QString chemin = chemin_preferences(niveau_version_preferences);
-            bool fin = chemin.isEmpty();
-            const QFileInfo info(chemin);
-            if (!fin && info.isFile() && info.isReadable()) {
-                if (importe_xml_preferences(chemin, QString()) > 0) {
-                    import_export_parametres(QStringLiteral("init"), QStringLiteral("import"));
-                    dictionnaire_parametres->clear();
-                }
-                fin = true;
-            }
-            ++niveau_version_preferences;
-            if (fin)
-                break;
-        }
-    } catch (...) {
-        bibliotheque_v1::erreur_fichier(QStringLiteral("Importe_preferences"));
-    }
-}
-
-void exporte_preferences() {
-    try {
-        const QString chemin = chemin_preferences(0);
-        if (chemin.isEmpty()) {
-            bibliotheque_v1::msgdebug(QStringLiteral("erreur en exporte_preferences"));
-            return;
-        }
-        import_export_parametres(QStringLiteral("init"), QStringLiteral("export"));
-        if (!exporte_xml(chemin))
-            bibliotheque_v1::erreur_fichier(QStringLiteral("exporte_preferences"));
-    } catch (...) {
-        bibliotheque_v1::erreur_fichier(QStringLiteral("exporte_preferences"));
-    }
 }
 
 } // namespace parametres_v1
