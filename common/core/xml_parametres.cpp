@@ -58,6 +58,36 @@ void ecrit_texte(QXmlStreamWriter& ecrivain, const QString& valeur) {
     ecrivain.writeCharacters(morceau);
 }
 
+// Reads the current element to its end and gives its value: the text of its
+// first child. A child element ends the value; it and everything after it
+// are passed over without recursion (Qt's skipCurrentElement counts depth),
+// so no nesting depth can exhaust the stack. Comments and processing
+// instructions are not children that count.
+QString texte_premier_enfant(QXmlStreamReader& lecteur) {
+    QString valeur;
+    while (!lecteur.atEnd()) {
+        switch (lecteur.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            valeur += lecteur.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            lecteur.skipCurrentElement();
+            while (!lecteur.atEnd() && lecteur.readNext() != QXmlStreamReader::EndElement) {
+                if (lecteur.isStartElement())
+                    lecteur.skipCurrentElement();
+            }
+            return valeur;
+        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::Invalid:
+            return valeur;
+        default:
+            break;
+        }
+    }
+    return valeur;
+}
+
 // Reads a whole document. Gives the entries in document order, or nothing
 // when the document is not a well-formed settings document.
 std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lecteur) {
@@ -68,7 +98,7 @@ std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lec
         return std::nullopt;
     while (lecteur.readNextStartElement()) {
         const QString clef = lecteur.qualifiedName().toString();
-        const QString valeur = lecteur.readElementText(QXmlStreamReader::IncludeChildElements);
+        const QString valeur = texte_premier_enfant(lecteur);
         if (lecteur.hasError())
             break;
         entrees.append({clef, valeur});

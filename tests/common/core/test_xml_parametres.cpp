@@ -329,3 +329,51 @@ TEST_F(FichiersParametres, PreferencesPathsByLevel) {
     EXPECT_EQ(parametres_v1::chemin_preferences(6), "");
     EXPECT_EQ(parametres_v1::chemin_preferences(9), "");
 }
+
+// Hostile documents: read or refused at once, whatever their depth or size.
+// An element's value is the text of its first child; an entity bomb is
+// refused by the reader's expansion limit.
+TEST_F(FichiersParametres, DeepNestingHugeValuesAndEntityBombsAreReadOrRefused) {
+    auto imbrique = [](int niveaux, const QByteArray& apres) {
+        QByteArray d = "<valdorin><k>";
+        d += QByteArray("<a>").repeated(niveaux) + "x" + QByteArray("</a>").repeated(niveaux);
+        return d + "</k>" + apres + "</valdorin>";
+    };
+    const QByteArray grande_valeur(10 * 1024 * 1024, 'v');
+    QByteArray bombe = "<?xml version=\"1.0\"?><!DOCTYPE valdorin [<!ENTITY a0 \"xxxxxxxxxx\">";
+    for (int i = 1; i < 10; ++i)
+        bombe += QByteArray("<!ENTITY a") + QByteArray::number(i) + " \"" +
+                 QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+    bombe += "]><valdorin><k>&a9;</k></valdorin>";
+    struct cas {
+        const char* nom;
+        QByteArray document;
+        std::int32_t entrees;
+        QString valeur_k;
+    };
+    const cas tous[] = {
+        {"100000 levels", imbrique(100000, "<b>2</b>"), 2, ""},
+        {"1000000 levels", imbrique(1000000, ""), 1, ""},
+        {"unclosed nesting", "<valdorin><k>" + QByteArray("<a>").repeated(1000000), 0, ""},
+        {"text before a child", "<valdorin><k>avant<a>dans</a>apres</k></valdorin>", 1, "avant"},
+        {"10 MB value", "<valdorin><k>" + grande_valeur + "</k></valdorin>", 1,
+         QString::fromLatin1(grande_valeur)},
+        {"entity expansion", bombe, 0, ""},
+    };
+    for (const cas& c : tous) {
+        SCOPED_TRACE(c.nom);
+        dictionnaire_parametres = dictionnaire();
+        const std::int32_t n =
+            parametres_v1::importe_xml_preferences(QString(), QString::fromUtf8(c.document));
+        EXPECT_EQ(n, c.entrees);
+        if (n > 0) {
+            EXPECT_EQ(dictionnaire_parametres->value("k").toString().size(), c.valeur_k.size());
+            EXPECT_TRUE(dictionnaire_parametres->value("k").toString() == c.valeur_k);
+        }
+        // Through a file as well.
+        const QString chemin = test_support::dossier_test() + "/hostile.prefs";
+        ecrit(chemin, c.document);
+        dictionnaire_parametres = dictionnaire();
+        EXPECT_EQ(parametres_v1::importe_xml_preferences(chemin, QString()), n);
+    }
+}
