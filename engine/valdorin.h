@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bibliotheque_divers.h"
+#include "serveur_web.h"
 
 #include <QBuffer>
 #include <QByteArray>
