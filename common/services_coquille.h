@@ -60,6 +60,10 @@ public:
     // 5 welcome, 6 about, 7 state save/restore.
     virtual std::int32_t contenu_courant() const { return 0; }
 
+    // The last tab screen (0, 1, 3 or 4) a page switch left, or the one read
+    // from the preferences: where the back links of the pages lead.
+    virtual std::int32_t contenu_onglet_precedent() const { return 0; }
+
     // The page switch: shows screen `ecran` (opening and selecting its tab for
     // the tab screens); nothing when it is already shown. `origine`: 0
     // start-up, 1 a page link or button, 2 the training window.

@@ -3,6 +3,7 @@
 #include "controles_texte.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -40,6 +41,7 @@ QPushButton* bouton(QWidget* parent, const QString& nom, const QRect& geometrie,
     auto* b = new QPushButton(legende, parent);
     place(b, nom, geometrie);
     b->setFont(police(13, gras));
+    ajuste_police(b, legende, geometrie.width() - 12);
     return b;
 }
 
@@ -48,6 +50,8 @@ QCheckBox* case_a_cocher(QWidget* parent, const QString& nom, const QRect& geome
     auto* c = new QCheckBox(legende, parent);
     place(c, nom, geometrie);
     c->setFont(police(13));
+    // The box and its gap take the left of the control.
+    ajuste_police(c, legende, geometrie.width() - 22);
     return c;
 }
 
@@ -57,6 +61,7 @@ st_lien* lien(QWidget* parent, const QString& nom, const QRect& geometrie, const
     place(l, nom, geometrie);
     l->setText(texte);
     l->setAlignment(alignement | Qt::AlignVCenter);
+    ajuste_police(l, texte, geometrie.width());
     return l;
 }
 
@@ -69,6 +74,21 @@ st_centre* texte_centre(QWidget* parent, const QString& nom, const QRect& geomet
     t->BackColor = QColor::fromRgb(fond);
     t->TextSize = 13;
     return t;
+}
+
+void ajuste_police(QWidget* controle, const QString& texte, int largeur) {
+    QFont fonte = controle->font();
+    const auto tient = [&texte, largeur](const QFont& essai) {
+        return QFontMetrics(essai).horizontalAdvance(texte) <= largeur;
+    };
+    for (const int etirement : {QFont::SemiCondensed, QFont::Condensed}) {
+        if (tient(fonte))
+            break;
+        fonte.setStretch(etirement);
+    }
+    while (!tient(fonte) && fonte.pixelSize() > 9)
+        fonte.setPixelSize(fonte.pixelSize() - 1);
+    controle->setFont(fonte);
 }
 
 QString lignes_qt(QString texte) {

@@ -41,6 +41,10 @@ st_lien* lien(QWidget* parent, const QString& nom, const QRect& geometrie, const
 // A wrapped text box, bold, black on `fond`, centred vertically.
 st_centre* texte_centre(QWidget* parent, const QString& nom, const QRect& geometrie, QRgb fond);
 
+// Narrows the font of a one-line control until `texte` fits in `largeur`
+// pixels: first the condensed face of the family, then smaller sizes.
+void ajuste_police(QWidget* controle, const QString& texte, int largeur);
+
 // Qt breaks lines at "\n" only: the CR line ends of the texts made so.
 QString lignes_qt(QString texte);
 
