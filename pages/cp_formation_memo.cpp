@@ -43,10 +43,8 @@ void cp_formation_memo::st_message_Open() {
         "exactement à ces réglages.\r\rPar ce moyen, vous pourrez mémoriser la façon dont vous "
         "avez obtenu un résultat, pour contrôle ultérieur, communication à un tiers ou travail "
         "comparable.\r\rNota 1 : en mode expert, vous accéderez à cette fonction par les menus "
-        "«\u00A0Fichier\u00A0:\u00A0Enregistrer\u00A0l'"
-        "état\u00A0du\u00A0logiciel\u00A0sous…\u00A0» "
-        "et «\u00A0Fichier\u00A0:\u00A0"
-        "Restaurer\u00A0un\u00A0état\u00A0enregistré\u00A0du\u00A0logiciel…\u00A0».\r\rNota 2 : "
+        "«\u00A0Fichier\u00A0:\u00A0Enregistrer l'état du logiciel sous…\u00A0» et "
+        "«\u00A0Fichier\u00A0:\u00A0Restaurer un état enregistré du logiciel…\u00A0».\r\rNota 2 : "
         "lorsque vous quittez le logiciel, les réglages courants sont automatiquement "
         "enregistrés pour être restaurés à son prochain lancement.");
 }

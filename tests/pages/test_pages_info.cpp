@@ -123,6 +123,7 @@ TEST_F(PageMemo, CancelledDialogsChangeNothingAndTheLinkLeadsBack) {
     EXPECT_EQ(page.messages_formation,
               QStringList{"Cliquez un bouton ou choisissez un autre sujet dans le menu ci-dessus"});
     EXPECT_TRUE(page.st_message->Text.contains(
-        "«\u00A0Fichier\u00A0:\u00A0Enregistrer\u00A0l'état\u00A0du\u00A0logiciel\u00A0sous…"
-        "\u00A0»"));
+        "«\u00A0Fichier\u00A0:\u00A0Enregistrer l'état du logiciel sous…\u00A0» et "
+        "«\u00A0Fichier\u00A0:\u00A0Restaurer un état enregistré du logiciel…\u00A0».\r\rNota 2 "
+        ": "));
 }
