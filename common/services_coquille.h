@@ -60,16 +60,23 @@ public:
     // 5 welcome, 6 about, 7 state save/restore.
     virtual std::int32_t contenu_courant() const { return 0; }
 
-    // The last tab screen (0, 1, 3 or 4) a page switch left, or the one read
-    // from the preferences: where the back links of the pages lead.
-    virtual std::int32_t contenu_onglet_precedent() const { return 0; }
-
     // The page switch: shows screen `ecran` (opening and selecting its tab for
     // the tab screens); nothing when it is already shown. `origine`: 0
     // start-up, 1 a page link or button, 2 the training window.
     virtual void montrer(std::int32_t ecran, std::int32_t origine) {
         (void)ecran;
         (void)origine;
+    }
+
+    // The last tab screen (0, 1, 3 or 4) that the page switch left, or the one
+    // read from the preferences: where the back actions of the pages lead.
+    virtual std::int32_t contenu_onglet_precedent() const { return 0; }
+
+    // The start-up splash clock: with true, whether the splash still runs (the
+    // first such call starts the clock); with false, ends the splash.
+    virtual bool lancement_en_cours(bool en_cours) {
+        (void)en_cours;
+        return false;
     }
 };
 
@@ -90,6 +97,11 @@ void installe_w_main(fenetre_principale* fenetre);
 // then counts as off).
 QAction* menu_aide_contextuelle();
 void installe_menu_aide_contextuelle(QAction* element);
+
+// The checkable item "Mode d'autoformation" of the Help menu: checked while
+// self-training is on. nullptr until the shell installs it.
+QAction* menu_formation();
+void installe_menu_formation(QAction* element);
 
 // The application's logo, picture resource 170. Kept once read; read again
 // on the next call while the resource gives no picture.
