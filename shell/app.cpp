@@ -2,6 +2,8 @@
 
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
+#include "classe_page.h"
+#include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
 #include "services_guidage.h"
@@ -98,18 +100,17 @@ const ligne_rapport lignes_rapport[] = {
      "RegExException : You used an incorrect syntax in a regular expression."},
 };
 
-// The focused text field, for the editing commands.
-void edite(void (QLineEdit::*ligne)(), void (QPlainTextEdit::*zone)(),
-           void (QTextEdit::*texte)()) {
+// Runs an editing command on the focused text field.
+template <typename Commande> void edite(Commande commande) {
     QWidget* focus = QApplication::focusWidget();
     if (auto* menu = qobject_cast<QComboBox*>(focus))
         focus = menu->lineEdit();
     if (auto* champ = qobject_cast<QLineEdit*>(focus))
-        (champ->*ligne)();
-    else if (auto* champ_zone = qobject_cast<QPlainTextEdit*>(focus))
-        (champ_zone->*zone)();
-    else if (auto* champ_texte = qobject_cast<QTextEdit*>(focus))
-        (champ_texte->*texte)();
+        commande(*champ);
+    else if (auto* zone = qobject_cast<QPlainTextEdit*>(focus))
+        commande(*zone);
+    else if (auto* texte = qobject_cast<QTextEdit*>(focus))
+        commande(*texte);
 }
 
 // "Effacer": removes the selected text of the focused field.
@@ -156,8 +157,9 @@ QString rapport_exception(std::exception_ptr erreur) {
         const QString eol = bibliotheque_v1::eol();
         const QString stade =
             globales_generiques::Stade_debug == 0
-                ? QStringLiteral("ATTENTION : pour préciser l'endroit de l'exception, affectez la "
-                                 "globale Stade_debug = 1 puis 2, etc au long des sources suspectés")
+                ? QStringLiteral(
+                      "ATTENTION : pour préciser l'endroit de l'exception, affectez la "
+                      "globale Stade_debug = 1 puis 2, etc au long des sources suspectés")
                 : QStringLiteral("Stade_debug = ") +
                       QString::number(globales_generiques::Stade_debug);
         return QStringLiteral("Exception reportée dans app.EventHandler.UnhandledException") + eol +
@@ -271,7 +273,13 @@ void app::_ApplicationAddMenuHandlers() {
     };
     for (const auto& [nom, commande] : commandes) {
         QAction* element = barre.element(QString::fromLatin1(nom));
-        connect(element, &QAction::triggered, this, [commande] { commande(); });
+        // Qt flips a checkable item before it tells; the command owns the
+        // check mark, so the flip is undone first.
+        connect(element, &QAction::triggered, this, [element, commande] {
+            if (element->isCheckable())
+                element->setChecked(!element->isChecked());
+            commande();
+        });
     }
     for (int index : {0, 1}) {
         QAction* element = barre.element(QStringLiteral("menu_creer_plusieurs"), index);
@@ -280,16 +288,15 @@ void app::_ApplicationAddMenuHandlers() {
     }
     // The editing items act on the focused text field.
     connect(barre.element(QStringLiteral("EditCut")), &QAction::triggered, this,
-            [] { edite(&QLineEdit::cut, &QPlainTextEdit::cut, &QTextEdit::cut); });
+            [] { edite([](auto& champ) { champ.cut(); }); });
     connect(barre.element(QStringLiteral("EditCopy")), &QAction::triggered, this,
-            [] { edite(&QLineEdit::copy, &QPlainTextEdit::copy, &QTextEdit::copy); });
+            [] { edite([](auto& champ) { champ.copy(); }); });
     connect(barre.element(QStringLiteral("EditPaste")), &QAction::triggered, this,
-            [] { edite(&QLineEdit::paste, &QPlainTextEdit::paste, &QTextEdit::paste); });
+            [] { edite([](auto& champ) { champ.paste(); }); });
     connect(barre.element(QStringLiteral("EditClear")), &QAction::triggered, this,
             [] { efface_selection(); });
-    connect(barre.element(QStringLiteral("EditSelectAll")), &QAction::triggered, this, [] {
-        edite(&QLineEdit::selectAll, &QPlainTextEdit::selectAll, &QTextEdit::selectAll);
-    });
+    connect(barre.element(QStringLiteral("EditSelectAll")), &QAction::triggered, this,
+            [] { edite([](auto& champ) { champ.selectAll(); }); });
 }
 
 bool app::_menu_creer_plusieurs_Action(int) {

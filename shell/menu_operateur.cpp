@@ -94,8 +94,8 @@ QAction* menu_operateur::ajoute_element(const QString& nom_menu, const QString& 
         element->setSeparator(true);
     // "Cmd+" stands for the platform's command key: Ctrl here.
     if (!raccourci.isEmpty())
-        element->setShortcut(
-            QKeySequence(QString(raccourci).replace(QStringLiteral("Cmd+"), QStringLiteral("Ctrl+"))));
+        element->setShortcut(QKeySequence(
+            QString(raccourci).replace(QStringLiteral("Cmd+"), QStringLiteral("Ctrl+"))));
     menu(nom_menu)->addAction(element);
     return element;
 }

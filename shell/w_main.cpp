@@ -6,6 +6,8 @@
 #include "controles_texte.h"
 #include "cp_apropos.h"
 #include "cp_onglets.h"
+#include "csp_creer_plusieurs.h"
+#include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
 #include "services_guidage.h"
@@ -18,6 +20,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMimeData>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
