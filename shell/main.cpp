@@ -1,4 +1,5 @@
 #include "app.h"
+#include "guidage_pages.h"
 #include "types_fichiers.h"
 
 #include <QStringList>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);
+    guidage_pages::installe();
     application._ApplicationAddMenuHandlers();
     const QStringList arguments = application.arguments().mid(1);
     QTimer::singleShot(0, &application, [&application, arguments] {

@@ -6,6 +6,7 @@
 #include "app.h"
 #include "classe_page.h"
 #include "cp_onglets.h"
+#include "guidage_pages.h"
 #include "w_main.h"
 
 #include "CustomTabPanelTabs.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);
+    guidage_pages::installe();
     application._ApplicationAddMenuHandlers();
     QDir().mkpath(dossier);
     bool reussi = true;
