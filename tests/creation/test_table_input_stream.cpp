@@ -5,6 +5,8 @@
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <random>
 
@@ -136,11 +138,17 @@ TEST(TableInputStream, ALargeFileComesOutWholeWithItsProgress) {
     }
 }
 
-TEST(TableInputStream, AFileThatCannotBeReadIsAnError) {
+TEST(TableInputStream, AnythingButAReadableFileIsAnError) {
     TableInputStream lecteur;
     EXPECT_THROW(
         lecteur.Open(test_support::dossier_test() + "/absent.txt", codage_texte::utf8, ";"),
         echec_lecture);
+    // A pipe is refused at once rather than waited on.
+    const QString tube = test_support::dossier_test() + "/tube";
+    ASSERT_EQ(mkfifo(tube.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_THROW(lecteur.Open(tube, codage_texte::utf8, ";"), echec_lecture);
+    EXPECT_THROW(lecteur.Open(test_support::dossier_test(), codage_texte::utf8, ";"),
+                 echec_lecture);
 }
 
 TEST(TableInputStream, RandomAndDamagedFilesAreReadToTheirEnd) {
