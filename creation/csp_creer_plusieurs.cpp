@@ -5,6 +5,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
+#include "droits_fichiers.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
