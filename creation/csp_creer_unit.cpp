@@ -15,7 +15,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -184,8 +183,6 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     popup_sous_parution = menu("popup_sous_parution", {575, 75, 47, 20});
     popup_sous_parution->addItems({"0", "1", "2", "3", "4", QStringLiteral("5 hors-série « H »"),
                                    QStringLiteral("6 parution spéciale « S »"), "7", "8", "9"});
-    // The rows are wider than the closed menu.
-    popup_sous_parution->view()->setMinimumWidth(popup_sous_parution->minimumSizeHint().width());
 
     popup_type_fichier_Open();
     popup_engraissement_Open();
