@@ -163,6 +163,8 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     ch_commentaire = new QPlainTextEdit(this);
     ch_commentaire->setObjectName("ch_commentaire");
     ch_commentaire->setGeometry(239, 274, 371, 50);
+    // Tab goes on to the next control, as in the one-line fields.
+    ch_commentaire->setTabChangesFocus(true);
 
     bt_enregistrer =
         new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this);
