@@ -248,7 +248,7 @@ void csp_creer_unit::bt_creer_Action() {
     if (!alimente_verifie_tableau(tableau))
         return;
     valdorin::fi_ecriture.clear();
-    const bool pdf = tableau[7] == u"P";
+    const bool pdf = tableau[valdorin::entree_type_fichier] == u"P";
     const std::optional<type_fichier> type =
         pdf ? ensemble_fichiers_resultat::type_pdf() : ensemble_fichiers_resultat::type_eps();
     if (!type) {
@@ -261,7 +261,7 @@ void csp_creer_unit::bt_creer_Action() {
     if (valdorin::fi_ecriture.isEmpty())
         return;
     const QString fichier = valdorin::fi_ecriture;
-    tableau[11] = QFileInfo(fichier).fileName();
+    tableau[valdorin::entree_nom_fichier] = QFileInfo(fichier).fileName();
     try {
         valdorin::cree_fichier(tableau, nullptr);
     } catch (const valdorin::erreur_creation& erreur) {
@@ -337,19 +337,19 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
         return false;
     }
 
-    tableau[0] = ch_transporteur->text();
-    tableau[1] = ch_code_produit->text();
-    tableau[2] = ch_parution->text();
-    tableau[3] = QString::number(popup_sous_parution->currentIndex());
-    tableau[4] = ch_entete_prix->text();
-    tableau[5] = prix_en_centimes(ch_prix->text());
-    tableau[6] = ch_reglement->text();
-    tableau[7] = etiquette(popup_type_fichier);
-    tableau[8] = etiquette(popup_engraissement);
-    tableau[9] = etiquette(popup_protection);
-    tableau[10] = etiquette(popup_orientation);
+    tableau[valdorin::entree_transporteur] = ch_transporteur->text();
+    tableau[valdorin::entree_code_produit] = ch_code_produit->text();
+    tableau[valdorin::entree_parution] = ch_parution->text();
+    tableau[valdorin::entree_sous_parution] = QString::number(popup_sous_parution->currentIndex());
+    tableau[valdorin::entree_entete_prix] = ch_entete_prix->text();
+    tableau[valdorin::entree_prix] = prix_en_centimes(ch_prix->text());
+    tableau[valdorin::entree_mode_reglement] = ch_reglement->text();
+    tableau[valdorin::entree_type_fichier] = etiquette(popup_type_fichier);
+    tableau[valdorin::entree_engraissement] = etiquette(popup_engraissement);
+    tableau[valdorin::entree_protection] = etiquette(popup_protection);
+    tableau[valdorin::entree_orientation] = etiquette(popup_orientation);
     if (previsu)
-        tableau[12] = commentaire;
+        tableau[valdorin::entree_commentaire] = commentaire;
     valdorin::previsu_presence = previsu;
     return true;
 }
