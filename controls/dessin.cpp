@@ -44,6 +44,19 @@ void Graphics::FillRect(int x, int y, int largeur, int hauteur) {
     p.fillRect(QRect(x, y, largeur, hauteur), QColor(couleur_));
 }
 
+void Graphics::DrawLine(int x1, int y1, int x2, int y2) {
+    QPainter p(&cible_.pixels());
+    if (x1 == x2 || y1 == y2) {
+        p.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                         QPoint(std::max(x1, x2), std::max(y1, y2))),
+                   QColor(couleur_));
+        return;
+    }
+    p.setPen(QPen(QColor(couleur_), 0));
+    p.drawLine(x1, y1, x2, y2);
+    p.drawPoint(x2, y2);
+}
+
 void Graphics::FillOval(int x, int y, int largeur, int hauteur) {
     QPainter p(&cible_.pixels());
     p.setRenderHint(QPainter::Antialiasing);

@@ -53,6 +53,8 @@ public:
     int StringWidth(const QString& texte) const;
 
     void FillRect(int x, int y, int largeur, int hauteur);
+    // A one-pixel line, both ends included.
+    void DrawLine(int x1, int y1, int x2, int y2);
     void FillOval(int x, int y, int largeur, int hauteur);
     void DrawOval(int x, int y, int largeur, int hauteur);
 

@@ -40,6 +40,39 @@ struct rapports {
 
 } // namespace
 
+TEST(Dessin, MasksTransparencyLinesAndCondensedText) {
+    Picture fond(200, 20);
+    const PictureRef rouge = aplat(4, 1, 0xFF0000);
+    rouge->Mask().pixels().setPixel(1, 0, qRgb(255, 255, 255));
+    rouge->Mask().pixels().setPixel(2, 0, qRgb(0x88, 0x88, 0x88));
+    rouge->pixels().setPixel(3, 0, qRgb(255, 255, 255));
+    rouge->Transparent = 1;
+    fond.graphics().setForeColor(0x000000);
+    fond.graphics().FillRect(0, 0, 200, 20);
+    fond.graphics().DrawPicture(*rouge, 0, 0);
+    EXPECT_EQ(fond.pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(fond.pixel(1, 0), 0x000000u);
+    EXPECT_NEAR(qRed(fond.pixel(2, 0)), 119, 2);
+    EXPECT_EQ(fond.pixel(3, 0), 0x000000u);
+    Graphics& g = fond.graphics();
+    g.setForeColor(0xFFFFFF);
+    g.DrawLine(5, 3, 9, 3);
+    EXPECT_EQ(fond.pixel(5, 3), 0xFFFFFFu);
+    EXPECT_EQ(fond.pixel(9, 3), 0xFFFFFFu);
+    EXPECT_EQ(fond.pixel(10, 3), 0x000000u);
+    g.setTextSize(13);
+    const QString texte = "Un titre bien trop long";
+    g.DrawString(texte, 0, 18, g.StringWidth(texte) / 2, true);
+    ASSERT_LT(g.StringWidth(texte), 200);
+    bool ecrit = false;
+    for (int y = 5; y < 20; ++y)
+        ecrit = ecrit || fond.pixel(3, y) != 0;
+    EXPECT_TRUE(ecrit);
+    for (int x = g.StringWidth(texte) / 2 + 1; x < 200; ++x)
+        for (int y = 5; y < 20; ++y)
+            ASSERT_EQ(fond.pixel(x, y), 0x000000u) << x;
+}
+
 TEST(Illustrations, LoadOnceAndAgreeInSize) {
     for (int numero = 172; numero <= 205; ++numero)
         EXPECT_FALSE(ressources::image(numero).isNull()) << numero;
