@@ -139,9 +139,11 @@ TEST(Illustrations, MissingPictureIsNothingAndTheTabKeepsWhatItHad) {
     CustomTab tab("Onglet", true, CustomTab::N);
     const PictureRef image = tab.tabPicture, rendu = tab.tabData;
     const auto source = illustrations_onglets::source;
-    illustrations_onglets::source = [&](int n) { return n == 196 ? QImage() : source(n); };
-    const PictureRef corps = tabBackground::_permapic;
-    tabBackground::_permapic = nullptr;
+    illustrations_onglets::source = [&](int n) {
+        return n == 196 || n == 172 ? QImage() : source(n);
+    };
+    const PictureRef corps = tabBackground::_permapic, boite = closeBoxData::_permapic;
+    tabBackground::_permapic = closeBoxData::_permapic = nullptr;
     EXPECT_FALSE(tabBackground::tabBackground());
     EXPECT_FALSE(tabBackground::_permapic);
     tab.setCaption("Autre titre");
@@ -150,6 +152,8 @@ TEST(Illustrations, MissingPictureIsNothingAndTheTabKeepsWhatItHad) {
     EXPECT_EQ(tab.tabData, rendu);
     CustomTab nouveau("Nouveau", false, CustomTab::E);
     EXPECT_FALSE(nouveau.tabPicture);
+    CustomTab sans_boite("Boîte", true, CustomTab::N);
+    EXPECT_FALSE(sans_boite.closeBox());
     Picture fond(100, 30);
     nouveau.paint(fond.graphics(), true);
     EXPECT_FALSE(nouveau.hit(0, 0));
@@ -158,6 +162,7 @@ TEST(Illustrations, MissingPictureIsNothingAndTheTabKeepsWhatItHad) {
     illustrations_onglets::source = source;
     EXPECT_EQ(tabBackground::tabBackground()->Height(), 22);
     tabBackground::_permapic = corps;
+    closeBoxData::_permapic = boite;
 }
 
 TEST(CustomTabGlobals, EndCapsAreSharedPerSlot) {
