@@ -123,7 +123,21 @@ Picture::Picture(int largeur, int hauteur)
 
 Picture::Picture(const QImage& image)
     : pixels_(image.convertToFormat(QImage::Format_RGB32)),
-      contexte_(std::make_unique<Graphics>(*this)) {}
+      contexte_(std::make_unique<Graphics>(*this)) {
+    if (!image.hasAlphaChannel())
+        return;
+    // The alpha channel becomes the mask; the pixels keep their colour.
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    QImage& masque = Mask().pixels_;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* ligne = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const int cache = 255 - qAlpha(ligne[x]);
+            pixels_.setPixel(x, y, ligne[x] | 0xFF000000);
+            masque.setPixel(x, y, qRgb(cache, cache, cache));
+        }
+    }
+}
 
 PictureRef Picture::NewPicture(int largeur, int hauteur) {
     return std::make_shared<Picture>(largeur, hauteur);

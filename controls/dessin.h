@@ -86,7 +86,8 @@ class Picture {
 public:
     // A new 32-bit picture, white, fully visible.
     Picture(int largeur, int hauteur);
-    // A picture holding a copy of `image` (opaque pixels; alpha is dropped).
+    // A picture holding a copy of `image`; its alpha channel, if any,
+    // becomes the mask.
     explicit Picture(const QImage& image);
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;

@@ -54,6 +54,13 @@ TEST(Dessin, MasksTransparencyLinesAndCondensedText) {
     EXPECT_EQ(fond.pixel(1, 0), 0x000000u);
     EXPECT_NEAR(qRed(fond.pixel(2, 0)), 119, 2);
     EXPECT_EQ(fond.pixel(3, 0), 0x000000u);
+    QImage alpha(2, 1, QImage::Format_ARGB32);
+    alpha.setPixel(0, 0, qRgba(0, 0, 255, 0));
+    alpha.setPixel(1, 0, qRgba(0, 0, 255, 255));
+    const Picture icone(alpha);
+    EXPECT_EQ(icone.opacite(0, 0), 0);
+    EXPECT_EQ(icone.opacite(1, 0), 255);
+    EXPECT_EQ(icone.pixel(1, 0), 0x0000FFu);
     Graphics& g = fond.graphics();
     g.setForeColor(0xFFFFFF);
     g.DrawLine(5, 3, 9, 3);
