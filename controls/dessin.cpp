@@ -165,8 +165,15 @@ QImage Picture::composee() const {
     QImage resultat = pixels_.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < resultat.height(); ++y) {
         auto* ligne = reinterpret_cast<QRgb*>(resultat.scanLine(y));
-        for (int x = 0; x < resultat.width(); ++x)
-            ligne[x] = (ligne[x] & 0xFFFFFF) | (static_cast<QRgb>(opacite(x, y)) << 24);
+        const auto* cache =
+            masque_ ? reinterpret_cast<const QRgb*>(masque_->pixels_.constScanLine(y)) : nullptr;
+        for (int x = 0; x < resultat.width(); ++x) {
+            const QRgb couleur = ligne[x] & 0xFFFFFF;
+            int opacite = cache ? 255 - qGray(cache[x]) : 255;
+            if (Transparent == 1 && couleur == 0xFFFFFF)
+                opacite = 0;
+            ligne[x] = couleur | (static_cast<QRgb>(opacite) << 24);
+        }
     }
     return resultat;
 }
