@@ -2,13 +2,11 @@
 #include "CustomTabGlobals.h"
 #include "LittleMiscButton.h"
 #include "bande_essai.h"
-#include "bibliotheque_v1.h"
 #include "illustrations_onglets.h"
+#include "rapports.h"
 #include "ressources.h"
 
 #include <gtest/gtest.h>
-
-#include <QStringList>
 
 namespace {
 
@@ -28,15 +26,6 @@ PictureRef aplat(int l, int h, QRgb couleur) {
     p->graphics().FillRect(0, 0, l, h);
     return p;
 }
-
-// Collects the debug reports while it lives.
-struct rapports {
-    QStringList textes;
-    rapports() {
-        bibliotheque_v1::msgdebug_hook = [this](const QString& t) { textes << t; };
-    }
-    ~rapports() { bibliotheque_v1::msgdebug_hook = nullptr; }
-};
 
 } // namespace
 
@@ -142,7 +131,7 @@ TEST(Illustrations, EveryFacingCutsItsOutlineWithItsEndShapes) {
 }
 
 TEST(Illustrations, MissingPictureIsNothingAndTheTabKeepsWhatItHad) {
-    rapports r;
+    test_support::rapports r;
     CustomTab tab("Onglet", true, CustomTab::N);
     const PictureRef image = tab.tabPicture, rendu = tab.tabData;
     const auto source = illustrations_onglets::source;
@@ -357,7 +346,7 @@ TEST(CustomTab, FacingsSizesAndCloseBoxByPixels) {
         EXPECT_GE(debut, 12) << facing;
         EXPECT_LE(debut, 15) << facing;
     }
-    rapports r;
+    test_support::rapports r;
     CustomTab faux("Onglet", true, 7);
     EXPECT_FALSE(faux.tabPicture);
     EXPECT_EQ(faux.width(), 0);
