@@ -2,10 +2,14 @@
 
 #include "ressources.h"
 
+namespace illustrations_onglets {
+std::function<QImage(int)> source = ressources::image;
+} // namespace illustrations_onglets
+
 // Loads picture `numero` into `cache` unless it holds one already.
 static PictureRef charge(PictureRef& cache, int numero) {
     if (!cache) {
-        const QImage image = ressources::image(numero);
+        const QImage image = illustrations_onglets::source(numero);
         if (!image.isNull())
             cache = std::make_shared<Picture>(image);
     }

@@ -7,6 +7,14 @@
 
 #include "dessin.h"
 
+#include <functional>
+
+namespace illustrations_onglets {
+// Where the accessors read their pictures: the resource store, unless a test
+// installs another.
+extern std::function<QImage(int)> source;
+} // namespace illustrations_onglets
+
 #define VALDORIN_ILLUSTRATION(nom)                                                                 \
     namespace nom {                                                                                \
     extern PictureRef _permapic;                                                                   \

@@ -64,6 +64,8 @@ public:
     std::int32_t nb_colonnes_maxi = 0;
     // The file's length in bytes.
     std::uint64_t nb_cars_total = 0;
+    // Bytes read from the file at a time.
+    qint64 taille_bloc = 256 * 1024;
 
 private:
     QString read_line_csv();
@@ -72,7 +74,8 @@ private:
 
     // Makes sure at least one decoded character waits in the buffer, reading
     // and decoding the next chunk when needed; false at the end of the file.
-    bool disponible();
+    bool disponible() { return indice < tampon.size() || lit_bloc(); }
+    bool lit_bloc();
     // Skips one LF right after a record that ended with CR.
     void saute_lf_apres_cr();
 

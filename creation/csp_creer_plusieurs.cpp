@@ -54,6 +54,19 @@ QFont police(const QWidget* controle, int taille, bool gras) {
     return fonte;
 }
 
+// A caption wider than its control with the usual font gets the condensed
+// face, then smaller sizes, until it fits: the controls keep their places.
+void ajuste_police(QWidget* controle, const QString& texte, int marge) {
+    QFont fonte = controle->font();
+    const int largeur = controle->width() - marge;
+    if (QFontMetrics(fonte).horizontalAdvance(texte) <= largeur)
+        return;
+    fonte.setStretch(QFont::Condensed);
+    while (QFontMetrics(fonte).horizontalAdvance(texte) > largeur && fonte.pixelSize() > 9)
+        fonte.setPixelSize(fonte.pixelSize() - 1);
+    controle->setFont(fonte);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -178,6 +191,11 @@ csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) 
     bt_enregistrer =
         nomme(new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this),
               "bt_enregistrer", 26, 411, 325, 20);
+
+    for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        ajuste_police(label, label->text(), 0);
+    for (QAbstractButton* bouton : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+        ajuste_police(bouton, bouton->text(), qobject_cast<QCheckBox*>(bouton) ? 24 : 12);
 
     // Return presses the default button, as a dialog's would.
     for (const auto touche : {Qt::Key_Return, Qt::Key_Enter}) {

@@ -4,6 +4,7 @@
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
+#include "outils_pages.h"
 #include "services_coquille.h"
 #include "w_alerte.h"
 
@@ -70,6 +71,8 @@ void cp_apropos::lien_web_Open() {
     QFont fonte = lien_web->font();
     fonte.setPixelSize(19);
     lien_web->setFont(fonte);
+    // A host name too wide for the link at that size gets a narrower face.
+    outils_pages::ajuste_police(lien_web, lien_web->text(), lien_web->width());
 }
 
 void cp_apropos::canvas_fond_Paint(QPainter& g) {

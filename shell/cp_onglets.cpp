@@ -2,6 +2,7 @@
 
 #include "CustomTabPanelTabs.h"
 #include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
 #include "services_guidage.h"
@@ -76,7 +77,10 @@ void cp_onglets::Open() {
         pp_onglets->addWidget(panneau);
         panneaux.append(panneau);
         classe_page* page = nullptr;
-        if (ecran == 1) {
+        if (ecran == 0) {
+            sp_creer_unit = new csp_creer_unit();
+            page = sp_creer_unit;
+        } else if (ecran == 1) {
             sp_creer_plusieurs = new csp_creer_plusieurs();
             page = sp_creer_plusieurs;
         } else if (const guidage::fabrique_page fabrique = guidage::fabrique(ecran)) {
@@ -206,6 +210,8 @@ void cp_onglets::import_export_parametres(const QString& genre, const QString& s
                                                      QStringLiteral("onglets"),
                                                      QStringLiteral("contenu"), QString());
     }
+    if (sp_creer_unit)
+        sp_creer_unit->import_export_parametres(genre, sens);
     if (guidage::accroches_page* version = accroches(sp_version))
         version->import_export_parametres(genre, sens);
     if (sp_creer_plusieurs)

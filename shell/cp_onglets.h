@@ -32,7 +32,7 @@ public:
     // The agreement and version pages come from the guidance library's makers
     // (csp_contrat, csp_version); nullptr while it installed none.
     classe_page* sp_version = nullptr;
-    classe_page* sp_creer_unit = nullptr;
+    csp_creer_unit* sp_creer_unit = nullptr;
     classe_page* sp_contrat = nullptr;
     // Set just before the container itself makes the strip change its front
     // tab; the strip's event then clears it and does nothing else.

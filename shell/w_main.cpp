@@ -7,6 +7,7 @@
 #include "cp_apropos.h"
 #include "cp_onglets.h"
 #include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"

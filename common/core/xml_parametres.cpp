@@ -1,0 +1,218 @@
+#include "xml_parametres.h"
+
+#include "bibliotheque_v1.h"
+#include "dictionnaire_parametres.h"
+#include "droits_fichiers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QPair>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <stdexcept>
+
+namespace parametres_v1 {
+
+namespace {
+
+const QString nom_dossier_preferences = QStringLiteral("Valdorin");
+// Suffixes of the older versions' files, levels 1 to 5.
+const QString anciens_suffixes = QStringLiteral("11,1,02,01,0");
+
+// Whether `nom` can name an element of our files: letters, digits, "_", "-"
+// and ".", not starting with a digit, "-" or ".".
+bool nom_element_valide(const QString& nom) {
+    static const QRegularExpression motif(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.-]*$"));
+    return motif.match(nom).hasMatch();
+}
+
+// Whether XML 1.0 can hold `c` (as a character or a character reference).
+bool caractere_xml(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Writes `valeur` as the text of the current element. Characters XML cannot
+// hold are dropped; CR and LF become character references, which a reader
+// neither normalises nor counts as line breaks of the file.
+void ecrit_texte(QXmlStreamWriter& ecrivain, const QString& valeur) {
+    QString morceau;
+    for (const char32_t c : valeur.toUcs4()) {
+        if (!caractere_xml(c))
+            continue;
+        if (c == 0xA || c == 0xD) {
+            ecrivain.writeCharacters(morceau);
+            morceau.clear();
+            ecrivain.writeEntityReference(c == 0xA ? QStringLiteral("#10") : QStringLiteral("#13"));
+        } else {
+            morceau.append(QString::fromUcs4(&c, 1));
+        }
+    }
+    ecrivain.writeCharacters(morceau);
+}
+
+// Reads the current element to its end and gives its value: the text of its
+// first child. A child element ends the value; it and everything after it
+// are passed over without recursion (Qt's skipCurrentElement counts depth),
+// so no nesting depth can exhaust the stack. Comments and processing
+// instructions are not children that count.
+QString texte_premier_enfant(QXmlStreamReader& lecteur) {
+    QString valeur;
+    while (!lecteur.atEnd()) {
+        switch (lecteur.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            valeur += lecteur.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            lecteur.skipCurrentElement();
+            while (!lecteur.atEnd() && lecteur.readNext() != QXmlStreamReader::EndElement) {
+                if (lecteur.isStartElement())
+                    lecteur.skipCurrentElement();
+            }
+            return valeur;
+        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::Invalid:
+            return valeur;
+        default:
+            break;
+        }
+    }
+    return valeur;
+}
+
+// Reads a whole document. Gives the entries in document order, or nothing
+// when the document is not a well-formed settings document.
+std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lecteur) {
+    QList<QPair<QString, QString>> entrees;
+    if (!lecteur.readNextStartElement())
+        return std::nullopt;
+    if (lecteur.qualifiedName() != bibliotheque_v1::nom_standard())
+        return std::nullopt;
+    while (lecteur.readNextStartElement()) {
+        const QString clef = lecteur.qualifiedName().toString();
+        const QString valeur = texte_premier_enfant(lecteur);
+        if (lecteur.hasError())
+            break;
+        entrees.append({clef, valeur});
+    }
+    // The rest of the document must be well formed too: a truncated file
+    // gives nothing rather than part of its entries.
+    while (!lecteur.atEnd() && !lecteur.hasError())
+        lecteur.readNext();
+    if (lecteur.hasError())
+        return std::nullopt;
+    return entrees;
+}
+
+} // namespace
+
+std::optional<QByteArray> cree_xml() {
+    try {
+        if (!dictionnaire_parametres)
+            throw std::runtime_error("pas de dictionnaire");
+        QByteArray document;
+        QXmlStreamWriter ecrivain(&document);
+        ecrivain.setAutoFormatting(false);
+        ecrivain.writeStartDocument();
+        ecrivain.writeStartElement(bibliotheque_v1::nom_standard());
+        for (auto it = dictionnaire_parametres->cbegin(); it != dictionnaire_parametres->cend();
+             ++it) {
+            const QString& clef = it.key();
+            if (clef.isEmpty())
+                continue;
+            const QString valeur = texte_valeur(it.value());
+            if (valeur.isEmpty())
+                continue;
+            if (!nom_element_valide(clef)) {
+                bibliotheque_v1::msgdebug(QStringLiteral("Cree_xml : clef ignorée ") + clef);
+                continue;
+            }
+            ecrivain.writeStartElement(clef);
+            ecrit_texte(ecrivain, valeur);
+            ecrivain.writeEndElement();
+        }
+        // Not writeEndDocument(): it would end the text with a line break.
+        ecrivain.writeEndElement();
+        if (ecrivain.hasError())
+            throw std::runtime_error("écriture XML");
+        return document;
+    } catch (...) {
+        bibliotheque_v1::erreur_fichier(QStringLiteral("Cree_xml"));
+        return std::nullopt;
+    }
+}
+
+bool exporte_xml(const QString& chemin) {
+    const std::optional<QByteArray> document = cree_xml();
+    if (!document || chemin.isEmpty())
+        return false;
+    QSaveFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly))
+        return false;
+    if (fichier.write(*document) != document->size()) {
+        fichier.cancelWriting();
+        return false;
+    }
+    return fichier.commit();
+}
+
+std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte) {
+    try {
+        if (!dictionnaire_parametres)
+            return 0;
+        QFile fichier;
+        QXmlStreamReader lecteur;
+        if (!chemin.isEmpty()) {
+            // Only a regular file: opening a pipe would wait for a writer.
+            fichier.setFileName(chemin);
+            if (!QFileInfo(chemin).isFile() || !fichier.open(QIODevice::ReadOnly))
+                return 0;
+            lecteur.setDevice(&fichier);
+        } else {
+            lecteur.addData(texte);
+        }
+        const auto entrees = lit_document(lecteur);
+        if (!entrees) {
+            if (lecteur.hasError())
+                bibliotheque_v1::erreur_fichier(
+                    QStringLiteral("importe_xml_preferences : XmlException"));
+            return 0;
+        }
+        for (const auto& [clef, valeur] : *entrees)
+            dictionnaire_parametres->insert(clef, valeur);
+        return static_cast<std::int32_t>(entrees->size());
+    } catch (...) {
+        return 0;
+    }
+}
+
+QString chemin_preferences(std::int32_t niveau) {
+    const QString configuration =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (configuration.isEmpty())
+        throw std::runtime_error("pas de dossier de configuration");
+    const QString dossier = QDir(configuration).filePath(nom_dossier_preferences);
+    if (!QDir().mkpath(dossier))
+        throw std::runtime_error("dossier des préférences impossible à créer");
+    QString suffixe;
+    if (niveau == 0) {
+        suffixe = QStringLiteral("2");
+    } else {
+        const QStringList anciens = anciens_suffixes.split(u',');
+        if (niveau < 1 || niveau > anciens.size())
+            return QString();
+        suffixe = anciens.at(niveau - 1);
+    }
+    return QDir(dossier).filePath(nom_dossier_preferences + QStringLiteral("_2_") + suffixe +
+                                  QStringLiteral(".prefs"));
+}
+
+} // namespace parametres_v1

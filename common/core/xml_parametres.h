@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// The settings dictionary on disk: the preferences file, the state file and
+// the one-line settings header of data files all share one XML layout, a root
+// element "valdorin" with one child element per entry, named by its key and
+// holding its value as text.
+namespace parametres_v1 {
+
+// The dictionary as a one-line UTF-8 XML document with its declaration, or
+// nothing after a failure (no dictionary). Entries with an empty key or value
+// are left out, and so are keys that cannot name an XML element. Characters
+// that XML cannot hold are dropped from the values; line ends are written as
+// character references so that they read back as they were.
+std::optional<QByteArray> cree_xml();
+
+// Writes the document of cree_xml to `chemin`, replacing the file at once (a
+// failed write leaves the old file whole). False when nothing could be written.
+bool exporte_xml(const QString& chemin);
+
+// Reads a settings document from the file `chemin`, or from `texte` when
+// `chemin` is empty, into the dictionary. Returns the number of entries read,
+// or 0 when the document is not a settings document (not XML, another root,
+// no entry, unreadable file) or there is no dictionary; nothing is stored then.
+// An empty element reads as an empty value.
+std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte);
+
+// The preferences file of `niveau`: 0 the current version's, 1 to 5 the older
+// versions', "" beyond. The folder "Valdorin" of the user's configuration
+// folder is created when missing. Throws std::runtime_error when there is no
+// configuration folder or it cannot be made.
+QString chemin_preferences(std::int32_t niveau);
+
+} // namespace parametres_v1

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "droits_fichiers.h"
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+struct type_fichier;
+
+// The file and folder dialogs of the utility library. Every dialog has the
+// title "Valdorin" and a French prompt, starts in a folder remembered from the
+// earlier dialogs of the run, and refuses files and folders that may not be
+// read or written. Files and folders are absolute paths; "" means none.
+namespace bibliotheque_v1 {
+
+// Remembered folders, empty at start and never saved.
+extern QString dossier_lecture;  // last folder a file was opened from
+extern QString dossier_ecriture; // last folder chosen for writing
+extern QString dossier_courant;  // last folder of any dialog
+
+// The folder a dialog of `genre` ("lecture", "ecriture" or "courant") starts in.
+QString get_dossier(const QString& genre);
+
+// Asks for a file to open, of `type` when one is given.
+QString get_readfolderitem(QWidget* proprietaire, const type_fichier* type, const QString& genre);
+
+// Asks for a folder to write into; `legende` replaces the action button's
+// caption when not empty.
+QString get_savefolder(QWidget* proprietaire, const QString& genre, const QString& legende);
+
+// Asks for a file to save, of `type`, proposing `nom` ("sans titre" when empty).
+QString get_savefolderitem(QWidget* proprietaire, const type_fichier& type, const QString& genre,
+                           const QString& nom);
+
+// What a file dialog is asked to show.
+struct demande_dialogue {
+    enum genre_dialogue { ouvrir_fichier, choisir_dossier, enregistrer_fichier };
+    genre_dialogue genre = ouvrir_fichier;
+    QWidget* proprietaire = nullptr;
+    QString titre;
+    QString invite;
+    QString dossier_depart;
+    QString filtre;         // Qt name filter, "" = every file
+    QString nom_propose;    // save dialog only
+    QString suffixe_defaut; // save dialog only, without the dot
+    QString legende_bouton; // "" = the dialog's own caption
+};
+
+// Shows file dialogs. The application uses Qt's own (non-native) dialogs;
+// another presenter can be installed, for instance to answer without a screen.
+class presentateur_dialogues {
+public:
+    virtual ~presentateur_dialogues() = default;
+    // The chosen file or folder, or "" when the user cancelled.
+    virtual QString montre(const demande_dialogue& demande) = 0;
+};
+
+// Installs `presentateur` (nullptr: back to Qt's dialogs); owned by the caller.
+void installe_presentateur_dialogues(presentateur_dialogues* presentateur);
+
+// Shows `demande` through the installed presenter, or Qt's dialogs: the
+// chosen file or folder, or "" when the user cancelled. No check, no message.
+QString montre_demande(const demande_dialogue& demande);
+
+// Builds the Qt dialog for `demande`, ready to be shown.
+QFileDialog* prepare_dialogue(const demande_dialogue& demande);
+
+// The name filter of a file type: "EPS (*.eps)".
+QString filtre_type(const type_fichier& type);
+
+} // namespace bibliotheque_v1
