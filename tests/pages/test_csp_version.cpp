@@ -115,6 +115,9 @@ TEST(VersionWeb, AFailedCheckIsAskedAgainAValidOneNeverAndNoNetworkSendsNothing)
     EXPECT_EQ(hors_ligne.page.st_message->Text,
               "Cette vérification nécessite\rune connection Internet !");
     EXPECT_FALSE(hors_ligne.page.lien_historique->isEnabled());
+    // A disabled link is greyed, not drawn as a live one.
+    EXPECT_NE(hors_ligne.page.lien_historique->palette().color(QPalette::WindowText),
+              st_lien::gris_lien);
     EXPECT_FALSE(hors_ligne.page.version_nouvelle());
 }
 
