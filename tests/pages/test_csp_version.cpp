@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkProxy>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,8 @@ struct banc {
     csp_version page;
     explicit banc(bool reseau = true) {
         connexion.interroge = [reseau] { return reseau; };
+        // The local server is reached directly, whatever proxy the machine sets.
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         csp_version::serveur_essai = serveur.adresse();
         page.attente_ms = 500;
         page.plafond_ms = 1500;
