@@ -39,6 +39,13 @@ void rapporte(const char* ou, const std::exception& e) {
                                   .arg(QLatin1StringView(ou), QString::fromUtf8(e.what())));
 }
 
+// A close box from the artwork; raises `objet_absent` when its image is missing.
+std::unique_ptr<LittleMiscButton> nouvelle_boite() {
+    return std::make_unique<LittleMiscButton>(
+        closeBoxData::closeBoxData(), closeBoxMask::closeBoxMask(),
+        closeBoxMaskOver::closeBoxMaskOver(), closeBoxMaskClicked::closeBoxMaskClicked());
+}
+
 } // namespace
 
 CustomTab::CustomTab(const QString& caption, bool closeBox, int facing)
@@ -49,9 +56,7 @@ CustomTab::CustomTab(const QString& caption, PictureRef icon, bool closeBox, int
     captionStr = caption;
     if (closeBox) {
         try {
-            closeBoxButton = std::make_unique<LittleMiscButton>(
-                closeBoxData::closeBoxData(), closeBoxMask::closeBoxMask(),
-                closeBoxMaskOver::closeBoxMaskOver(), closeBoxMaskClicked::closeBoxMaskClicked());
+            closeBoxButton = nouvelle_boite();
         } catch (const std::exception& e) {
             rapporte("Constructor", e);
         }
@@ -81,9 +86,7 @@ void CustomTab::setCloseBox(bool v) {
         return;
     if (v) {
         try {
-            closeBoxButton = std::make_unique<LittleMiscButton>(
-                closeBoxData::closeBoxData(), closeBoxMask::closeBoxMask(),
-                closeBoxMaskOver::closeBoxMaskOver(), closeBoxMaskClicked::closeBoxMaskClicked());
+            closeBoxButton = nouvelle_boite();
         } catch (const std::exception& e) {
             rapporte("closeBox", e);
             return;

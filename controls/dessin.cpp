@@ -44,6 +44,19 @@ void Graphics::FillRect(int x, int y, int largeur, int hauteur) {
     p.fillRect(QRect(x, y, largeur, hauteur), QColor(couleur_));
 }
 
+void Graphics::DrawLine(int x1, int y1, int x2, int y2) {
+    QPainter p(&cible_.pixels());
+    if (x1 == x2 || y1 == y2) {
+        p.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                         QPoint(std::max(x1, x2), std::max(y1, y2))),
+                   QColor(couleur_));
+        return;
+    }
+    p.setPen(QPen(QColor(couleur_), 0));
+    p.drawLine(x1, y1, x2, y2);
+    p.drawPoint(x2, y2);
+}
+
 void Graphics::FillOval(int x, int y, int largeur, int hauteur) {
     QPainter p(&cible_.pixels());
     p.setRenderHint(QPainter::Antialiasing);
@@ -110,7 +123,21 @@ Picture::Picture(int largeur, int hauteur)
 
 Picture::Picture(const QImage& image)
     : pixels_(image.convertToFormat(QImage::Format_RGB32)),
-      contexte_(std::make_unique<Graphics>(*this)) {}
+      contexte_(std::make_unique<Graphics>(*this)) {
+    if (!image.hasAlphaChannel())
+        return;
+    // The alpha channel becomes the mask; the pixels keep their colour.
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    QImage& masque = Mask().pixels_;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* ligne = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const int cache = 255 - qAlpha(ligne[x]);
+            pixels_.setPixel(x, y, ligne[x] | 0xFF000000);
+            masque.setPixel(x, y, qRgb(cache, cache, cache));
+        }
+    }
+}
 
 PictureRef Picture::NewPicture(int largeur, int hauteur) {
     return std::make_shared<Picture>(largeur, hauteur);
@@ -138,8 +165,15 @@ QImage Picture::composee() const {
     QImage resultat = pixels_.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < resultat.height(); ++y) {
         auto* ligne = reinterpret_cast<QRgb*>(resultat.scanLine(y));
-        for (int x = 0; x < resultat.width(); ++x)
-            ligne[x] = (ligne[x] & 0xFFFFFF) | (static_cast<QRgb>(opacite(x, y)) << 24);
+        const auto* cache =
+            masque_ ? reinterpret_cast<const QRgb*>(masque_->pixels_.constScanLine(y)) : nullptr;
+        for (int x = 0; x < resultat.width(); ++x) {
+            const QRgb couleur = ligne[x] & 0xFFFFFF;
+            int opacite = cache ? 255 - qGray(cache[x]) : 255;
+            if (Transparent == 1 && couleur == 0xFFFFFF)
+                opacite = 0;
+            ligne[x] = couleur | (static_cast<QRgb>(opacite) << 24);
+        }
     }
     return resultat;
 }

@@ -53,6 +53,8 @@ public:
     int StringWidth(const QString& texte) const;
 
     void FillRect(int x, int y, int largeur, int hauteur);
+    // A one-pixel line, both ends included.
+    void DrawLine(int x1, int y1, int x2, int y2);
     void FillOval(int x, int y, int largeur, int hauteur);
     void DrawOval(int x, int y, int largeur, int hauteur);
 
@@ -84,7 +86,8 @@ class Picture {
 public:
     // A new 32-bit picture, white, fully visible.
     Picture(int largeur, int hauteur);
-    // A picture holding a copy of `image` (opaque pixels; alpha is dropped).
+    // A picture holding a copy of `image`; its alpha channel, if any,
+    // becomes the mask.
     explicit Picture(const QImage& image);
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;

@@ -13,6 +13,10 @@ caps 10 wide and as high as the body, end-shape masks as large as the caps
 (turned for E and W), band 5 thick, buttons 13 x 13.
 
     /usr/bin/python3 tools/illustrations_onglets.py resources/image
+    /usr/bin/python3 tools/illustrations_onglets.py --verifie resources/image
+
+With --verifie nothing is written: the exit status is 1 when a file of the
+folder differs from what the generator draws.
 """
 import math
 import os
@@ -42,8 +46,8 @@ RAYON = 3.0
 
 # --- PNG ---------------------------------------------------------------------
 
-def png(chemin, largeur, hauteur, pixel, gris):
-    """Writes a PNG; pixel(x, y) gives a grey level (gris) or an RGB triple."""
+def png(largeur, hauteur, pixel, gris):
+    """A PNG file's bytes; pixel(x, y) gives a grey level (gris) or an RGB triple."""
     lignes = bytearray()
     for y in range(hauteur):
         lignes.append(0)
@@ -58,11 +62,9 @@ def png(chemin, largeur, hauteur, pixel, gris):
         return (struct.pack(">I", len(donnees)) + genre + donnees +
                 struct.pack(">I", zlib.crc32(genre + donnees) & 0xFFFFFFFF))
 
-    contenu = (b"\x89PNG\r\n\x1a\n" +
-               bloc(b"IHDR", struct.pack(">IIBBBBB", largeur, hauteur, 8, 0 if gris else 2, 0, 0, 0)) +
-               bloc(b"IDAT", zlib.compress(bytes(lignes), 9)) + bloc(b"IEND", b""))
-    with open(chemin, "wb") as fichier:
-        fichier.write(contenu)
+    return (b"\x89PNG\r\n\x1a\n" +
+            bloc(b"IHDR", struct.pack(">IIBBBBB", largeur, hauteur, 8, 0 if gris else 2, 0, 0, 0)) +
+            bloc(b"IDAT", zlib.compress(bytes(lignes), 9)) + bloc(b"IEND", b""))
 
 
 def couverture(x, y, dedans):
@@ -253,6 +255,18 @@ def forme_tournee(vers_plat, x, y):
 
 
 if __name__ == "__main__":
-    dossier = sys.argv[1] if len(sys.argv) > 1 else "resources/image"
+    arguments = sys.argv[1:]
+    verifie = "--verifie" in arguments
+    arguments = [a for a in arguments if a != "--verifie"]
+    dossier = arguments[0] if arguments else "resources/image"
+    differences = 0
     for numero, nom, largeur, hauteur, pixel, gris in illustrations():
-        png(os.path.join(dossier, "%d-%s.png" % (numero, nom)), largeur, hauteur, pixel, gris)
+        chemin = os.path.join(dossier, "%d-%s.png" % (numero, nom))
+        contenu = png(largeur, hauteur, pixel, gris)
+        if not verifie:
+            with open(chemin, "wb") as fichier:
+                fichier.write(contenu)
+        elif not os.path.exists(chemin) or open(chemin, "rb").read() != contenu:
+            print("différent : " + chemin)
+            differences += 1
+    sys.exit(1 if differences else 0)
