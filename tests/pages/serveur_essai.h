@@ -18,7 +18,7 @@ public:
         se_tait,     // the headers and the body, then keeps the line open
         egrene,      // "version = 3", then one more "0" every 20 ms, for ever
         coupe,       // announces a longer body than it sends, then closes
-        introuvable, // answers 404 with the body
+        introuvable, // answers 404 with the body, then keeps the line open
     };
 
     serveur_web() {
@@ -40,7 +40,7 @@ private:
         if (!recu[ligne].contains("\r\n\r\n"))
             return;
         demandes.append(QString::fromLatin1(recu.take(ligne).split(' ').value(1)));
-        const bool ferme = comportement != conduite::se_tait && comportement != conduite::egrene;
+        const bool ferme = comportement == conduite::repond || comportement == conduite::coupe;
         QByteArray entete = comportement == conduite::introuvable ? "HTTP/1.1 404 Not Found\r\n"
                                                                   : "HTTP/1.1 200 OK\r\n";
         if (ferme)
