@@ -210,9 +210,11 @@ void csp_version::requete_version() {
             return;
         requete_lue();
         const bool sans_faute = fin->error() == QNetworkReply::NoError;
-        // A stalled request keeps what it had received; a failed or
+        const int statut = fin->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        // A stalled request keeps what it had received; a failed, refused or
         // oversized one has no answer.
-        requete_finie(!trop_long && (sans_faute || expiree));
+        requete_finie(!trop_long && (statut == 0 || (statut >= 200 && statut < 300)) &&
+                      (sans_faute || expiree));
         fin->deleteLater();
     });
     minuterie_attente.start(attente_ms);

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -170,6 +171,12 @@ void w_formation::montrer() {
         const QScreen* ecran = QGuiApplication::primaryScreen();
         if (principale && ecran)
             move(placement(principale->geometrie(), ecran->availableGeometry(), size()));
+    }
+    // Kept above the main window by the window system.
+    if (const auto* fenetre = dynamic_cast<const QWidget*>(coquille::w_main())) {
+        winId();
+        if (windowHandle() && fenetre->windowHandle())
+            windowHandle()->setTransientParent(fenetre->windowHandle());
     }
     coche_menu_formation(true);
     maj_w_main(QStringLiteral("="));

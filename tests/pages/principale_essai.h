@@ -1,17 +1,15 @@
 #pragma once
 
-// A small main window for the guidance tests: it holds a few pages by screen
-// number, switches between them as the shell does (telling the training
-// window), and passes the training steps on to them.
+// A small main window for the guidance tests: a few pages by screen number,
+// switched as the shell does (telling the training window), the training
+// steps passed on to them.
 
 #include "classe_page.h"
 #include "services_coquille.h"
 #include "services_guidage.h"
 
 #include <QAction>
-#include <QList>
 #include <QMap>
-#include <QPair>
 #include <QWidget>
 
 namespace essai {
@@ -28,8 +26,7 @@ public:
         coquille::installe_w_main(nullptr);
         coquille::installe_menu_formation(nullptr);
     }
-
-    // Adds `page` as screen `ecran`, opened and hidden.
+    // Adds `page`, opened and hidden, as screen `ecran`.
     void ajoute(std::int32_t ecran, classe_page* page) {
         page->setParent(this);
         page->hide();
@@ -46,21 +43,15 @@ public:
         switches.append({ecran, origine});
         if (ecran == courant)
             return;
-        if (classe_page* ancienne = pages.value(courant))
-            ancienne->hide();
-        if (classe_page* nouvelle = pages.value(ecran))
-            nouvelle->show();
+        for (classe_page* p : pages)
+            p->setVisible(p == pages.value(ecran));
         courant = ecran;
-        if (guidage::fenetre_formation* formation = guidage::w_formation())
-            formation->maj(origine);
+        guidage::w_formation()->maj(origine);
     }
     void maj_formation(const QString& direction) override {
-        if (direction.isEmpty()) {
-            for (classe_page* p : pages)
+        for (classe_page* p : pages)
+            if (direction.isEmpty() || p == pages.value(courant))
                 p->maj_formation(direction);
-        } else if (classe_page* p = pages.value(courant)) {
-            p->maj_formation(direction);
-        }
     }
 
     QMap<std::int32_t, classe_page*> pages;

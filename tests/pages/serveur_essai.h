@@ -1,12 +1,9 @@
 #pragma once
 
 // A web server on the loopback interface for the version check: each test
-// tells it how to answer, and it records the requests it received. Nothing
-// leaves the machine.
+// says how it answers, and it notes the request targets it received.
 
-#include <QByteArray>
-#include <QList>
-#include <QPointer>
+#include <QMap>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -18,30 +15,23 @@ class serveur_web : public QObject {
 public:
     enum class conduite {
         repond,      // the headers and the whole body, then closes
-        se_tait,     // sends the headers and the body, then keeps the line open
-        egrene,      // the headers, then one byte of the body every 20 ms, for ever
+        se_tait,     // the headers and the body, then keeps the line open
+        egrene,      // "version = 3", then one more "0" every 20 ms, for ever
         coupe,       // announces a longer body than it sends, then closes
-        introuvable, // answers 404 with the body
+        introuvable, // answers 404 with the body, then keeps the line open
     };
 
     serveur_web() {
         serveur.listen(QHostAddress::LocalHost);
         connect(&serveur, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* ligne = serveur.nextPendingConnection()) {
-                ligne->setParent(this);
+            while (QTcpSocket* ligne = serveur.nextPendingConnection())
                 connect(ligne, &QTcpSocket::readyRead, this, [this, ligne] { lit(ligne); });
-            }
         });
     }
-
-    // The base address of the site, ending with "/".
-    QString adresse() const {
-        return QStringLiteral("http://127.0.0.1:%1/").arg(serveur.serverPort());
-    }
+    QString adresse() const { return QString("http://127.0.0.1:%1/").arg(serveur.serverPort()); }
 
     conduite comportement = conduite::repond;
     QByteArray corps;
-    // Request targets received ("/serveur/version.html?...").
     QStringList demandes;
 
 private:
@@ -49,27 +39,22 @@ private:
         recu[ligne] += ligne->readAll();
         if (!recu[ligne].contains("\r\n\r\n"))
             return;
-        const QList<QByteArray> mots = recu[ligne].left(recu[ligne].indexOf("\r\n")).split(' ');
-        recu.remove(ligne);
-        demandes.append(QString::fromLatin1(mots.value(1)));
-        const QByteArray etat = comportement == conduite::introuvable ? "404 Not Found" : "200 OK";
-        QByteArray entete = "HTTP/1.1 " + etat + "\r\nContent-Type: text/html\r\n";
-        if (comportement == conduite::coupe)
-            entete += "Content-Length: " + QByteArray::number(corps.size() + 100) + "\r\n";
-        else if (comportement != conduite::egrene && comportement != conduite::se_tait)
-            entete += "Content-Length: " + QByteArray::number(corps.size()) + "\r\n";
-        entete += "Connection: close\r\n\r\n";
-        ligne->write(entete);
+        demandes.append(QString::fromLatin1(recu.take(ligne).split(' ').value(1)));
+        const bool ferme = comportement == conduite::repond || comportement == conduite::coupe;
+        QByteArray entete = comportement == conduite::introuvable ? "HTTP/1.1 404 Not Found\r\n"
+                                                                  : "HTTP/1.1 200 OK\r\n";
+        if (ferme)
+            entete += "Content-Length: " +
+                      QByteArray::number(corps.size() + (comportement == conduite::coupe) * 100) +
+                      "\r\n";
+        ligne->write(entete + "Connection: close\r\n\r\n" + corps);
         if (comportement == conduite::egrene) {
+            ligne->write("version = 3");
             auto* minuterie = new QTimer(ligne);
             connect(minuterie, &QTimer::timeout, ligne, [ligne] { ligne->write("0"); });
-            ligne->write("version = 3");
             minuterie->start(20);
-            return;
         }
-        ligne->write(corps);
-        if (comportement == conduite::repond || comportement == conduite::coupe ||
-            comportement == conduite::introuvable)
+        if (ferme)
             ligne->disconnectFromHost();
     }
 
