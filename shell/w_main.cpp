@@ -324,12 +324,12 @@ void w_main::termine_apropos() {
 }
 
 bool w_main::eventFilter(QObject* objet, QEvent* evenement) {
-    // The cancel key ends the splash.
+    // The cancel key ends the splash; the key still reaches its window, and
+    // one meant for a dialog on screen stays the dialog's.
     if (evenement->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape && en_cours) {
+        static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape && en_cours &&
+        !QApplication::activeModalWidget())
         annulation_utilisateur = true;
-        return true;
-    }
     return QMainWindow::eventFilter(objet, evenement);
 }
 

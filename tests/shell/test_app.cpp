@@ -116,12 +116,19 @@ TEST(Application, AideContextuelleEnregistreeALaFermeture) {
     parametres_v1::importe_preferences();
     aide->trigger();
     EXPECT_TRUE(aide->isChecked());
-    // Closing the main window quits the application, and the quit saves.
-    QTimer::singleShot(0, [] { w_main::instance().close(); });
-    EXPECT_EQ(App()->exec(), 0);
+    // "&Quitter", or closing the main window, quits; every quit saves.
     QFile fichier(parametres_v1::chemin_preferences(0));
-    ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(fichier.readAll().contains("<globale_aide>true</globale_aide>"));
+    const std::function<void()> quitte[] = {
+        [] { menu_operateur::instance().element("menu_quitter")->trigger(); },
+        [] { w_main::instance().close(); }};
+    for (const auto& action : quitte) {
+        fichier.remove();
+        QTimer::singleShot(0, action);
+        EXPECT_EQ(App()->exec(), 0);
+        ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(fichier.readAll().contains("<globale_aide>true</globale_aide>"));
+        fichier.close();
+    }
     aide->trigger();
     EXPECT_FALSE(aide->isChecked());
     parametres_v1::niveau_version_preferences = 0;
