@@ -1,4 +1,3 @@
-#include "apropos.h"
 #include "controles_texte.h"
 #include "cp_apropos.h"
 #include "participants_fichiers.h"
@@ -63,18 +62,6 @@ TEST(PageAPropos, LienSansConnexion) {
     alertes.attend();
     page.lien_web_Action();
     EXPECT_EQ(alertes.textes, QStringList{"Ceci exige une connexion Internet !"});
-}
-
-// The picture is read once and kept; the build date is a new object each
-// time.
-TEST(PageAPropos, ImageEtDate) {
-    const QImage image = apropos();
-    EXPECT_EQ(image.size(), QSize(640, 430));
-    EXPECT_EQ(apropos().cacheKey(), image.cacheKey());
-    QDateTime date = BuildDate();
-    EXPECT_TRUE(date.isValid());
-    date = date.addDays(1);
-    EXPECT_NE(BuildDate(), date);
 }
 
 } // namespace
