@@ -1,0 +1,148 @@
+#include "TableInputStream.h"
+#include "csp_creer_plusieurs.h"
+#include "outils_donnees.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringEncoder>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList v2 = {"A", "12345", "678", "9", "Prix", "250", "CB", "P", "4", "A", "=", "nom"};
+const QStringList v1 = {"12345", "250", "678", "LM", "PA", "5", "3", "A", "CB", "P"};
+
+QStringList change(QStringList champs, int colonne, const QString& valeur) {
+    champs[colonne - 1] = valeur;
+    return champs;
+}
+
+} // namespace
+
+TEST(Parseurs, EachFormatV2FaultNamesItsColumn) {
+    csp_creer_plusieurs page;
+    struct cas {
+        QStringList champs;
+        QString attendu;
+    };
+    const QList<cas> cas_ = {
+        {change(v2, 2, "123456"), "2, nombre de chiffres supérieur à 5"},
+        {change(v2, 8, "p"), "8, présence d'un caractère autre que majuscule"},
+        {change(v2, 8, "X"), "8, présence d'un caractère autre que EP"},
+        {change(v2, 8, ""), "8, nombre de majuscules différent de 1"},
+        {change(v2, 12, ""), "12, nombre de caractères inférieur à 1"},
+        {change(v2, 12, QString(51, u'n')), "12, nombre de caractères supérieur à 50"},
+        {change(v2, 12, "a/b"), "12, présence d'un caractère invalide pour un nom de fichier"},
+        // No name may leave the result folder or hold a NUL.
+        {change(v2, 12, "a" + QString(QChar(0)) + "b"),
+         "12, présence d'un caractère invalide pour un nom de fichier"},
+    };
+    for (const cas& c : cas_) {
+        valdorin::tableau_code_barres t;
+        EXPECT_EQ(page.parse_format_v2(c.champs, t), c.attendu)
+            << c.champs.join(u'|').toStdString();
+    }
+    // With no extension, "." and ".." would name the folder or its parent.
+    page.ch_ext_eps->setText("");
+    for (const QString nom : {".", ".."}) {
+        valdorin::tableau_code_barres t;
+        EXPECT_EQ(page.parse_format_v2(change(change(v2, 8, "E"), 12, nom), t),
+                  "12, nom de fichier invalide");
+    }
+    // An extension that came round the field's check.
+    page.ch_ext_eps->setText("/../x");
+    valdorin::tableau_code_barres t;
+    EXPECT_EQ(page.parse_format_v2(change(v2, 8, "E"), t),
+              "12, présence d'un caractère invalide pour un nom de fichier");
+    EXPECT_EQ(page.parse_format_v1(change(v1, 10, "E"), t),
+              "10, présence d'un caractère invalide pour un nom de fichier");
+}
+
+TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {
+    csp_creer_plusieurs page;
+    valdorin::tableau_code_barres t;
+    ASSERT_EQ(page.parse_format_v2(change(v2, 4, "") + QStringList{"un<CR>deux"}, t), "");
+    EXPECT_EQ(t, (valdorin::tableau_code_barres{"A", "12345", "678", "0", "Prix", "250", "CB", "P",
+                                                "4", "A", "=", "nom.pdf", "un\rdeux"}));
+    EXPECT_TRUE(valdorin::previsu_presence);
+
+    valdorin::tableau_code_barres eps;
+    ASSERT_EQ(page.parse_format_v2(change(v2, 8, "E") + QStringList{"01234567890123456789"}, eps),
+              "");
+    EXPECT_EQ(eps[11], "nom.eps");
+    EXPECT_EQ(eps[12], "01234567890123");
+
+    valdorin::tableau_code_barres sans;
+    ASSERT_EQ(page.parse_format_v2(v2, sans), "");
+    EXPECT_FALSE(valdorin::previsu_presence);
+    EXPECT_EQ(sans[12], "");
+    ASSERT_EQ(page.parse_format_v2(v2 + QStringList{""}, sans), "");
+    EXPECT_TRUE(valdorin::previsu_presence);
+}
+
+TEST(Parseurs, FormatV1BuildsItsNameAndCommentFromTheEditionColumns) {
+    csp_creer_plusieurs page;
+    valdorin::tableau_code_barres t;
+    ASSERT_EQ(page.parse_format_v1(v1, t), "");
+    EXPECT_EQ(t, (valdorin::tableau_code_barres{
+                     "A", "12345", "678", "0", "", "250", "CB", "P", "4", "A", "=", "LMPA0503.pdf",
+                     "Titre : LM\rÉdition : PA\rDate de l'édition : 5 mars"}));
+    EXPECT_TRUE(valdorin::previsu_presence);
+
+    valdorin::tableau_code_barres eps;
+    ASSERT_EQ(page.parse_format_v1(change(v1, 10, "E") + QStringList{""}, eps), "");
+    EXPECT_EQ(eps[11], "LMPA0503.eps");
+    EXPECT_EQ(eps[12], eps[11]);
+    EXPECT_EQ(eps[10], "=");
+
+    struct cas {
+        QStringList champs;
+        QString attendu;
+    };
+    const QList<cas> cas_ = {
+        {change(change(v1, 6, "31"), 7, "4"), "6, numéro de jour invalide"},
+        {change(v1, 7, "13"), "7, numéro de mois invalide"},
+        {change(change(v1, 6, "32"), 7, "13"), "7, numéro de mois invalide"},
+        {v1 + QStringList{"x"}, "11, présence d'un caractère autre que =<>"},
+    };
+    for (const cas& c : cas_) {
+        valdorin::tableau_code_barres f;
+        EXPECT_EQ(page.parse_format_v1(c.champs, f), c.attendu);
+    }
+    valdorin::tableau_code_barres fevrier;
+    EXPECT_EQ(page.parse_format_v1(change(change(v1, 6, "29"), 7, "2"), fevrier), "");
+}
+
+TEST(Parseurs, AFileOfEveryDelimiterAndEncodingIsReadAndParsedThroughThePageSettings) {
+    const char* noms_codages[] = {"US-ASCII", "macintosh", "windows-1252", "UTF-8", "UTF-16BE"};
+    for (int d = 0; d < 4; ++d) {
+        for (int c = 0; c < 5; ++c) {
+            csp_creer_plusieurs page;
+            page.popup_delimiteur->setCurrentIndex(d);
+            page.popup_codage->setCurrentIndex(c);
+            const QString sep = page.delimiteur();
+            const QString prix = c == 0 ? "Prix" : "Prix é€";
+            const QString ligne =
+                QStringList{"A", "12345", "678", "", prix, "250", "CB", "E", "4", "A", "=", "nom"}
+                    .join(sep);
+            const QString texte =
+                ligne + "\r\n" + QString(ligne).replace("12345", "123456") + "\r\n";
+            QStringEncoder encodeur(noms_codages[c]);
+            TableInputStream lecteur;
+            lecteur.Open(outils_donnees::fichier(encodeur.encode(texte)),
+                         static_cast<codage_texte>(page.codage()), sep);
+            QStringList resultats;
+            valdorin::tableau_code_barres t;
+            do {
+                valdorin::tableau_code_barres f;
+                resultats.append(page.parse_format_v2(lecteur.ReadLine().split(u'\t'), f));
+                if (resultats.size() == 1)
+                    t = f;
+            } while (!lecteur.Eof());
+            EXPECT_EQ(resultats, QStringList({"", "2, nombre de chiffres supérieur à 5"}))
+                << d << c;
+            EXPECT_EQ(t[4], prix) << d << c;
+            EXPECT_EQ(t[11], "nom.eps") << d << c;
+        }
+    }
+}
