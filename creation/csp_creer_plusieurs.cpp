@@ -5,6 +5,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
+#include "droits_fichiers.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -317,7 +319,9 @@ bool csp_creer_plusieurs::eventFilter(QObject* objet, QEvent* evenement) {
     if (objet == ch_ext_eps) {
         if (evenement->type() == QEvent::MouseButtonPress && ch_ext_eps->isEnabled())
             return ch_ext_eps_MouseDown();
-        if (evenement->type() == QEvent::FocusOut)
+        // The field's own context menu takes the focus only for a while.
+        if (evenement->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(evenement)->reason() != Qt::PopupFocusReason)
             ch_ext_eps_LostFocus();
     }
     return classe_page::eventFilter(objet, evenement);

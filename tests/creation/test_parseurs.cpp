@@ -33,9 +33,6 @@ TEST(Parseurs, EachFormatV2FaultNamesItsColumn) {
         {change(v2, 12, ""), "12, nombre de caractères inférieur à 1"},
         {change(v2, 12, QString(51, u'n')), "12, nombre de caractères supérieur à 50"},
         {change(v2, 12, "a/b"), "12, présence d'un caractère invalide pour un nom de fichier"},
-        {change(v2, 4, "12"), "4, nombre de chiffres supérieur à 1"},
-        {change(v2, 1, "AB"), "1, nombre de majuscules supérieur à 1"},
-        {change(v2, 11, "x"), "11, présence d'un caractère autre que =<>"},
         // No name may leave the result folder or hold a NUL.
         {change(v2, 12, "a" + QString(QChar(0)) + "b"),
          "12, présence d'un caractère invalide pour un nom de fichier"},
@@ -107,7 +104,6 @@ TEST(Parseurs, FormatV1BuildsItsNameAndCommentFromTheEditionColumns) {
         {change(v1, 7, "13"), "7, numéro de mois invalide"},
         {change(change(v1, 6, "32"), 7, "13"), "7, numéro de mois invalide"},
         {v1 + QStringList{"x"}, "11, présence d'un caractère autre que =<>"},
-        {change(v1, 4, "L"), "4, nombre de lettres ou chiffres différent de 2"},
     };
     for (const cas& c : cas_) {
         valdorin::tableau_code_barres f;
