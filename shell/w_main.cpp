@@ -349,8 +349,9 @@ void w_main::drop_clic_fichier(const QString& fichier) {
     // A run in progress keeps its data file: the new one is refused.
     if (p_onglets->serie_en_cours()) {
         w_alerte::instance().message(
-            QStringLiteral("Une création d'un ensemble de code-barres est déjà en cours.") +
-                bibliotheque_v1::eol(2) + QStringLiteral("Ouverture annulée !"),
+            QStringLiteral("Un ensemble de code-barres est déjà en cours de création.\r\r"
+                           "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un "
+                           "autre.\r\rOuverture annulée !"),
             QString());
         return;
     }

@@ -13,14 +13,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QUrl>
 
 using outils_eps::chemin;
 using outils_eps::execute;
@@ -53,17 +51,6 @@ public:
     void import_export_specifiques(const QString&, const QString&) override {}
 };
 
-// Takes the files that the page opens, in place of the system's viewer.
-class visionneuse : public QObject {
-    Q_OBJECT
-public:
-    visionneuse() { QDesktopServices::setUrlHandler("file", this, "ouvre"); }
-    ~visionneuse() override { QDesktopServices::unsetUrlHandler("file"); }
-    QStringList ouverts;
-public slots:
-    void ouvre(const QUrl& adresse) { ouverts.append(adresse.toLocalFile()); }
-};
-
 // The codes that zbarimg reads off a picture, sorted.
 QStringList scanne(const QString& png) {
     QStringList codes =
@@ -84,10 +71,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     }
 
-    // Sets controls by name: a text, a row index, or "1" to tick a box.
-    void remplit(const QList<QPair<QString, QString>>& valeurs) {
-        for (const auto& [nom, valeur] : valeurs) {
-            QWidget* c = f.page.findChild<QWidget*>(nom);
+    // Sets controls by name, "nom=valeur;...": a text, a row index, or "1" to tick a box.
+    void remplit(const QString& valeurs) {
+        for (const QString& saisie : valeurs.split(u';', Qt::SkipEmptyParts)) {
+            const QString valeur = saisie.section(u'=', 1);
+            QWidget* c = f.page.findChild<QWidget*>(saisie.section(u'=', 0, 0));
             if (auto* l = qobject_cast<QLineEdit*>(c))
                 l->setText(valeur);
             else if (auto* z = qobject_cast<QPlainTextEdit*>(c))
@@ -165,17 +153,17 @@ TEST_F(Page, OpensWithEveryControlInPlaceAndNoCaptionCut) {
 
 TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
     const struct {
-        QList<QPair<QString, QString>> saisies;
+        QString saisies;
         QString message;
         QWidget* focus;
     } cas[] = {
-        {{}, "Le Code produit doit être renseigné par 1 à 5 chiffres !", f.page.ch_code_produit},
-        {{{"ch_code_produit", "1"}}, "Le Prix en euros doit être renseigné !", f.page.ch_prix},
-        {{{"ch_prix", "1"}, {"popup_previsu", "1"}, {"ch_commentaire", "abcde\nfghij"}},
+        {"", "Le Code produit doit être renseigné par 1 à 5 chiffres !", f.page.ch_code_produit},
+        {"ch_code_produit=1", "Le Prix en euros doit être renseigné !", f.page.ch_prix},
+        {"ch_prix=1;popup_previsu=1;ch_commentaire=abcde\nfghij",
          "Les fichiers de type EPS n'acceptent pas les commentaires de prévisualisation "
          "multilignes !",
          f.page.ch_commentaire},
-        {{{"ch_commentaire", "12345678901234567890"}},
+        {"ch_commentaire=12345678901234567890",
          "La longueur maximale d'un commentaires de prévisualisation d'un fichier EPS est de 14 "
          "caractères !",
          f.page.ch_commentaire},
@@ -189,15 +177,14 @@ TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
         EXPECT_FALSE(f.page.alimente_verifie_tableau(t));
         EXPECT_EQ(alertes.textes.takeLast(), c.message);
         EXPECT_EQ(f.focusWidget(), c.focus) << c.message.toStdString();
-        EXPECT_EQ(t[3], "inchangé");
-        EXPECT_TRUE(valdorin::previsu_presence);
+        EXPECT_TRUE(t[3] == "inchangé" && valdorin::previsu_presence);
     }
     EXPECT_EQ(f.page.ch_commentaire->textCursor().selectedText(), "567890");
     EXPECT_TRUE(dialogues.demandes.isEmpty()) << "no file is asked for a refused form";
 
     // Found from the batch page: the way back is told, and the page shown.
     f.ecran = 1;
-    remplit({{"ch_code_produit", ""}});
+    remplit("ch_code_produit=");
     cree(true);
     EXPECT_EQ(alertes.textes.takeLast(),
               "Le Code produit doit être renseigné par 1 à 5 chiffres !\n\nCorrigez ce défaut "
@@ -207,32 +194,16 @@ TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
 }
 
 TEST_F(Page, TheFormFillsTheDescriptionAndHoldsPastedText) {
-    for (const auto& [prix, centimes] :
-         std::initializer_list<std::pair<QString, QString>>{{"12,34", "1234"},
-                                                            {"5", "500"},
-                                                            {"0,5", "50"},
-                                                            {"0,29", "29"},
-                                                            {"99,99", "9999"},
-                                                            {"0,05", "5"},
-                                                            {"0", "0"},
-                                                            {"1.15", "115"},
-                                                            {",5", "50"},
-                                                            {"2,", "200"}})
-        EXPECT_EQ(csp_creer_unit::prix_en_centimes(prix), centimes) << prix.toStdString();
+    for (const QString& cas :
+         QString("12,34=1234 5=500 0,5=50 0,29=29 99,99=9999 0,05=5 0=0 1.15=115 ,5=50 2,=200")
+             .split(' '))
+        EXPECT_EQ(csp_creer_unit::prix_en_centimes(cas.section('=', 0, 0)), cas.section('=', 1));
 
     const QString quatorze = QStringLiteral("14 caractères\u00A0");
-    remplit({{"ch_transporteur", "L"},
-             {"ch_code_produit", "123"},
-             {"ch_parution", "0042"},
-             {"popup_sous_parution", "6"},
-             {"ch_entete_prix", "FR"},
-             {"ch_prix", "0,29"},
-             {"ch_reglement", "ab1"},
-             {"popup_engraissement", "3"},
-             {"popup_protection", "2"},
-             {"popup_orientation", "1"},
-             {"popup_previsu", "1"},
-             {"ch_commentaire", quatorze}});
+    remplit("ch_transporteur=L;ch_code_produit=123;ch_parution=0042;popup_sous_parution=6;"
+            "ch_entete_prix=FR;ch_prix=0,29;ch_reglement=ab1;popup_engraissement=3;"
+            "popup_protection=2;popup_orientation=1;popup_previsu=1;ch_commentaire=" +
+            quatorze);
     valdorin::tableau_code_barres t;
     t[11] = "le nom";
     ASSERT_TRUE(f.page.alimente_verifie_tableau(t));
@@ -240,69 +211,42 @@ TEST_F(Page, TheFormFillsTheDescriptionAndHoldsPastedText) {
                                                 "3", "F", "<", "le nom", quatorze}));
     EXPECT_TRUE(valdorin::previsu_presence);
     // A PDF note takes any comment.
-    remplit({{"popup_type_fichier", "1"}, {"ch_commentaire", "deux\nlignes bien trop longues"}});
+    remplit("popup_type_fichier=1;ch_commentaire=deux\nlignes bien trop longues");
     ASSERT_TRUE(f.page.alimente_verifie_tableau(t));
     EXPECT_EQ(t[12], "deux\nlignes bien trop longues");
 
-    for (const auto& [champ, colle, attendu] :
-         std::initializer_list<std::tuple<QLineEdit*, const char*, const char*>>{
-             {f.page.ch_transporteur, "b", "B"},
-             {f.page.ch_transporteur, "7", ""},
-             {f.page.ch_code_produit, "12a", ""},
-             {f.page.ch_prix, "1,234", ""},
-             {f.page.ch_prix, "12.5", "12.5"},
-             {f.page.ch_reglement, "a-b", ""}}) {
+    // Pasted text: field, text, what the field keeps.
+    QLineEdit* const champs[] = {f.page.ch_transporteur, f.page.ch_code_produit, f.page.ch_prix,
+                                 f.page.ch_reglement};
+    for (const QString& cas : QString("0b=B 07= 112a= 21,234= 212.5=12.5 3a-b=").split(' ')) {
+        QLineEdit* champ = champs[cas.left(1).toInt()];
         champ->clear();
-        QGuiApplication::clipboard()->setText(colle);
+        QGuiApplication::clipboard()->setText(cas.mid(1).section('=', 0, 0));
         champ->paste();
-        EXPECT_EQ(champ->text(), attendu) << colle;
+        EXPECT_EQ(champ->text(), cas.section('=', 1)) << cas.toStdString();
     }
 }
 
-TEST_F(Page, MadeFilesRenderAndScanAndFailuresLeaveNothing) {
-    visionneuse viewer;
-    remplit({{"ch_transporteur", "Q"},
-             {"ch_code_produit", "4321"},
-             {"ch_parution", "17"},
-             {"popup_sous_parution", "5"},
-             {"ch_prix", "2,9"},
-             {"popup_protection", "1"},
-             {"popup_type_fichier", "1"},
-             {"cb_visualiser", "1"}});
-    dialogues.reponses = {chemin("deux.pdf")};
-    cree(false);
+TEST_F(Page, CancelOrAFailedFileLeavesNothingAndTheFormAsItWas) {
+    remplit("ch_code_produit=4321;ch_prix=2,9;popup_type_fichier=1");
+    const QStringList avant = outils_eps::fichiers_du_dossier();
+    cree(false); // no answer: the dialog is cancelled
     EXPECT_EQ(dialogues.demandes.last().nom_propose, "sans titre.pdf");
     EXPECT_EQ(dialogues.demandes.last().proprietaire, &f);
-    const auto s = execute("pdftoppm", {"-r", "600", "-gray", "-png", "-singlefile",
-                                        chemin("deux.pdf"), chemin("deux")});
-    EXPECT_EQ(s.code, 0) << s.erreur.toStdString();
-    EXPECT_EQ(scanne(chemin("deux.png")), (QStringList{"EAN-13:3780432102905", "EAN-5:00175"}));
-    EXPECT_EQ(viewer.ouverts, QStringList{chemin("deux.pdf")});
-
-    // EPS: never opened, even with the hidden box ticked. Cancel: no file, no message.
-    remplit({{"popup_type_fichier", "0"}});
-    const QStringList avant = outils_eps::fichiers_du_dossier();
-    cree(false);
-    EXPECT_EQ(dialogues.demandes.last().nom_propose, "sans titre.eps");
-    EXPECT_EQ(outils_eps::fichiers_du_dossier(), avant);
-    // A name the system refuses: the engine's message, no file, the form as it was.
-    const QString nom = chemin(QString(300, u'x') + ".eps");
+    EXPECT_TRUE(alertes.textes.isEmpty());
+    // A name the system refuses: the engine's message, and nothing written.
+    const QString nom = chemin(QString(300, u'x') + ".pdf");
     dialogues.reponses = {nom};
     cree(true);
     EXPECT_EQ(alertes.textes, QStringList{"Impossible d'écrire le fichier « " + nom +
                                           " » : le nom est trop long."});
     EXPECT_EQ(outils_eps::fichiers_du_dossier(), avant);
     EXPECT_EQ(f.page.ch_prix->text(), "2,9");
-    EXPECT_EQ(viewer.ouverts.size(), 1);
 }
 
 TEST_F(Page, SettingsRoundTripAndRefuseWhatTheFieldsCannotHold) {
-    remplit({{"ch_transporteur", "T"},
-             {"ch_prix", "3,5"},
-             {"popup_type_fichier", "1"},
-             {"popup_orientation", "2"},
-             {"ch_commentaire", "a\nb"},
-             {"cb_visualiser", "1"}});
+    remplit("ch_transporteur=T;ch_prix=3,5;popup_type_fichier=1;popup_orientation=2;ch_commentaire="
+            "a\nb;cb_visualiser=1");
     parametres_v1::exporte_preferences();
     ASSERT_TRUE(parametres_v1::exporte_xml(chemin("etat.valdorin")));
 
@@ -340,16 +284,26 @@ TEST_F(Page, SettingsRoundTripAndRefuseWhatTheFieldsCannotHold) {
     EXPECT_EQ(p.popup_sous_parution->currentIndex(), 5);
 }
 
-TEST(FormulaireUnique, MakesAFileThatScansOrPrintsTheAlerts) {
-    const QString eps = chemin("outil.eps");
-    auto s = execute(FORMULAIRE_UNIQUE, {eps, "unique_ch_code_produit=777", "unique_ch_prix=1,50",
-                                         "unique_ch_parution=9", "unique_popup_protection=1"});
+TEST(FormulaireUnique, MakesFilesThatRenderAndScanOrPrintsTheAlerts) {
+    const QString eps = chemin("un.eps"), pdf = chemin("deux.pdf");
+    const QStringList saisies = {"unique_ch_code_produit=4321", "unique_ch_prix=2,9",
+                                 "unique_ch_parution=17",       "unique_popup_sous_parution=5",
+                                 "unique_popup_protection=1",   "unique_cb_visualiser=true"};
+    auto s = execute(FORMULAIRE_UNIQUE, QStringList{eps} + saisies);
     EXPECT_EQ(s.code, 0) << s.erreur.toStdString();
     EXPECT_EQ(s.texte, "");
+    EXPECT_FALSE(s.erreur.contains("visualiser")) << "an EPS file is never opened";
+    s = execute(FORMULAIRE_UNIQUE, QStringList{pdf, "unique_popup_type_fichier=1"} + saisies);
+    EXPECT_EQ(s.code, 0) << s.erreur.toStdString();
+    EXPECT_TRUE(s.erreur.contains("visualiser : " + pdf + "\n")) << s.erreur.toStdString();
+
     s = execute("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r600",
                        "-sDEVICE=pnggray", "-sOutputFile=" + eps + ".png", eps});
     EXPECT_EQ(s.code, 0) << s.erreur.toStdString();
-    EXPECT_EQ(scanne(eps + ".png"), (QStringList{"EAN-13:3780077701501", "EAN-5:00090"}));
+    s = execute("pdftoppm", {"-r", "600", "-gray", "-png", "-singlefile", pdf, chemin("deux")});
+    EXPECT_EQ(s.code, 0) << s.erreur.toStdString();
+    for (const QString& png : {eps + ".png", chemin("deux.png")})
+        EXPECT_EQ(scanne(png), (QStringList{"EAN-13:3780432102905", "EAN-5:00175"}));
 
     s = execute(FORMULAIRE_UNIQUE, {chemin("non.eps"), "unique_ch_code_produit=777"});
     EXPECT_EQ(s.code, 1);
@@ -357,5 +311,3 @@ TEST(FormulaireUnique, MakesAFileThatScansOrPrintsTheAlerts) {
     EXPECT_FALSE(QFile::exists(chemin("non.eps")));
     EXPECT_EQ(execute(FORMULAIRE_UNIQUE, {eps, "multiples_x=1"}).code, 2);
 }
-
-#include "test_csp_creer_unit.moc"

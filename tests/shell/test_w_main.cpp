@@ -15,8 +15,10 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QFile>
+#include <QMenu>
 #include <QMimeData>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -146,9 +148,31 @@ TEST_F(FenetrePrincipale, Onglets) {
     QTRY_COMPARE(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 3, 4}));
     EXPECT_EQ(fenetre.contenu_courant(),
               onglets.tableau_contenus_courants.at(onglets.bt_onglets->value()));
+    // The more-tabs menu lists every tab screen; a closed one reopens.
+    QStringList lignes;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* ligne : menu->actions())
+            lignes.append(ligne->text() + (ligne->isChecked() ? " *" : ""));
+        menu->setActiveAction(menu->actions().at(1));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    emit onglets.bt_onglets->MenuCustomTabBrimlow(100, 100);
+    EXPECT_EQ(lignes, (QStringList{"Créer un code-barres", "Créer un ensemble de code-barres",
+                                   "Contrat de licence *", "Version"}));
+    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1, 3, 4}));
+    // The strip is greyed out while the window is inactive.
+    QEvent inactive(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&fenetre, &inactive);
+    EXPECT_FALSE(onglets.bt_onglets->isEnabled());
+    QEvent active(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&fenetre, &active);
+    EXPECT_TRUE(onglets.bt_onglets->isEnabled());
     parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
     onglets.import_export_parametres("init", "export");
-    EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("onglets_contenu"), "0,3,4");
+    EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("onglets_contenu"), "0,1,3,4");
     parametres_v1::dictionnaire_parametres.reset();
 }
 
