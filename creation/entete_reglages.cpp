@@ -1,0 +1,85 @@
+#include "entete_reglages.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QStringDecoder>
+
+namespace entete_reglages {
+
+namespace {
+
+constexpr qint64 taille_morceau = 64 * 1024;
+
+// Reads the first line of `fichier` from its current position: units of one
+// byte, or of two (big-endian) in UTF-16. The line ends at CR, LF or CR LF,
+// which are consumed with it and left out.
+QByteArray premiere_ligne(QFile& fichier, bool utf16) {
+    const int pas = utf16 ? 2 : 1;
+    QByteArray ligne;
+    auto lit_unite = [&](QByteArray& unite) {
+        unite = fichier.read(pas);
+        return unite.size() == pas;
+    };
+    auto code = [&](const QByteArray& unite) {
+        return utf16 ? (static_cast<unsigned char>(unite[0]) << 8) |
+                           static_cast<unsigned char>(unite[1])
+                     : static_cast<unsigned char>(unite[0]);
+    };
+    QByteArray unite;
+    while (lit_unite(unite)) {
+        const int c = code(unite);
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            const qint64 apres = fichier.pos();
+            QByteArray suivante;
+            if (!lit_unite(suivante) || code(suivante) != '\n')
+                fichier.seek(apres);
+            break;
+        }
+        ligne.append(unite);
+    }
+    return ligne;
+}
+
+} // namespace
+
+issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
+    xml.clear();
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly))
+        return issue::illisible;
+    if (fichier.size() < 3)
+        return issue::sans_entete;
+    const QByteArray marque = fichier.read(2);
+    const bool utf16 = marque == QByteArrayLiteral("\xFE\xFF");
+    if (!utf16)
+        fichier.seek(0);
+    const QByteArray ligne = premiere_ligne(fichier, utf16);
+    // The bytes as they stand: a UTF-8 mark is part of the line, so such a
+    // line is no header.
+    QStringDecoder decodeur(utf16 ? QStringConverter::Utf16BE : QStringConverter::Utf8,
+                            QStringConverter::Flag::ConvertInitialBom);
+    QString texte = decodeur.decode(ligne);
+    if (!texte.startsWith(QStringLiteral("<?xml")))
+        return issue::sans_entete;
+    const qsizetype place = texte.indexOf(QStringLiteral("UTF-16"));
+    if (place >= 0)
+        texte.replace(place, 6, QStringLiteral("UTF-8"));
+
+    while (!fichier.atEnd()) {
+        const QByteArray morceau = fichier.read(taille_morceau);
+        if (morceau.isEmpty() && fichier.error() != QFileDevice::NoError)
+            return issue::illisible;
+        if (copie.write(morceau) != morceau.size())
+            return issue::copie_impossible;
+    }
+    if (fichier.error() != QFileDevice::NoError)
+        return issue::illisible;
+    if (!copie.flush())
+        return issue::copie_impossible;
+    xml = texte;
+    return issue::entete;
+}
+
+} // namespace entete_reglages
