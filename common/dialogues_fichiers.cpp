@@ -93,6 +93,10 @@ void installe_presentateur_dialogues(presentateur_dialogues* presentateur) {
     presentateur_installe = presentateur;
 }
 
+QString montre_demande(const demande_dialogue& demande) {
+    return montre_dialogue(demande);
+}
+
 QString filtre_type(const type_fichier& type) {
     QStringList motifs;
     for (const QString& extension : extensions_type(type))

@@ -68,6 +68,10 @@ public:
 // Installs `presentateur` (nullptr: back to Qt's dialogs); owned by the caller.
 void installe_presentateur_dialogues(presentateur_dialogues* presentateur);
 
+// Shows `demande` through the installed presenter, or Qt's dialogs: the
+// chosen file or folder, or "" when the user cancelled. No check, no message.
+QString montre_demande(const demande_dialogue& demande);
+
 // Builds the Qt dialog for `demande`, ready to be shown.
 QFileDialog* prepare_dialogue(const demande_dialogue& demande);
 

@@ -1,0 +1,558 @@
+#include "csp_creer_plusieurs.h"
+
+#include "TableInputStream.h"
+#include "bibliotheque_divers.h"
+#include "bibliotheque_v1.h"
+#include "controles_texte.h"
+#include "dialogues_fichiers.h"
+#include "pages_creation.h"
+#include "parametres_v1.h"
+#include "services_coquille.h"
+#include "types_fichiers.h"
+#include "w_alerte.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+const QString section = QStringLiteral("multiples");
+
+const QString refus_ouverture =
+    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
+const QString refus_travail_en_cours =
+    QStringLiteral("Un ensemble de code-barres est déjà en cours de création.\r\r"
+                   "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un autre.\r\r"
+                   "Ouverture annulée !");
+const QString refus_extension =
+    QStringLiteral("L'extension des fichiers eps ne peut contenir ni barre oblique « / », ni "
+                   "retour à la ligne, ni caractère nul !\r\rLa saisie est annulée !");
+
+QWidget* fenetre_principale() {
+    return dynamic_cast<QWidget*>(coquille::w_main());
+}
+
+QFont police(const QWidget* controle, int taille, bool gras) {
+    QFont fonte = controle->font();
+    fonte.setPixelSize(taille);
+    fonte.setBold(gras);
+    return fonte;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+roue_attente::roue_attente(QWidget* parent) : QWidget(parent), minuterie(new QTimer(this)) {
+    minuterie->setInterval(80);
+    connect(minuterie, &QTimer::timeout, this, [this] {
+        pas = (pas + 1) % 12;
+        update();
+    });
+}
+
+void roue_attente::paintEvent(QPaintEvent*) {
+    QPainter g(this);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.translate(width() / 2.0, height() / 2.0);
+    const double rayon = std::min(width(), height()) / 2.0 - 2;
+    for (int i = 0; i < 12; ++i) {
+        const int anciennete = (pas - i + 12) % 12;
+        g.setPen(QPen(QColor(0, 0, 0, 255 - anciennete * 18), 3, Qt::SolidLine, Qt::RoundCap));
+        g.drawLine(QPointF(0, -rayon / 2), QPointF(0, -rayon));
+        g.rotate(30);
+    }
+}
+
+void roue_attente::showEvent(QShowEvent*) {
+    minuterie->start();
+}
+
+void roue_attente::hideEvent(QHideEvent*) {
+    minuterie->stop();
+}
+
+// ---------------------------------------------------------------------------
+
+csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) {
+    setObjectName(QStringLiteral("csp_creer_plusieurs"));
+    setFixedSize(640, 400);
+    QFont normale = police(this, 13, false);
+    setFont(normale);
+
+    auto nomme = [](auto* controle, const char* nom, int x, int y, int l, int h) {
+        controle->setObjectName(QString::fromLatin1(nom));
+        controle->setGeometry(x, y, l, h);
+        return controle;
+    };
+    auto etiquette = [&](const char* nom, const QString& texte, int x, int y, int l, int h) {
+        QLabel* label = nomme(new QLabel(texte, this), nom, x, y, l, h);
+        label->setFont(police(this, 13, true));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return label;
+    };
+
+    gb_generes = nomme(new QGroupBox(QStringLiteral("Fichiers générés"), this), "gb_generes", 10,
+                       149, 622, 135);
+    st_extension =
+        etiquette("st_extension", QStringLiteral("Extension des fichiers eps"), 16, 258, 184, 20);
+    st_placer_resultat =
+        etiquette("st_placer_resultat", QStringLiteral("Les placer"), 15, 177, 76, 20);
+    st_titre = nomme(new QLabel(QStringLiteral("Créer un ensemble de code-barres"), this),
+                     "st_titre", 13, 8, 621, 30);
+    st_titre->setFont(police(this, 24, true));
+    st_titre->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    {
+        QPalette palette = st_titre->palette();
+        palette.setColor(QPalette::WindowText, QColor(120, 0, 0));
+        st_titre->setPalette(palette);
+    }
+    gb_donnees = nomme(new QGroupBox(QStringLiteral("Fichier de données"), this), "gb_donnees", 10,
+                       55, 621, 88);
+    st_delimiteur = etiquette("st_delimiteur", QStringLiteral("Délimiteur"), 8, 82, 87, 20);
+    gb_rapport = nomme(new QGroupBox(QStringLiteral("Rapports d'exécution"), this), "gb_rapport",
+                       10, 290, 621, 57);
+    st_fichier_rapport =
+        etiquette("st_fichier_rapport", QStringLiteral("Fichier de rapport"), 228, 319, 137, 20);
+    pb_jauge = nomme(new QProgressBar(this), "pb_jauge", 69, 360, 202, 20);
+    pb_jauge->setRange(0, 100);
+    pb_jauge->setValue(0);
+    pb_jauge->setTextVisible(false);
+    pb_jauge->hide();
+    st_jauge = nomme(new ::st_jauge(this), "st_jauge", 3, 360, 59, 20);
+    st_jauge->setText(QStringLiteral("previsu"));
+    st_jauge->setFont(normale);
+    st_jauge->hide();
+    st_codage = etiquette("st_codage", QStringLiteral("Codage"), 302, 82, 59, 20);
+    pw_attente = nomme(new roue_attente(this), "pw_attente", 132, 353, 35, 35);
+    pw_attente->hide();
+    popup_delimiteur = nomme(new QComboBox(this), "popup_delimiteur", 100, 82, 179, 21);
+    lien_format = nomme(new st_lien(this), "lien_format", 304, 113, 156, 20);
+    lien_format->setText(QStringLiteral("Format des données…"));
+    popup_codage = nomme(new QComboBox(this), "popup_codage", 365, 82, 152, 21);
+    cb_previsualiser = nomme(new QCheckBox(QStringLiteral("Prévisualiser"), this),
+                             "cb_previsualiser", 100, 113, 116, 20);
+    ch_ext_eps = nomme(new QLineEdit(QStringLiteral(".eps"), this), "ch_ext_eps", 205, 255, 80, 22);
+    ch_ext_eps->setReadOnly(true);
+    ch_repertoire = nomme(new QPlainTextEdit(this), "ch_repertoire", 25, 208, 595, 39);
+    ch_repertoire->setReadOnly(true);
+    ch_repertoire->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ch_repertoire->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ch_repertoire->setTabChangesFocus(true);
+    bt_choisir_repertoire = nomme(new QPushButton(QStringLiteral("Le choisir…"), this),
+                                  "bt_choisir_repertoire", 354, 177, 106, 20);
+    bt_ouvrir_repertoire = nomme(new QPushButton(QStringLiteral("L'ouvrir…"), this),
+                                 "bt_ouvrir_repertoire", 472, 177, 93, 20);
+    popup_resultats = nomme(new QComboBox(this), "popup_resultats", 97, 177, 245, 21);
+    popup_log = nomme(new QComboBox(this), "popup_log", 372, 318, 248, 20);
+    popup_log->addItems({QStringLiteral("sans fichier de rapport"),
+                         QStringLiteral("à côté du fichier de données"),
+                         QStringLiteral("à côté des fichiers générés")});
+    popup_log->setCurrentIndex(0);
+    bt_annuler =
+        nomme(new QPushButton(QStringLiteral("Annuler"), this), "bt_annuler", 283, 360, 70, 20);
+    bt_annuler->hide();
+    bt_creer = nomme(new QPushButton(QStringLiteral("Créer l'ensemble"), this), "bt_creer", 485,
+                     360, 135, 20);
+    bt_creer->setDefault(true);
+    bt_verrouiller =
+        nomme(new QPushButton(QStringLiteral("verrou"), this), "bt_verrouiller", 365, 360, 105, 20);
+    cb_log =
+        nomme(new QCheckBox(QStringLiteral("Fenêtre d'écran"), this), "cb_log", 25, 318, 156, 20);
+    cb_log->setChecked(true);
+    bt_enregistrer =
+        nomme(new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this),
+              "bt_enregistrer", 26, 411, 325, 20);
+
+    // Return presses the default button, as a dialog's would.
+    for (const auto touche : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* raccourci = new QShortcut(QKeySequence(touche), this);
+        raccourci->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(raccourci, &QShortcut::activated, this, [this] {
+            if (bt_creer->isVisible() && bt_creer->isEnabled())
+                bt_creer->click();
+        });
+    }
+
+    connect(lien_format, &st_lien::Action, this, &csp_creer_plusieurs::lien_format_Action);
+    connect(bt_choisir_repertoire, &QPushButton::clicked, this,
+            &csp_creer_plusieurs::bt_choisir_repertoire_Action);
+    connect(bt_ouvrir_repertoire, &QPushButton::clicked, this,
+            &csp_creer_plusieurs::bt_ouvrir_repertoire_Action);
+    connect(popup_resultats, &QComboBox::currentIndexChanged, this,
+            &csp_creer_plusieurs::popup_resultats_Change);
+    connect(bt_annuler, &QPushButton::clicked, this, &csp_creer_plusieurs::bt_annuler_Action);
+    connect(bt_creer, &QPushButton::clicked, this, &csp_creer_plusieurs::bt_creer_Action);
+    connect(bt_verrouiller, &QPushButton::clicked, this,
+            &csp_creer_plusieurs::bt_verrouiller_Action);
+    connect(bt_enregistrer, &QPushButton::clicked, this,
+            &csp_creer_plusieurs::bt_enregistrer_Action);
+    ch_ext_eps->installEventFilter(this);
+
+    popup_delimiteur_Open();
+    popup_codage_Open();
+    popup_resultats_Open();
+    bt_enregistrer_Open();
+    extension_acceptee = ch_ext_eps->text();
+
+    pages_creation::installe_sp_creer_plusieurs(this);
+}
+
+csp_creer_plusieurs::~csp_creer_plusieurs() {
+    if (pages_creation::sp_creer_plusieurs() == this)
+        pages_creation::installe_sp_creer_plusieurs(nullptr);
+}
+
+// --- Popups -------------------------------------------------------------------
+
+void csp_creer_plusieurs::popup_delimiteur_Open() {
+    popup_delimiteur->addItem(QStringLiteral("tabulation (*.txt)"), QStringLiteral("\t"));
+    popup_delimiteur->addItem(QStringLiteral("point-virgule (*.csv)"), QStringLiteral(";"));
+    popup_delimiteur->addItem(QStringLiteral("virgule (*.csv)"), QStringLiteral(","));
+    popup_delimiteur->addItem(QStringLiteral("barre verticale (*.txt)"), QStringLiteral("|"));
+    popup_delimiteur->setCurrentIndex(0);
+}
+
+void csp_creer_plusieurs::popup_codage_Open() {
+    popup_codage->addItem(QStringLiteral("Ascii"), static_cast<int>(codage_texte::ascii));
+    popup_codage->addItem(QStringLiteral("Mac Roman"), static_cast<int>(codage_texte::mac_roman));
+    popup_codage->addItem(QStringLiteral("Windows ANSI"),
+                          static_cast<int>(codage_texte::windows_ansi));
+    popup_codage->addItem(QStringLiteral("Unicode UTF-8"), static_cast<int>(codage_texte::utf8));
+    popup_codage->addItem(QStringLiteral("Unicode UTF-16"), static_cast<int>(codage_texte::utf16));
+    popup_codage->setCurrentIndex(0);
+}
+
+void csp_creer_plusieurs::popup_resultats_Open() {
+    popup_resultats->addItem(QStringLiteral("par un dialogue de sélection"), QStringLiteral("D"));
+    popup_resultats->addItem(QStringLiteral("à côté du fichier de données"), QStringLiteral("C"));
+    popup_resultats->addItem(QStringLiteral("dans un répertoire par défaut"), QStringLiteral("R"));
+    popup_resultats->setCurrentIndex(0);
+    popup_resultats_Change(); // the first row was selected before the handler was connected
+}
+
+void csp_creer_plusieurs::popup_resultats_Change() {
+    const bool defaut = mode_resultats() == u"R";
+    ch_repertoire->setEnabled(defaut);
+    bt_choisir_repertoire->setEnabled(defaut);
+    bt_ouvrir_repertoire->setEnabled(defaut && !ch_repertoire->toPlainText().isEmpty());
+}
+
+QString csp_creer_plusieurs::delimiteur() const {
+    return popup_delimiteur->currentData().toString();
+}
+
+int csp_creer_plusieurs::codage() const {
+    const QVariant tag = popup_codage->currentData();
+    return tag.isValid() ? tag.toInt() : -1;
+}
+
+QString csp_creer_plusieurs::mode_resultats() const {
+    return popup_resultats->currentData().toString();
+}
+
+// --- Controls -----------------------------------------------------------------
+
+void csp_creer_plusieurs::lien_format_Action() {
+    bibliotheque_v1::lance_documentation_html(QStringLiteral("format_fr.html"));
+}
+
+bool csp_creer_plusieurs::ch_ext_eps_MouseDown() {
+    ch_ext_eps->setReadOnly(false);
+    return false;
+}
+
+void csp_creer_plusieurs::ch_ext_eps_LostFocus() {
+    ch_ext_eps->setReadOnly(true);
+    if (extension_acceptable(ch_ext_eps->text())) {
+        extension_acceptee = ch_ext_eps->text();
+    } else {
+        ch_ext_eps->setText(extension_acceptee);
+        message_creer_plusieurs(refus_extension);
+    }
+}
+
+bool csp_creer_plusieurs::extension_acceptable(const QString& extension) {
+    for (const QChar c : extension) {
+        if (c == u'/' || c == u'\0' || c == u'\r' || c == u'\n')
+            return false;
+    }
+    return true;
+}
+
+bool csp_creer_plusieurs::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == ch_ext_eps) {
+        if (evenement->type() == QEvent::MouseButtonPress && ch_ext_eps->isEnabled())
+            return ch_ext_eps_MouseDown();
+        if (evenement->type() == QEvent::FocusOut)
+            ch_ext_eps_LostFocus();
+    }
+    return classe_page::eventFilter(objet, evenement);
+}
+
+void csp_creer_plusieurs::bt_choisir_repertoire_Action() {
+    get_dossier_resultats_defaut();
+}
+
+void csp_creer_plusieurs::bt_ouvrir_repertoire_Action() {
+    const QString dossier = get_folderitem_ch_repertoire();
+    if (!dossier.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(dossier));
+}
+
+void csp_creer_plusieurs::bt_annuler_Action() {
+    fi_lecture_reel.clear();
+}
+
+void csp_creer_plusieurs::bt_creer_Action() {
+    const QString tag = delimiteur();
+    const type_fichier type =
+        file_table_type::filetype_table(tag.isEmpty() ? 0 : tag.at(0).unicode());
+    fi_lecture_officiel =
+        bibliotheque_v1::get_readfolderitem(fenetre_principale(), &type, QStringLiteral("lecture"));
+    if (!fi_lecture_officiel.isEmpty())
+        creer_serie();
+}
+
+void csp_creer_plusieurs::bt_verrouiller_Action() {
+    interface_active = !interface_active;
+    maj_interface_verrou();
+}
+
+void csp_creer_plusieurs::bt_enregistrer_Action() {
+    cree_fichier_donnees();
+}
+
+void csp_creer_plusieurs::bt_enregistrer_Open() {
+    bt_enregistrer->move(bt_enregistrer->x(), bt_annuler->y());
+}
+
+void csp_creer_plusieurs::demarre_thread() {}
+
+void csp_creer_plusieurs::cree_fichier_donnees() {}
+
+// --- Run ------------------------------------------------------------------------
+
+void csp_creer_plusieurs::creer_serie() {
+    if (travail_en_cours) {
+        // A file dropped or opened on the main window during a run: the run
+        // keeps its own data file.
+        fi_lecture_officiel = fi_lecture_travail;
+        message_creer_plusieurs(refus_travail_en_cours);
+        return;
+    }
+    if (mode_resultats() == u"R" && get_folderitem_ch_repertoire().isEmpty())
+        return;
+    if (fi_lecture_officiel.isEmpty())
+        return;
+    if (!QFileInfo(fi_lecture_officiel).isFile() ||
+        !bibliotheque_v1::lecture_permise(fi_lecture_officiel)) {
+        message_creer_plusieurs(refus_ouverture);
+        return;
+    }
+    fi_lecture_travail = fi_lecture_officiel;
+    demarre_thread();
+}
+
+void csp_creer_plusieurs::maj_interface(bool active) {
+    popup_delimiteur->setEnabled(active);
+    popup_codage->setEnabled(active);
+    cb_previsualiser->setEnabled(active);
+    popup_resultats->setEnabled(active);
+    bt_choisir_repertoire->setEnabled(active && mode_resultats() == u"R");
+    ch_ext_eps->setEnabled(active);
+    popup_log->setEnabled(active);
+}
+
+void csp_creer_plusieurs::maj_interface_verrou() {
+    const bool a = interface_active;
+    popup_delimiteur->setEnabled(a);
+    popup_codage->setEnabled(a);
+    cb_previsualiser->setEnabled(a);
+    popup_resultats->setEnabled(a);
+    bt_choisir_repertoire->setEnabled(a && mode_resultats() == u"R");
+    ch_ext_eps->setEnabled(a);
+    cb_log->setEnabled(a);
+    popup_log->setEnabled(a);
+    bt_verrouiller->setText(a ? QStringLiteral("Verrouiller") : QStringLiteral("Déverrouiller"));
+}
+
+void csp_creer_plusieurs::initialise_jauge() {
+    bt_enregistrer->hide();
+    bt_annuler->show();
+    pb_jauge->setValue(0);
+    pb_jauge->show();
+    st_jauge->clear();
+    st_jauge->show();
+}
+
+void csp_creer_plusieurs::raz_jauge() {
+    bt_enregistrer->show();
+    pb_jauge->setValue(0);
+    pb_jauge->hide();
+    st_jauge->hide();
+    bt_annuler->hide();
+    bt_creer->setEnabled(true);
+}
+
+void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {
+    w_alerte::instance().message(texte, QString());
+}
+
+void csp_creer_plusieurs::montrer() {
+    maj_interface_verrou();
+    bt_ouvrir_repertoire->setEnabled(!ch_repertoire->toPlainText().isEmpty() &&
+                                     mode_resultats() == u"R");
+}
+
+// --- Settings -------------------------------------------------------------------
+
+void csp_creer_plusieurs::import_export_parametres(const QString& genre, const QString& sens) {
+    if (genre == u"init" && sens == u"import" && parametres_v1::niveau_version_preferences > 0) {
+        const QString ancienne = QStringLiteral("valdorin");
+        parametres_v1::parametre_renomme(ancienne, QStringLiteral("rbt_resultats"), section,
+                                         QStringLiteral("popup_resultats"));
+        for (const char* nom : {"ch_repertoire", "popup_log", "popup_delimiteur", "ch_ext_eps"})
+            parametres_v1::parametre_renomme(ancienne, QString::fromLatin1(nom), section,
+                                             QString::fromLatin1(nom));
+    }
+    parametres_v1::parametre_popup(popup_delimiteur, sens, section, -1);
+    parametres_v1::parametre_popup(popup_codage, sens, section, -1);
+    parametres_v1::parametre_checkbox(cb_previsualiser, sens, section, false);
+    parametres_v1::parametre_popup(popup_resultats, sens, section, -1);
+    parametres_v1::parametre_editfield(ch_repertoire, sens, section, QString());
+    parametres_v1::parametre_editfield(ch_ext_eps, sens, section, QString());
+    if (sens == u"import") {
+        // A hand-edited file may hold an extension the field would refuse.
+        if (extension_acceptable(ch_ext_eps->text()))
+            extension_acceptee = ch_ext_eps->text();
+        else
+            ch_ext_eps->setText(extension_acceptee);
+    }
+    parametres_v1::parametre_checkbox(cb_log, sens, section, true);
+    parametres_v1::parametre_popup(popup_log, sens, section, -1);
+    parametres_v1::parametre_boolean(interface_active, sens, section, QStringLiteral("actif"),
+                                     true);
+    popup_resultats_Change();
+}
+
+// --- Training texts -------------------------------------------------------------
+
+void csp_creer_plusieurs::formation_page(QString& message, QString&) {
+    message = QStringLiteral(
+        "Cet écran permet d'obtenir un ensemble de fichiers code-barres par lecture d'un fichier "
+        "de données.\r\rLe fichier de données doit être au format texte.\r\rChaque ligne de ce "
+        "fichier de données produira un fichier code-barres.");
+}
+
+void csp_creer_plusieurs::formation_controles() {
+    ajout_controle_formation(
+        popup_delimiteur,
+        QStringLiteral("Ce menu permet de choisir le délimiteur à rechercher entre les différentes "
+                       "colonnes du fichier de données."),
+        QString());
+    ajout_controle_formation(
+        popup_codage,
+        QStringLiteral(
+            "Ce menu permet de choisir le codage du fichier de données.\rLorsque le fichier de "
+            "données ne mémorise pas de caractères accentués, les réglages Ascii, Mac Roman, "
+            "Windows ANSI et Unicode UTF-8 fourniront un résultat identique.\rLe réglage Unicode "
+            "UTF-16 traitera correctement les sous-codages BigEndian et LittleEndian pour autant "
+            "que les caractères d'en-tête standardisés FEFF ou FFFE soient présents. En leur "
+            "absence, seul le sous-codage natif du processeur sera correctement traité."),
+        QString());
+    ajout_controle_formation(
+        cb_previsualiser,
+        QStringLiteral(
+            "Cochez cette case pour prévisualiser les données du fichier telles que le logiciel "
+            "les voit en fonction des réglages de délimiteur et de codage.\r\rCette "
+            "prévisualisation permettra de valider ces réglages avant de créer les code-barres."),
+        QString());
+    ajout_controle_formation(
+        lien_format,
+        QStringLiteral(
+            "Ce lien amène à une description du format attendu pour le fichier de données."),
+        QString());
+    ajout_controle_formation(popup_resultats,
+                             QStringLiteral("Ce menu permet de choisir comment ou où vous "
+                                            "souhaitez obtenir les fichiers code-barres générés."),
+                             QString());
+    ajout_controle_formation(bt_choisir_repertoire,
+                             QStringLiteral("Ce bouton permet de changer le répertoire dans lequel "
+                                            "les fichiers code-barres seront générés par défaut."),
+                             QString());
+    ajout_controle_formation(
+        bt_ouvrir_repertoire,
+        QStringLiteral(
+            "Lorsqu'un répertoire par défaut a été choisi, ce bouton permet de l'ouvrir."),
+        QString());
+    ajout_controle_formation(ch_repertoire,
+                             QStringLiteral("Ce champ présente le chemin du répertoire dans lequel "
+                                            "les fichiers code-barres seront générés par défaut."),
+                             QString());
+    ajout_controle_formation(
+        ch_ext_eps,
+        QStringLiteral(
+            "Entrez ici l'extension que vous souhaitez adjoindre au nom des fichiers EPS générés, "
+            "par exemple «\u00A0.eps\u00A0» ou «\u00A0.epsf\u00A0» ou «\u00A0.epsi\u00A0». Aucun "
+            "contrôle n'est effectué sur cette saisie qui est totalement libre."),
+        QString());
+    ajout_controle_formation(
+        cb_log,
+        QStringLiteral(
+            "Cochez cette case pour obtenir, après traitement d'un fichier de données, un rapport "
+            "d'exécution dans une fenêtre s'ouvrant à l'écran.\r\rCe rapport indique le nombre de "
+            "fichiers code-barres générés et celui des erreurs rencontrées."),
+        QString());
+    ajout_controle_formation(
+        popup_log,
+        QStringLiteral(
+            "Un fichier de rapport peut-être automatiquement créé après traitement d'un fichier de "
+            "données.\r\rIl renseigne sur les fichiers code-barres générés et détaille les erreurs "
+            "rencontrées.\r\rCe menu permet de choisir si et où ces fichiers de rapport seront "
+            "enregistrés, pour autant que ce soit dans un répertoire autorisé en écriture."),
+        QString());
+    ajout_controle_formation(
+        bt_creer,
+        QStringLiteral(
+            "Ce bouton permet de choisir un fichier de données pour le prévisualiser au besoin "
+            "puis lancer la génération des fichiers code-barres.\r\rVous pouvez aussi "
+            "glisser-déposer un fichier de données dans la fenêtre du logiciel ou sur son icône."),
+        QString());
+    ajout_controle_formation(
+        bt_verrouiller,
+        QStringLiteral(
+            "Ce bouton permet de verrouiller ou de déverrouiller les réglages de cet "
+            "onglet.\r\rUtilisez-le pour protéger ces réglages d'une modification malencontreuse."),
+        QString());
+    ajout_controle_formation(
+        bt_annuler,
+        QStringLiteral("Ce bouton permet d'arrêter le travail de génération de fichiers "
+                       "code-barres en cours. Il n'est actif que lorsqu'un travail est en cours."),
+        QString());
+    ajout_controle_formation(
+        bt_enregistrer,
+        QStringLiteral(
+            "Cliquez sur ce bouton pour enregistrer un fichier texte qui mémorisera un en-tête XML "
+            "répertoriant les réglages de cet onglet, suivi par une ligne mémorisant les données "
+            "de l'onglet «\u00A0Créer un code-barres\u00A0».\r\rCe fichier texte vous servira de "
+            "modèle pour l'obtention par un autre logiciel -\u00A0par exemple par une base de "
+            "données des titres et des éditions\u00A0- d'un fichier de données multi-lignes "
+            "utilisable depuis cet onglet."),
+        QString());
+}

@@ -1,0 +1,185 @@
+#pragma once
+
+#include "classe_page.h"
+#include "valdorin.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class st_jauge;
+class st_lien;
+
+// The small turning wheel shown while a run is busy with something that does
+// not move the progress bar. It turns only while it is visible.
+class roue_attente : public QWidget {
+    Q_OBJECT
+public:
+    explicit roue_attente(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* evenement) override;
+    void showEvent(QShowEvent* evenement) override;
+    void hideEvent(QHideEvent* evenement) override;
+
+private:
+    QTimer* minuterie;
+    int pas = 0;
+};
+
+// The tab page "Créer un ensemble de code-barres": makes one barcode file per
+// record of a delimited data file. The page holds the settings of a run
+// (delimiter, encoding, preview, where the results go, extension of EPS files,
+// report options), the lock that protects them, the run's progress display and
+// cancel button, and `creer_serie`, which starts a run.
+//
+// Files and folders are absolute paths; the empty text means none.
+class csp_creer_plusieurs : public classe_page {
+    Q_OBJECT
+
+public:
+    explicit csp_creer_plusieurs(QWidget* parent = nullptr);
+    ~csp_creer_plusieurs() override;
+
+    // --- Shared with the run ------------------------------------------------
+
+    // The file the run actually reads: the data file, or its copy without the
+    // settings header. Emptied by bt_annuler: that is the cancel request.
+    QString fi_lecture_reel;
+    // The data file while its settings header is examined.
+    std::unique_ptr<QFile> buffer_lecture;
+    // The result folder of the current run, ending with "/".
+    QString chemin_dossier_ecriture;
+    // The report file of the current run.
+    QString chemin_log;
+    // Lock state of the settings: true = unlocked. Kept under "actif".
+    bool interface_active = true;
+    std::int32_t nbLignesNonOK = 0;
+    std::int32_t nbLignesOK = 0;
+    // The open report file; null when no report is written.
+    std::unique_ptr<QSaveFile> buffer_log;
+    // The data file chosen in the open dialog, or dropped or opened on the
+    // main window.
+    QString fi_lecture_officiel;
+
+    // True from the start of a run to its end; the run sets and clears it.
+    // While it is true, creer_serie refuses to start another run.
+    bool travail_en_cours = false;
+    // The data file of the run in progress.
+    QString fi_lecture_travail;
+
+    // --- Entry points ---------------------------------------------------------
+
+    // Starts a run on fi_lecture_officiel, after its checks; every refusal is
+    // told to the user.
+    void creer_serie();
+    // The page's show hook: applies the lock.
+    void montrer();
+    void import_export_parametres(const QString& genre, const QString& sens);
+
+    // The result folder (see the result-folder operations below).
+    bool get_dossier_resultats_defaut();
+    bool check_popup_ch_resultat();
+    QString get_path_dossier_resultats();
+    QString get_message_dossier_resultat();
+    QString get_folderitem_ch_repertoire();
+    bool check_folderitem_resultat(const QString& dossier);
+
+    // Record parsers: fill `tableau` from the record's fields (10 to 13 of
+    // them), or give "column, message" for the first faulty column. They read
+    // ch_ext_eps and set valdorin::previsu_presence.
+    QString parse_format_v2(const QStringList& champs, valdorin::tableau_code_barres& tableau);
+    QString parse_format_v1(const QStringList& champs, valdorin::tableau_code_barres& tableau);
+
+    // The page's state during and after a run.
+    void maj_interface(bool active);
+    void maj_interface_verrou();
+    void initialise_jauge();
+    void raz_jauge();
+    void message_creer_plusieurs(const QString& texte);
+
+    // The run's settings as the controls give them.
+    QString delimiteur() const;     // tag of popup_delimiteur
+    int codage() const;             // tag of popup_codage (a codage_texte), -1 for none
+    QString mode_resultats() const; // tag of popup_resultats: "D", "C", "R" or ""
+
+    // Whether `extension` may follow the name of an EPS file: no "/", no NUL
+    // and no line end, so that a name with it stays inside the result folder.
+    static bool extension_acceptable(const QString& extension);
+
+    // --- Controls, in creation order ---------------------------------------
+
+    QGroupBox* gb_generes;
+    QLabel* st_extension;
+    QLabel* st_placer_resultat;
+    QLabel* st_titre;
+    QGroupBox* gb_donnees;
+    QLabel* st_delimiteur;
+    QGroupBox* gb_rapport;
+    QLabel* st_fichier_rapport;
+    QProgressBar* pb_jauge;
+    ::st_jauge* st_jauge;
+    QLabel* st_codage;
+    roue_attente* pw_attente;
+    QComboBox* popup_delimiteur;
+    st_lien* lien_format;
+    QComboBox* popup_codage;
+    QCheckBox* cb_previsualiser;
+    QLineEdit* ch_ext_eps;
+    QPlainTextEdit* ch_repertoire;
+    QPushButton* bt_choisir_repertoire;
+    QPushButton* bt_ouvrir_repertoire;
+    QComboBox* popup_resultats;
+    QComboBox* popup_log;
+    QPushButton* bt_annuler;
+    QPushButton* bt_creer;
+    QPushButton* bt_verrouiller;
+    QCheckBox* cb_log;
+    QPushButton* bt_enregistrer;
+
+    // --- Handlers -------------------------------------------------------------
+
+    void popup_delimiteur_Open();
+    void lien_format_Action();
+    void popup_codage_Open();
+    bool ch_ext_eps_MouseDown();
+    void ch_ext_eps_LostFocus();
+    void bt_choisir_repertoire_Action();
+    void bt_ouvrir_repertoire_Action();
+    void popup_resultats_Open();
+    void popup_resultats_Change();
+    void bt_annuler_Action();
+    void bt_creer_Action();
+    void bt_verrouiller_Action();
+    void bt_enregistrer_Action();
+    void bt_enregistrer_Open();
+
+protected:
+    void formation_page(QString& message, QString& documentation) override;
+    void formation_controles() override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+    // Where a run starts, once creer_serie's checks have passed: reads the
+    // data file's settings header and starts the worker. Nothing here yet.
+    virtual void demarre_thread();
+    // Writes the example data file of bt_enregistrer. Nothing here yet.
+    virtual void cree_fichier_donnees();
+
+private:
+    // The extension ch_ext_eps held when it was last accepted.
+    QString extension_acceptee;
+};

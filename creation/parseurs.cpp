@@ -1,0 +1,157 @@
+// The record parsers of the batch page: one record of a data file, already
+// split into its fields, becomes the 13 entries of a tableau_code_barres, or
+// the number of its first faulty column and the fault.
+
+#include "csp_creer_plusieurs.h"
+
+#include "bibliotheque_v1.h"
+#include "verification_v1.h"
+
+#include <QLineEdit>
+
+using verification_v1::verifie_string;
+
+namespace {
+
+QString faute(int colonne, const QString& message) {
+    return QString::number(colonne) + QStringLiteral(", ") + message;
+}
+
+// Why an output file name would not name a file inside the result folder, or
+// "" when it does. The name's own column has been checked already; what is
+// added to it (the page's extension) has not.
+QString verifie_nom_sortie(const QString& nom) {
+    if (!csp_creer_plusieurs::extension_acceptable(nom))
+        return QStringLiteral("présence d'un caractère invalide pour un nom de fichier");
+    if (nom == u"." || nom == u"..")
+        return QStringLiteral("nom de fichier invalide");
+    return QString();
+}
+
+} // namespace
+
+QString csp_creer_plusieurs::parse_format_v2(const QStringList& champs,
+                                             valdorin::tableau_code_barres& tableau) {
+    struct regle {
+        int type, minimum, maximum;
+        const char16_t* autorise;
+        int entree;
+    };
+    // Columns 1 to 11, in their order; column 5 has no check.
+    static constexpr regle regles[] = {
+        {verification_v1::type_majuscules, 0, 1, u"", 0},
+        {verification_v1::type_chiffres, 1, 5, u"", 1},
+        {verification_v1::type_chiffres, 1, 4, u"", 2},
+        {verification_v1::type_chiffres, 0, 1, u"", 3},
+        {-1, 0, 0, u"", 4},
+        {verification_v1::type_chiffres, 1, 4, u"", 5},
+        {verification_v1::type_alphanumerique, 0, 4, u"", 6},
+        {verification_v1::type_majuscules, 1, 1, u"EP", 7},
+        {verification_v1::type_chiffres, 1, 1, u"01234", 8},
+        {verification_v1::type_majuscules, 1, 1, u"ARFC", 9},
+        {verification_v1::type_caracteres, 1, 1, u"=<>", 10},
+    };
+    for (int i = 0; i < 11; ++i) {
+        const regle& r = regles[i];
+        if (r.type >= 0) {
+            const QString message = verifie_string(champs.at(i), r.type, r.minimum, r.maximum,
+                                                   QString::fromUtf16(r.autorise));
+            if (!message.isEmpty())
+                return faute(i + 1, message);
+        }
+        tableau[r.entree] = champs.at(i);
+    }
+    if (tableau[3].isEmpty())
+        tableau[3] = QStringLiteral("0");
+
+    const QString message =
+        verifie_string(champs.at(11), verification_v1::type_nom_fichier, 0, 50, QString());
+    if (!message.isEmpty())
+        return faute(12, message);
+    const bool eps = tableau[7] == u"E";
+    const QString nom = champs.at(11) + (eps ? ch_ext_eps->text() : QStringLiteral(".pdf"));
+    const QString message_nom = verifie_nom_sortie(nom);
+    if (!message_nom.isEmpty())
+        return faute(12, message_nom);
+    tableau[11] = nom;
+
+    valdorin::previsu_presence = champs.size() > 12;
+    if (valdorin::previsu_presence) {
+        const QString& commentaire = champs.at(12);
+        tableau[12] =
+            eps ? commentaire.left(14)
+                : QString(commentaire).replace(QStringLiteral("<CR>"), QStringLiteral("\r"));
+    }
+    return QString();
+}
+
+QString csp_creer_plusieurs::parse_format_v1(const QStringList& champs,
+                                             valdorin::tableau_code_barres& tableau) {
+    auto verifie = [&](int colonne, int type, int minimum, int maximum, const QString& autorise) {
+        const QString message =
+            verifie_string(champs.at(colonne - 1), type, minimum, maximum, autorise);
+        return message.isEmpty() ? QString() : faute(colonne, message);
+    };
+    const QString& titre = champs.at(3);
+    const QString& edition = champs.at(4);
+    const QString& jour = champs.at(5);
+    const QString& mois = champs.at(6);
+    QString erreur;
+    if (!(erreur = verifie(1, verification_v1::type_chiffres, 1, 5, {})).isEmpty())
+        return erreur;
+    tableau[1] = champs.at(0);
+    if (!(erreur = verifie(2, verification_v1::type_chiffres, 1, 4, {})).isEmpty())
+        return erreur;
+    tableau[5] = champs.at(1);
+    if (!(erreur = verifie(3, verification_v1::type_chiffres, 1, 4, {})).isEmpty())
+        return erreur;
+    tableau[2] = champs.at(2);
+    if (!(erreur = verifie(4, verification_v1::type_alphanumerique, 2, 2, {})).isEmpty())
+        return erreur;
+    if (!(erreur = verifie(5, verification_v1::type_alphanumerique, 2, 2, {})).isEmpty())
+        return erreur;
+    // The month comes before the day: the day's check needs it.
+    if (!(erreur = verifie(7, verification_v1::type_mois, 0, 50, {})).isEmpty())
+        return erreur;
+    if (!(erreur = verifie(6, verification_v1::type_jour, mois.toInt(), 50, {})).isEmpty())
+        return erreur;
+    if (!(erreur = verifie(8, verification_v1::type_alphanumerique, 1, 1, {})).isEmpty())
+        return erreur;
+    tableau[0] = champs.at(7);
+    if (!(erreur = verifie(9, verification_v1::type_alphanumerique, 0, 4, {})).isEmpty())
+        return erreur;
+    tableau[6] = champs.at(8);
+    if (!(erreur = verifie(10, verification_v1::type_majuscules, 1, 1, QStringLiteral("EP")))
+             .isEmpty())
+        return erreur;
+    tableau[7] = champs.at(9);
+    if (champs.size() > 10) {
+        if (!(erreur = verifie(11, verification_v1::type_caracteres, 0, 1, QStringLiteral("=<>")))
+                 .isEmpty())
+            return erreur;
+        tableau[10] = champs.at(10);
+    }
+    if (tableau[10].isEmpty())
+        tableau[10] = QStringLiteral("=");
+
+    tableau[3] = QStringLiteral("0");
+    tableau[4].clear();
+    tableau[9] = QStringLiteral("A");
+    tableau[8] = QStringLiteral("4");
+    const QString nom = titre + edition + bibliotheque_v1::zeros_ajoute(jour, 2) +
+                        bibliotheque_v1::zeros_ajoute(mois, 2);
+    if (tableau[7] == u"P") {
+        tableau[11] = nom + QStringLiteral(".pdf");
+        tableau[12] = QStringLiteral("Titre : ") + titre + QStringLiteral("\rÉdition : ") +
+                      edition + QStringLiteral("\rDate de l'édition : ") + jour +
+                      QStringLiteral(" ") + bibliotheque_v1::format_mois(mois.toInt(), "fr");
+    } else {
+        tableau[11] = nom + ch_ext_eps->text();
+        const QString message_nom = verifie_nom_sortie(tableau[11]);
+        if (!message_nom.isEmpty())
+            return faute(10, message_nom);
+        tableau[12] = tableau[11];
+    }
+    valdorin::previsu_presence = true;
+    return QString();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// Data files written for the tests of the reader and the batch page.
+
+#include "environnement.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace outils_donnees {
+
+// Writes `octets` into a new file of the test's folder and gives its path.
+inline QString fichier(const QByteArray& octets,
+                       const QString& nom = QStringLiteral("donnees.txt")) {
+    const QString chemin = test_support::dossier_test() + u'/' + nom;
+    QFile f(chemin);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(octets) != octets.size())
+        return QString();
+    return chemin;
+}
+
+} // namespace outils_donnees

@@ -1,0 +1,273 @@
+#include "csp_creer_plusieurs.h"
+#include "outils_donnees.h"
+#include "parametres_v1.h"
+#include "participants_fichiers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString inutilisable =
+    "Le répertoire de réception des fichiers générés n'est pas utilisable !";
+
+// The page with its run start counted instead of a worker.
+class page_essai : public csp_creer_plusieurs {
+public:
+    int departs = 0;
+
+protected:
+    void demarre_thread() override { ++departs; }
+};
+
+QString dossier(const QString& nom, bool protege = false) {
+    const QString chemin = test_support::dossier_test() + u'/' + nom;
+    QDir().mkpath(chemin);
+    if (protege)
+        QFile::setPermissions(chemin, QFile::ReadOwner | QFile::ExeOwner);
+    return chemin;
+}
+
+} // namespace
+
+// Takes down the folder opened through the desktop services.
+class ouvreur : public QObject {
+    Q_OBJECT
+public:
+    ouvreur() { QDesktopServices::setUrlHandler("file", this, "ouvre"); }
+    ~ouvreur() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> ouverts;
+public slots:
+    void ouvre(const QUrl& adresse) { ouverts.append(adresse); }
+};
+
+TEST(BatchPage, TheLockDisablesTheSettingsAndNotTheRunButtons) {
+    csp_creer_plusieurs page;
+    page.montrer();
+    EXPECT_EQ(page.bt_verrouiller->text(), "Verrouiller");
+    page.popup_resultats->setCurrentIndex(2);
+    page.bt_verrouiller->click();
+    EXPECT_EQ(page.bt_verrouiller->text(), "Déverrouiller");
+    for (QWidget* c : QList<QWidget*>{
+             page.popup_delimiteur, page.popup_codage, page.cb_previsualiser, page.popup_resultats,
+             page.bt_choisir_repertoire, page.ch_ext_eps, page.cb_log, page.popup_log})
+        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_TRUE(page.bt_creer->isEnabled());
+    EXPECT_TRUE(page.bt_enregistrer->isEnabled());
+    page.bt_verrouiller->click();
+    EXPECT_EQ(page.bt_verrouiller->text(), "Verrouiller");
+    EXPECT_TRUE(page.popup_delimiteur->isEnabled());
+    EXPECT_TRUE(page.bt_choisir_repertoire->isEnabled());
+    // At rest the export button sits on the run row.
+    EXPECT_EQ(page.bt_enregistrer->y(), page.bt_annuler->y());
+}
+
+TEST(BatchPage, TheEpsExtensionIsTypedOnlyAfterAClickAndRefusedWhenItLeavesTheFolder) {
+    csp_creer_plusieurs page;
+    EXPECT_TRUE(page.ch_ext_eps->isReadOnly());
+    QTest::mouseClick(page.ch_ext_eps, Qt::LeftButton);
+    EXPECT_FALSE(page.ch_ext_eps->isReadOnly());
+    page.ch_ext_eps->setText(".epsf");
+    QFocusEvent sortie(QEvent::FocusOut);
+    QApplication::sendEvent(page.ch_ext_eps, &sortie);
+    EXPECT_TRUE(page.ch_ext_eps->isReadOnly());
+    EXPECT_EQ(page.ch_ext_eps->text(), ".epsf");
+
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    page.ch_ext_eps->setText("/../x");
+    QApplication::sendEvent(page.ch_ext_eps, &sortie);
+    ASSERT_EQ(alertes.textes.size(), 1);
+    EXPECT_TRUE(alertes.textes[0].startsWith("L'extension des fichiers eps"));
+    EXPECT_EQ(page.ch_ext_eps->text(), ".epsf");
+}
+
+TEST(BatchPage, SettingsRoundTripAndHandEditedValuesAreAppliedOnlyWhereTheyFit) {
+    parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire{};
+    {
+        csp_creer_plusieurs page;
+        page.popup_delimiteur->setCurrentIndex(1);
+        page.popup_codage->setCurrentIndex(4);
+        page.popup_resultats->setCurrentIndex(2);
+        page.ch_repertoire->setPlainText("/tmp/");
+        page.ch_ext_eps->setText(".epsi");
+        page.popup_log->setCurrentIndex(2);
+        page.cb_log->setChecked(false);
+        page.interface_active = false;
+        page.import_export_parametres("init", "export");
+    }
+    auto& d = *parametres_v1::dictionnaire_parametres;
+    EXPECT_EQ(d.value("multiples_popup_codage").toString(), "4");
+    EXPECT_EQ(d.value("multiples_actif").toBool(), false);
+    {
+        csp_creer_plusieurs page;
+        page.import_export_parametres("memo", "import");
+        EXPECT_EQ(page.delimiteur(), ";");
+        EXPECT_EQ(page.codage(), 4);
+        EXPECT_EQ(page.mode_resultats(), "R");
+        EXPECT_TRUE(page.bt_ouvrir_repertoire->isEnabled());
+        EXPECT_EQ(page.ch_ext_eps->text(), ".epsi");
+        EXPECT_FALSE(page.cb_log->isChecked());
+        EXPECT_FALSE(page.interface_active);
+    }
+    // Missing keys, a row out of range and an extension the field refuses.
+    d = parametres_v1::dictionnaire{{"multiples_popup_codage", "9"},
+                                    {"multiples_ch_ext_eps", "a/b"}};
+    csp_creer_plusieurs page;
+    page.popup_codage->setCurrentIndex(3);
+    page.import_export_parametres("memo", "import");
+    EXPECT_EQ(page.codage(), 3);
+    EXPECT_EQ(page.ch_ext_eps->text(), ".eps");
+    EXPECT_TRUE(page.interface_active);
+    d.remove("multiples_ch_ext_eps");
+    page.import_export_parametres("memo", "import");
+    EXPECT_EQ(page.ch_ext_eps->text(), "");
+    parametres_v1::dictionnaire_parametres.reset();
+}
+
+TEST(BatchPage, AnOlderPreferencesFileGivesTheResultModeFromItsOldKey) {
+    for (const int niveau : {1, 0}) {
+        parametres_v1::dictionnaire_parametres =
+            parametres_v1::dictionnaire{{"valdorin_rbt_resultats", "1"}};
+        parametres_v1::niveau_version_preferences = niveau;
+        csp_creer_plusieurs page;
+        page.import_export_parametres("init", "import");
+        EXPECT_EQ(page.mode_resultats(), niveau ? "C" : "D") << niveau;
+    }
+    parametres_v1::niveau_version_preferences = 0;
+    parametres_v1::dictionnaire_parametres.reset();
+}
+
+TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
+    page_essai page;
+    participants::lecteur_alertes alertes;
+    const QString donnees = outils_donnees::fichier("a;b");
+
+    page.fi_lecture_officiel.clear();
+    page.creer_serie();
+    EXPECT_EQ(page.departs, 0);
+
+    // Default folder mode without a folder: refused before the file is looked at.
+    page.popup_resultats->setCurrentIndex(2);
+    page.fi_lecture_officiel = donnees;
+    alertes.attend();
+    page.creer_serie();
+    page.popup_resultats->setCurrentIndex(0);
+
+    page.fi_lecture_officiel = test_support::dossier_test() + "/absent.txt";
+    alertes.attend();
+    page.creer_serie();
+    EXPECT_EQ(
+        alertes.textes,
+        QStringList({inutilisable, "Fichier ou répertoire protégé !\r\rOuverture annulée !"}));
+    EXPECT_EQ(page.departs, 0);
+
+    page.fi_lecture_officiel = donnees;
+    page.creer_serie();
+    EXPECT_EQ(page.departs, 1);
+
+    // A file dropped while the run goes on: refused, the run keeps its file.
+    page.travail_en_cours = true;
+    page.fi_lecture_officiel = outils_donnees::fichier("x", "autre.txt");
+    alertes.attend();
+    page.creer_serie();
+    ASSERT_EQ(alertes.textes.size(), 3);
+    EXPECT_TRUE(alertes.textes[2].contains("déjà en cours"));
+    EXPECT_EQ(page.departs, 1);
+    EXPECT_EQ(page.fi_lecture_officiel, donnees);
+}
+
+TEST(BatchPage, TheOpenDialogOffersTheDelimitersFileType) {
+    page_essai page;
+    participants::presentateur_essai presentateur;
+    page.popup_delimiteur->setCurrentIndex(1);
+    page.bt_creer->click();
+    ASSERT_EQ(presentateur.demandes.size(), 1);
+    EXPECT_TRUE(presentateur.demandes[0].filtre.startsWith("Texte (séparateur: point-virgule)"));
+    EXPECT_EQ(page.departs, 0);
+    presentateur.reponses = {outils_donnees::fichier("a")};
+    page.bt_creer->click();
+    EXPECT_EQ(page.departs, 1);
+}
+
+TEST(BatchPage, TheDefaultFolderIsChosenCheckedAndOpened) {
+    csp_creer_plusieurs page;
+    page.popup_resultats->setCurrentIndex(2);
+    participants::presentateur_essai presentateur;
+    participants::lecteur_alertes alertes;
+
+    EXPECT_FALSE(page.get_dossier_resultats_defaut());
+    ASSERT_EQ(presentateur.demandes.size(), 1);
+    EXPECT_EQ(presentateur.demandes[0].invite, "Choisissez un répertoire par défaut !");
+    EXPECT_EQ(presentateur.demandes[0].legende_bouton, "OK");
+    EXPECT_EQ(presentateur.demandes[0].dossier_depart,
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+
+    presentateur.reponses = {dossier("protege", true)};
+    alertes.attend();
+    EXPECT_FALSE(page.get_dossier_resultats_defaut());
+    EXPECT_EQ(alertes.textes.value(0),
+              "Ce répertoire semble être protégé en écriture !\rLa saisie est annulée !");
+    EXPECT_EQ(page.ch_repertoire->toPlainText(), "");
+
+    const QString resultats = dossier("resultats");
+    presentateur.reponses = {resultats};
+    EXPECT_TRUE(page.get_dossier_resultats_defaut());
+    EXPECT_EQ(page.ch_repertoire->toPlainText(), resultats + "/");
+    EXPECT_TRUE(page.bt_ouvrir_repertoire->isEnabled());
+    EXPECT_EQ(page.get_path_dossier_resultats(), resultats + "/");
+
+    ouvreur bureau;
+    page.bt_ouvrir_repertoire->click();
+    EXPECT_EQ(bureau.ouverts, QList<QUrl>{QUrl::fromLocalFile(resultats + "/")});
+
+    // The folder deleted since: the path still resolves, the run is refused.
+    QDir(resultats).removeRecursively();
+    EXPECT_TRUE(page.check_popup_ch_resultat());
+    alertes.attend();
+    EXPECT_EQ(page.get_path_dossier_resultats(), "");
+    EXPECT_EQ(alertes.textes.value(1), inutilisable);
+    page.ch_repertoire->clear();
+    EXPECT_FALSE(page.check_popup_ch_resultat());
+    EXPECT_EQ(page.get_path_dossier_resultats(), "");
+}
+
+TEST(BatchPage, EachResultModeFindsItsFolderAndItsPhrase) {
+    csp_creer_plusieurs page;
+    participants::presentateur_essai presentateur;
+    participants::lecteur_alertes alertes;
+    const QString protege = dossier("protege");
+    page.fi_lecture_officiel = outils_donnees::fichier("a", "protege/donnees.txt");
+    QFile::setPermissions(protege, QFile::ReadOwner | QFile::ExeOwner);
+
+    const QStringList phrases = {"dans le répertoire spécifié", "à côté du fichier de données.",
+                                 "dans un répertoire par défaut."};
+    for (int i = 0; i < 3; ++i) {
+        page.popup_resultats->setCurrentIndex(i);
+        EXPECT_EQ(page.get_message_dossier_resultat(), phrases[i]);
+    }
+    page.popup_resultats->setCurrentIndex(1);
+    alertes.attend();
+    EXPECT_EQ(page.get_path_dossier_resultats(), "");
+    EXPECT_EQ(alertes.textes, QStringList{inutilisable});
+
+    page.popup_resultats->setCurrentIndex(0);
+    EXPECT_EQ(page.get_path_dossier_resultats(), ""); // cancelled, no message
+    presentateur.reponses = {dossier("choisi")};
+    EXPECT_EQ(page.get_path_dossier_resultats(), dossier("choisi") + "/");
+    EXPECT_EQ(presentateur.demandes.size(), 2);
+    EXPECT_EQ(alertes.textes.size(), 1);
+}
+
+#include "test_csp_creer_plusieurs.moc"

@@ -1,0 +1,114 @@
+#include "csp_creer_plusieurs.h"
+
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList v2 = {"A", "12345", "678", "9", "Prix", "250", "CB", "P", "4", "A", "=", "nom"};
+const QStringList v1 = {"12345", "250", "678", "LM", "PA", "5", "3", "A", "CB", "P"};
+
+QStringList change(QStringList champs, int colonne, const QString& valeur) {
+    champs[colonne - 1] = valeur;
+    return champs;
+}
+
+} // namespace
+
+TEST(Parseurs, EachFormatV2FaultNamesItsColumn) {
+    csp_creer_plusieurs page;
+    struct cas {
+        QStringList champs;
+        QString attendu;
+    };
+    const QList<cas> cas_ = {
+        {change(v2, 2, "123456"), "2, nombre de chiffres supérieur à 5"},
+        {change(v2, 8, "p"), "8, présence d'un caractère autre que majuscule"},
+        {change(v2, 8, "X"), "8, présence d'un caractère autre que EP"},
+        {change(v2, 8, ""), "8, nombre de majuscules différent de 1"},
+        {change(v2, 12, ""), "12, nombre de caractères inférieur à 1"},
+        {change(v2, 12, QString(51, u'n')), "12, nombre de caractères supérieur à 50"},
+        {change(v2, 12, "a/b"), "12, présence d'un caractère invalide pour un nom de fichier"},
+        {change(v2, 4, "12"), "4, nombre de chiffres supérieur à 1"},
+        {change(v2, 1, "AB"), "1, nombre de majuscules supérieur à 1"},
+        {change(v2, 11, "x"), "11, présence d'un caractère autre que =<>"},
+        // No name may leave the result folder or hold a NUL.
+        {change(v2, 12, "a" + QString(QChar(0)) + "b"),
+         "12, présence d'un caractère invalide pour un nom de fichier"},
+    };
+    for (const cas& c : cas_) {
+        valdorin::tableau_code_barres t;
+        EXPECT_EQ(page.parse_format_v2(c.champs, t), c.attendu)
+            << c.champs.join(u'|').toStdString();
+    }
+    // With no extension, "." and ".." would name the folder or its parent.
+    page.ch_ext_eps->setText("");
+    for (const QString nom : {".", ".."}) {
+        valdorin::tableau_code_barres t;
+        EXPECT_EQ(page.parse_format_v2(change(change(v2, 8, "E"), 12, nom), t),
+                  "12, nom de fichier invalide");
+    }
+    // An extension that came round the field's check.
+    page.ch_ext_eps->setText("/../x");
+    valdorin::tableau_code_barres t;
+    EXPECT_EQ(page.parse_format_v2(change(v2, 8, "E"), t),
+              "12, présence d'un caractère invalide pour un nom de fichier");
+    EXPECT_EQ(page.parse_format_v1(change(v1, 10, "E"), t),
+              "10, présence d'un caractère invalide pour un nom de fichier");
+}
+
+TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {
+    csp_creer_plusieurs page;
+    valdorin::tableau_code_barres t;
+    ASSERT_EQ(page.parse_format_v2(change(v2, 4, "") + QStringList{"un<CR>deux"}, t), "");
+    EXPECT_EQ(t, (valdorin::tableau_code_barres{"A", "12345", "678", "0", "Prix", "250", "CB", "P",
+                                                "4", "A", "=", "nom.pdf", "un\rdeux"}));
+    EXPECT_TRUE(valdorin::previsu_presence);
+
+    valdorin::tableau_code_barres eps;
+    ASSERT_EQ(page.parse_format_v2(change(v2, 8, "E") + QStringList{"01234567890123456789"}, eps),
+              "");
+    EXPECT_EQ(eps[11], "nom.eps");
+    EXPECT_EQ(eps[12], "01234567890123");
+
+    valdorin::tableau_code_barres sans;
+    ASSERT_EQ(page.parse_format_v2(v2, sans), "");
+    EXPECT_FALSE(valdorin::previsu_presence);
+    EXPECT_EQ(sans[12], "");
+    ASSERT_EQ(page.parse_format_v2(v2 + QStringList{""}, sans), "");
+    EXPECT_TRUE(valdorin::previsu_presence);
+}
+
+TEST(Parseurs, FormatV1BuildsItsNameAndCommentFromTheEditionColumns) {
+    csp_creer_plusieurs page;
+    valdorin::tableau_code_barres t;
+    ASSERT_EQ(page.parse_format_v1(v1, t), "");
+    EXPECT_EQ(t, (valdorin::tableau_code_barres{
+                     "A", "12345", "678", "0", "", "250", "CB", "P", "4", "A", "=", "LMPA0503.pdf",
+                     "Titre : LM\rÉdition : PA\rDate de l'édition : 5 mars"}));
+    EXPECT_TRUE(valdorin::previsu_presence);
+
+    valdorin::tableau_code_barres eps;
+    ASSERT_EQ(page.parse_format_v1(change(v1, 10, "E") + QStringList{""}, eps), "");
+    EXPECT_EQ(eps[11], "LMPA0503.eps");
+    EXPECT_EQ(eps[12], eps[11]);
+    EXPECT_EQ(eps[10], "=");
+
+    struct cas {
+        QStringList champs;
+        QString attendu;
+    };
+    const QList<cas> cas_ = {
+        {change(change(v1, 6, "31"), 7, "4"), "6, numéro de jour invalide"},
+        {change(v1, 7, "13"), "7, numéro de mois invalide"},
+        {change(change(v1, 6, "32"), 7, "13"), "7, numéro de mois invalide"},
+        {v1 + QStringList{"x"}, "11, présence d'un caractère autre que =<>"},
+        {change(v1, 4, "L"), "4, nombre de lettres ou chiffres différent de 2"},
+    };
+    for (const cas& c : cas_) {
+        valdorin::tableau_code_barres f;
+        EXPECT_EQ(page.parse_format_v1(c.champs, f), c.attendu);
+    }
+    valdorin::tableau_code_barres fevrier;
+    EXPECT_EQ(page.parse_format_v1(change(change(v1, 6, "29"), 7, "2"), fevrier), "");
+}

@@ -1,0 +1,204 @@
+#include "TableInputStream.h"
+#include "outils_donnees.h"
+
+#include <QStringConverter>
+#include <QStringEncoder>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+namespace {
+
+struct lecture {
+    QStringList enregistrements;
+    std::int32_t colonnes = 0;
+    std::int32_t pourcentage = -1;
+};
+
+// Reads the whole file as the batch run does: a record, then the end test.
+lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimiteur) {
+    TableInputStream lecteur;
+    lecteur.Open(outils_donnees::fichier(octets), codage, delimiteur);
+    lecture resultat;
+    do {
+        resultat.enregistrements.append(lecteur.ReadLine());
+    } while (!lecteur.Eof());
+    resultat.colonnes = lecteur.ColumnCount();
+    resultat.pourcentage = lecteur.Percent();
+    lecteur.Close();
+    return resultat;
+}
+
+QByteArray utf16(const QString& texte, bool gros_boutiste) {
+    QStringEncoder encodeur(gros_boutiste ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    return encodeur.encode(texte);
+}
+
+} // namespace
+
+TEST(TableInputStream, RecordsOfEachDelimiterAreHandedOutWithTheirFieldsJoinedByTab) {
+    struct cas {
+        const char* quoi;
+        QByteArray octets;
+        QString delimiteur;
+        QStringList attendus;
+        std::int32_t colonnes;
+    };
+    const QList<cas> cas_ = {
+        {"quoted middle field holding a comma", "a,\"b,c\",d\r", ",", {"a\tb,c\td"}, 3},
+        {"doubled quote inside quotes", "\"a\"\"b\"", ";", {"a\"b"}, 1},
+        {"quote inside an unquoted field", "a\"b", ";", {"a<ERREUR_CSV>b"}, 1},
+        {"CR LF ends a record once, also the last", "a;b\r\nc;d\r\n", ";", {"a\tb", "c\td"}, 2},
+        {"empty line", "a\r\rb", ";", {"a", "", "b"}, 1},
+        {"empty file", "", ",", {""}, 1},
+        {"last record without line end", "a;b\nc", ";", {"a\tb", "c"}, 2},
+        {"TAB inside quotes becomes a boundary", "\"a\tb\";c", ";", {"a\tb\tc"}, 2},
+        {"CR LF inside quotes gives two CRs", "\"a\r\nb\",c", ",", {"a\r\rb\tc"}, 2},
+        {"a lone quote inside quotes is dropped", "\"a\"b;c\";d", ";", {"ab;c\td"}, 2},
+        {"delimiter after the last field", "a;\r", ";", {"a\t"}, 2},
+        {"vertical bar keeps quotes", "a|\"b\"|c", "|", {"a\t\"b\"\tc"}, 3},
+        {"tab file with every line end", "a\tb\r\nc\rd\ne", "\t", {"a\tb", "c", "d", "e"}, 2},
+        {"tab file ending with CR LF", "a\tb\r\n", "\t", {"a\tb"}, 2},
+        {"widest record counted", "1;2;3\r1;2;3;4\r1;2", ";", {"1\t2\t3", "1\t2\t3\t4", "1\t2"}, 4},
+    };
+    for (const cas& c : cas_) {
+        const lecture l = lit(c.octets, codage_texte::utf8, c.delimiteur);
+        EXPECT_EQ(l.enregistrements, c.attendus) << c.quoi;
+        EXPECT_EQ(l.colonnes, c.colonnes) << c.quoi;
+        EXPECT_EQ(l.pourcentage, 100) << c.quoi;
+    }
+}
+
+TEST(TableInputStream, EachEncodingAndMarkIsReadAsItsText) {
+    const QString texte = QStringLiteral("é;\"x,y\"\r€");
+    struct cas {
+        const char* quoi;
+        QByteArray octets;
+        codage_texte codage;
+        QStringList attendus;
+    };
+    const QList<cas> cas_ = {
+        {"UTF-8 with its mark",
+         "\xEF\xBB\xBF" + texte.toUtf8(),
+         codage_texte::utf8,
+         {"é\tx,y", "€"}},
+        {"UTF-8 without mark", texte.toUtf8(), codage_texte::utf8, {"é\tx,y", "€"}},
+        {"UTF-16 big-endian with its mark",
+         "\xFE\xFF" + utf16(texte, true),
+         codage_texte::utf16,
+         {"é\tx,y", "€"}},
+        {"UTF-16 little-endian with its mark",
+         "\xFF\xFE" + utf16(texte, false),
+         codage_texte::utf16,
+         {"é\tx,y", "€"}},
+        {"UTF-16 without mark is big-endian",
+         utf16(texte, true),
+         codage_texte::utf16,
+         {"é\tx,y", "€"}},
+        {"Windows ANSI", "\xE9;\"x,y\"\r\x80", codage_texte::windows_ansi, {"é\tx,y", "€"}},
+        {"Mac Roman", "\x8E;\"x,y\"\r\xDB", codage_texte::mac_roman, {"é\tx,y", "€"}},
+        {"ASCII", "e;\"x,y\"\rz", codage_texte::ascii, {"e\tx,y", "z"}},
+        {"a UTF-8 mark is text in Windows ANSI",
+         "\xEF\xBB\xBF"
+         "a;b",
+         codage_texte::windows_ansi,
+         {"ï»¿a\tb"}},
+    };
+    for (const cas& c : cas_) {
+        EXPECT_EQ(lit(c.octets, c.codage, ";").enregistrements, c.attendus) << c.quoi;
+    }
+    // Plain mode in reversed byte order finds its line ends too.
+    EXPECT_EQ(lit("\xFF\xFE" + utf16("a|b\r\nc", false), codage_texte::utf16, "|").enregistrements,
+              QStringList({"a\tb", "c"}));
+}
+
+TEST(TableInputStream, CharactersCutByTheReadingChunksComeOutWhole) {
+    // Files larger than one chunk, with a character across every boundary.
+    QString ligne = QString(1000, u'a') + QStringLiteral("é€😀\r");
+    QString texte;
+    while (texte.size() < 700 * 1000)
+        texte += ligne;
+    for (const bool utf8 : {true, false}) {
+        const QByteArray octets = utf8 ? texte.toUtf8() : "\xFF\xFE" + utf16(texte, false);
+        const lecture l = lit(octets, utf8 ? codage_texte::utf8 : codage_texte::utf16, ";");
+        ASSERT_EQ(l.enregistrements.size(), texte.count(u'\r'));
+        for (const QString& enregistrement : l.enregistrements)
+            ASSERT_EQ(enregistrement + u'\r', ligne);
+    }
+}
+
+TEST(TableInputStream, PercentGrowsToAHundred) {
+    QByteArray octets;
+    for (int i = 0; i < 50000; ++i)
+        octets += "ligne;" + QByteArray::number(i) + "\r\n";
+    TableInputStream lecteur;
+    lecteur.Open(outils_donnees::fichier(octets), codage_texte::windows_ansi, ";");
+    std::int32_t avant = 0;
+    bool milieu = false;
+    do {
+        lecteur.ReadLine();
+        EXPECT_GE(lecteur.Percent(), avant);
+        avant = lecteur.Percent();
+        milieu = milieu || (avant > 10 && avant < 90);
+    } while (!lecteur.Eof());
+    EXPECT_TRUE(milieu);
+    EXPECT_EQ(lecteur.Percent(), 100);
+}
+
+TEST(TableInputStream, AFileThatCannotBeReadIsAnError) {
+    TableInputStream lecteur;
+    EXPECT_THROW(
+        lecteur.Open(test_support::dossier_test() + "/absent.txt", codage_texte::utf8, ";"),
+        echec_lecture);
+}
+
+TEST(TableInputStream, RandomAndDamagedFilesAreReadToTheirEnd) {
+    // Random files built from the characters that matter, then cut and
+    // mutated, in every encoding and delimiter.
+    std::mt19937 hasard(20261208);
+    const QByteArray pieces[] = {"\"",       ";",        ",",        "|",        "\t",
+                                 "\r",       "\n",       "\r\n",     "a",        "bc",
+                                 "\xC3\xA9", "\xE2\x82", "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF",
+                                 "\x00",     "\xD8\x3D", "\xDC"};
+    const QString delimiteurs[] = {"\t", ";", ",", "|"};
+    const auto debut = std::chrono::steady_clock::now();
+    int fichiers = 0;
+    for (; fichiers < 4000; ++fichiers) {
+        QByteArray octets;
+        const int n = static_cast<int>(hasard() % 60);
+        for (int i = 0; i < n; ++i)
+            octets += pieces[hasard() % std::size(pieces)];
+        if (!octets.isEmpty() && hasard() % 2)
+            octets.truncate(static_cast<qsizetype>(hasard() % octets.size()));
+        for (int i = 0; !octets.isEmpty() && i < 3; ++i)
+            octets[hasard() % octets.size()] = static_cast<char>(hasard());
+        const auto codage = static_cast<codage_texte>(hasard() % 5);
+
+        const QString delimiteur = delimiteurs[hasard() % 4];
+        TableInputStream lecteur;
+        lecteur.Open(outils_donnees::fichier(octets), codage, delimiteur);
+        // The same file read in chunks of a few bytes gives the same records.
+        TableInputStream lecteur_par_petits_blocs;
+        lecteur_par_petits_blocs.taille_bloc = 1 + hasard() % 5;
+        lecteur_par_petits_blocs.Open(outils_donnees::fichier(octets), codage, delimiteur);
+        std::int32_t colonnes = 0;
+        int lus = 0;
+        do {
+            const QString enregistrement = lecteur.ReadLine();
+            ASSERT_EQ(lecteur_par_petits_blocs.ReadLine(), enregistrement) << fichiers;
+            ASSERT_EQ(lecteur_par_petits_blocs.Eof(), lecteur.Eof()) << fichiers;
+            ASSERT_TRUE(enregistrement.isValidUtf16()) << fichiers;
+            ASSERT_GE(lecteur.ColumnCount(), colonnes);
+            colonnes = lecteur.ColumnCount();
+            ASSERT_GE(lecteur.Percent(), 0);
+            ASSERT_LE(lecteur.Percent(), 100);
+            // Every record but an empty file's takes at least one byte.
+            ASSERT_LE(++lus, octets.size() + 1) << "reading does not end, file " << fichiers;
+        } while (!lecteur.Eof());
+        ASSERT_EQ(lecteur.Percent(), 100) << fichiers;
+        if (std::chrono::steady_clock::now() - debut > std::chrono::seconds(20))
+            break;
+    }
+    EXPECT_GT(fichiers, 100);
+}
