@@ -1,8 +1,69 @@
 #include "editfield_numerique.h"
 
 #include <QKeyEvent>
+#include <QValidator>
 
-editfield_numerique::editfield_numerique(QWidget* parent) : QLineEdit(parent) {}
+namespace {
+
+// Whether `texte` keeps within `entiers` characters before the separator
+// and `decimaux` after it.
+bool longueurs_admises(const QString& texte, int entiers, int decimaux) {
+    qsizetype separateur = texte.indexOf(u',');
+    if (separateur < 0)
+        separateur = texte.indexOf(u'.');
+    const qsizetype avant = separateur < 0 ? texte.size() : separateur;
+    const qsizetype apres = separateur < 0 ? 0 : texte.size() - separateur - 1;
+    return avant <= entiers && apres <= decimaux;
+}
+
+// Holds pasted and dropped text to the rule of typed keys: digits, at most
+// one separator, the counts on each side. Deleting never brings a character
+// in, so cutting a range out of the present text passes, as the editing keys
+// do.
+class validateur_numerique : public QValidator {
+public:
+    explicit validateur_numerique(editfield_numerique* champ) : QValidator(champ), champ_(champ) {
+        QObject::connect(champ, &QLineEdit::textChanged, this,
+                         [this](const QString& texte) { present_ = texte; });
+    }
+
+    State validate(QString& texte, int&) const override {
+        // What the field holds already, the owner's text included, stands.
+        if (texte == present_)
+            return Acceptable;
+        int separateurs = 0;
+        for (const QChar c : texte) {
+            if (c == u',' || c == u'.')
+                ++separateurs;
+            else if (c < u'0' || c > u'9')
+                return coupe_du_present(texte) ? Intermediate : Invalid;
+        }
+        if (separateurs <= 1 && longueurs_admises(texte, champ_->nb_maxi_chiffres_entiers,
+                                                  champ_->nb_maxi_chiffes_decimaux))
+            return Acceptable;
+        return coupe_du_present(texte) ? Intermediate : Invalid;
+    }
+
+private:
+    // Whether `texte` is the present text with one range taken out.
+    bool coupe_du_present(const QString& texte) const {
+        if (texte.size() >= present_.size())
+            return false;
+        qsizetype commun = 0;
+        while (commun < texte.size() && texte.at(commun) == present_.at(commun))
+            ++commun;
+        return present_.endsWith(QStringView(texte).mid(commun));
+    }
+
+    const editfield_numerique* champ_;
+    QString present_;
+};
+
+} // namespace
+
+editfield_numerique::editfield_numerique(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new validateur_numerique(this));
+}
 
 QString editfield_numerique::touche(const QKeyEvent& evenement) {
     switch (evenement.key()) {
@@ -53,12 +114,7 @@ bool editfield_numerique::Event_KeyDown(const QString& touche) const {
     const qsizetype debut = hasSelectedText() ? selectionStart() : cursorPosition();
     const qsizetype longueur = hasSelectedText() ? selectedText().size() : 0;
     const QString apres = present.left(debut) + touche + present.mid(debut + longueur);
-    qsizetype separateur = apres.indexOf(u',');
-    if (separateur < 0)
-        separateur = apres.indexOf(u'.');
-    const qsizetype entiers = separateur < 0 ? apres.size() : separateur;
-    const qsizetype decimaux = separateur < 0 ? 0 : apres.size() - separateur - 1;
-    return entiers > nb_maxi_chiffres_entiers || decimaux > nb_maxi_chiffes_decimaux;
+    return !longueurs_admises(apres, nb_maxi_chiffres_entiers, nb_maxi_chiffes_decimaux);
 }
 
 bool editfield_numerique::event(QEvent* evenement) {

@@ -2,10 +2,10 @@
 
 #include <QLineEdit>
 
-// A one-line field that accepts only a decimal number typed at the keyboard:
-// digits, at most one separator ("," or "."), at most so many characters
-// before and after the separator. Text that the owner puts into the field is
-// not filtered.
+// A one-line field that accepts only a decimal number, typed at the keyboard,
+// pasted or dropped: digits, at most one separator ("," or "."), at most so
+// many characters before and after the separator. Text that the owner puts
+// into the field (setText) is not filtered.
 class editfield_numerique : public QLineEdit {
     Q_OBJECT
 public:

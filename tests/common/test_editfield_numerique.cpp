@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -106,6 +107,44 @@ TEST_F(Fenetre, TabAndOtherKeysAreRefused) {
     champ->selectAll();
     QTest::keyClick(champ, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(champ->text(), "42") << "no paste through the keyboard";
+}
+
+TEST_F(Fenetre, PastedAndDroppedTextKeepsToTheRuleOfTypedText) {
+    champ->nb_maxi_chiffres_entiers = 3;
+    champ->nb_maxi_chiffes_decimaux = 2;
+    const struct {
+        const char* present;
+        const char* colle;
+        const char* attendu;
+    } cas[] = {
+        {"", "12,5", "12,5"}, {"", "1a2", ""},      {"", "1,2.3", ""}, {"", "1234", ""},
+        {"", "1,234", ""},    {"1", "2.5", "12.5"}, {"4,", "x", "4,"}, {"12", "-3", "12"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.colle);
+        champ->setText(c.present);
+        QGuiApplication::clipboard()->setText(c.colle);
+        champ->paste();
+        EXPECT_EQ(champ->text(), c.attendu);
+    }
+
+    champ->setText("7");
+    for (const char* depose : {"ab", "89"}) {
+        QMimeData donnees;
+        donnees.setText(depose);
+        const QPoint point(champ->width() - 2, champ->height() / 2);
+        // The drop goes to the widget that took the drag in.
+        QDragEnterEvent entree(point, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(champ, &entree);
+        QDropEvent depot(point, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(champ, &depot);
+    }
+    EXPECT_EQ(champ->text(), "789") << "a letter never comes in by a drop";
+
+    champ->setText("123,45");
+    champ->setCursorPosition(4);
+    QTest::keyClick(champ, Qt::Key_Backspace);
+    EXPECT_EQ(champ->text(), "12345") << "deleting stays free, as it always was";
 }
 
 TEST_F(Fenetre, TheOwnersTextIsNotFiltered) {

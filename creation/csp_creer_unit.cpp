@@ -1,0 +1,533 @@
+#include "csp_creer_unit.h"
+
+#include "bibliotheque_v1.h"
+#include "dialogues_fichiers.h"
+#include "pages_creation.h"
+#include "parametres_v1.h"
+#include "services_coquille.h"
+#include "types_fichiers.h"
+#include "w_alerte.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <cmath>
+
+namespace {
+
+const QString section = QStringLiteral("unique");
+
+// A field filter that upper-cases what comes in before it checks it.
+class validateur_majuscules : public QRegularExpressionValidator {
+public:
+    validateur_majuscules(const QString& motif, QObject* parent)
+        : QRegularExpressionValidator(QRegularExpression(motif), parent) {}
+
+    State validate(QString& texte, int& position) const override {
+        texte = texte.toUpper();
+        return QRegularExpressionValidator::validate(texte, position);
+    }
+};
+
+// One line of the form whose typed, pasted or dropped text must match
+// `motif` whole, and hold at most `longueur` characters.
+void filtre(QLineEdit* champ, const QString& motif, int longueur, bool majuscules = false) {
+    if (majuscules)
+        champ->setValidator(new validateur_majuscules(motif, champ));
+    else
+        champ->setValidator(new QRegularExpressionValidator(QRegularExpression(motif), champ));
+    champ->setMaxLength(longueur);
+}
+
+// The owner of the page's dialogs: the main window, else the page's window.
+QWidget* proprietaire(QWidget* page) {
+    if (auto* fenetre = dynamic_cast<QWidget*>(coquille::w_main()))
+        return fenetre;
+    return page->window();
+}
+
+std::int32_t ecran_montre() {
+    const coquille::fenetre_principale* fenetre = coquille::w_main();
+    return fenetre ? fenetre->contenu_courant() : 0;
+}
+
+void remplit(QComboBox* menu, std::initializer_list<std::pair<QString, QString>> lignes) {
+    for (const auto& [texte, etiquette] : lignes)
+        menu->addItem(texte, etiquette);
+    menu->setCurrentIndex(0);
+}
+
+QString etiquette(const QComboBox* menu) {
+    return menu->currentData().toString();
+}
+
+} // namespace
+
+csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
+    setObjectName("csp_creer_unit");
+    setFixedSize(640, 400);
+    QFont police = font();
+    police.setPixelSize(13);
+    setFont(police);
+
+    auto groupe = [this](const char* nom, const QString& titre, QRect place) {
+        auto* g = new QGroupBox(titre, this);
+        g->setObjectName(nom);
+        g->setGeometry(place);
+        return g;
+    };
+    auto texte = [this](const char* nom, const QString& legende, QRect place) {
+        auto* l = new QLabel(legende, this);
+        l->setObjectName(nom);
+        l->setGeometry(place);
+        l->setTextFormat(Qt::PlainText);
+        // Each caption stands just before the field it names.
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    auto ligne = [this](const char* nom, QRect place) {
+        auto* c = new QLineEdit(this);
+        c->setObjectName(nom);
+        c->setGeometry(place);
+        return c;
+    };
+    auto menu = [this](const char* nom, QRect place) {
+        auto* m = new QComboBox(this);
+        m->setObjectName(nom);
+        m->setGeometry(place);
+        return m;
+    };
+
+    GroupBox2 = groupe("GroupBox2", QStringLiteral("Mise en page"), {13, 141, 617, 104});
+    GroupBox1 = groupe("GroupBox1", QStringLiteral("Prévisualisation EPS ou post-it PDF"),
+                       {13, 251, 617, 79});
+    GroupBox3 = groupe(
+        "GroupBox3", QStringLiteral("Informations mémorisées par le code-barres et/ou sa légende"),
+        {13, 48, 617, 87});
+    st_titre = texte("st_titre", QStringLiteral("Créer un code-barres pour un périodique"),
+                     {13, 8, 621, 30});
+    st_titre->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont titre = police;
+    titre.setPixelSize(24);
+    st_titre->setFont(titre);
+    QPalette rouge = st_titre->palette();
+    rouge.setColor(QPalette::WindowText, QColor(120, 0, 0));
+    st_titre->setPalette(rouge);
+    st_commentaire = texte("st_commentaire", QStringLiteral("Commentaire"), {141, 274, 94, 20});
+    st_orientation = texte("st_orientation", QStringLiteral("Orientation"), {72, 218, 90, 20});
+    st_protection = texte("st_protection", QStringLiteral("Protection"), {72, 191, 90, 20});
+    st_engraissement = texte("st_engraissement", QStringLiteral("Correction d'engraissement"),
+                             {262, 164, 197, 20});
+    st_type_fichier =
+        texte("st_type_fichier", QStringLiteral("Type de fichier"), {51, 164, 111, 20});
+    st_reglement = texte("st_reglement", QStringLiteral("Mode de règlement"), {414, 104, 140, 20});
+    st_prix = texte("st_prix", QStringLiteral("Prix en euros"), {215, 104, 107, 20});
+    st_entete_prix = texte("st_entete_prix", QStringLiteral("En-tête de prix"), {23, 104, 108, 20});
+    st_sous_parution =
+        texte("st_sous_parution", QStringLiteral("N° de sous-parution"), {431, 74, 142, 20});
+    st_parution = texte("st_parution", QStringLiteral("N° de parution"), {284, 74, 100, 20});
+    st_code_produit = texte("st_code_produit", QStringLiteral("Code produit"), {137, 74, 91, 20});
+    st_transporteur = texte("st_transporteur", QStringLiteral("Transporteur"), {19, 74, 89, 20});
+
+    ch_transporteur = ligne("ch_transporteur", {114, 74, 18, 22});
+    filtre(ch_transporteur, QStringLiteral("[A-Z]?"), 1, true);
+    ch_code_produit = ligne("ch_code_produit", {231, 74, 50, 22});
+    filtre(ch_code_produit, QStringLiteral("[0-9]{0,5}"), 5);
+    ch_parution = ligne("ch_parution", {387, 74, 40, 22});
+    filtre(ch_parution, QStringLiteral("[0-9]{0,4}"), 4);
+    ch_entete_prix = ligne("ch_entete_prix", {135, 104, 57, 22});
+    ch_prix = ligne("ch_prix", {327, 104, 45, 22});
+    filtre(ch_prix, QStringLiteral("[0-9]{0,2}([.,][0-9]{0,2})?"), 5);
+    ch_reglement = ligne("ch_reglement", {557, 104, 53, 22});
+    filtre(ch_reglement, QStringLiteral("[A-Za-z0-9]{0,4}"), 4);
+
+    popup_type_fichier = menu("popup_type_fichier", {164, 164, 68, 20});
+    popup_engraissement = menu("popup_engraissement", {463, 164, 147, 20});
+    popup_protection = menu("popup_protection", {164, 191, 336, 20});
+    popup_orientation = menu("popup_orientation", {164, 218, 190, 20});
+    popup_previsu = menu("popup_previsu", {34, 274, 92, 20});
+    popup_previsu->addItems({QStringLiteral("Absent"), QStringLiteral("Présent")});
+
+    ch_commentaire = new QPlainTextEdit(this);
+    ch_commentaire->setObjectName("ch_commentaire");
+    ch_commentaire->setGeometry(239, 274, 371, 50);
+
+    bt_enregistrer =
+        new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this);
+    bt_enregistrer->setObjectName("bt_enregistrer");
+    bt_enregistrer->setGeometry(95, 360, 330, 20);
+    // Stays off until the example data file can be written from here.
+    bt_enregistrer->setEnabled(false);
+
+    bt_creer = new QPushButton(QStringLiteral("Créer un code-barres"), this);
+    bt_creer->setObjectName("bt_creer");
+    bt_creer->setGeometry(447, 360, 169, 20);
+    bt_creer->setDefault(true);
+
+    cb_visualiser = new QCheckBox(QStringLiteral("Visualiser après création"), this);
+    cb_visualiser->setObjectName("cb_visualiser");
+    cb_visualiser->setGeometry(437, 334, 193, 20);
+
+    popup_sous_parution = menu("popup_sous_parution", {575, 75, 47, 20});
+    popup_sous_parution->addItems({"0", "1", "2", "3", "4", QStringLiteral("5 hors-série « H »"),
+                                   QStringLiteral("6 parution spéciale « S »"), "7", "8", "9"});
+    // The rows are wider than the closed menu.
+    popup_sous_parution->view()->setMinimumWidth(popup_sous_parution->minimumSizeHint().width());
+
+    popup_type_fichier_Open();
+    popup_engraissement_Open();
+    popup_protection_Open();
+    popup_orientation_Open();
+    cb_visualiser_Open();
+
+    connect(popup_type_fichier, &QComboBox::currentIndexChanged, this,
+            &csp_creer_unit::popup_type_fichier_Change);
+    connect(bt_creer, &QPushButton::clicked, this, &csp_creer_unit::bt_creer_Action);
+    // Return in a one-line field presses the default button.
+    for (QLineEdit* champ :
+         {ch_transporteur, ch_code_produit, ch_parution, ch_entete_prix, ch_prix, ch_reglement})
+        connect(champ, &QLineEdit::returnPressed, bt_creer, &QPushButton::click);
+
+    pages_creation::installe_sp_creer_unit(this);
+}
+
+csp_creer_unit::~csp_creer_unit() {
+    if (pages_creation::sp_creer_unit() == this)
+        pages_creation::installe_sp_creer_unit(nullptr);
+}
+
+void csp_creer_unit::popup_type_fichier_Open() {
+    remplit(popup_type_fichier, {{QStringLiteral("EPS"), "E"}, {QStringLiteral("PDF"), "P"}});
+}
+
+void csp_creer_unit::popup_type_fichier_Change() {
+    // The box keeps its tick while it is hidden.
+    cb_visualiser->setVisible(etiquette(popup_type_fichier) != u"E");
+}
+
+void csp_creer_unit::popup_engraissement_Open() {
+    remplit(popup_engraissement, {{QStringLiteral("sans correction"), "0"},
+                                  {QStringLiteral("0,01 mm"), "1"},
+                                  {QStringLiteral("0,02 mm"), "2"},
+                                  {QStringLiteral("0,03 mm"), "3"},
+                                  {QStringLiteral("0,04 mm"), "4"}});
+}
+
+void csp_creer_unit::popup_protection_Open() {
+    remplit(popup_protection,
+            {{QStringLiteral("sans protection, en surimpression"), "A"},
+             {QStringLiteral("réserves d'initialisation, en surimpression"), "R"},
+             {QStringLiteral("réserves sur fond blanc, en défonce"), "F"},
+             {QStringLiteral("réserves sur fond blanc encadré, en défonce"), "C"}});
+}
+
+void csp_creer_unit::popup_orientation_Open() {
+    remplit(popup_orientation, {{QStringLiteral("horizontale"), "="},
+                                {QStringLiteral("verticale de bas en haut"), "<"},
+                                {QStringLiteral("verticale de haut en bas"), ">"}});
+}
+
+void csp_creer_unit::cb_visualiser_Open() {
+    cb_visualiser->setVisible(false);
+}
+
+void csp_creer_unit::bt_creer_Action() {
+    valdorin::tableau_code_barres tableau;
+    if (!alimente_verifie_tableau(tableau))
+        return;
+    valdorin::fi_ecriture.clear();
+    const bool pdf = tableau[7] == u"P";
+    const std::optional<type_fichier> type =
+        pdf ? ensemble_fichiers_resultat::type_pdf() : ensemble_fichiers_resultat::type_eps();
+    if (!type) {
+        bibliotheque_v1::msgdebug(QStringLiteral("csp_creer_unit : types de fichiers absents"));
+        return;
+    }
+    valdorin::fi_ecriture = bibliotheque_v1::get_savefolderitem(
+        proprietaire(this), *type, QStringLiteral("ecriture"), QString());
+    // Cancelled, or refused by the dialog, which has said why.
+    if (valdorin::fi_ecriture.isEmpty())
+        return;
+    const QString fichier = valdorin::fi_ecriture;
+    tableau[11] = QFileInfo(fichier).fileName();
+    try {
+        valdorin::cree_fichier(tableau, nullptr);
+    } catch (const valdorin::erreur_creation& erreur) {
+        // The destination keeps what it held; the form is left as it is.
+        w_alerte::instance().message(erreur.message(), QString());
+        return;
+    }
+    if (pdf && cb_visualiser->isChecked())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(fichier));
+}
+
+QString csp_creer_unit::prix_en_centimes(const QString& prix) {
+    QString texte = prix;
+    const qsizetype virgule = texte.indexOf(u',');
+    if (virgule >= 0)
+        texte[virgule] = u'.';
+    static const QRegularExpression nombre(QStringLiteral("^[0-9]*(\\.[0-9]*)?"));
+    bool lu = false;
+    double valeur = nombre.match(texte).captured(0).toDouble(&lu);
+    if (!lu)
+        valeur = 0;
+    // 0.29 x 100 is 28.999... in binary: the nearest whole cent is the price.
+    return QString::number(std::llround(valeur * 100));
+}
+
+QString csp_creer_unit::texte_commentaire() const {
+    // The raw text keeps the no-break spaces that the plain text turns to blanks.
+    QString texte = ch_commentaire->document()->toRawText();
+    for (const QChar separateur : {QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
+        texte.replace(separateur, u'\n');
+    return texte;
+}
+
+bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tableau) {
+    QString message;
+    const bool previsu = popup_previsu->currentIndex() == 1;
+    const QString commentaire = texte_commentaire();
+    if (ch_code_produit->text().isEmpty()) {
+        message = QStringLiteral("Le Code produit doit être renseigné par 1 à 5 chiffres !");
+        ch_code_produit->setFocus();
+    } else if (ch_prix->text().isEmpty()) {
+        message = QStringLiteral("Le Prix en euros doit être renseigné !");
+        ch_prix->setFocus();
+    } else if (popup_type_fichier->currentIndex() == 0 && previsu) {
+        const QList<uint> caracteres = commentaire.toUcs4();
+        if (commentaire.contains(u'\n') || commentaire.contains(u'\r')) {
+            message = QStringLiteral("Les fichiers de type EPS n'acceptent pas les commentaires "
+                                     "de prévisualisation multilignes !");
+            ch_commentaire->setFocus();
+        } else if (caracteres.size() > 14) {
+            message = QStringLiteral("La longueur maximale d'un commentaires de prévisualisation "
+                                     "d'un fichier EPS est de 14 caractères !");
+            // The excess shows selected: from the 15th character to the end.
+            int debut = 0;
+            for (int n = 0; n < 14; ++n)
+                debut += commentaire.at(debut).isHighSurrogate() ? 2 : 1;
+            QTextCursor curseur = ch_commentaire->textCursor();
+            curseur.setPosition(debut);
+            curseur.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            ch_commentaire->setTextCursor(curseur);
+            ch_commentaire->setFocus();
+        }
+    }
+
+    if (!message.isEmpty()) {
+        if (ecran_montre() == 1)
+            message += bibliotheque_v1::eol(2) +
+                       QStringLiteral("Corrigez ce défaut dans l'onglet «\u00A0Créer un "
+                                      "code-barres\u00A0»\u00A0!");
+        w_alerte::instance().message(message, QString());
+        if (ecran_montre() == 1)
+            coquille::w_main()->montrer(0, 1);
+        return false;
+    }
+
+    tableau[0] = ch_transporteur->text();
+    tableau[1] = ch_code_produit->text();
+    tableau[2] = ch_parution->text();
+    tableau[3] = QString::number(popup_sous_parution->currentIndex());
+    tableau[4] = ch_entete_prix->text();
+    tableau[5] = prix_en_centimes(ch_prix->text());
+    tableau[6] = ch_reglement->text();
+    tableau[7] = etiquette(popup_type_fichier);
+    tableau[8] = etiquette(popup_engraissement);
+    tableau[9] = etiquette(popup_protection);
+    tableau[10] = etiquette(popup_orientation);
+    if (previsu)
+        tableau[12] = commentaire;
+    valdorin::previsu_presence = previsu;
+    return true;
+}
+
+void csp_creer_unit::parametre_champ_filtre(QLineEdit* champ, const QString& sens) {
+    if (sens != u"import") {
+        parametres_v1::parametre_editfield(champ, sens, section, QString());
+        return;
+    }
+    // Restored without the length limit, which would cut the stored text,
+    // then held to the same rule as typed text.
+    const int longueur = champ->maxLength();
+    champ->setMaxLength(32767);
+    parametres_v1::parametre_editfield(champ, sens, section, QString());
+    QString texte = champ->text();
+    int position = 0;
+    const bool admis = texte.size() <= longueur &&
+                       champ->validator()->validate(texte, position) == QValidator::Acceptable;
+    champ->setText(admis ? texte : QString());
+    champ->setMaxLength(longueur);
+}
+
+void csp_creer_unit::import_export_parametres(const QString& genre, const QString& sens) {
+    if (genre == u"init" && sens == u"import" && parametres_v1::niveau_version_preferences > 0)
+        parametres_v1::parametre_renomme(section, QStringLiteral("ch_sous_parution"), section,
+                                         QStringLiteral("popup_sous_parution"));
+    parametre_champ_filtre(ch_transporteur, sens);
+    parametre_champ_filtre(ch_code_produit, sens);
+    parametre_champ_filtre(ch_parution, sens);
+    parametres_v1::parametre_popup(popup_sous_parution, sens, section, -1);
+    parametres_v1::parametre_editfield(ch_entete_prix, sens, section, QString());
+    parametre_champ_filtre(ch_prix, sens);
+    parametre_champ_filtre(ch_reglement, sens);
+    parametres_v1::parametre_popup(popup_type_fichier, sens, section, -1);
+    parametres_v1::parametre_popup(popup_engraissement, sens, section, -1);
+    parametres_v1::parametre_popup(popup_protection, sens, section, -1);
+    parametres_v1::parametre_popup(popup_orientation, sens, section, -1);
+    parametres_v1::parametre_popup(popup_previsu, sens, section, -1);
+    parametres_v1::parametre_editfield(ch_commentaire, sens, section, QString());
+    parametres_v1::parametre_checkbox(cb_visualiser, sens, section, false);
+}
+
+QString csp_creer_unit::compose_nom_fichier() const {
+    return QStringLiteral("sans_titre");
+}
+
+void csp_creer_unit::montrer() {}
+
+void csp_creer_unit::formation_page(QString& message, QString&) {
+    message = QStringLiteral("Cet écran permet d'obtenir un code-barres sous forme de fichier EPS "
+                             "ou PDF qui pourra ensuite être importé dans une mise en page.");
+}
+
+void csp_creer_unit::formation_controles() {
+    const struct {
+        QWidget* controle;
+        QString message;
+        QString documentation;
+    } aides[] = {
+        {ch_transporteur,
+         QStringLiteral("Entrez ici, si vous le souhaitez, une lettre majuscule significative du "
+                        "transporteur.\r\r"
+                        "Cette majuscule figurera en en-tête de la légende du code-barres."),
+         QStringLiteral("")},
+        {ch_code_produit,
+         QStringLiteral("Entrez ici le nombre de un à cinq chiffres correspondant au titre du "
+                        "périodique à code-barrer."),
+         QStringLiteral("")},
+        {ch_parution,
+         QStringLiteral(
+             "Entrez ici un maximum de 4 chiffres, par exemples :\r"
+             "- pour un quotidien, le numéro du mois suivi du numéro du jour dans le mois ;\r"
+             "- pour un hebdomadaire, deux chiffres pour l'année suivis du numéro de la semaine "
+             "dans l'année ;\r"
+             "- pour un mensuel, deux chiffres pour l'année suivis du numéro du mois dans "
+             "l'année.\r"
+             "Cela peut également être un nombre incrémenté de 1 à 9999, l'objectif étant que deux "
+             "parutions différentes ne puissent pas se trouver dans un même point de vente au même "
+             "moment avec un même numéro. "),
+         QStringLiteral("")},
+        {popup_sous_parution,
+         QStringLiteral("Saisissez ici un chiffre correspondant :\r"
+                        "- soit à une sous-parution, une édition régionale, ou à une réédition "
+                        "incluant des corrections ou des mises à jour ;\r"
+                        "- soit à une spécificité de la parution.\r"
+                        "Dans ce dernier cas :\r"
+                        "- la valeur 0 correspond à une parution normale ;\r"
+                        "- la valeur 5 correspond à une parution hors-série, elle entraînera la "
+                        "présence d'une lettre H dans la légende ;\r"
+                        "- la valeur 6 correspond à une parution spéciale, elle entraînera la "
+                        "présence d'une lettre S dans la légende."),
+         QStringLiteral("")},
+        {ch_entete_prix,
+         QStringLiteral("Entrez ici, si vous le souhaitez, l'information qui doit parfois "
+                        "apparaître juste avant le prix dans la légende du code-barres.\r\r"
+                        "Pour les publications distribuées internationalement, cette information "
+                        "exprime souvent le pays de validité du prix figurant dans la légende."),
+         QStringLiteral("")},
+        {ch_prix,
+         QStringLiteral(
+             "Entrez ici le prix public de la publication à code-barrer, entre 0 et 99,99 euros."),
+         QStringLiteral("")},
+        {ch_reglement,
+         QStringLiteral("Entrez ici, si vous le souhaitez, jusqu'à 4 chiffres ou lettres qui "
+                        "apparaîtront en queue de la légende du code-barres."),
+         QStringLiteral("")},
+        {popup_type_fichier,
+         QStringLiteral("Sélectionnez ici le type de fichier que vous souhaitez obtenir\u00A0:\r\r"
+                        "  EPS pour Encapsuled PostScript\r\r"
+                        "ou\r\r"
+                        "  PDF pour Portable Document Format"),
+         QStringLiteral("")},
+        {popup_engraissement,
+         QStringLiteral(
+             "Choisissez ici une éventuelle correction de l'engraissement apporté aux barres "
+             "noires du code-barres par le dispositif d'impression.\r\r"
+             "Les valeurs figurant dans ce menu doivent être doublées pour obtenir la « réduction "
+             "de largeur de barres\u00A0» correspondante. Ces valeurs sont indicatives, le "
+             "résultat effectif dépendant en partie de la résolution de flashage ou de gravure.\r\r"
+             "La correction doit être choisie en fonction des  résultats observés sur les jauges "
+             "figurant au dessus des extrémités du code-barres."),
+         QStringLiteral("engraissement_fr.html")},
+        {popup_protection,
+         QStringLiteral(
+             "Choisissez ici le niveau de protection du code-barres au regard de son contexte dans "
+             "la mise en page.\r\r"
+             "Imprimer un code-barres au milieu d'une page blanche ne nécessite aucune protection. "
+             "Les réserves d'initialisation amènent, à gauche et à droite du code-barres, des "
+             "zones vierges de largeur standardisée permettant aux lecteurs de le dissocier du "
+             "contexte. Un fond blanc autorise une mise en page sur un arrière-plan sombre.\r"
+             "Un cadre améliore la visibilité du code-barres et rappelle sa zone de protection."),
+         QStringLiteral("")},
+        {popup_orientation,
+         QStringLiteral("Choisissez ici l'orientation du code-barres.\r\r"
+                        "Cette fonction est spécialement utile lorsque le logiciel de mise en page "
+                        "ne permet pas la rotation des images."),
+         QStringLiteral("")},
+        {popup_previsu,
+         QStringLiteral(
+             "Selon le type de fichier retenu, choisissez ici la présence ou l'absence d'une "
+             "prévisualisation EPS ou d'un post-it PDF.\r\r"
+             "Ces éléments fourniront des informations sur le code-barres, indépendamment du nom "
+             "du fichier qui ne peut faire foi de son contenu :\r\r"
+             "- informations succintes visualisables lors de la mise en page pour le type EPS ;\r\r"
+             "- informations détaillés visualisables sous Acrobat pour le type PDF."),
+         QStringLiteral("")},
+        {ch_commentaire,
+         QStringLiteral("Entrez ici, si vous le souhaitez, un commentaire qui complétera la "
+                        "prévisualisation EPS ou le post-it PDF, par exemple :\r"
+                        "- titre de la publication ;\r"
+                        "- date de parution de la publication, etc.\r\r"
+                        "Le type EPS n'autorise qu'une seule ligne d'un maximum de 14 caractères."),
+         QStringLiteral("")},
+        {cb_visualiser,
+         QStringLiteral(
+             "Cochez cette case pour visualiser le code-barres immédiatement après sa création.\r\r"
+             "Le logiciel de visualisation sera le logiciel définit par défaut au niveau système "
+             "pour ouvrir les documents PDF.\r\r"
+             "Cette fonction n'est pas accessible en création de fichiers EPS."),
+         QStringLiteral("")},
+        {bt_creer,
+         QStringLiteral("Cliquez sur ce bouton pour :\r"
+                        "- vérifier la validité des saisies de cet onglet ;\r"
+                        "- choisir le nom et le chemin du fichier EPS ou PDF à obtenir ;\r"
+                        "- enregistrer le fichier EPS ou PDF."),
+         QStringLiteral("")},
+        {bt_enregistrer,
+         QStringLiteral(
+             "Cliquez sur ce bouton pour enregistrer un fichier texte qui mémorisera dans une "
+             "ligne toutes les saisies de cet onglet, avec un éventuel en-tête XML répertoriant "
+             "les réglages de l'onglet «\u00A0Créer un ensemble de code-barres\u00A0».\r\r"
+             "Ce fichier texte vous servira de modèle pour l'obtention par un autre logiciel "
+             "-\u00A0par exemple par une base de données des titres et des éditions\u00A0- d'un "
+             "fichier de données multi-lignes utilisable depuis l'onglet «\u00A0Créer un ensemble "
+             "de code-barres\u00A0»."),
+         QStringLiteral("")},
+    };
+    for (const auto& aide : aides)
+        ajout_controle_formation(aide.controle, aide.message, aide.documentation);
+}
