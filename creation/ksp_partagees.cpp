@@ -1,9 +1,23 @@
 #include "ksp_partagees.h"
 
 #include "bibliotheque_v1.h"
+#include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
+#include "dialogues_fichiers.h"
+#include "fichiers_parametres.h"
+#include "pages_creation.h"
+#include "parametres_v1.h"
+#include "services_coquille.h"
+#include "types_fichiers.h"
+#include "w_alerte.h"
+
+#include <QComboBox>
+#include <QSaveFile>
 
 #include <QStringEncoder>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace ksp_partagees {
 
@@ -48,10 +62,9 @@ QString references_xml(const QString& texte) {
 
 QString refus_colonne(int colonne) {
     return QStringLiteral("La colonne %1 contient une tabulation, le délimiteur ou une fin de "
-                          "ligne, qu'un champ de ce fichier ne peut pas garder%2!\r\r"
-                          "Enregistrement annulé%2!")
-        .arg(colonne)
-        .arg(nbsp);
+                          "ligne, qu'un champ de ce fichier ne peut pas garder !\r\r"
+                          "Enregistrement annulé !")
+        .arg(colonne);
 }
 
 } // namespace
@@ -126,18 +139,104 @@ contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, Q
         QStringList noms;
         for (const char32_t c : refuses.toUcs4())
             noms.append(QStringLiteral("«%1%2%1»").arg(nbsp, QString::fromUcs4(&c, 1)));
-        resultat.refus = QStringLiteral("Le codage %1 ne permet pas d'enregistrer %2 %3%4!\r\r"
-                                        "Enregistrement annulé%4!")
+        resultat.refus = QStringLiteral("Le codage %1 ne permet pas d'enregistrer %2 %3 !\r\r"
+                                        "Enregistrement annulé !")
                              .arg(nom_codage(codage),
                                   noms.size() == 1 ? QStringLiteral("le caractère")
                                                    : QStringLiteral("les caractères"),
-                                  noms.join(QStringLiteral(", ")), nbsp);
+                                  noms.join(QStringLiteral(", ")));
         return resultat;
     }
     if (codage == utf16)
         resultat.octets = QByteArrayLiteral("\xFE\xFF");
     resultat.octets += octets;
     return resultat;
+}
+
+void cree_fichier_donnees() {
+    csp_creer_unit* unique = pages_creation::sp_creer_unit();
+    csp_creer_plusieurs* plusieurs = pages_creation::sp_creer_plusieurs();
+    if (!unique || !plusieurs) {
+        bibliotheque_v1::msgdebug(QStringLiteral("cree_fichier_donnees : page absente"));
+        return;
+    }
+    valdorin::tableau_code_barres tableau;
+    if (!unique->alimente_verifie_tableau(tableau))
+        return;
+    const bool previsu = valdorin::previsu_presence;
+    const int codage = std::max(0, plusieurs->codage());
+    w_alerte& alerte = w_alerte::instance();
+
+    const QString reglages = QStringLiteral("Réglages et données");
+    const QString annuler = QStringLiteral("Annuler");
+    const coquille::fenetre_principale* principale = coquille::w_main();
+    const bool depuis_unique = !principale || principale->contenu_courant() == 0;
+    const QString question =
+        QStringLiteral("Voulez-vous enregistrer un fichier des données courantes ?\r\r"
+                       "Vous pourrez ensuite l'utiliser en tant qu'exemple pour la création "
+                       "d'un ensemble de code-barres.");
+    const QString reponse =
+        depuis_unique ? alerte.proposition_multi_boutons(question, reglages,
+                                                         QStringLiteral("Données seules"), annuler)
+                      : alerte.proposition_multi_boutons(question, reglages, annuler, QString());
+    if (reponse == annuler)
+        return;
+
+    QByteArray xml;
+    QString conclusion = QStringLiteral("Adoptez ces réglages avant de générer les code-barres !");
+    if (reponse == reglages) {
+        if (!plusieurs->check_popup_ch_resultat()) {
+            if (!alerte.proposition_ok_annuler(
+                    QStringLiteral("Le répertoire de réception par défaut des fichiers générés "
+                                   "n'est pas défini\u00A0!\r\r"
+                                   "Voulez-vous le définir maintenant\u00A0?"),
+                    QString()))
+                return;
+            if (!plusieurs->get_dossier_resultats_defaut())
+                return;
+        }
+        parametres_v1::dictionnaire_parametres.emplace();
+        plusieurs->import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
+        const std::optional<QByteArray> document = parametres_v1::cree_xml();
+        if (!document)
+            return;
+        xml = *document;
+        conclusion = QStringLiteral(
+            "Ces réglages seront automatiquement restaurés lorsque vous générerez les "
+            "code-barres !");
+    }
+
+    const QString delimiteur = plusieurs->delimiteur();
+    const QChar separateur = delimiteur.isEmpty() ? QChar(u'\t') : delimiteur.at(0);
+    // Refused before the file is asked for: nothing is written that would not
+    // read back as the form holds it.
+    const contenu fichier = contenu_fichier_donnees(tableau, previsu, separateur, codage, xml);
+    if (!fichier.refus.isEmpty()) {
+        alerte.message(fichier.refus, QString());
+        return;
+    }
+    const QString chemin =
+        bibliotheque_v1::get_savefolderitem(dynamic_cast<QWidget*>(coquille::w_main()),
+                                            file_table_type::filetype_table(separateur.unicode()),
+                                            QStringLiteral("ecriture"), QString());
+    if (chemin.isEmpty())
+        return;
+    QSaveFile sortie(chemin);
+    if (!sortie.open(QIODevice::WriteOnly) ||
+        sortie.write(fichier.octets) != fichier.octets.size() || !sortie.commit()) {
+        alerte.message(QStringLiteral("Fichier ou répertoire protégé !\r\rEnregistrement annulé !"),
+                       QString());
+        return;
+    }
+    const QString deux = bibliotheque_v1::eol(2);
+    alerte.message(QStringLiteral("Le fichier a été enregistré :") + deux +
+                       QStringLiteral("  - au codage ") + plusieurs->popup_codage->currentText() +
+                       QStringLiteral(" ;") + deux + QStringLiteral("  - avec séparateur ") +
+                       plusieurs->popup_delimiteur->currentText() + QStringLiteral(" ;") + deux +
+                       QStringLiteral("conformément aux réglages de l'onglet :") + deux +
+                       QStringLiteral("  «\u00A0Créer un ensemble de code-barres\u00A0».") + deux +
+                       conclusion,
+                   QString());
 }
 
 } // namespace ksp_partagees

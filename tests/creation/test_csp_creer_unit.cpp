@@ -186,7 +186,7 @@ TEST_F(Page, OpensWithEveryControlInPlaceAndItsDefaults) {
         EXPECT_EQ(m->currentIndex(), 0);
     EXPECT_EQ(p.popup_sous_parution->itemText(6), "6 parution spéciale « S »");
     EXPECT_TRUE(p.cb_visualiser->isHidden());
-    EXPECT_FALSE(p.bt_enregistrer->isEnabled());
+    EXPECT_TRUE(p.bt_enregistrer->isEnabled());
     EXPECT_EQ(pages_creation::sp_creer_unit(), &p);
     EXPECT_EQ(p.compose_nom_fichier(), "sans_titre");
     ASSERT_EQ(p.controles_formation.size(), 17);
