@@ -63,8 +63,7 @@ TEST(ksp_partagees, refus) {
         const auto r = ksp_partagees::contenu_fichier_donnees(fiche(c.entete_prix, c.commentaire),
                                                               true, c.delimiteur, c.codage, {});
         EXPECT_TRUE(r.octets.isEmpty());
-        EXPECT_TRUE(r.refus.startsWith(c.message))
-            << r.refus.toStdString();
+        EXPECT_TRUE(r.refus.startsWith(c.message)) << r.refus.toStdString();
         EXPECT_TRUE(r.refus.endsWith("\r\rEnregistrement annulé !"));
     }
 }
