@@ -1,5 +1,6 @@
 #include "TableInputStream.h"
 
+#include <QFileInfo>
 #include <QStringView>
 
 #include <algorithm>
@@ -84,8 +85,9 @@ TableInputStream::~TableInputStream() = default;
 
 void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
                             const QString& delimiteur) {
+    // Only a regular file: opening a pipe would wait for a writer.
     auto flux = std::make_unique<QFile>(fichier);
-    if (!flux->open(QIODevice::ReadOnly))
+    if (!QFileInfo(fichier).isFile() || !flux->open(QIODevice::ReadOnly))
         throw echec_lecture("data file cannot be opened");
     nb_cars_total = static_cast<std::uint64_t>(std::max<qint64>(flux->size(), 0));
     codage = codage_fichier;

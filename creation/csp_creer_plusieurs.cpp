@@ -5,6 +5,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
+#include "droits_fichiers.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +54,19 @@ QFont police(const QWidget* controle, int taille, bool gras) {
     fonte.setPixelSize(taille);
     fonte.setBold(gras);
     return fonte;
+}
+
+// A caption wider than its control with the usual font gets the condensed
+// face, then smaller sizes, until it fits: the controls keep their places.
+void ajuste_police(QWidget* controle, const QString& texte, int marge) {
+    QFont fonte = controle->font();
+    const int largeur = controle->width() - marge;
+    if (QFontMetrics(fonte).horizontalAdvance(texte) <= largeur)
+        return;
+    fonte.setStretch(QFont::Condensed);
+    while (QFontMetrics(fonte).horizontalAdvance(texte) > largeur && fonte.pixelSize() > 9)
+        fonte.setPixelSize(fonte.pixelSize() - 1);
+    controle->setFont(fonte);
 }
 
 } // namespace
@@ -179,6 +194,11 @@ csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) 
         nomme(new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this),
               "bt_enregistrer", 26, 411, 325, 20);
 
+    for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        ajuste_police(label, label->text(), 0);
+    for (QAbstractButton* bouton : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+        ajuste_police(bouton, bouton->text(), qobject_cast<QCheckBox*>(bouton) ? 24 : 12);
+
     // Return presses the default button, as a dialog's would.
     for (const auto touche : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* raccourci = new QShortcut(QKeySequence(touche), this);
@@ -299,7 +319,9 @@ bool csp_creer_plusieurs::eventFilter(QObject* objet, QEvent* evenement) {
     if (objet == ch_ext_eps) {
         if (evenement->type() == QEvent::MouseButtonPress && ch_ext_eps->isEnabled())
             return ch_ext_eps_MouseDown();
-        if (evenement->type() == QEvent::FocusOut)
+        // The field's own context menu takes the focus only for a while.
+        if (evenement->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(evenement)->reason() != Qt::PopupFocusReason)
             ch_ext_eps_LostFocus();
     }
     return classe_page::eventFilter(objet, evenement);

@@ -6,6 +6,7 @@
 
 #include "bibliotheque_v1.h"
 #include "dialogues_fichiers.h"
+#include "droits_fichiers.h"
 #include "services_coquille.h"
 
 #include <QDir>

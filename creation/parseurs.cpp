@@ -35,21 +35,21 @@ QString csp_creer_plusieurs::parse_format_v2(const QStringList& champs,
     struct regle {
         int type, minimum, maximum;
         const char16_t* autorise;
-        int entree;
+        std::size_t entree;
     };
     // Columns 1 to 11, in their order; column 5 has no check.
     static constexpr regle regles[] = {
-        {verification_v1::type_majuscules, 0, 1, u"", 0},
-        {verification_v1::type_chiffres, 1, 5, u"", 1},
-        {verification_v1::type_chiffres, 1, 4, u"", 2},
-        {verification_v1::type_chiffres, 0, 1, u"", 3},
-        {-1, 0, 0, u"", 4},
-        {verification_v1::type_chiffres, 1, 4, u"", 5},
-        {verification_v1::type_alphanumerique, 0, 4, u"", 6},
-        {verification_v1::type_majuscules, 1, 1, u"EP", 7},
-        {verification_v1::type_chiffres, 1, 1, u"01234", 8},
-        {verification_v1::type_majuscules, 1, 1, u"ARFC", 9},
-        {verification_v1::type_caracteres, 1, 1, u"=<>", 10},
+        {verification_v1::type_majuscules, 0, 1, u"", valdorin::entree_transporteur},
+        {verification_v1::type_chiffres, 1, 5, u"", valdorin::entree_code_produit},
+        {verification_v1::type_chiffres, 1, 4, u"", valdorin::entree_parution},
+        {verification_v1::type_chiffres, 0, 1, u"", valdorin::entree_sous_parution},
+        {-1, 0, 0, u"", valdorin::entree_entete_prix},
+        {verification_v1::type_chiffres, 1, 4, u"", valdorin::entree_prix},
+        {verification_v1::type_alphanumerique, 0, 4, u"", valdorin::entree_mode_reglement},
+        {verification_v1::type_majuscules, 1, 1, u"EP", valdorin::entree_type_fichier},
+        {verification_v1::type_chiffres, 1, 1, u"01234", valdorin::entree_engraissement},
+        {verification_v1::type_majuscules, 1, 1, u"ARFC", valdorin::entree_protection},
+        {verification_v1::type_caracteres, 1, 1, u"=<>", valdorin::entree_orientation},
     };
     for (int i = 0; i < 11; ++i) {
         const regle& r = regles[i];
@@ -61,24 +61,24 @@ QString csp_creer_plusieurs::parse_format_v2(const QStringList& champs,
         }
         tableau[r.entree] = champs.at(i);
     }
-    if (tableau[3].isEmpty())
-        tableau[3] = QStringLiteral("0");
+    if (tableau[valdorin::entree_sous_parution].isEmpty())
+        tableau[valdorin::entree_sous_parution] = QStringLiteral("0");
 
     const QString message =
         verifie_string(champs.at(11), verification_v1::type_nom_fichier, 0, 50, QString());
     if (!message.isEmpty())
         return faute(12, message);
-    const bool eps = tableau[7] == u"E";
+    const bool eps = tableau[valdorin::entree_type_fichier] == u"E";
     const QString nom = champs.at(11) + (eps ? ch_ext_eps->text() : QStringLiteral(".pdf"));
     const QString message_nom = verifie_nom_sortie(nom);
     if (!message_nom.isEmpty())
         return faute(12, message_nom);
-    tableau[11] = nom;
+    tableau[valdorin::entree_nom_fichier] = nom;
 
     valdorin::previsu_presence = champs.size() > 12;
     if (valdorin::previsu_presence) {
         const QString& commentaire = champs.at(12);
-        tableau[12] =
+        tableau[valdorin::entree_commentaire] =
             eps ? commentaire.left(14)
                 : QString(commentaire).replace(QStringLiteral("<CR>"), QStringLiteral("\r"));
     }
@@ -99,13 +99,13 @@ QString csp_creer_plusieurs::parse_format_v1(const QStringList& champs,
     QString erreur;
     if (!(erreur = verifie(1, verification_v1::type_chiffres, 1, 5, {})).isEmpty())
         return erreur;
-    tableau[1] = champs.at(0);
+    tableau[valdorin::entree_code_produit] = champs.at(0);
     if (!(erreur = verifie(2, verification_v1::type_chiffres, 1, 4, {})).isEmpty())
         return erreur;
-    tableau[5] = champs.at(1);
+    tableau[valdorin::entree_prix] = champs.at(1);
     if (!(erreur = verifie(3, verification_v1::type_chiffres, 1, 4, {})).isEmpty())
         return erreur;
-    tableau[2] = champs.at(2);
+    tableau[valdorin::entree_parution] = champs.at(2);
     if (!(erreur = verifie(4, verification_v1::type_alphanumerique, 2, 2, {})).isEmpty())
         return erreur;
     if (!(erreur = verifie(5, verification_v1::type_alphanumerique, 2, 2, {})).isEmpty())
@@ -117,40 +117,41 @@ QString csp_creer_plusieurs::parse_format_v1(const QStringList& champs,
         return erreur;
     if (!(erreur = verifie(8, verification_v1::type_alphanumerique, 1, 1, {})).isEmpty())
         return erreur;
-    tableau[0] = champs.at(7);
+    tableau[valdorin::entree_transporteur] = champs.at(7);
     if (!(erreur = verifie(9, verification_v1::type_alphanumerique, 0, 4, {})).isEmpty())
         return erreur;
-    tableau[6] = champs.at(8);
+    tableau[valdorin::entree_mode_reglement] = champs.at(8);
     if (!(erreur = verifie(10, verification_v1::type_majuscules, 1, 1, QStringLiteral("EP")))
              .isEmpty())
         return erreur;
-    tableau[7] = champs.at(9);
+    tableau[valdorin::entree_type_fichier] = champs.at(9);
     if (champs.size() > 10) {
         if (!(erreur = verifie(11, verification_v1::type_caracteres, 0, 1, QStringLiteral("=<>")))
                  .isEmpty())
             return erreur;
-        tableau[10] = champs.at(10);
+        tableau[valdorin::entree_orientation] = champs.at(10);
     }
-    if (tableau[10].isEmpty())
-        tableau[10] = QStringLiteral("=");
+    if (tableau[valdorin::entree_orientation].isEmpty())
+        tableau[valdorin::entree_orientation] = QStringLiteral("=");
 
-    tableau[3] = QStringLiteral("0");
-    tableau[4].clear();
-    tableau[9] = QStringLiteral("A");
-    tableau[8] = QStringLiteral("4");
+    tableau[valdorin::entree_sous_parution] = QStringLiteral("0");
+    tableau[valdorin::entree_entete_prix].clear();
+    tableau[valdorin::entree_protection] = QStringLiteral("A");
+    tableau[valdorin::entree_engraissement] = QStringLiteral("4");
     const QString nom = titre + edition + bibliotheque_v1::zeros_ajoute(jour, 2) +
                         bibliotheque_v1::zeros_ajoute(mois, 2);
-    if (tableau[7] == u"P") {
-        tableau[11] = nom + QStringLiteral(".pdf");
-        tableau[12] = QStringLiteral("Titre : ") + titre + QStringLiteral("\rÉdition : ") +
-                      edition + QStringLiteral("\rDate de l'édition : ") + jour +
-                      QStringLiteral(" ") + bibliotheque_v1::format_mois(mois.toInt(), "fr");
+    if (tableau[valdorin::entree_type_fichier] == u"P") {
+        tableau[valdorin::entree_nom_fichier] = nom + QStringLiteral(".pdf");
+        tableau[valdorin::entree_commentaire] =
+            QStringLiteral("Titre : ") + titre + QStringLiteral("\rÉdition : ") + edition +
+            QStringLiteral("\rDate de l'édition : ") + jour + QStringLiteral(" ") +
+            bibliotheque_v1::format_mois(mois.toInt(), "fr");
     } else {
-        tableau[11] = nom + ch_ext_eps->text();
-        const QString message_nom = verifie_nom_sortie(tableau[11]);
+        tableau[valdorin::entree_nom_fichier] = nom + ch_ext_eps->text();
+        const QString message_nom = verifie_nom_sortie(tableau[valdorin::entree_nom_fichier]);
         if (!message_nom.isEmpty())
             return faute(10, message_nom);
-        tableau[12] = tableau[11];
+        tableau[valdorin::entree_commentaire] = tableau[valdorin::entree_nom_fichier];
     }
     valdorin::previsu_presence = true;
     return QString();

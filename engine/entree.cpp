@@ -4,11 +4,14 @@
 #include "verification_v1.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace valdorin {
@@ -233,20 +236,20 @@ void verifie_entrees(const tableau_code_barres& t) {
     if (fi_ecriture.contains(QChar(u'\0')))
         throw erreur_creation(
             QStringLiteral("Le nom du fichier de destination contient un caractère nul."));
-    if (!chiffres(t[1], 1, 5))
+    if (!chiffres(t[entree_code_produit], 1, 5))
         throw erreur_creation(QStringLiteral("Le code produit doit compter de 1 à 5 chiffres."));
-    if (!chiffres(t[2], 0, 4))
+    if (!chiffres(t[entree_parution], 0, 4))
         throw erreur_creation(
             QStringLiteral("Le numéro de parution doit compter au plus 4 chiffres."));
-    if (!chiffres(t[3], 1, 1))
+    if (!chiffres(t[entree_sous_parution], 1, 1))
         throw erreur_creation(QStringLiteral("La sous-parution doit être un chiffre."));
-    if (!chiffres(t[5], 1, 4))
+    if (!chiffres(t[entree_prix], 1, 4))
         throw erreur_creation(QStringLiteral("Le prix doit compter de 1 à 4 chiffres."));
-    if (!parmi(t[8], QStringLiteral("01234")))
+    if (!parmi(t[entree_engraissement], QStringLiteral("01234")))
         throw erreur_creation(QStringLiteral("L'engraissement doit valoir de 0 à 4."));
-    if (!parmi(t[9], QStringLiteral("ARFC")))
+    if (!parmi(t[entree_protection], QStringLiteral("ARFC")))
         throw erreur_creation(QStringLiteral("La protection doit être A, R, F ou C."));
-    if (!parmi(t[10], QStringLiteral("=<>")))
+    if (!parmi(t[entree_orientation], QStringLiteral("=<>")))
         throw erreur_creation(QStringLiteral("L'orientation doit être =, < ou >."));
 }
 
@@ -290,19 +293,43 @@ int ecrit_tout(int fd, const QByteArray& octets) {
     return 0;
 }
 
+// Follows the symbolic links that `chemin` names, if any, to the file that a
+// write reaches (which need not exist yet). Gives 0 or the error number.
+int suit_liens(QByteArray& chemin) {
+    namespace fs = std::filesystem;
+    fs::path p(chemin.toStdString());
+    for (int liens = 0;; ++liens) {
+        std::error_code erreur;
+        if (!fs::is_symlink(fs::symlink_status(p, erreur)))
+            break;
+        if (liens == 40)
+            return ELOOP;
+        const fs::path vers = fs::read_symlink(p, erreur);
+        if (erreur)
+            return erreur.value();
+        p = p.parent_path() / vers; // an absolute link replaces the whole path
+    }
+    chemin = QByteArray::fromStdString(p.native());
+    return 0;
+}
+
 // Writes `octets` to `chemin` so that a failure never leaves a partial file
 // nor harms an earlier one. A new file is created in place (exclusively) and
 // removed again on failure; an existing one is replaced in one step by a
-// temporary file written beside it and renamed over it. The temporary name
-// does not repeat the destination's, so that a name near the system's length
-// limit can still be replaced. The data is not forced to disk: a batch writes
+// temporary file written beside it, given the existing file's permissions and
+// renamed over it. A symbolic link is written through: its target is the file
+// created or replaced, and the link stays as it is. The temporary name does
+// not repeat the destination's, so that a name near the system's length limit
+// can still be replaced. The data is not forced to disk: a batch writes
 // thousands of files, and few system calls keep it fast.
 void enregistre(const QString& chemin, const QByteArray& octets) {
     const auto echec = [&](int erreur) {
         return erreur_creation(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
                                    .arg(chemin, raison_systeme(erreur)));
     };
-    const QByteArray destination = QFile::encodeName(chemin);
+    QByteArray destination = QFile::encodeName(chemin);
+    if (const int erreur = suit_liens(destination))
+        throw echec(erreur);
     constexpr int mode = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 
     QByteArray cible = destination;
@@ -317,6 +344,11 @@ void enregistre(const QString& chemin, const QByteArray& octets) {
             cible = prefixe + QByteArray::number(++compteur);
             fd = ::open(cible.constData(), mode, 0666);
         }
+        // Best effort: a file system without Unix permissions may refuse it,
+        // and its files all have the same permissions anyway.
+        struct stat existant {};
+        if (fd >= 0 && ::stat(destination.constData(), &existant) == 0)
+            ::fchmod(fd, existant.st_mode & 0777);
     }
     if (fd < 0)
         throw echec(errno);
@@ -343,9 +375,9 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     tableau_entete entete;
     date_execution = QDateTime::currentDateTime();
 
-    const bool reserves = d[9] != u"A";
+    const bool reserves = d[entree_protection] != u"A";
     const double longueur = reserves ? 143.5 : 128.0;
-    if (d[10] == u"=") {
+    if (d[entree_orientation] == u"=") {
         largeur = longueur;
         hauteur = 49.0;
     } else {
@@ -353,19 +385,20 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
         hauteur = longueur;
     }
 
-    const QString chiffres_code = QStringLiteral("378") + bibliotheque_v1::zeros_ajoute(d[1], 5) +
-                                  bibliotheque_v1::zeros_ajoute(d[5], 4) +
-                                  bibliotheque_v1::zeros_ajoute(d[2], 4) + d[3];
+    const QString chiffres_code =
+        QStringLiteral("378") + bibliotheque_v1::zeros_ajoute(d[entree_code_produit], 5) +
+        bibliotheque_v1::zeros_ajoute(d[entree_prix], 4) +
+        bibliotheque_v1::zeros_ajoute(d[entree_parution], 4) + d[entree_sous_parution];
     const QString symbole = ean13_valdorin(chiffres_code, reserves);
     if (symbole.isEmpty())
         throw erreur_creation(QStringLiteral("Le code-barres n'a pas pu être calculé : "
                                              "aucun fichier n'est créé."));
     const QString code = bibliotheque_v1::adapte_postscript(symbole);
 
-    d[2] = bibliotheque_v1::zeros_retire(d[2]);
-    const int centimes = d[5].toInt();
-    d[5] = QString::number(centimes / 100) + u',' +
-           bibliotheque_v1::zeros_ajoute(QString::number(centimes % 100), 2);
+    d[entree_parution] = bibliotheque_v1::zeros_retire(d[entree_parution]);
+    const int centimes = d[entree_prix].toInt();
+    d[entree_prix] = QString::number(centimes / 100) + u',' +
+                     bibliotheque_v1::zeros_ajoute(QString::number(centimes % 100), 2);
 
     const QTime heure = date_execution.time();
     entete[0] = bibliotheque_v1::adapte_postscript(texte_createur);
@@ -379,7 +412,7 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     // A PDF file carries a note instead of a picture: the preview is built for
     // EPS files only, so that a PDF run neither pays for a picture it never
     // writes nor fails on it.
-    if (previsu_presence && d[7] != u"P") {
+    if (previsu_presence && d[entree_type_fichier] != u"P") {
         cree_previsu_tiff(d);
         if (previsu_bloc.isEmpty())
             throw erreur_creation(QStringLiteral("La prévisualisation n'a pas pu être créée : "
@@ -387,13 +420,18 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     }
 
     buffer_ecriture = std::make_unique<QBuffer>();
-    buffer_ecriture->buffer().reserve(previsu_presence && d[7] != u"P" ? 96 * 1024 : 48 * 1024);
+    buffer_ecriture->buffer().reserve(
+        previsu_presence && d[entree_type_fichier] != u"P" ? 96 * 1024 : 48 * 1024);
     buffer_ecriture->open(QIODevice::ReadWrite);
-    if (d[7] == u"P")
-        pdf_cree_fichier(code, d, entete);
-    else
-        eps_cree_fichier(code, d, entete);
-    buffer_ecriture->close();
+    {
+        // Closed however the writer ends, so that nothing writes into the
+        // buffer of a failed run.
+        const auto fermeture = qScopeGuard([] { buffer_ecriture->close(); });
+        if (d[entree_type_fichier] == u"P")
+            pdf_cree_fichier(code, d, entete);
+        else
+            eps_cree_fichier(code, d, entete);
+    }
 
     // Desktop file type codes ("PDF ", "EPSF") do not exist here: the
     // extension gives the type.

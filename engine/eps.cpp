@@ -1,6 +1,8 @@
 #include "bibliotheque_v1.h"
 #include "valdorin.h"
 
+#include <cmath>
+
 namespace valdorin {
 
 namespace {
@@ -144,15 +146,18 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     const QByteArray L = bibliotheque_v1::eol().toLatin1();
     const QByteArray W = nombre(largeur);
     const QByteArray H = nombre(hauteur);
-    const QByteArray F = "EanP35N" + t[8].toLatin1();
-    const QChar protection = t[9].isEmpty() ? QChar() : t[9][0];
+    const QByteArray F = "EanP35N" + t[entree_engraissement].toLatin1();
+    const QChar protection = t[entree_protection].isEmpty() ? QChar() : t[entree_protection][0];
     const bool fond = protection == u'F' || protection == u'C';
 
     QByteArray s;
     s.reserve(4096);
     s += "%!PS-Adobe-3.0 EPSF-3.0";
-    s += "\r%%BoundingBox: 0 0 " + W + ' ' + H;
-    s += "\r%%Title: (" + texte_litteral(t[11]).toLatin1() + ')';
+    // Readers of the structuring comments take whole points only in
+    // %%BoundingBox: the sides are rounded up there and given exactly next.
+    s += "\r%%BoundingBox: 0 0 " + nombre(std::ceil(largeur)) + ' ' + nombre(std::ceil(hauteur));
+    s += "\r%%HiResBoundingBox: 0 0 " + W + ' ' + H;
+    s += "\r%%Title: (" + texte_litteral(t[entree_nom_fichier]).toLatin1() + ')';
     s += "\r%%Creator: (" + entete[0].toUtf8() + ')';
     s += "\r%%Copyright: (" + entete[1].toUtf8() + ')';
     s += "\r%%CreationDate: (" + entete[2].toUtf8() + ')';
@@ -165,10 +170,11 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
          "\r%%ColorUsage: Black&White\r%%EndComments\r\r";
     ecrit(s);
 
-    ecrit(f_eps_symbole(t[8]));
+    ecrit(f_eps_symbole(t[entree_engraissement]));
     ecrit(f_eps_vuravaze());
 
-    s.clear();
+    // The one page that %%Pages announces starts after the font resources.
+    s = "%%Page: 1 1\r";
     if (fond) {
         s += "/EpsDict 8 dict def\rEpsDict begin\r";
         lignes(s, rectangle);
@@ -177,24 +183,24 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     }
 
     s += "/CodeBarres (" + code.toLatin1() + ") def" + L;
-    s += "/Transporteur (" + legende_texte(t[0]) + ") def" + L;
-    s += "/CodeProduit (" + t[1].toLatin1() + ") def" + L;
+    s += "/Transporteur (" + legende_texte(t[entree_transporteur]) + ") def" + L;
+    s += "/CodeProduit (" + t[entree_code_produit].toLatin1() + ") def" + L;
     s += "/Parution (";
-    if (!t[2].isEmpty()) {
-        s += t[2].toLatin1();
-        if (t[3] == u"5")
+    if (!t[entree_parution].isEmpty()) {
+        s += t[entree_parution].toLatin1();
+        if (t[entree_sous_parution] == u"5")
             s += 'H';
-        else if (t[3] == u"6")
+        else if (t[entree_sous_parution] == u"6")
             s += 'S';
     }
     s += ") def" + L;
-    s += "/PrixEuro (" + t[5].toLatin1() + ") def" + L;
-    s += "/ModeReglement (" + legende_texte(t[6]) + ") def" + L;
-    s += "/EntetePrix (" + legende_texte(t[4]) + ") def" + L;
+    s += "/PrixEuro (" + t[entree_prix].toLatin1() + ") def" + L;
+    s += "/ModeReglement (" + legende_texte(t[entree_mode_reglement]) + ") def" + L;
+    s += "/EntetePrix (" + legende_texte(t[entree_entete_prix]) + ") def" + L;
 
-    if (t[10] == u"<")
+    if (t[entree_orientation] == u"<")
         s += L + "% Orientation" + L + "90 rotate 0 -" + W + " translate" + L;
-    else if (t[10] == u">")
+    else if (t[entree_orientation] == u">")
         s += L + "% Orientation" + L + "-90 rotate -" + H + " 0 translate" + L;
 
     if (fond)

@@ -13,8 +13,8 @@ QString pdf_texte_legende(const QString& texte) {
 }
 
 void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
-    const QString& protection = t[9];
-    const QString& orientation = t[10];
+    const QString& protection = t[entree_protection];
+    const QString& orientation = t[entree_orientation];
     const QString w = pdf_nombre(largeur);
     const QString h = pdf_nombre(hauteur);
     const bool reserves = protection != u"A";
@@ -53,24 +53,24 @@ void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
                       : QStringLiteral("0 -1 1 0 37 122 Tm\r");
 
     // Legend texts are user text: escaped and written in the fonts' encoding.
-    s += u'(' + pdf_texte_legende(t[0]) + QStringLiteral("\\240") + pdf_texte_legende(t[1]) +
-         QStringLiteral("\\240) Tj\r");
+    s += u'(' + pdf_texte_legende(t[entree_transporteur]) + QStringLiteral("\\240") +
+         pdf_texte_legende(t[entree_code_produit]) + QStringLiteral("\\240) Tj\r");
     s += QStringLiteral("/F_H 9.5 Tf\r(");
-    if (!t[2].isEmpty()) {
-        s += QStringLiteral("-\\240") + pdf_texte_legende(t[2]);
-        if (t[3] == u"5")
+    if (!t[entree_parution].isEmpty()) {
+        s += QStringLiteral("-\\240") + pdf_texte_legende(t[entree_parution]);
+        if (t[entree_sous_parution] == u"5")
             s += u'H';
-        else if (t[3] == u"6")
+        else if (t[entree_sous_parution] == u"6")
             s += u'S';
     }
     s += QStringLiteral("\\240-) Tj\r");
-    if (!t[4].isEmpty())
-        s += QStringLiteral("/F_H 11.5 Tf\r(\\240") + pdf_texte_legende(t[4]) +
+    if (!t[entree_entete_prix].isEmpty())
+        s += QStringLiteral("/F_H 11.5 Tf\r(\\240") + pdf_texte_legende(t[entree_entete_prix]) +
              QStringLiteral(") Tj\r");
-    s += QStringLiteral("/F_HB 11.5 Tf\r(\\240") + pdf_texte_legende(t[5]) +
+    s += QStringLiteral("/F_HB 11.5 Tf\r(\\240") + pdf_texte_legende(t[entree_prix]) +
          QStringLiteral("\\240\\200\\240) Tj\r");
-    if (!t[6].isEmpty())
-        s += QStringLiteral("/F_H 9.5 Tf\r(-\\240") + pdf_texte_legende(t[6]) +
+    if (!t[entree_mode_reglement].isEmpty())
+        s += QStringLiteral("/F_H 9.5 Tf\r(-\\240") + pdf_texte_legende(t[entree_mode_reglement]) +
              QStringLiteral(") Tj\r");
     s += QStringLiteral("ET");
 

@@ -92,7 +92,7 @@ void pdf_cree_fichier(const QString& code, const tableau_code_barres& t,
 
     // The file name is user text: escaped, so that it can neither end the
     // comment line nor break the /Title literal.
-    const QString titre = pdf_texte_document(t[11]);
+    const QString titre = pdf_texte_document(t[entree_nom_fichier]);
     ecrit(QStringLiteral("%PDF-1.3\r%Title: ") + titre + QStringLiteral("\r%Creator: ") +
           entete[0] + QStringLiteral("\r%Copyright: ") + entete[1] +
           QStringLiteral("\r%CreationDate: ") + entete[2] + QStringLiteral("\r%For: ") + entete[3] +
@@ -124,7 +124,7 @@ void pdf_cree_fichier(const QString& code, const tableau_code_barres& t,
 
     // Overprint for the protections printed over the page ("A", "R"),
     // knockout for those on their own white background ("F", "C").
-    if (t[9] == u"A" || t[9] == u"R")
+    if (t[entree_protection] == u"A" || t[entree_protection] == u"R")
         pdf_ajoute_objet(QStringLiteral("/Type /ExtGState\r/op true\r/OPM 1"));
     else
         pdf_ajoute_objet(QStringLiteral("/Type /ExtGState\r/op false\r/OPM 0"));

@@ -64,19 +64,19 @@ QString pdf_texte_note(const tableau_code_barres& t, const tableau_entete& entet
     const QString cr = QStringLiteral("\r");
     const QString separation = QStringLiteral("\r--\r");
     QString note;
-    if (!t[12].isEmpty())
-        note = t[12] + separation;
-    if (!t[0].isEmpty())
-        note += QStringLiteral("Transporteur : ") + t[0];
-    note += QStringLiteral("\rCode produit : ") + t[1];
-    note += QStringLiteral("\rParution : ") + bibliotheque_v1::zeros_ajoute(t[2], 4);
-    note += QStringLiteral("\rSous-parution : ") + t[3];
-    if (!t[4].isEmpty())
-        note += QStringLiteral("\rEn-tête de prix : ") + t[4];
-    note += QStringLiteral("\rPrix : ") + t[5] + QStringLiteral(" euros");
-    if (!t[6].isEmpty())
-        note += QStringLiteral("\rMode de règlement : ") + t[6];
-    const QString engraissement = ligne_engraissement(t[8]);
+    if (!t[entree_commentaire].isEmpty())
+        note = t[entree_commentaire] + separation;
+    if (!t[entree_transporteur].isEmpty())
+        note += QStringLiteral("Transporteur : ") + t[entree_transporteur];
+    note += QStringLiteral("\rCode produit : ") + t[entree_code_produit];
+    note += QStringLiteral("\rParution : ") + bibliotheque_v1::zeros_ajoute(t[entree_parution], 4);
+    note += QStringLiteral("\rSous-parution : ") + t[entree_sous_parution];
+    if (!t[entree_entete_prix].isEmpty())
+        note += QStringLiteral("\rEn-tête de prix : ") + t[entree_entete_prix];
+    note += QStringLiteral("\rPrix : ") + t[entree_prix] + QStringLiteral(" euros");
+    if (!t[entree_mode_reglement].isEmpty())
+        note += QStringLiteral("\rMode de règlement : ") + t[entree_mode_reglement];
+    const QString engraissement = ligne_engraissement(t[entree_engraissement]);
     if (!engraissement.isEmpty())
         note += separation + engraissement;
     note += separation + QStringLiteral("Auteur : ") + entete[3];

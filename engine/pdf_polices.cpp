@@ -50,7 +50,7 @@ void pdf_ajoute_police(const QString& genre, const tableau_code_barres& t) {
                                         "/BaseFont /Helvetica-Bold\r/Encoding /WinAnsiEncoding"));
     } else if (genre == u"CB") {
         static const QString largeurs = tableau_largeurs();
-        const QString nom = QStringLiteral("/EanP35N") + t[8];
+        const QString nom = QStringLiteral("/EanP35N") + t[entree_engraissement];
         pdf_ajoute_objet(QStringLiteral("/Type /Font\r/Subtype /Type1\r/Name /F_CB\r"
                                         "/FirstChar 33\r/LastChar 251\r") +
                          largeurs + QStringLiteral("\r/BaseFont ") + nom +
@@ -67,7 +67,7 @@ void pdf_ajoute_police(const QString& genre, const tableau_code_barres& t) {
 }
 
 void pdf_ajoute_police_stream(const tableau_code_barres& t) {
-    const QByteArray& programme = f_pdf_symbole(t[8]);
+    const QByteArray& programme = f_pdf_symbole(t[entree_engraissement]);
     pdf_debute_objet();
     ecrit(QStringLiteral("<<\r/Filter [/ASCII85Decode /FlateDecode]\r/Subtype /Type1C\r"
                          "/Length ") +

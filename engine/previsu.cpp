@@ -55,7 +55,7 @@ void dessine_previsu(const tableau_code_barres& t) {
     if (fond.isNull())
         throw erreur_creation(QStringLiteral("Fond de prévisualisation introuvable."));
 
-    const bool sans_reserves = t[9] == u"A";
+    const bool sans_reserves = t[entree_protection] == u"A";
     const int w = sans_reserves ? 170 : 191;
     const int h = 65;
     QImage dessin = nouvelle_image(w, h);
@@ -72,51 +72,51 @@ void dessine_previsu(const tableau_code_barres& t) {
         peintre.setFont(police);
         int x = sans_reserves ? 6 : 20;
         const int ligne = 15;
-        x = dessine(peintre, x, ligne, t[0] + t[1]);
+        x = dessine(peintre, x, ligne, t[entree_transporteur] + t[entree_code_produit]);
 
         police.setBold(false);
         peintre.setFont(police);
         QString suite = QStringLiteral("-");
-        if (!t[2].isEmpty()) {
-            suite += t[2];
-            if (t[3] == u"5")
+        if (!t[entree_parution].isEmpty()) {
+            suite += t[entree_parution];
+            if (t[entree_sous_parution] == u"5")
                 suite += u'H';
-            else if (t[3] == u"6")
+            else if (t[entree_sous_parution] == u"6")
                 suite += u'S';
             suite += u'-';
         }
-        x = dessine(peintre, x, ligne, suite + t[4]);
+        x = dessine(peintre, x, ligne, suite + t[entree_entete_prix]);
 
         police.setBold(true);
         peintre.setFont(police);
-        x = dessine(peintre, x, ligne, t[5] + u'E');
+        x = dessine(peintre, x, ligne, t[entree_prix] + u'E');
 
         police.setBold(false);
         peintre.setFont(police);
-        if (!t[6].isEmpty())
-            dessine(peintre, x, ligne, u'-' + t[6]);
+        if (!t[entree_mode_reglement].isEmpty())
+            dessine(peintre, x, ligne, u'-' + t[entree_mode_reglement]);
 
         police.setPixelSize(16);
         peintre.setFont(police);
         const int largeur_commentaire =
-            static_cast<int>(QFontMetricsF(police).horizontalAdvance(t[12]));
-        peintre.drawText(QPointF((w - largeur_commentaire) / 2, 43), t[12]);
+            static_cast<int>(QFontMetricsF(police).horizontalAdvance(t[entree_commentaire]));
+        peintre.drawText(QPointF((w - largeur_commentaire) / 2, 43), t[entree_commentaire]);
     }
 
-    const bool vertical = t[10] != u"=";
+    const bool vertical = t[entree_orientation] != u"=";
     const int W = vertical ? h : w;
     const int H = vertical ? w : h;
     previsu_picture = nouvelle_image(W, H);
     {
         QPainter peintre(&previsu_picture);
         peintre.translate(W / 2.0, H / 2.0);
-        if (t[10] == u"<")
+        if (t[entree_orientation] == u"<")
             peintre.rotate(-90);
-        else if (t[10] == u">")
+        else if (t[entree_orientation] == u">")
             peintre.rotate(90);
         peintre.drawImage(QPointF(-w / 2.0, -h / 2.0), dessin);
         peintre.resetTransform();
-        if (t[9] == u"C") {
+        if (t[entree_protection] == u"C") {
             peintre.setPen(QPen(Qt::black, 0));
             peintre.setBrush(Qt::NoBrush);
             peintre.drawRect(0, 0, W - 1, H - 1);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bibliotheque_divers.h"
+#include "serveur_web.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 
@@ -27,6 +28,21 @@ namespace valdorin {
 // comment. A successful run rewrites entry 2 without its leading zeros and
 // entry 5 as euros with a decimal comma ("150" becomes "1,50").
 using tableau_code_barres = std::array<QString, 13>;
+
+// The entries of tableau_code_barres, by meaning.
+inline constexpr std::size_t entree_transporteur = 0;
+inline constexpr std::size_t entree_code_produit = 1;
+inline constexpr std::size_t entree_parution = 2;
+inline constexpr std::size_t entree_sous_parution = 3;
+inline constexpr std::size_t entree_entete_prix = 4;
+inline constexpr std::size_t entree_prix = 5;
+inline constexpr std::size_t entree_mode_reglement = 6;
+inline constexpr std::size_t entree_type_fichier = 7;
+inline constexpr std::size_t entree_engraissement = 8;
+inline constexpr std::size_t entree_protection = 9;
+inline constexpr std::size_t entree_orientation = 10;
+inline constexpr std::size_t entree_nom_fichier = 11;
+inline constexpr std::size_t entree_commentaire = 12;
 
 // The four header texts of one run: 0 creator text, 1 maker notice, 2 creation
 // date text, 3 author text. Entries 0, 2 and 3 are already escaped for a

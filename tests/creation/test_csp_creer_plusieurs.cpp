@@ -108,8 +108,6 @@ TEST(BatchPage, SettingsRoundTripAndHandEditedValuesAreAppliedOnlyWhereTheyFit) 
         page.import_export_parametres("init", "export");
     }
     auto& d = *parametres_v1::dictionnaire_parametres;
-    EXPECT_EQ(d.value("multiples_popup_codage").toString(), "4");
-    EXPECT_EQ(d.value("multiples_actif").toBool(), false);
     {
         csp_creer_plusieurs page;
         page.import_export_parametres("memo", "import");
@@ -243,7 +241,7 @@ TEST(BatchPage, TheDefaultFolderIsChosenCheckedAndOpened) {
     EXPECT_EQ(page.get_path_dossier_resultats(), "");
 }
 
-TEST(BatchPage, EachResultModeFindsItsFolderAndItsPhrase) {
+TEST(BatchPage, EachResultModeFindsItsFolder) {
     csp_creer_plusieurs page;
     participants::presentateur_essai presentateur;
     participants::lecteur_alertes alertes;
@@ -251,12 +249,6 @@ TEST(BatchPage, EachResultModeFindsItsFolderAndItsPhrase) {
     page.fi_lecture_officiel = outils_donnees::fichier("a", "protege/donnees.txt");
     QFile::setPermissions(protege, QFile::ReadOwner | QFile::ExeOwner);
 
-    const QStringList phrases = {"dans le répertoire spécifié", "à côté du fichier de données.",
-                                 "dans un répertoire par défaut."};
-    for (int i = 0; i < 3; ++i) {
-        page.popup_resultats->setCurrentIndex(i);
-        EXPECT_EQ(page.get_message_dossier_resultat(), phrases[i]);
-    }
     page.popup_resultats->setCurrentIndex(1);
     alertes.attend();
     EXPECT_EQ(page.get_path_dossier_resultats(), "");

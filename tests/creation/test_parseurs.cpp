@@ -1,6 +1,10 @@
+#include "TableInputStream.h"
 #include "csp_creer_plusieurs.h"
+#include "outils_donnees.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,9 +33,6 @@ TEST(Parseurs, EachFormatV2FaultNamesItsColumn) {
         {change(v2, 12, ""), "12, nombre de caractères inférieur à 1"},
         {change(v2, 12, QString(51, u'n')), "12, nombre de caractères supérieur à 50"},
         {change(v2, 12, "a/b"), "12, présence d'un caractère invalide pour un nom de fichier"},
-        {change(v2, 4, "12"), "4, nombre de chiffres supérieur à 1"},
-        {change(v2, 1, "AB"), "1, nombre de majuscules supérieur à 1"},
-        {change(v2, 11, "x"), "11, présence d'un caractère autre que =<>"},
         // No name may leave the result folder or hold a NUL.
         {change(v2, 12, "a" + QString(QChar(0)) + "b"),
          "12, présence d'un caractère invalide pour un nom de fichier"},
@@ -103,7 +104,6 @@ TEST(Parseurs, FormatV1BuildsItsNameAndCommentFromTheEditionColumns) {
         {change(v1, 7, "13"), "7, numéro de mois invalide"},
         {change(change(v1, 6, "32"), 7, "13"), "7, numéro de mois invalide"},
         {v1 + QStringList{"x"}, "11, présence d'un caractère autre que =<>"},
-        {change(v1, 4, "L"), "4, nombre de lettres ou chiffres différent de 2"},
     };
     for (const cas& c : cas_) {
         valdorin::tableau_code_barres f;
@@ -111,4 +111,38 @@ TEST(Parseurs, FormatV1BuildsItsNameAndCommentFromTheEditionColumns) {
     }
     valdorin::tableau_code_barres fevrier;
     EXPECT_EQ(page.parse_format_v1(change(change(v1, 6, "29"), 7, "2"), fevrier), "");
+}
+
+TEST(Parseurs, AFileOfEveryDelimiterAndEncodingIsReadAndParsedThroughThePageSettings) {
+    const char* noms_codages[] = {"US-ASCII", "macintosh", "windows-1252", "UTF-8", "UTF-16BE"};
+    for (int d = 0; d < 4; ++d) {
+        for (int c = 0; c < 5; ++c) {
+            csp_creer_plusieurs page;
+            page.popup_delimiteur->setCurrentIndex(d);
+            page.popup_codage->setCurrentIndex(c);
+            const QString sep = page.delimiteur();
+            const QString prix = c == 0 ? "Prix" : "Prix é€";
+            const QString ligne =
+                QStringList{"A", "12345", "678", "", prix, "250", "CB", "E", "4", "A", "=", "nom"}
+                    .join(sep);
+            const QString texte =
+                ligne + "\r\n" + QString(ligne).replace("12345", "123456") + "\r\n";
+            QStringEncoder encodeur(noms_codages[c]);
+            TableInputStream lecteur;
+            lecteur.Open(outils_donnees::fichier(encodeur.encode(texte)),
+                         static_cast<codage_texte>(page.codage()), sep);
+            QStringList resultats;
+            valdorin::tableau_code_barres t;
+            do {
+                valdorin::tableau_code_barres f;
+                resultats.append(page.parse_format_v2(lecteur.ReadLine().split(u'\t'), f));
+                if (resultats.size() == 1)
+                    t = f;
+            } while (!lecteur.Eof());
+            EXPECT_EQ(resultats, QStringList({"", "2, nombre de chiffres supérieur à 5"}))
+                << d << c;
+            EXPECT_EQ(t[4], prix) << d << c;
+            EXPECT_EQ(t[11], "nom.eps") << d << c;
+        }
+    }
 }

@@ -6,11 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace outils_eps;
 using valdorin::erreur_creation;
@@ -137,6 +139,10 @@ TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
     retire_ressources();
     EXPECT_TRUE(refuse(exemple()).contains(u"police"));
     rend_ressources();
+    // The writer failed half-way: its buffer is closed, nothing can write into it.
+    ASSERT_TRUE(valdorin::buffer_ecriture);
+    EXPECT_FALSE(valdorin::buffer_ecriture->isOpen());
+    EXPECT_THROW(valdorin::ecrit(QByteArray("suite")), erreur_creation);
     tableau_code_barres t = exemple();
     const QByteArray fait = fabrique(t, false);
     EXPECT_TRUE(fait.startsWith("%!PS-Adobe-3.0 EPSF-3.0"));
@@ -183,6 +189,47 @@ TEST(Entree, ReplacesAnEarlierFileEvenWithTheLongestName) {
         EXPECT_TRUE(fichier.contains(QByteArray("/EpsDict ") + (*protection == 'A' ? "7" : "8")));
         EXPECT_EQ(fichiers_du_dossier(), QStringList{nom});
     }
+}
+
+TEST(Entree, ReplacementKeepsPermissionsAndWritesThroughLinks) {
+    for (const mode_t droits : {0600, 0740}) {
+        ecrit_fichier(chemin("essai.eps"), "ancien fichier");
+        ASSERT_EQ(::chmod(QFile::encodeName(chemin("essai.eps")).constData(), droits), 0);
+        tableau_code_barres t = exemple();
+        EXPECT_TRUE(fabrique(t, false).startsWith("%!PS-Adobe-3.0"));
+        struct stat etat {};
+        ASSERT_EQ(::stat(QFile::encodeName(chemin("essai.eps")).constData(), &etat), 0);
+        EXPECT_EQ(etat.st_mode & 07777, droits);
+    }
+
+    // A link, a link to that link, and a link whose target is yet to be made:
+    // each run writes the target, and the links stay links.
+    QDir(test_support::dossier_test()).mkdir("cibles");
+    ecrit_fichier(chemin("cibles/code.eps"), "ancien fichier");
+    ASSERT_TRUE(QFile::link("cibles/code.eps", chemin("lien.eps")));
+    ASSERT_TRUE(QFile::link(chemin("lien.eps"), chemin("lien2.eps")));
+    ASSERT_TRUE(QFile::link("cibles/neuf.eps", chemin("neuf.eps")));
+    const struct {
+        const char *lien, *cible;
+    } cas[] = {{"lien.eps", "cibles/code.eps"},
+               {"lien2.eps", "cibles/code.eps"},
+               {"neuf.eps", "cibles/neuf.eps"}};
+    for (const auto& c : cas) {
+        tableau_code_barres t = exemple();
+        t[valdorin::entree_orientation] = QStringLiteral("<");
+        const QByteArray fichier = fabrique(t, false, c.lien);
+        EXPECT_TRUE(fichier.startsWith("%!PS-Adobe-3.0")) << c.lien;
+        EXPECT_EQ(lit(chemin(c.cible)), fichier) << c.lien;
+        EXPECT_TRUE(QFileInfo(chemin(c.lien)).isSymLink()) << c.lien;
+    }
+    EXPECT_EQ(QFileInfo(chemin("lien.eps")).symLinkTarget(), chemin("cibles/code.eps"));
+    EXPECT_EQ(QDir(chemin("cibles")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"code.eps", "neuf.eps"}));
+
+    // Links that lead nowhere but to each other.
+    ASSERT_TRUE(QFile::link("boucle2.eps", chemin("boucle.eps")));
+    ASSERT_TRUE(QFile::link("boucle.eps", chemin("boucle2.eps")));
+    echecs_ecriture({"boucle.eps"});
 }
 
 TEST(Entree, PreviewThatCannotBeMadeFailsTheRun) {

@@ -60,9 +60,10 @@ const QByteArray fond_blanc = "\r% Fond blanc\rRectangle\r/setcmykcolor where\r{
 const QByteArray rectangle = "/Rectangle\r{\rnewpath\r0.25 0.25 moveto\r0 48.5 rlineto\r"
                              "143 0 rlineto\r0 -48.5 rlineto\rclosepath\r}\rdef\r";
 
-QByteArray commentaires(const QByteArray& boite) {
-    return "%!PS-Adobe-3.0 EPSF-3.0\r%%BoundingBox: 0 0 " + boite +
-           "\r%%Title: (essai.eps)\r%%Creator: (Valdorin 2.2)\r%%Copyright: (" +
+// The whole-point box, then the exact one.
+QByteArray commentaires(const QByteArray& boite, const QByteArray& boite_exacte) {
+    return "%!PS-Adobe-3.0 EPSF-3.0\r%%BoundingBox: 0 0 " + boite + "\r%%HiResBoundingBox: 0 0 " +
+           boite_exacte + "\r%%Title: (essai.eps)\r%%Creator: (Valdorin 2.2)\r%%Copyright: (" +
            valdorin::notice_editeur.toLatin1() + ")\r%%CreationDate: (";
 }
 
@@ -109,26 +110,26 @@ TEST(Eps, WholeFileByteForByteForEachProtectionAndOrientation) {
     const QByteArray sans_reserves = "&':HILMNE=ZUVZU\\\\:?k@k@e@c@a\"";
     const QByteArray avec_reserves = "3':HILMNE=ZUVZU\\\\:?k@k@e@c@a\";";
     const struct {
-        const char *protection, *orientation, *reduction, *boite, *police;
+        const char *protection, *orientation, *reduction, *boite, *boite_exacte, *police;
         QByteArray programme;
     } cas[] = {
-        {"A", "=", "0", "128 49", "EanP35N0",
-         "/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(sans_reserves) + noir_surimprime +
-             symbole("EanP35N0") + "\r% Legende\r6 37 moveto\r" + legende},
-        {"C", "<", "3", "49 143.5", "EanP35N3",
-         "/EpsDict 8 dict def\rEpsDict begin\r" + rectangle + valeurs(avec_reserves) +
+        {"A", "=", "0", "128 49", "128 49", "EanP35N0",
+         "%%Page: 1 1\r/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(sans_reserves) +
+             noir_surimprime + symbole("EanP35N0") + "\r% Legende\r6 37 moveto\r" + legende},
+        {"C", "<", "3", "49 144", "49 143.5", "EanP35N3",
+         "%%Page: 1 1\r/EpsDict 8 dict def\rEpsDict begin\r" + rectangle + valeurs(avec_reserves) +
              "\n% Orientation\n90 rotate 0 -49 translate\n" + fond_blanc +
              "\r% Cadre\rRectangle\r0.5 setlinewidth\rstroke\r" + symbole("EanP35N3") +
              "\r% Legende\r15 37 moveto\r" + legende},
-        {"R", ">", "1", "49 143.5", "EanP35N1",
-         "/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(avec_reserves) +
+        {"R", ">", "1", "49 144", "49 143.5", "EanP35N1",
+         "%%Page: 1 1\r/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(avec_reserves) +
              "\n% Orientation\n-90 rotate -143.5 0 translate\n" + noir_surimprime +
              symbole("EanP35N1") + "\r% Legende\r15 37 moveto\r" + legende},
-        {"F", "=", "4", "143.5 49", "EanP35N4",
-         "/EpsDict 8 dict def\rEpsDict begin\r" + rectangle + valeurs(avec_reserves) + fond_blanc +
-             symbole("EanP35N4") + "\r% Legende\r15 37 moveto\r" + legende},
-        {"A", ">", "2", "49 128", "EanP35N2",
-         "/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(sans_reserves) +
+        {"F", "=", "4", "144 49", "143.5 49", "EanP35N4",
+         "%%Page: 1 1\r/EpsDict 8 dict def\rEpsDict begin\r" + rectangle + valeurs(avec_reserves) +
+             fond_blanc + symbole("EanP35N4") + "\r% Legende\r15 37 moveto\r" + legende},
+        {"A", ">", "2", "49 128", "49 128", "EanP35N2",
+         "%%Page: 1 1\r/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(sans_reserves) +
              "\n% Orientation\n-90 rotate -128 0 translate\n" + noir_surimprime +
              symbole("EanP35N2") + "\r% Legende\r6 37 moveto\r" + legende},
     };
@@ -141,7 +142,7 @@ TEST(Eps, WholeFileByteForByteForEachProtectionAndOrientation) {
         const QByteArray fichier = fabrique(t, false);
         const QByteArray polices = valdorin::f_eps_symbole(t[8]) + valdorin::f_eps_vuravaze();
         const Decoupe d = decoupe(fichier, polices);
-        EXPECT_EQ(d.comments, commentaires(c.boite) + fin_commentaires(c.police));
+        EXPECT_EQ(d.comments, commentaires(c.boite, c.boite_exacte) + fin_commentaires(c.police));
         EXPECT_EQ(d.programme, c.programme);
         // The fonts are the right ones for the reduction and end with a line end.
         EXPECT_TRUE(polices.contains("/" + QByteArray(c.police)));
@@ -224,7 +225,8 @@ TEST(Eps, DosHeaderPointsAtBothSections) {
     // Without preview the file is the PostScript section alone.
     tableau_code_barres t = exemple();
     const QByteArray fichier = fabrique(t, false);
-    EXPECT_TRUE(fichier.startsWith("%!PS-Adobe-3.0 EPSF-3.0\r%%BoundingBox: 0 0 143.5 49\r"));
+    EXPECT_TRUE(fichier.startsWith("%!PS-Adobe-3.0 EPSF-3.0\r%%BoundingBox: 0 0 144 49\r"
+                                   "%%HiResBoundingBox: 0 0 143.5 49\r%%Title: "));
     EXPECT_TRUE(fichier.endsWith("%%EOF\r"));
 }
 

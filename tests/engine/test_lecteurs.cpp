@@ -1,6 +1,6 @@
 // Checks with real readers: Ghostscript renders the EPS files, zbarimg reads
-// the EAN-13 and its EAN-5 add-on off the rendering, tiffinfo reads the
-// preview cut out of the DOS EPS file.
+// the EAN-13 and its EAN-5 add-on off the rendering, epstool checks the
+// structuring comments and extracts the preview, tiffinfo reads that preview.
 #include "outils_eps.h"
 #include "valdorin.h"
 
@@ -9,39 +9,94 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 using namespace outils_eps;
-using valdorin::tableau_code_barres;
+using namespace valdorin;
 
 namespace {
 
 // The 13 digits of the EAN-13 of a description (check digit included).
 QString ean13(const tableau_code_barres& t) {
-    const QString d = "378" + t[1].rightJustified(5, '0') + t[5].rightJustified(4, '0');
+    const QString d = "378" + t[entree_code_produit].rightJustified(5, '0') +
+                      t[entree_prix].rightJustified(4, '0');
     int somme = 0;
     for (int i = 0; i < 12; ++i)
         somme += d[i].digitValue() * (i % 2 ? 3 : 1);
     return d + QString::number((10 - somme % 10) % 10);
 }
 
-// Renders an EPS file at 600 dpi, checks that Ghostscript reports no error and
-// substitutes no font (it says so only when not quiet), and returns the
-// rendering with a white margin round it.
-QImage rend(const QString& eps) {
-    const QString png = eps + ".png";
+// One file made for the readers, with what they should find in it.
+struct variante {
+    QString nom;
+    QString orientation;
+    QString reduction;
+    bool previsu = false;
+    QStringList codes; // what zbarimg reads, sorted
+};
+
+// Makes a file for every orientation and reduction, each with and without
+// preview, with the protection `protection`; `n` numbers the files of all
+// protections so that their digits bring in every symbol character at some
+// point, the backslash of a right-half 7 included.
+std::vector<variante> fabrique_variantes(const QString& protection, int n) {
+    std::vector<variante> variantes;
+    for (const char* orientation : {"=", "<", ">"}) {
+        for (int reduction = 0; reduction < 5; ++reduction) {
+            for (const bool previsu : {false, true}) {
+                tableau_code_barres t = exemple();
+                t[entree_protection] = protection;
+                t[entree_orientation] = orientation;
+                t[entree_engraissement] = QString::number(reduction);
+                t[entree_code_produit] = QString::number(10000 + n * 7919 % 90000);
+                t[entree_prix] = QString::number(n * 837 % 10000);
+                t[entree_parution] = QString::number(n * 1373 % 10000);
+                t[entree_sous_parution] = QString::number(n % 10);
+                t[entree_transporteur] = n % 2 ? "Q" : "";
+                t[entree_entete_prix] = n % 3 ? "Prix (été)" : "";
+                t[entree_mode_reglement] = n % 4 ? "Rgl\\" : "";
+                variante v{QStringLiteral("code-%1.eps").arg(n),
+                           orientation,
+                           t[entree_engraissement],
+                           previsu,
+                           {}};
+                v.codes = QStringList{"EAN-13:" + ean13(t),
+                                      "EAN-5:" + t[entree_parution].rightJustified(4, '0') +
+                                          t[entree_sous_parution]};
+                v.codes.sort();
+                fabrique(t, previsu, v.nom);
+                variantes.push_back(v);
+                ++n;
+            }
+        }
+    }
+    return variantes;
+}
+
+// Renders the EPS files at 600 dpi in one Ghostscript run, checks that it
+// reports no error and substitutes no font (it says so only when not quiet),
+// and returns each rendering with a white margin round it.
+std::vector<QImage> rend(const std::vector<variante>& variantes) {
+    QStringList arguments = {
+        "-q",        "-dSAFER", "-dBATCH",          "-dNOPAUSE",
+        "-dEPSCrop", "-r600",   "-sDEVICE=pnggray", "-sOutputFile=" + chemin("rendu-%03d.png")};
+    for (const variante& v : variantes)
+        arguments += chemin(v.nom);
     QString sortie;
-    const int code = lance("gs",
-                           {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r600",
-                            "-sDEVICE=pnggray", "-sOutputFile=" + png, eps},
-                           &sortie);
-    EXPECT_EQ(code, 0) << sortie.toStdString();
+    EXPECT_EQ(lance("gs", arguments, &sortie), 0) << sortie.toStdString();
     for (const char* signe : {"Substitut", "Can't find", "Didn't find", "Error", "error"})
         EXPECT_FALSE(sortie.contains(signe)) << sortie.toStdString();
-    const QImage image(png);
-    EXPECT_FALSE(image.isNull());
-    QImage marge(image.width() + 400, image.height() + 400, QImage::Format_RGB32);
-    marge.fill(Qt::white);
-    QPainter(&marge).drawImage(200, 200, image);
-    return marge;
+    std::vector<QImage> images;
+    for (std::size_t i = 0; i < variantes.size(); ++i) {
+        const QImage image(chemin(QStringLiteral("rendu-%1.png").arg(i + 1, 3, 10, QChar('0'))));
+        EXPECT_FALSE(image.isNull()) << i;
+        QImage marge(image.width() + 400, image.height() + 400, QImage::Format_RGB32);
+        marge.fill(Qt::white);
+        QPainter(&marge).drawImage(200, 200, image);
+        images.push_back(marge);
+    }
+    return images;
 }
 
 QStringList lit_codes(const QImage& image, const QString& chemin_png) {
@@ -58,62 +113,69 @@ QStringList lit_codes(const QImage& image, const QString& chemin_png) {
     return codes;
 }
 
+// epstool's reading of the structuring comments: no error or warning, the
+// whole-point and the exact box, one page, and the TIFF preview when there is
+// one, which it extracts byte for byte as the header points at it.
+void verifie_epstool(const variante& v, const QString& protection) {
+    const bool vertical = v.orientation != u"=";
+    const double longueur = protection == u"A" ? 128 : 143.5;
+    const double largeur = vertical ? 49 : longueur, hauteur = vertical ? longueur : 49;
+    QString sortie;
+    EXPECT_EQ(lance("epstool", {"--dump", chemin(v.nom)}, &sortie), 0) << sortie.toStdString();
+    EXPECT_FALSE(sortie.contains("DSC Error")) << sortie.toStdString();
+    EXPECT_FALSE(sortie.contains("DSC Warning")) << sortie.toStdString();
+    EXPECT_TRUE(sortie.contains(QStringLiteral("\nboundingbox 0 0 %1 %2\n")
+                                    .arg(std::ceil(largeur))
+                                    .arg(std::ceil(hauteur))))
+        << sortie.toStdString();
+    EXPECT_TRUE(sortie.contains(QStringLiteral("\nhiresboundingbox 0.000000 0.000000 %1 %2\n")
+                                    .arg(largeur, 0, 'f', 6)
+                                    .arg(hauteur, 0, 'f', 6)))
+        << sortie.toStdString();
+    EXPECT_TRUE(sortie.contains("\npages 1\npage 1 1 ")) << sortie.toStdString();
+    EXPECT_EQ(sortie.contains("\npreview type TIFF\n"), v.previsu) << sortie.toStdString();
+    if (!v.previsu)
+        return;
+
+    const QString tiff = chemin(v.nom + ".tif");
+    EXPECT_EQ(lance("epstool", {"--extract-preview", chemin(v.nom), tiff}, &sortie), 0)
+        << sortie.toStdString();
+    EXPECT_EQ(lit(tiff), section_tiff(lit(chemin(v.nom))));
+    EXPECT_EQ(lance("tiffinfo", {tiff}, &sortie), 0) << sortie.toStdString();
+    const int pixels = protection == u"A" ? 170 : 191;
+    const QString taille = QStringLiteral("Image Width: %1 Image Length: %2")
+                               .arg(vertical ? 65 : pixels)
+                               .arg(vertical ? pixels : 65);
+    EXPECT_TRUE(sortie.contains(taille)) << sortie.toStdString();
+    EXPECT_TRUE(sortie.contains("Resolution: 96, 96 pixels/inch")) << sortie.toStdString();
+    EXPECT_TRUE(sortie.contains("Bits/Sample: 8")) << sortie.toStdString();
+    EXPECT_FALSE(sortie.contains("rror")) << sortie.toStdString();
+}
+
+class LecteursEps : public testing::TestWithParam<const char*> {};
+
 } // namespace
 
-TEST(Lecteurs, EveryReductionProtectionAndOrientationRendersAndScans) {
-    const char* protections[] = {"A", "R", "F", "C"};
-    const char* orientations[] = {"=", "<", ">"};
-    int n = 0;
-    for (const char* protection : protections) {
-        for (const char* orientation : orientations) {
-            tableau_code_barres t = exemple();
-            t[9] = protection;
-            t[10] = orientation;
-            t[8] = QString::number(n % 5);
-            // Digits that bring in every symbol character at some point, the
-            // backslash of a right-half 7 included.
-            t[1] = QString::number(10000 + n * 7919 % 90000);
-            t[5] = QString::number(n * 837 % 10000);
-            t[2] = QString::number(n * 1373 % 10000);
-            t[3] = QString::number(n % 10);
-            t[0] = n % 2 ? "Q" : "";
-            t[4] = n % 3 ? "Prix (été)" : "";
-            t[6] = n % 4 ? "Rgl\\" : "";
-            const bool previsu = n % 2 == 0;
-            const QString nom = QStringLiteral("code-%1.eps").arg(n);
-            SCOPED_TRACE(testing::Message() << protection << orientation << " reduction "
-                                            << t[8].toStdString() << " previsu " << previsu);
-            const QString ajout = t[2].rightJustified(4, '0') + t[3];
-            const QString attendu_ean = ean13(t);
-
-            fabrique(t, previsu, nom);
-            const QImage image = rend(chemin(nom));
-            EXPECT_EQ(lit_codes(image, chemin(nom + "-scan.png")),
-                      (QStringList{"EAN-13:" + attendu_ean, "EAN-5:" + ajout}));
-
-            if (previsu) {
-                const QString tiff = chemin(nom + ".tif");
-                QFile f(tiff);
-                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                f.write(section_tiff(lit(chemin(nom))));
-                f.close();
-                QString sortie;
-                EXPECT_EQ(lance("tiffinfo", {tiff}, &sortie), 0) << sortie.toStdString();
-                const bool vertical = QByteArray(orientation) != "=";
-                const int longueur = QByteArray(protection) == "A" ? 170 : 191;
-                const QString taille = QStringLiteral("Image Width: %1 Image Length: %2")
-                                           .arg(vertical ? 65 : longueur)
-                                           .arg(vertical ? longueur : 65);
-                EXPECT_TRUE(sortie.contains(taille)) << sortie.toStdString();
-                EXPECT_TRUE(sortie.contains("Resolution: 96, 96 pixels/inch"))
-                    << sortie.toStdString();
-                EXPECT_TRUE(sortie.contains("Bits/Sample: 8")) << sortie.toStdString();
-                EXPECT_FALSE(sortie.contains("rror")) << sortie.toStdString();
-            }
-            ++n;
-        }
+TEST_P(LecteursEps, EveryOrientationReductionAndPreviewPassesEveryReader) {
+    const QString protection = QString::fromLatin1(GetParam());
+    const int premier = static_cast<int>(QStringLiteral("ARFC").indexOf(protection)) * 30;
+    const std::vector<variante> variantes = fabrique_variantes(protection, premier);
+    const std::vector<QImage> images = rend(variantes);
+    ASSERT_EQ(images.size(), variantes.size());
+    for (std::size_t i = 0; i < variantes.size(); ++i) {
+        const variante& v = variantes[i];
+        SCOPED_TRACE(testing::Message() << v.nom.toStdString() << ' ' << protection.toStdString()
+                                        << v.orientation.toStdString() << " reduction "
+                                        << v.reduction.toStdString() << " previsu " << v.previsu);
+        EXPECT_EQ(lit_codes(images[i], chemin(v.nom + "-scan.png")), v.codes);
+        verifie_epstool(v, protection);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Protections, LecteursEps, testing::Values("A", "R", "F", "C"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param);
+                         });
 
 TEST(Lecteurs, MakeBarcodeTool) {
     const QString sortie_eps = chemin("outil.eps");

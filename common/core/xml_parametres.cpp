@@ -1,8 +1,8 @@
-#include "fichiers_parametres.h"
+#include "xml_parametres.h"
 
 #include "bibliotheque_v1.h"
-#include "dialogues_fichiers.h"
-#include "parametres_v1.h"
+#include "dictionnaire_parametres.h"
+#include "droits_fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +58,36 @@ void ecrit_texte(QXmlStreamWriter& ecrivain, const QString& valeur) {
     ecrivain.writeCharacters(morceau);
 }
 
+// Reads the current element to its end and gives its value: the text of its
+// first child. A child element ends the value; it and everything after it
+// are passed over without recursion (Qt's skipCurrentElement counts depth),
+// so no nesting depth can exhaust the stack. Comments and processing
+// instructions are not children that count.
+QString texte_premier_enfant(QXmlStreamReader& lecteur) {
+    QString valeur;
+    while (!lecteur.atEnd()) {
+        switch (lecteur.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            valeur += lecteur.text();
+            break;
+        case QXmlStreamReader::StartElement:
+            lecteur.skipCurrentElement();
+            while (!lecteur.atEnd() && lecteur.readNext() != QXmlStreamReader::EndElement) {
+                if (lecteur.isStartElement())
+                    lecteur.skipCurrentElement();
+            }
+            return valeur;
+        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::Invalid:
+            return valeur;
+        default:
+            break;
+        }
+    }
+    return valeur;
+}
+
 // Reads a whole document. Gives the entries in document order, or nothing
 // when the document is not a well-formed settings document.
 std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lecteur) {
@@ -68,7 +98,7 @@ std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lec
         return std::nullopt;
     while (lecteur.readNextStartElement()) {
         const QString clef = lecteur.qualifiedName().toString();
-        const QString valeur = lecteur.readElementText(QXmlStreamReader::IncludeChildElements);
+        const QString valeur = texte_premier_enfant(lecteur);
         if (lecteur.hasError())
             break;
         entrees.append({clef, valeur});
@@ -183,44 +213,6 @@ QString chemin_preferences(std::int32_t niveau) {
     }
     return QDir(dossier).filePath(nom_dossier_preferences + QStringLiteral("_2_") + suffixe +
                                   QStringLiteral(".prefs"));
-}
-
-void importe_preferences() {
-    try {
-        dictionnaire_parametres = dictionnaire();
-        for (;;) {
-            const QString chemin = chemin_preferences(niveau_version_preferences);
-            bool fin = chemin.isEmpty();
-            const QFileInfo info(chemin);
-            if (!fin && info.isFile() && info.isReadable()) {
-                if (importe_xml_preferences(chemin, QString()) > 0) {
-                    import_export_parametres(QStringLiteral("init"), QStringLiteral("import"));
-                    dictionnaire_parametres->clear();
-                }
-                fin = true;
-            }
-            ++niveau_version_preferences;
-            if (fin)
-                break;
-        }
-    } catch (...) {
-        bibliotheque_v1::erreur_fichier(QStringLiteral("Importe_preferences"));
-    }
-}
-
-void exporte_preferences() {
-    try {
-        const QString chemin = chemin_preferences(0);
-        if (chemin.isEmpty()) {
-            bibliotheque_v1::msgdebug(QStringLiteral("erreur en exporte_preferences"));
-            return;
-        }
-        import_export_parametres(QStringLiteral("init"), QStringLiteral("export"));
-        if (!exporte_xml(chemin))
-            bibliotheque_v1::erreur_fichier(QStringLiteral("exporte_preferences"));
-    } catch (...) {
-        bibliotheque_v1::erreur_fichier(QStringLiteral("exporte_preferences"));
-    }
 }
 
 } // namespace parametres_v1

@@ -1,7 +1,7 @@
+#include "dictionnaire_parametres.h"
 #include "environnement.h"
-#include "fichiers_parametres.h"
-#include "parametres_v1.h"
-#include "participants.h"
+#include "rapports.h"
+#include "xml_parametres.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -113,7 +113,7 @@ TEST_F(FichiersParametres, WhatTheWriterProducesReadsBack) {
     dictionnaire_parametres->insert("1 mauvaise clef", "x");
     dictionnaire_parametres->insert("onglets_contenu", "0,1,4");
 
-    participants::rapports rapports;
+    test_support::rapports rapports;
     const auto document = parametres_v1::cree_xml();
     ASSERT_TRUE(document);
     EXPECT_FALSE(document->contains('\n'));
@@ -130,7 +130,7 @@ TEST_F(FichiersParametres, WithoutDictionaryNothingIsWrittenAndTheOldFileStaysWh
     const QString chemin = test_support::dossier_test() + "/etat.valdorin";
     ecrit(chemin, "ancien contenu");
     dictionnaire_parametres.reset();
-    participants::rapports rapports;
+    test_support::rapports rapports;
     EXPECT_FALSE(parametres_v1::cree_xml());
     EXPECT_FALSE(parametres_v1::exporte_xml(chemin));
     EXPECT_EQ(lit(chemin), "ancien contenu");
@@ -221,7 +221,7 @@ TEST_F(FichiersParametres, AnEmptyElementReadsAsAnEmptyValueAndTheReadGoesOn) {
 }
 
 TEST_F(FichiersParametres, AnythingButASettingsDocumentGivesZeroAndStoresNothing) {
-    participants::rapports rapports;
+    test_support::rapports rapports;
     const QStringList textes = {
         "",
         "texte ordinaire",
@@ -330,117 +330,50 @@ TEST_F(FichiersParametres, PreferencesPathsByLevel) {
     EXPECT_EQ(parametres_v1::chemin_preferences(9), "");
 }
 
-TEST_F(FichiersParametres, FirstStartImportsNothingAndQuitWritesTheCurrentFile) {
-    participants::application application;
-    participants::fenetre fenetre;
-    fenetre.page.ch_prix->setText("initial");
-    fenetre.page.popup_engraissement->setCurrentIndex(2);
-    dictionnaire_parametres.reset();
-
-    parametres_v1::importe_preferences();
-    EXPECT_TRUE(dictionnaire_parametres);
-    EXPECT_EQ(parametres_v1::niveau_version_preferences, 7);
-    EXPECT_TRUE(fenetre.passages.isEmpty());
-    EXPECT_EQ(fenetre.page.ch_prix->text(), "initial");
-    EXPECT_TRUE(QFileInfo(dossier_preferences()).isDir());
-
-    parametres_v1::exporte_preferences();
-    const QByteArray contenu = lit(dossier_preferences() + "/Valdorin_2_2.prefs");
-    EXPECT_TRUE(contenu.startsWith(entete));
-    EXPECT_TRUE(contenu.contains("<unique_ch_prix>initial</unique_ch_prix>"));
-    EXPECT_TRUE(contenu.contains("<unique_popup_engraissement>2</unique_popup_engraissement>"));
-    EXPECT_TRUE(contenu.contains("<globale_aide>false</globale_aide>"));
-}
-
-TEST_F(FichiersParametres, AnOlderFileIsReadAtItsLevelAndNeverChanged) {
-    participants::application application;
-    QDir().mkpath(dossier_preferences());
-    const QString ancien = dossier_preferences() + "/Valdorin_2_1.prefs";
-    const QByteArray contenu =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><unique_ch_prix>250</unique_ch_prix>"
-        "<main_contenu>3</main_contenu><globale_aide>true</globale_aide></valdorin>";
-    ecrit(ancien, contenu);
-    // The oldest file is not reached.
-    ecrit(dossier_preferences() + "/Valdorin_2_0.prefs",
-          "<valdorin><unique_ch_prix>999</unique_ch_prix></valdorin>");
-
-    // The main window notes the level at which the owners bind, and what the
-    // application object had bound before it.
-    struct fenetre_niveau : participants::fenetre {
-        std::int32_t niveau = -1;
-        const QStringList* passages_application = nullptr;
-        QStringList application_avant;
-        void import_export_parametres(const QString& genre, const QString& sens) override {
-            niveau = parametres_v1::niveau_version_preferences;
-            application_avant = *passages_application;
-            participants::fenetre::import_export_parametres(genre, sens);
+// Hostile documents: read or refused at once, whatever their depth or size.
+// An element's value is the text of its first child; an entity bomb is
+// refused by the reader's expansion limit.
+TEST_F(FichiersParametres, DeepNestingHugeValuesAndEntityBombsAreReadOrRefused) {
+    auto imbrique = [](int niveaux, const QByteArray& apres) {
+        QByteArray d = "<valdorin><k>";
+        d += QByteArray("<a>").repeated(niveaux) + "x" + QByteArray("</a>").repeated(niveaux);
+        return d + "</k>" + apres + "</valdorin>";
+    };
+    const QByteArray grande_valeur(10 * 1024 * 1024, 'v');
+    QByteArray bombe = "<?xml version=\"1.0\"?><!DOCTYPE valdorin [<!ENTITY a0 \"xxxxxxxxxx\">";
+    for (int i = 1; i < 10; ++i)
+        bombe += QByteArray("<!ENTITY a") + QByteArray::number(i) + " \"" +
+                 QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+    bombe += "]><valdorin><k>&a9;</k></valdorin>";
+    struct cas {
+        const char* nom;
+        QByteArray document;
+        std::int32_t entrees;
+        QString valeur_k;
+    };
+    const cas tous[] = {
+        {"100000 levels", imbrique(100000, "<b>2</b>"), 2, ""},
+        {"1000000 levels", imbrique(1000000, ""), 1, ""},
+        {"unclosed nesting", "<valdorin><k>" + QByteArray("<a>").repeated(1000000), 0, ""},
+        {"text before a child", "<valdorin><k>avant<a>dans</a>apres</k></valdorin>", 1, "avant"},
+        {"10 MB value", "<valdorin><k>" + grande_valeur + "</k></valdorin>", 1,
+         QString::fromLatin1(grande_valeur)},
+        {"entity expansion", bombe, 0, ""},
+    };
+    for (const cas& c : tous) {
+        SCOPED_TRACE(c.nom);
+        dictionnaire_parametres = dictionnaire();
+        const std::int32_t n =
+            parametres_v1::importe_xml_preferences(QString(), QString::fromUtf8(c.document));
+        EXPECT_EQ(n, c.entrees);
+        if (n > 0) {
+            EXPECT_EQ(dictionnaire_parametres->value("k").toString().size(), c.valeur_k.size());
+            EXPECT_TRUE(dictionnaire_parametres->value("k").toString() == c.valeur_k);
         }
-    } observee;
-    observee.passages_application = &application.passages;
-
-    parametres_v1::importe_preferences();
-    EXPECT_EQ(observee.application_avant, QStringList{"init/import"});
-    EXPECT_EQ(observee.niveau, 2);
-    EXPECT_EQ(parametres_v1::niveau_version_preferences, 3);
-    EXPECT_EQ(observee.page.ch_prix->text(), "250");
-    EXPECT_EQ(observee.contenu, 3);
-    EXPECT_TRUE(application.menu_aide_contextuelle.isChecked());
-    EXPECT_TRUE(dictionnaire_parametres->isEmpty()); // emptied after the import
-
-    parametres_v1::exporte_preferences();
-    EXPECT_EQ(lit(ancien), contenu);
-    EXPECT_TRUE(lit(dossier_preferences() + "/Valdorin_2_2.prefs")
-                    .contains("<unique_ch_prix>250</unique_ch_prix>"));
-}
-
-TEST_F(FichiersParametres, AnUnusableCurrentFileStopsTheSearch) {
-    participants::application application;
-    participants::fenetre fenetre;
-    fenetre.page.ch_prix->setText("initial");
-    QDir().mkpath(dossier_preferences());
-    ecrit(dossier_preferences() + "/Valdorin_2_11.prefs",
-          "<valdorin><unique_ch_prix>111</unique_ch_prix></valdorin>");
-    for (const QByteArray& contenu : {QByteArray(), QByteArray("<autre><a_b>1</a_b></autre>")}) {
-        ecrit(dossier_preferences() + "/Valdorin_2_2.prefs", contenu);
-        parametres_v1::niveau_version_preferences = 0;
-        parametres_v1::importe_preferences();
-        EXPECT_EQ(parametres_v1::niveau_version_preferences, 1);
-        EXPECT_TRUE(fenetre.passages.isEmpty());
-        EXPECT_EQ(fenetre.page.ch_prix->text(), "initial");
+        // Through a file as well.
+        const QString chemin = test_support::dossier_test() + "/hostile.prefs";
+        ecrit(chemin, c.document);
+        dictionnaire_parametres = dictionnaire();
+        EXPECT_EQ(parametres_v1::importe_xml_preferences(chemin, QString()), n);
     }
-}
-
-TEST_F(FichiersParametres, NoEventRunsInsideTheSearchThePassTheReaderOrTheWriter) {
-    participants::application application;
-    // The main window notes whether a waiting event ran during the pass.
-    struct fenetre_attentive : participants::fenetre {
-        bool* evenement = nullptr;
-        bool vu_pendant_passe = false;
-        void import_export_parametres(const QString& genre, const QString& sens) override {
-            vu_pendant_passe = vu_pendant_passe || *evenement;
-            participants::fenetre::import_export_parametres(genre, sens);
-        }
-    } fenetre;
-    bool evenement = false;
-    fenetre.evenement = &evenement;
-    QDir().mkpath(dossier_preferences());
-    ecrit(dossier_preferences() + "/Valdorin_2_01.prefs",
-          "<valdorin><unique_ch_prix>7</unique_ch_prix><onglets_contenu>1,2</onglets_contenu>"
-          "</valdorin>");
-
-    // An event is waiting (a quit, a drop) while each operation runs.
-    QTimer::singleShot(0, [&evenement] { evenement = true; });
-    parametres_v1::importe_preferences();
-    EXPECT_FALSE(evenement);
-    parametres_v1::exporte_preferences();
-    EXPECT_FALSE(evenement);
-    EXPECT_GT(parametres_v1::importe_xml_preferences(dossier_preferences() + "/Valdorin_2_2.prefs",
-                                                     QString()),
-              0);
-    EXPECT_TRUE(parametres_v1::cree_xml());
-    EXPECT_FALSE(evenement);
-    EXPECT_FALSE(fenetre.vu_pendant_passe);
-    EXPECT_EQ(fenetre.onglets, (QList<std::int32_t>{1, 2}));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(evenement);
 }

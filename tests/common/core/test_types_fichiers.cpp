@@ -1,7 +1,7 @@
 #include "fichiers_inclus.h"
 #include "types_fichiers.h"
 
-#include "participants.h"
+#include "rapports.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST(TypesFichiers, TheDropAndResultSetsHoldTheirRecords) {
 }
 
 TEST(TypesFichiers, TextTypeFollowsTheDelimiter) {
-    participants::rapports rapports;
+    test_support::rapports rapports;
     const std::tuple<int, const char*, const char*> cas[] = {
         {9, "Texte (séparateur: tabulation)", ".txt"},
         {32, "Texte (séparateur: espace)", ".txt,.prn"},

@@ -1,13 +1,11 @@
 #pragma once
 
+#include "dictionnaire_parametres.h"
+
 #include <QList>
-#include <QMap>
 #include <QString>
-#include <QVariant>
 
 #include <cstdint>
-#include <optional>
-#include <stdexcept>
 
 class QAbstractButton;
 class QComboBox;
@@ -25,39 +23,6 @@ class QWidget;
 // as true when its leading number is not 0. Numbers are read from the leading
 // number of the text, with a point ("4.7" read as an integer gives 4).
 namespace parametres_v1 {
-
-// Key to value. Absent until the start-up import of the preferences creates it.
-using dictionnaire = QMap<QString, QVariant>;
-extern std::optional<dictionnaire> dictionnaire_parametres;
-
-// 0 at start; the level of the preferences file being read during the start-up
-// import (0 = the current version's file, 1-5 = older ones); one more than the
-// last level tried once that import is over.
-extern std::int32_t niveau_version_preferences;
-
-// The words that stand for a boolean in a file.
-inline const QString mot_vrai = QStringLiteral("true");
-inline const QString mot_faux = QStringLiteral("false");
-
-// The kinds of failure that a binder reports.
-enum class genre_echec { clef_absente, indice_hors_limites, inconnu };
-
-// A failure while a value is moved to or from the dictionary.
-class echec_parametre : public std::runtime_error {
-public:
-    echec_parametre(genre_echec genre, const char* quoi)
-        : std::runtime_error(quoi), genre_(genre) {}
-    genre_echec genre() const { return genre_; }
-
-private:
-    genre_echec genre_;
-};
-
-// The key of a setting: context + "_" + name.
-QString clef_parametre(const QString& contexte, const QString& nom);
-
-// The text form of an entry, as a file holds it (a boolean gives its word).
-QString texte_valeur(const QVariant& valeur);
 
 // One settings pass over the whole program: the application object binds its
 // own settings, then the main window, which passes the request on to its pages.
@@ -90,14 +55,5 @@ void parametre_double(double& valeur, const QString& sens, const QString& contex
 // Stored as the decimal elements joined by ","; the default is such a text.
 void parametre_tableau_integer(QList<std::int32_t>& valeurs, const QString& sens,
                                const QString& contexte, const QString& nom, const QString& defaut);
-
-// Moves an entry from its older key to its newer one, replacing what the newer
-// key held; nothing when the older key is absent. Throws echec_parametre when
-// there is no dictionary.
-void parametre_renomme(const QString& ancien_contexte, const QString& ancien_nom,
-                       const QString& nouveau_contexte, const QString& nouveau_nom);
-
-// The silent debug report of a binder's failure.
-void erreur_parametre(genre_echec genre, const QString& balise);
 
 } // namespace parametres_v1

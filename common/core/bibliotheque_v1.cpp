@@ -4,7 +4,6 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLocale>
-#include <QMessageBox>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +11,7 @@
 namespace bibliotheque_v1 {
 
 std::function<void(const QString&)> msgdebug_hook;
+std::function<void(const QString&)> msgdebug_affichage;
 
 QString eol(int nombre) {
     return nombre > 0 ? QStringLiteral("\n").repeated(nombre) : QString();
@@ -172,7 +172,8 @@ void msgdebug(const QString& texte) {
     if (msgdebug_hook)
         msgdebug_hook(texte);
 #ifdef VALDORIN_DEBUG
-    QMessageBox::information(nullptr, nom_produit, QStringLiteral("debug : ") + texte);
+    if (msgdebug_affichage)
+        msgdebug_affichage(texte);
 #endif
 }
 

@@ -1,5 +1,6 @@
+#include "droits_fichiers.h"
+
 #include "bibliotheque_v1.h"
-#include "dialogues_fichiers.h"
 
 #include <QFileInfo>
 

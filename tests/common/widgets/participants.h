@@ -7,6 +7,7 @@
 
 #include "bibliotheque_v1.h"
 #include "parametres_v1.h"
+#include "rapports.h"
 #include "services_coquille.h"
 
 #include <QAction>
@@ -106,13 +107,6 @@ public:
 };
 
 // Collects the silent debug reports while it lives.
-class rapports {
-public:
-    rapports() {
-        bibliotheque_v1::msgdebug_hook = [this](const QString& texte) { textes.append(texte); };
-    }
-    ~rapports() { bibliotheque_v1::msgdebug_hook = nullptr; }
-    QStringList textes;
-};
+using rapports = test_support::rapports;
 
 } // namespace participants

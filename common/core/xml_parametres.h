@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <optional>
 
-struct type_fichier;
-
 // The settings dictionary on disk: the preferences file, the state file and
 // the one-line settings header of data files all share one XML layout, a root
 // element "valdorin" with one child element per entry, named by its key and
@@ -37,20 +35,5 @@ std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte
 // folder is created when missing. Throws std::runtime_error when there is no
 // configuration folder or it cannot be made.
 QString chemin_preferences(std::int32_t niveau);
-
-// Start-up: reads the newest preferences file found and applies it.
-void importe_preferences();
-
-// Quit: writes the preferences to the current version's file.
-void exporte_preferences();
-
-// Saves the state of the forms to a file the user names.
-void exporte_fichier_memo(const type_fichier* type = nullptr, const QString& nom = QString());
-
-// Asks for a state file and restores it.
-void choisit_importe_fichier_memo(const type_fichier* type = nullptr);
-
-// Restores the state saved in `chemin`, and says how it went.
-void importe_fichier_memo(const QString& chemin);
 
 } // namespace parametres_v1

@@ -1,3 +1,5 @@
+#include "fichiers_memo.h"
+
 #include "bibliotheque_v1.h"
 #include "dialogues_fichiers.h"
 #include "fichiers_parametres.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "droits_fichiers.h"
+
 #include <QString>
 
 class QFileDialog;
@@ -30,17 +32,6 @@ QString get_savefolder(QWidget* proprietaire, const QString& genre, const QStrin
 // Asks for a file to save, of `type`, proposing `nom` ("sans titre" when empty).
 QString get_savefolderitem(QWidget* proprietaire, const type_fichier& type, const QString& genre,
                            const QString& nom);
-
-// Whether `dossier` exists, is a folder and can receive files.
-bool check_savefolder(const QString& dossier);
-
-// The silent report of a failed file operation at `lieu`.
-void erreur_fichier(const QString& lieu);
-
-// Whether a file or folder can be read, or written. One that carries no read
-// (or no write) permission bit at all counts as protected for every user.
-bool lecture_permise(const QString& chemin);
-bool ecriture_permise(const QString& chemin);
 
 // What a file dialog is asked to show.
 struct demande_dialogue {

@@ -1,5 +1,8 @@
-#include "bibliotheque_divers.h"
+#include "liens_web.h"
+
 #include "bibliotheque_v1.h"
+#include "serveur_web.h"
+#include "services_guidage.h"
 #include "w_alerte.h"
 
 #include <QDesktopServices>
@@ -20,6 +23,11 @@ void ouvre_adresse(const QString& adresse) {
 }
 
 } // namespace
+
+bool web_disponible() {
+    guidage::test_connexion* test = guidage::w_web();
+    return test && test->test();
+}
 
 void lance_documentation_html(const QString& page) {
     ouvre_adresse(www_serveur() + QStringLiteral("documentations/valdorin_2/") + page);

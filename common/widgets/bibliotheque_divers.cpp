@@ -1,10 +1,10 @@
 #include "bibliotheque_divers.h"
 
 #include "bibliotheque_v1.h"
-#include "services_guidage.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -12,19 +12,12 @@
 
 #include <algorithm>
 
-#ifndef VALDORIN_WWW_SERVEUR
-#define VALDORIN_WWW_SERVEUR "http://www.valdorin.invalid/"
-#endif
-
 namespace bibliotheque_v1 {
 
-QString www_serveur() {
-    return QStringLiteral(VALDORIN_WWW_SERVEUR);
-}
-
-bool web_disponible() {
-    guidage::test_connexion* test = guidage::w_web();
-    return test && test->test();
+void installe_affichage_msgdebug() {
+    msgdebug_affichage = [](const QString& texte) {
+        QMessageBox::information(nullptr, nom_produit, QStringLiteral("debug : ") + texte);
+    };
 }
 
 void bip(int nombre) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "liens_web.h"
+#include "serveur_web.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -10,18 +13,9 @@ class QWidget;
 // The web links, beeps, pauses and the highlight frame of the utility library.
 namespace bibliotheque_v1 {
 
-// The maker's web site: an unencrypted address ending in "/", chosen at build time.
-QString www_serveur();
-
-// Whether the Internet can be reached, as the connection test reports it.
-bool web_disponible();
-
-// Opens the documentation page `page` in the user's browser, or says that a
-// connection is needed.
-void lance_documentation_html(const QString& page);
-
-// Opens the order page in the user's browser, or says that a connection is needed.
-void acheter_web();
+// Shows the debug reports of msgdebug in a message box, for the builds that
+// display them.
+void installe_affichage_msgdebug();
 
 // `nombre` system beeps, each followed by a 300 ms pause.
 void bip(int nombre);

@@ -51,12 +51,16 @@ QString nom_standard();
 // original screen was 72 dpi) and "System" names the application's default font.
 int string_width(const QString& texte, const QString& police, int taille, bool gras, bool italique);
 
-// The silent debug report. With the VALDORIN_DEBUG build option it shows
-// "debug : " + texte in a message box; otherwise it shows nothing. In both
-// cases the hook, when set (tests set it), receives the text.
+// The silent debug report. With the VALDORIN_DEBUG build option it hands the
+// text to the display installed in msgdebug_affichage (the widget half of the
+// common services installs a message box); otherwise it shows nothing. In
+// both cases the hook, when set (tests set it), receives the text.
 void msgdebug(const QString& texte);
 
 // Receives every debug report; empty by default.
 extern std::function<void(const QString&)> msgdebug_hook;
+
+// Shows a debug report in VALDORIN_DEBUG builds; empty by default.
+extern std::function<void(const QString&)> msgdebug_affichage;
 
 } // namespace bibliotheque_v1

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "fichiers_memo.h"
+#include "xml_parametres.h"
+
+// The preferences file at start-up and at quit: one settings pass over the
+// whole program, through the XML layout of xml_parametres.h.
+namespace parametres_v1 {
+
+// Start-up: reads the newest preferences file found and applies it.
+void importe_preferences();
+
+// Quit: writes the preferences to the current version's file.
+void exporte_preferences();
+
+} // namespace parametres_v1

@@ -1,0 +1,167 @@
+#include "environnement.h"
+#include "fichiers_parametres.h"
+#include "parametres_v1.h"
+#include "participants.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using parametres_v1::dictionnaire;
+using parametres_v1::dictionnaire_parametres;
+
+namespace {
+
+QByteArray lit(const QString& chemin) {
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+void ecrit(const QString& chemin, const QByteArray& contenu) {
+    QFile fichier(chemin);
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.write(contenu);
+}
+
+QString dossier_preferences() {
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Valdorin";
+}
+
+const char* const entete = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+// Every test starts from a fresh dictionary and the start-up level.
+class FichiersParametres : public testing::Test {
+protected:
+    void SetUp() override {
+        dictionnaire_parametres = dictionnaire();
+        parametres_v1::niveau_version_preferences = 0;
+    }
+    void TearDown() override { dictionnaire_parametres.reset(); }
+};
+
+} // namespace
+
+TEST_F(FichiersParametres, FirstStartImportsNothingAndQuitWritesTheCurrentFile) {
+    participants::application application;
+    participants::fenetre fenetre;
+    fenetre.page.ch_prix->setText("initial");
+    fenetre.page.popup_engraissement->setCurrentIndex(2);
+    dictionnaire_parametres.reset();
+
+    parametres_v1::importe_preferences();
+    EXPECT_TRUE(dictionnaire_parametres);
+    EXPECT_EQ(parametres_v1::niveau_version_preferences, 7);
+    EXPECT_TRUE(fenetre.passages.isEmpty());
+    EXPECT_EQ(fenetre.page.ch_prix->text(), "initial");
+    EXPECT_TRUE(QFileInfo(dossier_preferences()).isDir());
+
+    parametres_v1::exporte_preferences();
+    const QByteArray contenu = lit(dossier_preferences() + "/Valdorin_2_2.prefs");
+    EXPECT_TRUE(contenu.startsWith(entete));
+    EXPECT_TRUE(contenu.contains("<unique_ch_prix>initial</unique_ch_prix>"));
+    EXPECT_TRUE(contenu.contains("<unique_popup_engraissement>2</unique_popup_engraissement>"));
+    EXPECT_TRUE(contenu.contains("<globale_aide>false</globale_aide>"));
+}
+
+TEST_F(FichiersParametres, AnOlderFileIsReadAtItsLevelAndNeverChanged) {
+    participants::application application;
+    QDir().mkpath(dossier_preferences());
+    const QString ancien = dossier_preferences() + "/Valdorin_2_1.prefs";
+    const QByteArray contenu =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><unique_ch_prix>250</unique_ch_prix>"
+        "<main_contenu>3</main_contenu><globale_aide>true</globale_aide></valdorin>";
+    ecrit(ancien, contenu);
+    // The oldest file is not reached.
+    ecrit(dossier_preferences() + "/Valdorin_2_0.prefs",
+          "<valdorin><unique_ch_prix>999</unique_ch_prix></valdorin>");
+
+    // The main window notes the level at which the owners bind, and what the
+    // application object had bound before it.
+    struct fenetre_niveau : participants::fenetre {
+        std::int32_t niveau = -1;
+        const QStringList* passages_application = nullptr;
+        QStringList application_avant;
+        void import_export_parametres(const QString& genre, const QString& sens) override {
+            niveau = parametres_v1::niveau_version_preferences;
+            application_avant = *passages_application;
+            participants::fenetre::import_export_parametres(genre, sens);
+        }
+    } observee;
+    observee.passages_application = &application.passages;
+
+    parametres_v1::importe_preferences();
+    EXPECT_EQ(observee.application_avant, QStringList{"init/import"});
+    EXPECT_EQ(observee.niveau, 2);
+    EXPECT_EQ(parametres_v1::niveau_version_preferences, 3);
+    EXPECT_EQ(observee.page.ch_prix->text(), "250");
+    EXPECT_EQ(observee.contenu, 3);
+    EXPECT_TRUE(application.menu_aide_contextuelle.isChecked());
+    EXPECT_TRUE(dictionnaire_parametres->isEmpty()); // emptied after the import
+
+    parametres_v1::exporte_preferences();
+    EXPECT_EQ(lit(ancien), contenu);
+    EXPECT_TRUE(lit(dossier_preferences() + "/Valdorin_2_2.prefs")
+                    .contains("<unique_ch_prix>250</unique_ch_prix>"));
+}
+
+TEST_F(FichiersParametres, AnUnusableCurrentFileStopsTheSearch) {
+    participants::application application;
+    participants::fenetre fenetre;
+    fenetre.page.ch_prix->setText("initial");
+    QDir().mkpath(dossier_preferences());
+    ecrit(dossier_preferences() + "/Valdorin_2_11.prefs",
+          "<valdorin><unique_ch_prix>111</unique_ch_prix></valdorin>");
+    for (const QByteArray& contenu : {QByteArray(), QByteArray("<autre><a_b>1</a_b></autre>")}) {
+        ecrit(dossier_preferences() + "/Valdorin_2_2.prefs", contenu);
+        parametres_v1::niveau_version_preferences = 0;
+        parametres_v1::importe_preferences();
+        EXPECT_EQ(parametres_v1::niveau_version_preferences, 1);
+        EXPECT_TRUE(fenetre.passages.isEmpty());
+        EXPECT_EQ(fenetre.page.ch_prix->text(), "initial");
+    }
+}
+
+TEST_F(FichiersParametres, NoEventRunsInsideTheSearchThePassTheReaderOrTheWriter) {
+    participants::application application;
+    // The main window notes whether a waiting event ran during the pass.
+    struct fenetre_attentive : participants::fenetre {
+        bool* evenement = nullptr;
+        bool vu_pendant_passe = false;
+        void import_export_parametres(const QString& genre, const QString& sens) override {
+            vu_pendant_passe = vu_pendant_passe || *evenement;
+            participants::fenetre::import_export_parametres(genre, sens);
+        }
+    } fenetre;
+    bool evenement = false;
+    fenetre.evenement = &evenement;
+    QDir().mkpath(dossier_preferences());
+    ecrit(dossier_preferences() + "/Valdorin_2_01.prefs",
+          "<valdorin><unique_ch_prix>7</unique_ch_prix><onglets_contenu>1,2</onglets_contenu>"
+          "</valdorin>");
+
+    // An event is waiting (a quit, a drop) while each operation runs.
+    QTimer::singleShot(0, [&evenement] { evenement = true; });
+    parametres_v1::importe_preferences();
+    EXPECT_FALSE(evenement);
+    parametres_v1::exporte_preferences();
+    EXPECT_FALSE(evenement);
+    EXPECT_GT(parametres_v1::importe_xml_preferences(dossier_preferences() + "/Valdorin_2_2.prefs",
+                                                     QString()),
+              0);
+    EXPECT_TRUE(parametres_v1::cree_xml());
+    EXPECT_FALSE(evenement);
+    EXPECT_FALSE(fenetre.vu_pendant_passe);
+    EXPECT_EQ(fenetre.onglets, (QList<std::int32_t>{1, 2}));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(evenement);
+}
