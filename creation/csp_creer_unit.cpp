@@ -16,7 +16,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -165,6 +164,8 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     ch_commentaire = new QPlainTextEdit(this);
     ch_commentaire->setObjectName("ch_commentaire");
     ch_commentaire->setGeometry(239, 274, 371, 50);
+    // Tab goes on to the next control, as in the one-line fields.
+    ch_commentaire->setTabChangesFocus(true);
 
     bt_enregistrer =
         new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this);
@@ -183,8 +184,6 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     popup_sous_parution = menu("popup_sous_parution", {575, 75, 47, 20});
     popup_sous_parution->addItems({"0", "1", "2", "3", "4", QStringLiteral("5 hors-série « H »"),
                                    QStringLiteral("6 parution spéciale « S »"), "7", "8", "9"});
-    // The rows are wider than the closed menu.
-    popup_sous_parution->view()->setMinimumWidth(popup_sous_parution->minimumSizeHint().width());
 
     popup_type_fichier_Open();
     popup_engraissement_Open();
@@ -249,7 +248,7 @@ void csp_creer_unit::bt_creer_Action() {
     if (!alimente_verifie_tableau(tableau))
         return;
     valdorin::fi_ecriture.clear();
-    const bool pdf = tableau[7] == u"P";
+    const bool pdf = tableau[valdorin::entree_type_fichier] == u"P";
     const std::optional<type_fichier> type =
         pdf ? ensemble_fichiers_resultat::type_pdf() : ensemble_fichiers_resultat::type_eps();
     if (!type) {
@@ -262,7 +261,7 @@ void csp_creer_unit::bt_creer_Action() {
     if (valdorin::fi_ecriture.isEmpty())
         return;
     const QString fichier = valdorin::fi_ecriture;
-    tableau[11] = QFileInfo(fichier).fileName();
+    tableau[valdorin::entree_nom_fichier] = QFileInfo(fichier).fileName();
     try {
         valdorin::cree_fichier(tableau, nullptr);
     } catch (const valdorin::erreur_creation& erreur) {
@@ -342,19 +341,19 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
         return false;
     }
 
-    tableau[0] = ch_transporteur->text();
-    tableau[1] = ch_code_produit->text();
-    tableau[2] = ch_parution->text();
-    tableau[3] = QString::number(popup_sous_parution->currentIndex());
-    tableau[4] = ch_entete_prix->text();
-    tableau[5] = prix_en_centimes(ch_prix->text());
-    tableau[6] = ch_reglement->text();
-    tableau[7] = etiquette(popup_type_fichier);
-    tableau[8] = etiquette(popup_engraissement);
-    tableau[9] = etiquette(popup_protection);
-    tableau[10] = etiquette(popup_orientation);
+    tableau[valdorin::entree_transporteur] = ch_transporteur->text();
+    tableau[valdorin::entree_code_produit] = ch_code_produit->text();
+    tableau[valdorin::entree_parution] = ch_parution->text();
+    tableau[valdorin::entree_sous_parution] = QString::number(popup_sous_parution->currentIndex());
+    tableau[valdorin::entree_entete_prix] = ch_entete_prix->text();
+    tableau[valdorin::entree_prix] = prix_en_centimes(ch_prix->text());
+    tableau[valdorin::entree_mode_reglement] = ch_reglement->text();
+    tableau[valdorin::entree_type_fichier] = etiquette(popup_type_fichier);
+    tableau[valdorin::entree_engraissement] = etiquette(popup_engraissement);
+    tableau[valdorin::entree_protection] = etiquette(popup_protection);
+    tableau[valdorin::entree_orientation] = etiquette(popup_orientation);
     if (previsu)
-        tableau[12] = commentaire;
+        tableau[valdorin::entree_commentaire] = commentaire;
     valdorin::previsu_presence = previsu;
     return true;
 }

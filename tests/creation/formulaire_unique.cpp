@@ -1,11 +1,12 @@
 // formulaire_unique OUTPUT KEY=VALUE...
 //
-// Fills the single-barcode page as the settings of section "unique" say
-// (keys as the preferences file names them: unique_ch_prix=1,50), presses
-// "Créer un code-barres" and answers the save dialog with OUTPUT. Every alert
-// is answered with its first button, and its text printed on one line of
-// standard output, each CR as "\n". Exits 0 when a file was made, 1 when
-// none was (the form or the file refused), 2 on bad usage.
+// Fills the single-barcode page from settings of section "unique" (keys as
+// the preferences file names them: unique_ch_prix=1,50), presses "Créer un
+// code-barres" and answers the save dialog with OUTPUT. Every alert is
+// answered with its first button and its text printed on one line of
+// standard output, each CR as "\n"; a PDF the page opens is named on
+// standard error instead. Exits 0 when a file was made, 1 when none was,
+// 2 on bad usage.
 #include "controles_texte.h"
 #include "csp_creer_unit.h"
 #include "dialogues_fichiers.h"
@@ -25,14 +26,10 @@ namespace {
 
 class presentateur : public bibliotheque_v1::presentateur_dialogues {
 public:
-    explicit presentateur(QString sortie) : sortie_(std::move(sortie)) {}
-    QString montre(const bibliotheque_v1::demande_dialogue&) override { return sortie_; }
-
-private:
-    QString sortie_;
+    QString sortie;
+    QString montre(const bibliotheque_v1::demande_dialogue&) override { return sortie; }
 };
 
-// Takes the PDF that the page opens, in place of the system's viewer.
 class visionneuse : public QObject {
     Q_OBJECT
 public slots:
@@ -48,14 +45,12 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    parametres_v1::dictionnaire_parametres.emplace();
+    auto& reglages = parametres_v1::dictionnaire_parametres.emplace();
     bool usage = arguments.size() >= 2 && !arguments[1].isEmpty();
     for (qsizetype i = 2; usage && i < arguments.size(); ++i) {
         const qsizetype egal = arguments[i].indexOf(u'=');
         usage = egal > 0 && arguments[i].startsWith(QStringLiteral("unique_"));
-        if (usage)
-            parametres_v1::dictionnaire_parametres->insert(arguments[i].left(egal),
-                                                           arguments[i].mid(egal + 1));
+        reglages.insert(arguments[i].left(egal), arguments[i].mid(egal + 1));
     }
     if (!usage) {
         std::fputs("usage : formulaire_unique SORTIE [unique_CLEF=VALEUR]...\n", stderr);
@@ -64,11 +59,13 @@ int main(int argc, char** argv) {
 
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
-    presentateur dialogues(arguments[1]);
+    presentateur dialogues;
+    dialogues.sortie = arguments[1];
     bibliotheque_v1::installe_presentateur_dialogues(&dialogues);
     visionneuse lecteur;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &lecteur, "ouvre");
 
+    // The alerts come up modal, inside the button's action: a timer answers them.
     int alertes = 0;
     QTimer reponse;
     QObject::connect(&reponse, &QTimer::timeout, [&alertes] {
@@ -91,6 +88,7 @@ int main(int argc, char** argv) {
     page.bt_creer->click();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     bibliotheque_v1::installe_presentateur_dialogues(nullptr);
+    // Without an alert, a chosen file means the engine wrote it.
     return alertes == 0 && !valdorin::fi_ecriture.isEmpty() ? 0 : 1;
 }
 
