@@ -44,6 +44,14 @@ QByteArray premiere_ligne(QFile& fichier, bool utf16) {
 
 } // namespace
 
+QString renomme_codage(QString texte, const QString& ancien, const QString& nouveau) {
+    const qsizetype fin = texte.indexOf(QStringLiteral("?>"));
+    const qsizetype place = texte.indexOf(ancien);
+    if (fin >= 0 && place >= 0 && place + ancien.size() <= fin)
+        texte.replace(place, ancien.size(), nouveau);
+    return texte;
+}
+
 issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
     xml.clear();
     QFile fichier(chemin);
@@ -63,9 +71,7 @@ issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
     QString texte = decodeur.decode(ligne);
     if (!texte.startsWith(QStringLiteral("<?xml")))
         return issue::sans_entete;
-    const qsizetype place = texte.indexOf(QStringLiteral("UTF-16"));
-    if (place >= 0)
-        texte.replace(place, 6, QStringLiteral("UTF-8"));
+    texte = renomme_codage(texte, QStringLiteral("UTF-16"), QStringLiteral("UTF-8"));
 
     while (!fichier.atEnd()) {
         const QByteArray morceau = fichier.read(taille_morceau);

@@ -23,4 +23,8 @@ enum class issue {
 // of fewer than 3 bytes is not looked at.
 issue extrait(const QString& chemin, QString& xml, QFileDevice& copie);
 
+// `texte` with the first `ancien` of its XML declaration (the text up to the
+// first "?>") replaced by `nouveau`; the settings after it are left alone.
+QString renomme_codage(QString texte, const QString& ancien, const QString& nouveau);
+
 } // namespace entete_reglages

@@ -4,6 +4,7 @@
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "dialogues_fichiers.h"
+#include "entete_reglages.h"
 #include "fichiers_parametres.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
@@ -26,23 +27,24 @@ namespace {
 const QString nbsp = QStringLiteral("\u00A0");
 const QString nom_a_obtenir = QStringLiteral("Nom_du_fichier_a_obtenir");
 
-const char* nom_iana(int codage) {
+const char* nom_iana(codage_texte codage) {
     switch (codage) {
-    case ascii:
+    case codage_texte::ascii:
         return "US-ASCII";
-    case mac_roman:
+    case codage_texte::mac_roman:
         return "macintosh";
-    case windows_ansi:
+    case codage_texte::windows_ansi:
         return "windows-1252";
-    case utf16:
+    case codage_texte::utf16:
         return "UTF-16BE";
     default:
         return "UTF-8";
     }
 }
 
-bool huit_bits(int codage) {
-    return codage == ascii || codage == mac_roman || codage == windows_ansi;
+bool huit_bits(codage_texte codage) {
+    return codage == codage_texte::ascii || codage == codage_texte::mac_roman ||
+           codage == codage_texte::windows_ansi;
 }
 
 // Every character beyond ASCII as a character reference: the header then
@@ -69,14 +71,14 @@ QString refus_colonne(int colonne) {
 
 } // namespace
 
-QString nom_codage(int codage) {
+QString nom_codage(codage_texte codage) {
     static const QStringList noms = {
         QStringLiteral("Ascii"), QStringLiteral("Mac Roman"), QStringLiteral("Windows ANSI"),
         QStringLiteral("Unicode UTF-8"), QStringLiteral("Unicode UTF-16")};
-    return noms.value(codage);
+    return noms.value(static_cast<int>(codage));
 }
 
-QByteArray encode(const QString& texte, int codage, QString& refuses) {
+QByteArray encode(const QString& texte, codage_texte codage, QString& refuses) {
     refuses.clear();
     QStringEncoder encodeur(nom_iana(codage));
     QByteArray octets = encodeur.encode(texte);
@@ -97,7 +99,7 @@ QByteArray encode(const QString& texte, int codage, QString& refuses) {
 }
 
 contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, QChar delimiteur,
-                                int codage, const QByteArray& xml) {
+                                codage_texte codage, const QByteArray& xml) {
     contenu resultat;
     const bool guillemets = delimiteur == u',' || delimiteur == u';';
     t[11] = nom_a_obtenir;
@@ -123,10 +125,9 @@ contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, Q
     QString texte;
     if (!xml.isEmpty()) {
         texte = QString::fromUtf8(xml) + bibliotheque_v1::eol(1);
-        if (codage == utf16) {
-            const qsizetype place = texte.indexOf(QStringLiteral("UTF-8"));
-            if (place >= 0)
-                texte.replace(place, 5, QStringLiteral("UTF-16"));
+        if (codage == codage_texte::utf16) {
+            texte = entete_reglages::renomme_codage(texte, QStringLiteral("UTF-8"),
+                                                    QStringLiteral("UTF-16"));
         } else if (huit_bits(codage)) {
             texte = references_xml(texte);
         }
@@ -147,7 +148,7 @@ contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, Q
                                   noms.join(QStringLiteral(", ")));
         return resultat;
     }
-    if (codage == utf16)
+    if (codage == codage_texte::utf16)
         resultat.octets = QByteArrayLiteral("\xFE\xFF");
     resultat.octets += octets;
     return resultat;
@@ -164,7 +165,7 @@ void cree_fichier_donnees() {
     if (!unique->alimente_verifie_tableau(tableau))
         return;
     const bool previsu = valdorin::previsu_presence;
-    const int codage = std::max(0, plusieurs->codage());
+    const codage_texte codage = static_cast<codage_texte>(std::max(0, plusieurs->codage()));
     w_alerte& alerte = w_alerte::instance();
 
     const QString reglages = QStringLiteral("Réglages et données");

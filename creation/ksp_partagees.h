@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TableInputStream.h"
 #include "valdorin.h"
 
 #include <QByteArray>
@@ -10,15 +11,12 @@
 // single form's barcode, optionally headed by the batch page's settings.
 namespace ksp_partagees {
 
-// The encodings of a data file, in the order of the batch page's menu.
-enum codage : int { ascii = 0, mac_roman = 1, windows_ansi = 2, utf8 = 3, utf16 = 4 };
-
 // The menu caption of an encoding: "Ascii", "Mac Roman", …
-QString nom_codage(int codage);
+QString nom_codage(codage_texte codage);
 
 // `texte` in `codage` (UTF-16 big-endian without a mark). Characters the
 // encoding cannot hold are collected, once each, in `refuses`.
-QByteArray encode(const QString& texte, int codage, QString& refuses);
+QByteArray encode(const QString& texte, codage_texte codage, QString& refuses);
 
 // The example file's bytes, or the French message of why the record cannot
 // be written so that it reads back as it is (`refus` not empty then).
@@ -32,7 +30,7 @@ struct contenu {
 // `previsu` is true, fields separated by `delimiteur`, in `codage`. `xml` is
 // the one-line settings document of the header, empty for none.
 contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, QChar delimiteur,
-                                int codage, const QByteArray& xml);
+                                codage_texte codage, const QByteArray& xml);
 
 // The procedure behind the buttons "Enregistrer un exemple de fichier de
 // données" of both creation pages: validates the form, asks what to save and

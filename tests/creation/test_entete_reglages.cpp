@@ -47,6 +47,9 @@ TEST(entete_reglages, reconnaissance_et_copie) {
         {"a;b\n" + xml, issue::sans_entete, "", ""},
         {"\xFE\xFF" + utf16(QString(xml).replace("UTF-8", "UTF-16") + "\n") + utf16("x\ty"),
          issue::entete, xml, utf16("x\ty")},
+        // Only the declaration names the encoding: a value is left as it is.
+        {"\xFE\xFF" + utf16("<?xml version=\"1.0\"?><valdorin><a>UTF-16</a></valdorin>\n"),
+         issue::entete, "<?xml version=\"1.0\"?><valdorin><a>UTF-16</a></valdorin>", ""},
         {"\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE).encode(xml + "\n"),
          issue::sans_entete, "", ""},
     };
@@ -69,7 +72,8 @@ TEST(entete_reglages, reconnaissance_et_copie) {
 }
 
 TEST(entete_reglages, exemple_relu_dans_chaque_codage) {
-    for (int codage = 0; codage <= ksp_partagees::utf16; ++codage) {
+    for (int n = 0; n <= 4; ++n) {
+        const auto codage = static_cast<codage_texte>(n);
         const auto exemple = ksp_partagees::contenu_fichier_donnees(
             {"L", "1", "2", "0", "Prix", "150", "", "E", "4", "A", "=", "", ""}, false, u';',
             codage, xml);
@@ -79,6 +83,6 @@ TEST(entete_reglages, exemple_relu_dans_chaque_codage) {
         QString texte;
         EXPECT_EQ(entete_reglages::extrait(ecrit(exemple.octets), texte, copie),
                   entete_reglages::issue::entete);
-        EXPECT_EQ(texte, xml) << codage;
+        EXPECT_EQ(texte, xml) << n;
     }
 }

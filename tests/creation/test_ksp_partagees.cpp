@@ -48,7 +48,7 @@ TEST(ksp_partagees, champs_et_echappements) {
     };
     for (const cas& c : table) {
         const auto r = ksp_partagees::contenu_fichier_donnees(
-            fiche(c.entete_prix, c.commentaire), c.previsu, c.delimiteur, ksp_partagees::utf8, {});
+            fiche(c.entete_prix, c.commentaire), c.previsu, c.delimiteur, codage_texte::utf8, {});
         EXPECT_TRUE(r.refus.isEmpty()) << r.refus.toStdString();
         EXPECT_EQ(QString::fromUtf8(r.octets), QString(c.attendu).replace(u'\t', c.delimiteur))
             << c.commentaire.toStdString();
@@ -58,19 +58,19 @@ TEST(ksp_partagees, champs_et_echappements) {
 TEST(ksp_partagees, refus) {
     struct cas {
         QChar delimiteur;
-        int codage;
+        codage_texte codage;
         QString entete_prix;
         QString commentaire;
         QString message;
     };
     const QList<cas> table = {
-        {u'\t', ksp_partagees::utf8, "Prix\tTTC", "", "La colonne 5 contient"},
-        {u'|', ksp_partagees::utf8, "Prix|TTC", "", "La colonne 5 contient"},
-        {u'|', ksp_partagees::utf8, "Prix", "a|b", "La colonne 13 contient"},
-        {u';', ksp_partagees::utf8, "Prix", "a\tb", "La colonne 13 contient"},
-        {u'\t', ksp_partagees::ascii, "Prix", "été",
+        {u'\t', codage_texte::utf8, "Prix\tTTC", "", "La colonne 5 contient"},
+        {u'|', codage_texte::utf8, "Prix|TTC", "", "La colonne 5 contient"},
+        {u'|', codage_texte::utf8, "Prix", "a|b", "La colonne 13 contient"},
+        {u';', codage_texte::utf8, "Prix", "a\tb", "La colonne 13 contient"},
+        {u'\t', codage_texte::ascii, "Prix", "été",
          "Le codage Ascii ne permet pas d'enregistrer le caractère «\u00A0é\u00A0» !"},
-        {u'\t', ksp_partagees::windows_ansi, "Prix", "ŝ€ŝ☃",
+        {u'\t', codage_texte::windows_ansi, "Prix", "ŝ€ŝ☃",
          "Le codage Windows ANSI ne permet pas d'enregistrer les caractères «\u00A0ŝ\u00A0», "
          "«\u00A0☃\u00A0» !"},
     };
@@ -87,7 +87,7 @@ TEST(ksp_partagees, codages_et_entete) {
     const QByteArray xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><a>é</a></valdorin>";
     const auto utf16 = ksp_partagees::contenu_fichier_donnees(fiche("Prix", "é"), true, u'\t',
-                                                              ksp_partagees::utf16, xml);
+                                                              codage_texte::utf16, xml);
     ASSERT_TRUE(utf16.refus.isEmpty());
     EXPECT_TRUE(utf16.octets.startsWith("\xFE\xFF\0<\0?\0x"));
     const QString texte16 = QStringDecoder(QStringConverter::Utf16BE).decode(utf16.octets.mid(2));
@@ -95,12 +95,12 @@ TEST(ksp_partagees, codages_et_entete) {
     EXPECT_TRUE(texte16.endsWith("</valdorin>\n" + champs12 + "\té"));
 
     const auto mac = ksp_partagees::contenu_fichier_donnees(fiche("Prix", "é"), true, u'\t',
-                                                            ksp_partagees::mac_roman, xml);
+                                                            codage_texte::mac_roman, xml);
     EXPECT_TRUE(mac.octets.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     EXPECT_TRUE(mac.octets.contains("<a>&#233;</a></valdorin>\n"));
     EXPECT_TRUE(mac.octets.endsWith("\t\x8E"));
     const auto sans = ksp_partagees::contenu_fichier_donnees(fiche("Prix", "é"), true, u'\t',
-                                                             ksp_partagees::utf8, {});
+                                                             codage_texte::utf8, {});
     EXPECT_TRUE(sans.octets.startsWith("L\t12345"));
     EXPECT_FALSE(sans.octets.endsWith("\n"));
 }
@@ -111,7 +111,8 @@ TEST(ksp_partagees, exemple_relu_comme_ecrit) {
     const QByteArray xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><a>1</a></valdorin>";
     for (const QChar delimiteur : {QChar(u'\t'), QChar(u';'), QChar(u','), QChar(u'|')}) {
-        for (int codage = ksp_partagees::ascii; codage <= ksp_partagees::utf16; ++codage) {
+        for (int n = 0; n <= 4; ++n) {
+            const auto codage = static_cast<codage_texte>(n);
             for (const bool entete : {false, true}) {
                 const auto exemple = ksp_partagees::contenu_fichier_donnees(
                     fiche("1,50 EUR;x", commentaire), true, delimiteur, codage,
@@ -127,15 +128,15 @@ TEST(ksp_partagees, exemple_relu_comme_ecrit) {
                 if (entete)
                     chemin = copie.fileName();
                 TableInputStream lecteur;
-                lecteur.Open(chemin, static_cast<codage_texte>(codage), QString(delimiteur));
+                lecteur.Open(chemin, codage, QString(delimiteur));
                 const QStringList champs = lecteur.ReadLine().split(u'\t');
                 EXPECT_TRUE(lecteur.Eof());
                 valdorin::tableau_code_barres t;
-                ASSERT_EQ(page.parse_format_v2(champs, t), "") << codage;
+                ASSERT_EQ(page.parse_format_v2(champs, t), "") << n;
                 EXPECT_EQ(t[4], "1,50 EUR;x");
                 EXPECT_EQ(t[11], "Nom_du_fichier_a_obtenir.pdf");
                 EXPECT_EQ(t[12], QString(commentaire).replace(u'\n', u'\r'))
-                    << codage << " " << int(delimiteur.unicode());
+                    << n << " " << int(delimiteur.unicode());
             }
         }
     }

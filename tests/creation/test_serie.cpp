@@ -65,7 +65,7 @@ TEST(serie, fichiers_rapport_et_bilan) {
     const QByteArray quatre = bon + refuse + pdf + "\n" + QByteArray(bon).replace("code1", "code4");
     ksp_partagees::contenu exemple = ksp_partagees::contenu_fichier_donnees(
         {"L", "12345", "42", "0", "Prix", "150", "", "E", "4", "A", "=", "", ""}, false, u';',
-        ksp_partagees::utf16,
+        codage_texte::utf16,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><multiples_popup_delimiteur>1"
         "</multiples_popup_delimiteur><multiples_popup_codage>4</multiples_popup_codage>"
         "<multiples_popup_log>1</multiples_popup_log><multiples_ch_ext_eps>.epsf"
@@ -192,4 +192,14 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
                                           "dans le répertoire spécifié\n\n"
                                           "Aucune erreur n'a été détectée."});
     au_repos();
+}
+
+TEST(serie, nom_du_rapport) {
+    const QList<QPair<QString, QString>> table = {{"/d/liste.txt", "liste.log"},
+                                                  {"/d/liste", "liste.log"},
+                                                  {"/d/a.b.csv", "a.b.log"},
+                                                  {"/d/liste.", "liste.log"},
+                                                  {"/d/.csv", ".log"}};
+    for (const auto& [donnees, rapport] : table)
+        EXPECT_EQ(csp_creer_plusieurs::nom_rapport(donnees), rapport);
 }
