@@ -1,7 +1,6 @@
 #include "entete_reglages.h"
 
 #include "environnement.h"
-#include "ksp_partagees.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,20 +68,4 @@ TEST(entete_reglages, reconnaissance_et_copie) {
     EXPECT_EQ(entete_reglages::extrait(QDir(test_support::dossier_test()).filePath("absent"), texte,
                                        copie),
               issue::illisible);
-}
-
-TEST(entete_reglages, exemple_relu_dans_chaque_codage) {
-    for (int n = 0; n <= 4; ++n) {
-        const auto codage = static_cast<codage_texte>(n);
-        const auto exemple = ksp_partagees::contenu_fichier_donnees(
-            {"L", "1", "2", "0", "Prix", "150", "", "E", "4", "A", "=", "", ""}, false, u';',
-            codage, xml);
-        ASSERT_TRUE(exemple.refus.isEmpty());
-        QTemporaryFile copie;
-        ASSERT_TRUE(copie.open());
-        QString texte;
-        EXPECT_EQ(entete_reglages::extrait(ecrit(exemple.octets), texte, copie),
-                  entete_reglages::issue::entete);
-        EXPECT_EQ(texte, xml) << n;
-    }
 }
