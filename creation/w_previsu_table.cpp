@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,15 @@ QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, const 
     l->setGeometry(place);
     l->setFont(police(13, true));
     return l;
+}
+
+// A caption wider than its place with the fonts at hand gets a smaller size,
+// so the place stays as drawn.
+void ajuste_police(QLabel* l) {
+    QFont fonte = l->font();
+    while (fonte.pixelSize() > 9 && QFontMetrics(fonte).horizontalAdvance(l->text()) > l->width())
+        fonte.setPixelSize(fonte.pixelSize() - 1);
+    l->setFont(fonte);
 }
 
 QLineEdit* champ_nombre(QWidget* parent, const char* nom, const QRect& place) {
@@ -179,6 +189,8 @@ w_previsu_table::w_previsu_table() {
     st_nb_colonnes_reel =
         etiquette(this, "st_nb_colonnes_reel", QStringLiteral("colonnes dans le fichier"),
                   {229, 422, 169, 20});
+    ajuste_police(st_nb_colonnes_affiche);
+    ajuste_police(st_nb_colonnes_reel);
     st_titre1 =
         etiquette(this, "st_titre1", QStringLiteral("Prévisualisation d'un fichier de données"),
                   {10, 7, 621, 30});
