@@ -63,14 +63,13 @@ issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
     const bool utf16 = marque == QByteArrayLiteral("\xFE\xFF");
     if (!utf16)
         fichier.seek(0);
-    const QByteArray ligne = premiere_ligne(fichier, utf16);
-    // The bytes as they stand: a UTF-8 mark is part of the line, so such a
-    // line is no header.
-    QStringDecoder decodeur(utf16 ? QStringConverter::Utf16BE : QStringConverter::Utf8,
-                            QStringConverter::Flag::ConvertInitialBom);
-    QString texte = decodeur.decode(ligne);
-    if (!texte.startsWith(QStringLiteral("<?xml")))
+    // Any other start is no header: a long first record is not read for it.
+    const QByteArray debut = utf16 ? QByteArray("\0<\0?\0x\0m\0l", 10) : QByteArray("<?xml");
+    if (fichier.peek(debut.size()) != debut)
         return issue::sans_entete;
+    const QByteArray ligne = premiere_ligne(fichier, utf16);
+    QStringDecoder decodeur(utf16 ? QStringConverter::Utf16BE : QStringConverter::Utf8);
+    QString texte = decodeur.decode(ligne);
     texte = renomme_codage(texte, QStringLiteral("UTF-16"), QStringLiteral("UTF-8"));
 
     while (!fichier.atEnd()) {
