@@ -270,7 +270,7 @@ void csp_creer_plusieurs::popup_resultats_Change() {
     const bool defaut = mode_resultats() == u"R";
     ch_repertoire->setEnabled(defaut);
     bt_choisir_repertoire->setEnabled(defaut);
-    bt_ouvrir_repertoire->setEnabled(defaut && !ch_repertoire->toPlainText().isEmpty());
+    bt_ouvrir_repertoire->setEnabled(defaut && !texte_zone(*ch_repertoire).isEmpty());
 }
 
 QString csp_creer_plusieurs::delimiteur() const {
@@ -434,7 +434,7 @@ void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {
 
 void csp_creer_plusieurs::montrer() {
     maj_interface_verrou();
-    bt_ouvrir_repertoire->setEnabled(!ch_repertoire->toPlainText().isEmpty() &&
+    bt_ouvrir_repertoire->setEnabled(!texte_zone(*ch_repertoire).isEmpty() &&
                                      mode_resultats() == u"R");
 }
 

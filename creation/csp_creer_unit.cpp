@@ -1,6 +1,7 @@
 #include "csp_creer_unit.h"
 
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "dialogues_fichiers.h"
 #include "ksp_partagees.h"
 #include "pages_creation.h"
@@ -288,11 +289,7 @@ QString csp_creer_unit::prix_en_centimes(const QString& prix) {
 }
 
 QString csp_creer_unit::texte_commentaire() const {
-    // The raw text keeps the no-break spaces that the plain text turns to blanks.
-    QString texte = ch_commentaire->document()->toRawText();
-    for (const QChar separateur : {QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
-        texte.replace(separateur, u'\n');
-    return texte;
+    return texte_zone(*ch_commentaire);
 }
 
 void csp_creer_unit::bt_enregistrer_Action() {

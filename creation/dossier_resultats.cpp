@@ -5,6 +5,7 @@
 #include "csp_creer_plusieurs.h"
 
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "dialogues_fichiers.h"
 #include "droits_fichiers.h"
 #include "services_coquille.h"
@@ -40,7 +41,7 @@ bool csp_creer_plusieurs::get_dossier_resultats_defaut() {
     demande.titre = bibliotheque_v1::nom_produit;
     demande.invite = QStringLiteral("Choisissez un répertoire par défaut !");
     demande.legende_bouton = QStringLiteral("OK");
-    const QString actuel = ch_repertoire->toPlainText();
+    const QString actuel = texte_zone(*ch_repertoire);
     if (!actuel.isEmpty() && QFileInfo(actuel).isDir() && bibliotheque_v1::ecriture_permise(actuel))
         demande.dossier_depart = actuel;
     else
@@ -72,7 +73,7 @@ QString csp_creer_plusieurs::get_path_dossier_resultats() {
         if (!check_folderitem_resultat(dossier))
             return QString();
     } else if (mode == u"R") {
-        dossier = ch_repertoire->toPlainText();
+        dossier = texte_zone(*ch_repertoire);
         if (dossier.isEmpty() || !check_folderitem_resultat(dossier))
             return QString();
     } else {
@@ -93,7 +94,7 @@ QString csp_creer_plusieurs::get_message_dossier_resultat() {
 }
 
 QString csp_creer_plusieurs::get_folderitem_ch_repertoire() {
-    const QString dossier = ch_repertoire->toPlainText();
+    const QString dossier = texte_zone(*ch_repertoire);
     if (!check_folderitem_resultat(dossier))
         return QString();
     return dossier;
@@ -109,6 +110,6 @@ bool csp_creer_plusieurs::check_folderitem_resultat(const QString& dossier) {
 bool csp_creer_plusieurs::check_popup_ch_resultat() {
     if (mode_resultats() != u"R")
         return true;
-    const QString dossier = ch_repertoire->toPlainText();
+    const QString dossier = texte_zone(*ch_repertoire);
     return !dossier.isEmpty() && QDir::isAbsolutePath(dossier);
 }

@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <climits>
@@ -146,4 +148,11 @@ void st_lien::mouseReleaseEvent(QMouseEvent* evenement) {
     const QPointF point = evenement->position();
     if (point.x() >= 0 && point.x() <= width() && point.y() >= 0 && point.y() <= height())
         emit Action();
+}
+
+QString texte_zone(const QPlainTextEdit& zone) {
+    QString texte = zone.document()->toRawText();
+    for (const QChar separateur : {QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
+        texte.replace(separateur, u'\n');
+    return texte;
 }

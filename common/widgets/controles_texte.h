@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPlainTextEdit;
 class QProgressBar;
 
 // A surface that paints a word-wrapped text with a margin and a vertical
@@ -63,6 +64,10 @@ public:
     // for a bar whose maximum is 0 or less.
     void affiche_pourcentage(const QProgressBar& pb);
 };
+
+// The text of a multi-line field as the user typed it, lines ended by "\n".
+// QPlainTextEdit::toPlainText() would turn its no-break spaces into blanks.
+QString texte_zone(const QPlainTextEdit& zone);
 
 // A label that looks and acts as a hyperlink: grey, bold and underlined; dark
 // red while pressed; Action() when a press is released over it.

@@ -1,6 +1,7 @@
 #include "parametres_v1.h"
 
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "nombres.h"
 #include "services_coquille.h"
 
@@ -86,7 +87,7 @@ QString texte_champ(const QWidget* champ) {
     if (auto ligne = qobject_cast<const QLineEdit*>(champ))
         return ligne->text();
     if (auto zone = qobject_cast<const QPlainTextEdit*>(champ))
-        return lignes_en_cr(zone->toPlainText());
+        return lignes_en_cr(texte_zone(*zone));
     throw echec_parametre(genre_echec::inconnu, "not an edit field");
 }
 

@@ -389,7 +389,7 @@ bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {
     montrer_modale(1);
     // An untouched field gives back the text as it came, line ends included.
     if (retour_operateur == 1 && ch_texte->document()->isModified())
-        valeur = lignes_en_cr(ch_texte->toPlainText());
+        valeur = lignes_en_cr(texte_zone(*ch_texte));
     retablit_entree(place, ch_texte);
     ch_texte->setReadOnly(true);
     return retour_operateur == 1;

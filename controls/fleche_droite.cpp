@@ -1,0 +1,78 @@
+#include "fleche_droite.h"
+
+#include "bibliotheque_divers.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+fleche_droite::fleche_droite(QWidget* parent) : QWidget(parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+QPolygon fleche_droite::contour(const QString& direction, int largeur, int hauteur) {
+    const int s = hauteur / 4;  // half the shaft's thickness
+    const int hh = hauteur / 2; // half the head's height
+    QPolygon figure;
+    if (direction == QStringLiteral("left")) {
+        const int L = static_cast<int>(hauteur / 1.5); // the head's length
+        figure << QPoint(0, 0) << QPoint(L, -hh) << QPoint(L, -s) << QPoint(largeur, -s)
+               << QPoint(largeur, s) << QPoint(L, s) << QPoint(L, hh);
+    } else {
+        const int X = static_cast<int>(largeur - hauteur / 1.5); // the head's base
+        figure << QPoint(0, -s) << QPoint(X, -s) << QPoint(X, -hh) << QPoint(largeur, 0)
+               << QPoint(X, hh) << QPoint(X, s) << QPoint(0, s);
+    }
+    // The arrow's axis is the control's horizontal middle line.
+    figure.translate(0, hh);
+    return figure;
+}
+
+void fleche_droite::paintEvent(QPaintEvent*) {
+    QPainter g(this);
+    g.fillRect(rect(), BackColor);
+    const QColor couleur = isEnabled() ? EnabledColor : DisabledColor;
+    setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    g.setPen(QPen(couleur, 1));
+    g.setBrush(couleur);
+    g.drawPolygon(contour(direction, width(), height()));
+}
+
+void fleche_droite::enterEvent(QEnterEvent*) {
+    setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void fleche_droite::leaveEvent(QEvent*) {
+    setCursor(Qt::ArrowCursor);
+}
+
+void fleche_droite::mousePressEvent(QMouseEvent* evenement) {
+    // The press is taken here and nothing follows it: no drag, no release.
+    evenement->accept();
+    if (!isEnabled())
+        return;
+    setCursor(Qt::BlankCursor);
+    emit Action();
+    // A short pause after the action, so that one press steps once.
+    bibliotheque_v1::tempo_secondes(0.1);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void fleche_droite::showEvent(QShowEvent*) {
+    if (ouverte)
+        return;
+    ouverte = true;
+    Event_Open();
+}
+
+void fleche_droite::Event_Open() {
+    emit Open();
+}
+
+fleche_gauche::fleche_gauche(QWidget* parent) : fleche_droite(parent) {
+    direction = QStringLiteral("left");
+}
+
+void fleche_gauche::Event_Open() {
+    direction = QStringLiteral("left");
+    emit Open();
+}
