@@ -38,11 +38,7 @@ case "${1:-}" in
 run)
     installe "${PAQUETS_BASE[@]}"
     construit build -DVALDORIN_TESTS=OFF
-    if [ -x build/shell/valdorin ]; then
-        exec build/shell/valdorin
-    else
-        echo "La fenêtre de l'application n'est pas encore construite : seules les bibliothèques sont compilées."
-    fi
+    exec build/shell/valdorin
     ;;
 test)
     installe "${PAQUETS_BASE[@]}" "${PAQUETS_TEST[@]}"

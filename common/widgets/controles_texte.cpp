@@ -114,8 +114,10 @@ QColor st_lien::TextColor() const {
 }
 
 void st_lien::setTextColor(const QColor& couleur) {
+    // A disabled link keeps the greyed text of disabled controls.
     QPalette couleurs = palette();
-    couleurs.setColor(QPalette::WindowText, couleur);
+    couleurs.setColor(QPalette::Active, QPalette::WindowText, couleur);
+    couleurs.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
     setPalette(couleurs);
 }
 

@@ -8,6 +8,7 @@
 #include "types_fichiers.h"
 #include "w_alerte.h"
 
+#include <QFileInfo>
 #include <QWidget>
 
 #include <stdexcept>
@@ -39,11 +40,24 @@ type_fichier type_ou_etat(const type_fichier* type) {
 void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
     try {
         const type_fichier type_choisi = type_ou_etat(type);
-        const QString chemin = bibliotheque_v1::get_savefolderitem(
+        QString chemin = bibliotheque_v1::get_savefolderitem(
             fenetre_principale_qt(), type_choisi, QStringLiteral("courant"),
             nom.isEmpty() ? QStringLiteral("Etat de Valdorin") : nom);
         if (chemin.isEmpty())
             return;
+        // The extension is the file's type: without it the state could not be
+        // opened again. A name that lacks it gets it, and a file already under
+        // the completed name is replaced only when the user agrees.
+        const QString extension = type_choisi.extensions.section(u',', 0, 0).trimmed();
+        if (extension.startsWith(u'.') && !chemin.endsWith(extension, Qt::CaseInsensitive)) {
+            chemin += extension;
+            if (QFileInfo::exists(chemin) &&
+                !w_alerte::instance().proposition_ok_annuler(
+                    QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
+                        .arg(QFileInfo(chemin).fileName()),
+                    QString()))
+                return;
+        }
         import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
         if (!exporte_xml(chemin)) {
             // The file could not be written: say so, never confirm.

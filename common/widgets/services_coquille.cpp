@@ -8,6 +8,7 @@ namespace {
 application* application_installee = nullptr;
 fenetre_principale* fenetre_installee = nullptr;
 QAction* menu_aide_installe = nullptr;
+QAction* menu_formation_installe = nullptr;
 // The logo once it has been read.
 QImage _permapic;
 } // namespace
@@ -34,6 +35,14 @@ QAction* menu_aide_contextuelle() {
 
 void installe_menu_aide_contextuelle(QAction* element) {
     menu_aide_installe = element;
+}
+
+QAction* menu_formation() {
+    return menu_formation_installe;
+}
+
+void installe_menu_formation(QAction* element) {
+    menu_formation_installe = element;
 }
 
 QImage logo_application() {

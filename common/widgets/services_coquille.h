@@ -67,6 +67,17 @@ public:
         (void)ecran;
         (void)origine;
     }
+
+    // The last tab screen (0, 1, 3 or 4) that the page switch left, or the one
+    // read from the preferences: where the back actions of the pages lead.
+    virtual std::int32_t contenu_onglet_precedent() const { return 0; }
+
+    // The start-up splash clock: with true, whether the splash still runs (the
+    // first such call starts the clock); with false, ends the splash.
+    virtual bool lancement_en_cours(bool en_cours) {
+        (void)en_cours;
+        return false;
+    }
 };
 
 // The one application object, or nullptr before the shell installs it.
@@ -86,6 +97,11 @@ void installe_w_main(fenetre_principale* fenetre);
 // then counts as off).
 QAction* menu_aide_contextuelle();
 void installe_menu_aide_contextuelle(QAction* element);
+
+// The checkable item "Mode d'autoformation" of the Help menu: checked while
+// self-training is on. nullptr until the shell installs it.
+QAction* menu_formation();
+void installe_menu_formation(QAction* element);
 
 // The application's logo, picture resource 170. Kept once read; read again
 // on the next call while the resource gives no picture.

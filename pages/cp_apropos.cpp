@@ -1,0 +1,111 @@
+#include "cp_apropos.h"
+
+#include "apropos.h"
+#include "bibliotheque_divers.h"
+#include "bibliotheque_v1.h"
+#include "controles_texte.h"
+#include "outils_pages.h"
+#include "services_coquille.h"
+#include "w_alerte.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+
+namespace {
+
+// The backdrop: paints and takes the mouse presses for its page.
+class canvas : public QWidget {
+public:
+    explicit canvas(cp_apropos* page) : QWidget(page), page_(page) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter g(this);
+        page_->canvas_fond_Paint(g);
+    }
+    void mousePressEvent(QMouseEvent* evenement) override {
+        const QPoint point = evenement->position().toPoint();
+        if (page_->canvas_fond_MouseDown(point.x(), point.y()))
+            evenement->accept();
+    }
+
+private:
+    cp_apropos* page_;
+};
+
+// The application's font in bold at a pixel size.
+QFont police_systeme(int taille) {
+    QFont fonte = QGuiApplication::font();
+    fonte.setPixelSize(taille);
+    fonte.setBold(true);
+    return fonte;
+}
+
+bool splash_en_cours() {
+    coquille::fenetre_principale* principale = coquille::w_main();
+    return principale && principale->lancement_en_cours(true);
+}
+
+} // namespace
+
+cp_apropos::cp_apropos(QWidget* parent) : classe_page(parent) {
+    setObjectName(QStringLiteral("cp_apropos"));
+    setFixedSize(640, 430);
+    canvas_fond = new canvas(this);
+    canvas_fond->setObjectName(QStringLiteral("canvas_fond"));
+    canvas_fond->setGeometry(0, 0, 640, 430);
+    lien_web = new st_lien(canvas_fond);
+    lien_web->setObjectName(QStringLiteral("lien_web"));
+    lien_web->setGeometry(405, 379, 200, 30);
+    lien_web->setAlignment(Qt::AlignCenter);
+    lien_web->setText(QUrl(bibliotheque_v1::www_serveur()).host());
+    lien_web_Open();
+    lien_web->setVisible(false);
+    connect(lien_web, &st_lien::Action, this, &cp_apropos::lien_web_Action);
+}
+
+void cp_apropos::lien_web_Open() {
+    QFont fonte = lien_web->font();
+    fonte.setPixelSize(19);
+    lien_web->setFont(fonte);
+    // A host name too wide for the link at that size gets a narrower face.
+    outils_pages::ajuste_police(lien_web, lien_web->text(), lien_web->width());
+}
+
+void cp_apropos::canvas_fond_Paint(QPainter& g) {
+    const QImage fond = apropos();
+    if (!fond.isNull())
+        g.drawImage(0, 0, fond);
+    const bool splash = splash_en_cours();
+    g.setPen(QColor(0xCC, 0xCC, 0xCC));
+    g.setFont(police_systeme(33));
+    g.drawText(150, 150, bibliotheque_v1::nom_produit);
+    g.setFont(police_systeme(23));
+    g.drawText(150, 200, QStringLiteral("version 2.2"));
+    g.setFont(police_systeme(19));
+    g.drawText(150, 235, QStringLiteral("du ") + bibliotheque_v1::middle_date(BuildDate().date()));
+    if (splash)
+        g.drawText(150, 285, QStringLiteral("lancement en cours"));
+}
+
+bool cp_apropos::canvas_fond_MouseDown(int, int) {
+    coquille::fenetre_principale* principale = coquille::w_main();
+    if (!principale)
+        return true;
+    if (principale->lancement_en_cours(true))
+        principale->lancement_en_cours(false);
+    else
+        principale->montrer(principale->contenu_onglet_precedent(), 1);
+    return true;
+}
+
+void cp_apropos::lien_web_Action() {
+    if (bibliotheque_v1::web_disponible())
+        QDesktopServices::openUrl(QUrl(bibliotheque_v1::www_serveur()));
+    else
+        w_alerte::instance().message(QStringLiteral("Ceci exige une connexion Internet !"),
+                                     QString());
+}

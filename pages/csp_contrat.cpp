@@ -1,0 +1,42 @@
+#include "csp_contrat.h"
+
+#include "fichiers_inclus.h"
+#include "outils_pages.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+csp_contrat::csp_contrat(QWidget* parent)
+    : classe_page(parent),
+      st_titre(outils_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(13, 8, 610, 30),
+                                            QStringLiteral("Contrat de licence"), 24, true,
+                                            0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
+      ch_contrat(new QPlainTextEdit(this)) {
+    setObjectName(QStringLiteral("csp_contrat"));
+    setFixedSize(640, 400);
+    setAutoFillBackground(true);
+    outils_pages::place(ch_contrat, QStringLiteral("ch_contrat"), QRect(13, 50, 614, 337));
+    ch_contrat->setFont(outils_pages::police(13));
+    ch_contrat->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    ch_contrat->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ch_contrat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = ch_contrat->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    ch_contrat->setPalette(palette);
+    ch_contrat_Open();
+}
+
+void csp_contrat::ch_contrat_Open() {
+    ch_contrat->setPlainText(outils_pages::lignes_qt(
+        fichiers_inclus::desincorpore_texte(QStringLiteral("licence"), {})));
+}
+
+void csp_contrat::formation_page(QString& message, QString&) {
+    message = QStringLiteral("Cet écran présente les conditions générales du contrat de licence "
+                             "que propose ou qu'a consenti Brimlow.");
+}
+
+void csp_contrat::Open() {
+    ch_contrat->resize(ch_contrat->width(), 337);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "services_guidage.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class fleche_droite;
+class fleche_gauche;
+class st_centre;
+class st_lien;
+
+// The self-training companion: a small floating window beside the main
+// window that walks through the screens and, on each screen, through the
+// controls its page registered, one step at a time. The steps belong to the
+// pages; this window sends them step commands through the main window and
+// shows what they hand back in `fleches`, `message` and
+// `nom_fichier_documentation`.
+//
+// Self-training is on while the window shows, or is hidden only because the
+// main window is minimised (`minimisee`).
+class w_formation : public QWidget, public guidage::fenetre_formation {
+    Q_OBJECT
+public:
+    // The one window, created hidden on first use and installed as the
+    // application's training window.
+    static w_formation& instance();
+
+    explicit w_formation(QWidget* parent = nullptr);
+    ~w_formation() override;
+
+    // True while the window itself changes the popup's selection.
+    bool popup_changed_interne = false;
+    // The window was placed beside the main window (once per run).
+    bool positionnee = false;
+
+    void cacher() override;
+    void maj_autres() override;
+    void maj(std::int32_t mode) override;
+    void maj_w_main(const QString& direction);
+    void montrer() override;
+    bool ne_pas_afficher_au_demarrage() const override;
+
+    // Where a window of `taille` goes beside the main window's client area
+    // `principale` on the screen's available area `ecran`.
+    static QPoint placement(const QRect& principale, const QRect& ecran, const QSize& taille);
+
+    st_lien* st_lien_savoir_plus;
+    fleche_droite* bt_plus;
+    st_centre* st_message;
+    fleche_gauche* bt_moins;
+    QLabel* st_question;
+    QComboBox* popup_formation;
+    QCheckBox* bt_lancement;
+
+protected:
+    void closeEvent(QCloseEvent* evenement) override;
+    // `appQuitting`: the application is quitting. True cancels the close.
+    bool Event_CancelClose(bool appQuitting);
+
+private:
+    void maj_popup();
+    static void ajout_ligne_menu(QComboBox* popup, std::int32_t& ligne, const QString& texte,
+                                 std::int32_t tag);
+    static void ajout_separateur_menu(QComboBox* popup, std::int32_t& ligne);
+
+    void st_lien_savoir_plus_Action();
+    void bt_plus_Action();
+    void bt_moins_Action();
+    void popup_formation_Open();
+    void popup_formation_Change();
+    void bt_lancement_Action();
+    void bt_plus_Open();
+    void bt_moins_Open();
+    void st_message_Open();
+};

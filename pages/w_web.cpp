@@ -1,0 +1,72 @@
+#include "w_web.h"
+
+#include <QLabel>
+#include <QNetworkInformation>
+#include <QNetworkInterface>
+
+namespace {
+
+// One tick of the kept answer: a second.
+constexpr std::int64_t duree_cache_ms = 1000;
+
+} // namespace
+
+w_web& w_web::instance() {
+    static w_web* fenetre = new w_web;
+    return *fenetre;
+}
+
+w_web::w_web(QWidget* parent) : w_secondaire(parent), st_message(new QLabel(this)) {
+    setObjectName(QStringLiteral("w_web"));
+    setWindowTitle(QString());
+    setFixedSize(425, 30);
+    setStyleSheet(QStringLiteral("w_web { background-color: #FFFFCC; }"));
+    st_message->setObjectName(QStringLiteral("st_message"));
+    st_message->setGeometry(0, 0, 425, 30);
+    st_message->setAlignment(Qt::AlignCenter);
+    st_message->setText(
+        QStringLiteral("Essai de connection Internet en cours\u00A0! Merci de patienter\u00A0!"));
+    chrono.start();
+    horloge = [this] { return chrono.elapsed(); };
+    guidage::installe_w_web(this);
+}
+
+w_web::~w_web() {
+    if (guidage::w_web() == this)
+        guidage::installe_w_web(nullptr);
+}
+
+bool w_web::test() {
+    const std::int64_t maintenant = horloge();
+    if (!deja_interroge || maintenant - ticks_precedent > duree_cache_ms) {
+        try {
+            retour = interroge();
+        } catch (...) {
+            retour = false;
+        }
+        deja_interroge = true;
+        ticks_precedent = horloge();
+    }
+    return retour;
+}
+
+bool w_web::etat_reseau_systeme() {
+    if (QNetworkInformation::loadDefaultBackend()) {
+        if (const QNetworkInformation* information = QNetworkInformation::instance()) {
+            if (information->supports(QNetworkInformation::Feature::Reachability)) {
+                const auto etat = information->reachability();
+                if (etat != QNetworkInformation::Reachability::Unknown)
+                    return etat != QNetworkInformation::Reachability::Disconnected;
+            }
+        }
+    }
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& carte : interfaces) {
+        const auto drapeaux = carte.flags();
+        if (drapeaux.testFlag(QNetworkInterface::IsUp) &&
+            drapeaux.testFlag(QNetworkInterface::IsRunning) &&
+            !drapeaux.testFlag(QNetworkInterface::IsLoopBack))
+            return true;
+    }
+    return false;
+}

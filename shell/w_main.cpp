@@ -1,0 +1,443 @@
+#include "w_main.h"
+
+#include "apropos.h"
+#include "bibliotheque_v1.h"
+#include "classe_page.h"
+#include "controles_texte.h"
+#include "cp_apropos.h"
+#include "cp_onglets.h"
+#include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
+#include "fichiers_parametres.h"
+#include "menu_operateur.h"
+#include "parametres_v1.h"
+#include "services_guidage.h"
+#include "types_fichiers.h"
+#include "w_alerte.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMimeData>
+#include <QScreen>
+#include <QWindowStateChangeEvent>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<w_main> fenetre_creee;
+w_main* fenetre_ouverte = nullptr;
+
+bool ecran_onglet(std::int32_t ecran) {
+    return ecran == 0 || ecran == 1 || ecran == 3 || ecran == 4;
+}
+
+// The application's mouse cursor: the wait cursor over everything, or the
+// standard arrow.
+void curseur_attente() {
+    if (QApplication::overrideCursor())
+        QApplication::changeOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void curseur_fleche() {
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+// The drop type that a file matches by its extension, or nothing.
+std::optional<type_fichier> type_de(const QString& fichier) {
+    const QString suffixe = QFileInfo(fichier).suffix();
+    for (const type_fichier& type : ensemble_fichiers_drop::types()) {
+        for (QString extension : type.extensions.split(u',', Qt::SkipEmptyParts)) {
+            extension = extension.trimmed();
+            if (extension.startsWith(u'.'))
+                extension.remove(0, 1);
+            if (!suffixe.isEmpty() && extension.compare(suffixe, Qt::CaseInsensitive) == 0)
+                return type;
+        }
+    }
+    return std::nullopt;
+}
+
+// The first local file of a drag, when the window accepts its type.
+QString premier_fichier(const QMimeData* donnees) {
+    if (!donnees || !donnees->hasUrls() || donnees->urls().isEmpty())
+        return QString();
+    const QUrl adresse = donnees->urls().constFirst();
+    if (!adresse.isLocalFile())
+        return QString();
+    const QString fichier = adresse.toLocalFile();
+    return type_de(fichier) ? fichier : QString();
+}
+
+// A guidance page by its maker, embedded at (0, 0) and hidden; nullptr when
+// no maker was installed.
+classe_page* page_guidage(std::int32_t ecran, QWidget* fond) {
+    const guidage::fabrique_page fabrique = guidage::fabrique(ecran);
+    classe_page* page = fabrique ? fabrique() : nullptr;
+    if (page) {
+        page->setParent(fond);
+        page->move(0, 0);
+        page->hide();
+        page->Event_Open();
+    }
+    return page;
+}
+
+guidage::accroches_page* accroches(classe_page* page) {
+    return dynamic_cast<guidage::accroches_page*>(page);
+}
+
+} // namespace
+
+w_main& w_main::instance() {
+    if (!fenetre_ouverte)
+        fenetre_creee = std::make_unique<w_main>();
+    return *fenetre_ouverte;
+}
+
+bool w_main::existe() {
+    return fenetre_ouverte != nullptr;
+}
+
+void w_main::detruit() {
+    fenetre_creee.reset();
+}
+
+w_main::w_main() {
+    fenetre_ouverte = this;
+    coquille::installe_w_main(this);
+    setObjectName(QStringLiteral("w_main"));
+    setWindowTitle(bibliotheque_v1::nom_produit);
+    setMenuBar(&menu_operateur::instance());
+    auto* fond = new QWidget(this);
+    fond->setObjectName(QStringLiteral("fond"));
+    fond->setAutoFillBackground(true);
+    QPalette couleurs = fond->palette();
+    couleurs.setColor(QPalette::Window, QColor(0xF1, 0xF1, 0xF1));
+    fond->setPalette(couleurs);
+    fond->setFixedSize(640, 430);
+    setCentralWidget(fond);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    thread_lancement.setObjectName(QStringLiteral("thread_lancement"));
+    // A short pause between steps, so that the wait uses no processor.
+    thread_lancement.setInterval(10);
+    connect(&thread_lancement, &QTimer::timeout, this, &w_main::thread_lancement_Run);
+    Event_Open();
+}
+
+w_main::~w_main() {
+    thread_lancement.stop();
+    qApp->removeEventFilter(this);
+    // The menu bar belongs to the application: give it back.
+    if (menuBar() == &menu_operateur::instance())
+        menu_operateur::instance().setParent(nullptr);
+    coquille::installe_w_main(nullptr);
+    if (fenetre_ouverte == this)
+        fenetre_ouverte = nullptr;
+}
+
+void w_main::Event_Open() {
+    // The default place: centred on the screen, then moved left to leave room
+    // for the training window.
+    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
+        QRect cadre(QPoint(0, 0), sizeHint());
+        cadre.moveCenter(ecran->availableGeometry().center());
+        move(cadre.topLeft());
+    }
+    guidage::cree_w_formation();
+    if (const auto* formation = dynamic_cast<const QWidget*>(guidage::w_formation())) {
+        const int gauche = x() - static_cast<int>((formation->width() + 30) / 2.0);
+        move(std::max(gauche, 0), y());
+    }
+    setAcceptDrops(true);
+    QWidget* fond = centralWidget();
+    p_onglets = new cp_onglets(fond);
+    p_onglets->move(0, 0);
+    p_onglets->hide();
+    p_onglets->Event_Open();
+    // The welcome page (cp_accueil) and the state page (cp_formation_memo)
+    // come from the guidance library's makers.
+    p_accueil = page_guidage(5, fond);
+    p_apropos = new cp_apropos(fond);
+    p_apropos->move(0, 0);
+    p_apropos->hide();
+    p_apropos->Event_Open();
+    p_formation_memo = page_guidage(7, fond);
+}
+
+QWidget* w_main::conteneur(std::int32_t ecran) const {
+    switch (ecran) {
+    case 5:
+        return p_accueil;
+    case 6:
+        return p_apropos;
+    case 7:
+        return p_formation_memo;
+    default:
+        return p_onglets;
+    }
+}
+
+void w_main::montrer(std::int32_t ecran, std::int32_t origine) {
+    if (ecran == contenu_courant_)
+        return;
+    if (ecran_onglet(contenu_courant_))
+        contenu_onglet_precedent_ = contenu_courant_;
+    if (QWidget* ancien = conteneur(contenu_courant_))
+        ancien->hide();
+    curseur_fleche();
+    if (ecran == 6)
+        p_apropos->setCursor(Qt::PointingHandCursor);
+    if (QWidget* nouveau = conteneur(ecran))
+        nouveau->show();
+    if (conteneur(ecran) == p_onglets)
+        p_onglets->montrer(ecran);
+    show();
+    contenu_courant_ = ecran;
+    if (guidage::fenetre_formation* formation = guidage::w_formation())
+        formation->maj(origine);
+}
+
+classe_page* w_main::page(std::int32_t numero) {
+    switch (numero) {
+    case 0:
+        return p_onglets->sp_creer_unit;
+    case 1:
+        return p_onglets->sp_creer_plusieurs;
+    case 3:
+        return p_onglets->sp_contrat;
+    case 4:
+        return p_onglets->sp_version;
+    case 5:
+        return p_accueil;
+    case 6:
+        return p_apropos;
+    case 7:
+        return p_formation_memo;
+    default:
+        bibliotheque_v1::msgdebug(QStringLiteral("Erreur dans w_main.page"));
+        return nullptr;
+    }
+}
+
+void w_main::maj(const QString& genre) {
+    p_onglets->maj(genre);
+}
+
+void w_main::maj_aide_contextuelle() {
+    for (std::int32_t ecran : {0, 1, 3, 4, 5, 6, 7}) {
+        if (classe_page* une_page = page(ecran))
+            une_page->maj_aide_contextuelle();
+    }
+}
+
+void w_main::maj_formation(const QString& direction) {
+    if (direction.isEmpty()) {
+        for (std::int32_t ecran : {0, 1, 3, 4, 5, 6, 7}) {
+            if (classe_page* une_page = page(ecran))
+                une_page->maj_formation(QString());
+        }
+    } else if (classe_page* une_page = page(contenu_courant_)) {
+        une_page->maj_formation(direction);
+    }
+}
+
+QRect w_main::geometrie() const {
+    const QWidget* fond = centralWidget();
+    return QRect(fond->mapToGlobal(QPoint(0, 0)), fond->size());
+}
+
+// Start-up splash.
+
+void w_main::initie_a_propos() {
+    contenu_courant_ = 6;
+    curseur_attente();
+    p_apropos->show();
+    show();
+    qApp->installEventFilter(this);
+    lancement_en_cours(true);
+}
+
+bool w_main::lancement_en_cours(bool encore) {
+    if (!encore) {
+        en_cours = false;
+        return true;
+    }
+    if (!en_cours)
+        return false;
+    if (!temps_origine.isValid()) {
+        temps_origine.start();
+        return true;
+    }
+    // 120 ticks of 1/60 s.
+    return temps_origine.elapsed() < 2000;
+}
+
+void w_main::thread_lancement_Run() {
+    if (!annulation_utilisateur && lancement_en_cours(true))
+        return;
+    thread_lancement.stop();
+    qApp->removeEventFilter(this);
+    en_cours = false;
+    affectation_initiale();
+    termine_apropos();
+}
+
+void w_main::affectation_initiale() {
+    maj(QStringLiteral("init"));
+    const QDateTime date = BuildDate();
+    bibliotheque_v1::msgdebug(QStringLiteral("Compilation en debug de la version") +
+                              bibliotheque_v1::eol() + QStringLiteral(" du ") +
+                              QLocale().toString(date.date(), QLocale::ShortFormat) +
+                              bibliotheque_v1::eol() + QStringLiteral(" à ") +
+                              QLocale().toString(date.time(), QLocale::LongFormat));
+    const guidage::fenetre_formation* formation = guidage::w_formation();
+    guidage::accroches_page* version = accroches(p_onglets->sp_version);
+    // The training window's box mirrors the welcome page's "ne pas afficher
+    // au démarrage"; without a welcome page there is nothing to show.
+    if (p_accueil && formation && !formation->ne_pas_afficher_au_demarrage())
+        ecran_initial = 5;
+    else if (version && version->version_nouvelle())
+        ecran_initial = 4;
+    else
+        ecran_initial = contenu_onglet_precedent_;
+}
+
+void w_main::termine_apropos() {
+    // A menu command during the splash may already have shown the chosen
+    // screen, and reopening the saved tabs since then changed the tab in
+    // front: show the current screen's page again so that the two agree.
+    if (ecran_initial == contenu_courant_ && ecran_onglet(contenu_courant_))
+        p_onglets->montrer(contenu_courant_);
+    montrer(ecran_initial, 0);
+    curseur_fleche();
+    p_apropos->lien_web->setVisible(true);
+    p_apropos->update();
+}
+
+bool w_main::eventFilter(QObject* objet, QEvent* evenement) {
+    // The cancel key ends the splash; the key still reaches its window, and
+    // one meant for a dialog on screen stays the dialog's.
+    if (evenement->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape && en_cours &&
+        !QApplication::activeModalWidget())
+        annulation_utilisateur = true;
+    return QMainWindow::eventFilter(objet, evenement);
+}
+
+// Documents, minimising, closing and settings.
+
+void w_main::drop_clic_fichier(const QString& fichier) {
+    if (fichier.isEmpty() || !QFileInfo(fichier).isFile())
+        return;
+    const std::optional<type_fichier> type = type_de(fichier);
+    const std::optional<type_fichier> etat = ensemble_fichiers_drop::type_etat();
+    if (type && etat && type->nom.compare(etat->nom, Qt::CaseInsensitive) == 0) {
+        parametres_v1::importe_fichier_memo(fichier);
+        return;
+    }
+    if (contenu_courant_ != 1)
+        return;
+    // A run in progress keeps its data file: the new one is refused.
+    if (p_onglets->serie_en_cours()) {
+        w_alerte::instance().message(
+            QStringLiteral("Un ensemble de code-barres est déjà en cours de création.\r\r"
+                           "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un "
+                           "autre.\r\rOuverture annulée !"),
+            QString());
+        return;
+    }
+    if (!w_alerte::instance().proposition_ok_annuler(
+            QStringLiteral("Créer un ensemble de code-barres à partir d'un fichier de données ?"),
+            QString()))
+        return;
+    p_onglets->creer_serie(fichier);
+}
+
+void w_main::dragEnterEvent(QDragEnterEvent* evenement) {
+    if (!premier_fichier(evenement->mimeData()).isEmpty())
+        evenement->acceptProposedAction();
+}
+
+void w_main::dropEvent(QDropEvent* evenement) {
+    const QString fichier = premier_fichier(evenement->mimeData());
+    if (fichier.isEmpty())
+        return;
+    evenement->acceptProposedAction();
+    drop_clic_fichier(fichier);
+}
+
+void w_main::Event_Minimize() {
+    guidage::fenetre_formation* formation = guidage::w_formation();
+    if (auto* fenetre = dynamic_cast<QWidget*>(formation); fenetre && fenetre->isVisible()) {
+        fenetre->hide();
+        formation->minimisee = true;
+    }
+    minimisee = true;
+}
+
+void w_main::Event_Restore() {
+    guidage::fenetre_formation* formation = guidage::w_formation();
+    if (formation && formation->minimisee) {
+        if (auto* fenetre = dynamic_cast<QWidget*>(formation))
+            fenetre->show();
+        formation->minimisee = false;
+    }
+    minimisee = false;
+}
+
+void w_main::Restore() {
+    showNormal();
+    // Some window systems report no state change for a window never mapped.
+    if (minimisee)
+        Event_Restore();
+}
+
+void w_main::changeEvent(QEvent* evenement) {
+    if (evenement->type() == QEvent::WindowStateChange) {
+        const bool reduite = windowState() & Qt::WindowMinimized;
+        if (reduite && !minimisee)
+            Event_Minimize();
+        else if (!reduite && minimisee)
+            Event_Restore();
+    }
+    QMainWindow::changeEvent(evenement);
+}
+
+bool w_main::Event_CancelClose(bool depuis_application) {
+    if (!depuis_application)
+        QCoreApplication::exit(0);
+    return false;
+}
+
+void w_main::closeEvent(QCloseEvent* evenement) {
+    Event_CancelClose(false);
+    evenement->accept();
+}
+
+void w_main::import_export_parametres(const QString& genre, const QString& sens) {
+    if (genre == u"init") {
+        if (sens == u"import") {
+            parametres_v1::parametre_integer(contenu_onglet_precedent_, sens,
+                                             QStringLiteral("main"), QStringLiteral("contenu"), 0);
+            if (!ecran_onglet(contenu_onglet_precedent_))
+                contenu_onglet_precedent_ = 0;
+        } else {
+            std::int32_t contenu =
+                contenu_courant_ < 5 ? contenu_courant_ : contenu_onglet_precedent_;
+            parametres_v1::parametre_integer(contenu, sens, QStringLiteral("main"),
+                                             QStringLiteral("contenu"), 0);
+        }
+    }
+    if (guidage::accroches_page* accueil = accroches(p_accueil))
+        accueil->import_export_parametres(genre, sens);
+    p_onglets->import_export_parametres(genre, sens);
+}

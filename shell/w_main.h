@@ -1,0 +1,99 @@
+#pragma once
+
+#include "services_coquille.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <cstdint>
+
+class classe_page;
+class cp_apropos;
+class cp_onglets;
+
+// The main window: one screen at a time out of seven, numbered 0 single
+// barcode, 1 batch, 3 agreement, 4 version (the tab pages of p_onglets),
+// 5 welcome, 6 about, 7 state save/restore (pages embedded at (0, 0)). Every
+// change of screen goes through montrer. The window also runs the start-up
+// splash, takes dropped and opened documents, carries the training window
+// along when minimised, and keeps the last tab screen in the preferences.
+class w_main : public QMainWindow, public coquille::fenetre_principale {
+    Q_OBJECT
+public:
+    // The one main window, created (and opened) when there is none.
+    static w_main& instance();
+    // Whether the window exists, without creating it.
+    static bool existe();
+    // Destroys the window that instance() created.
+    static void detruit();
+
+    // Builds and opens the window; it becomes the main window of the seam.
+    w_main();
+    ~w_main() override;
+
+    // Pages; nullptr for the guidance screens whose library installed no maker.
+    classe_page* p_accueil = nullptr;
+    cp_onglets* p_onglets = nullptr;
+    bool minimisee = false;
+    std::int32_t contenu_courant_ = 0;
+    std::int32_t contenu_onglet_precedent_ = 0;
+    cp_apropos* p_apropos = nullptr;
+    classe_page* p_formation_memo = nullptr;
+    std::int32_t ecran_initial = 0;
+
+    // The start-up task: one step at each shot, on the event loop.
+    QTimer thread_lancement;
+
+    // One step of the start-up task: ends the splash once its time is over
+    // or the user cut it short, then shows the first screen.
+    void thread_lancement_Run();
+
+    void Event_Minimize();
+    void Event_Restore();
+    // `depuis_application`: the application is quitting. Never cancels.
+    bool Event_CancelClose(bool depuis_application);
+    void Event_Activate() {}
+
+    // Shows the window again from the minimised state.
+    void Restore();
+
+    // Documents dropped or opened: a state file restores the state on any
+    // screen; another file starts a batch after a question, on screen 1 only.
+    void drop_clic_fichier(const QString& fichier);
+
+    void initie_a_propos();
+    void affectation_initiale();
+    void termine_apropos();
+
+    // The container that shows a screen.
+    QWidget* conteneur(std::int32_t ecran) const;
+
+    // The seam.
+    void import_export_parametres(const QString& genre, const QString& sens) override;
+    QRect geometrie() const override;
+    void maj(const QString& genre) override;
+    void maj_aide_contextuelle() override;
+    void maj_formation(const QString& direction) override;
+    classe_page* page(std::int32_t numero) override;
+    std::int32_t contenu_courant() const override { return contenu_courant_; }
+    void montrer(std::int32_t ecran, std::int32_t origine) override;
+    std::int32_t contenu_onglet_precedent() const override { return contenu_onglet_precedent_; }
+    bool lancement_en_cours(bool en_cours) override;
+
+protected:
+    void Event_Open();
+
+    void changeEvent(QEvent* evenement) override;
+    void closeEvent(QCloseEvent* evenement) override;
+    void dragEnterEvent(QDragEnterEvent* evenement) override;
+    void dropEvent(QDropEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    // The splash clock.
+    bool en_cours = true;
+    QElapsedTimer temps_origine;
+    // Set by the cancel key during the splash.
+    bool annulation_utilisateur = false;
+};

@@ -1,0 +1,139 @@
+#include "controles_texte.h"
+#include "cp_accueil.h"
+#include "csp_contrat.h"
+#include "fleche_droite.h"
+#include "participants_fichiers.h"
+#include "principale_essai.h"
+#include "w_formation.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A form page of three controls; the third is hidden since its registration.
+class page_formulaire : public classe_page {
+public:
+    page_formulaire() { cache->hide(); }
+    QLineEdit* un = new QLineEdit(this);
+    QLineEdit* deux = new QLineEdit(this);
+    QLineEdit* cache = new QLineEdit(this);
+
+protected:
+    void formation_page(QString& message, QString&) override { message = "La page"; }
+    void formation_controles() override {
+        ajout_controle_formation(un, "Le premier", "");
+        ajout_controle_formation(deux, "Le second", "format_fr.html");
+        ajout_controle_formation(cache, "Le caché", "");
+    }
+};
+
+class Formation : public testing::Test {
+protected:
+    void SetUp() override {
+        principale.ajoute(0, formulaire);
+        principale.ajoute(3, new csp_contrat);
+        principale.ajoute(5, accueil);
+        principale.ajoute(6, new classe_page);
+        principale.montrer(0, 0);
+    }
+    void choisit(const QString& texte) {
+        fenetre.popup_formation->setCurrentIndex(fenetre.popup_formation->findText(texte));
+    }
+
+    repondeur::garde garde;
+    essai::principale principale;
+    w_formation fenetre;
+    page_formulaire* formulaire = new page_formulaire;
+    cp_accueil* accueil = new cp_accueil;
+};
+
+} // namespace
+
+TEST(PlacementFormation, BesideTheMainWindowWhereThereIsRoom) {
+    const QList<std::tuple<QRect, QRect, QPoint>> table = {
+        // Room on the left: 10 points left of it, tops aligned.
+        {QRect(400, 200, 640, 430), QRect(0, 22, 1440, 878), QPoint(90, 200)},
+        // Else, more room above: just above it, or at the top of the screen.
+        {QRect(100, 700, 640, 300), QRect(0, 0, 1440, 1100), QPoint(10, 238)},
+        {QRect(100, 400, 640, 430), QRect(0, 0, 1440, 900), QPoint(10, 26)},
+        // As much room below: just below it, or at the bottom of the screen.
+        {QRect(100, 20, 640, 300), QRect(0, 0, 1440, 1100), QPoint(10, 346)},
+        {QRect(310, 50, 640, 430), QRect(0, 0, 1440, 900), QPoint(10, 460)},
+    };
+    for (const auto& [principale, ecran, attendu] : table)
+        EXPECT_EQ(w_formation::placement(principale, ecran, QSize(300, 430)), attendu);
+}
+
+TEST_F(Formation, TheArrowsWalkThePagesVisibleControls) {
+    const QString navigation = "\n\nNaviguez avec les flèches ci-dessous\u00A0!";
+    // Text, then whether "-", "+" and the link are on, after each press.
+    const QList<std::tuple<QString, bool, bool, bool>> etapes = {
+        {"La page" + navigation, false, true, false},
+        {"Le premier", true, true, false},
+        {"Le second", true, true, true},
+        // The last control is hidden: the walk comes back to the page.
+        {"La page" + navigation, false, true, false},
+    };
+    fenetre.montrer();
+    for (const auto& [texte, moins, plus, lien] : etapes) {
+        EXPECT_EQ(fenetre.st_message->Text, texte);
+        EXPECT_EQ(fenetre.bt_moins->isEnabled(), moins) << texte.toStdString();
+        EXPECT_EQ(fenetre.bt_plus->isEnabled(), plus) << texte.toStdString();
+        EXPECT_EQ(!fenetre.st_lien_savoir_plus->isHidden(), lien) << texte.toStdString();
+        emit fenetre.bt_plus->Action();
+    }
+    emit fenetre.bt_moins->Action();
+    EXPECT_EQ(fenetre.st_message->Text, "La page" + navigation);
+    EXPECT_TRUE(principale.menu_formation.isChecked());
+    // The close box turns training off and every page back to its start.
+    fenetre.close();
+    EXPECT_FALSE(fenetre.isVisible());
+    EXPECT_FALSE(principale.menu_formation.isChecked());
+    EXPECT_FALSE(formulaire->affichage_formation);
+}
+
+TEST_F(Formation, ThePopupFollowsTheScreenAndLeadsToOthers) {
+    fenetre.montrer();
+    EXPECT_EQ(fenetre.popup_formation->currentText(), "Créer un code-barres");
+    choisit("Consulter le contrat de licence");
+    EXPECT_EQ(principale.switches.last(), (QPair<int, int>{3, 2}));
+    // A page without controls: its own text, both arrows off.
+    EXPECT_TRUE(fenetre.st_message->Text.startsWith("Cet écran présente les conditions"));
+    EXPECT_FALSE(fenetre.bt_moins->isEnabled() || fenetre.bt_plus->isEnabled());
+    fenetre.popup_formation->setCurrentIndex(2); // a separator
+    EXPECT_EQ(fenetre.popup_formation->currentText(), "Consulter le contrat de licence");
+    // The about screen has no row and no text.
+    principale.montrer(6, 1);
+    EXPECT_EQ(fenetre.popup_formation->currentIndex(), -1);
+    EXPECT_EQ(fenetre.st_message->Text, "");
+    // Quitting from the popup on the welcome page shows its expert text.
+    principale.montrer(5, 1);
+    choisit("Quitter le mode d'autoformation");
+    EXPECT_FALSE(fenetre.isVisible());
+    EXPECT_EQ(accueil->stade, 2);
+    EXPECT_FALSE(fenetre.popup_changed_interne);
+}
+
+TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
+    principale.montrer(5, 0);
+    EXPECT_TRUE(accueil->st_message->Text.endsWith("avec les versions antérieures."));
+    EXPECT_TRUE(accueil->bt_ok->isHidden());
+    accueil->bt_formation->click();
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_EQ(accueil->stade, 1);
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    accueil->bt_ok->click();
+    EXPECT_EQ(alertes.textes, QStringList{cp_accueil::texte_page});
+    accueil->selectionne_expert();
+    accueil->bt_ok->click();
+    EXPECT_EQ(principale.switches.last(), (QPair<int, int>{1, 1}));
+    accueil->bt_lancement->setChecked(true);
+    EXPECT_TRUE(fenetre.ne_pas_afficher_au_demarrage());
+    fenetre.bt_lancement->setChecked(false);
+    EXPECT_FALSE(accueil->bt_lancement->isChecked());
+}

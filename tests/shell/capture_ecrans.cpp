@@ -1,0 +1,68 @@
+// capture_ecrans OUTDIR: starts the whole application offscreen with fresh
+// preferences, lets the splash end, then saves a picture of every screen that
+// exists ("ecran-N.png", N its number), of the splash ("lancement.png") and of
+// the tab strip with every tab open ("onglets.png").
+
+#include "app.h"
+#include "classe_page.h"
+#include "cp_onglets.h"
+#include "guidage_pages.h"
+#include "w_main.h"
+
+#include "CustomTabPanelTabs.h"
+#include "types_fichiers.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage : capture_ecrans DOSSIER\n");
+        return 2;
+    }
+    const QString dossier = QString::fromLocal8Bit(argv[1]);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir maison;
+    qputenv("HOME", maison.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (maison.path() + "/.config").toLocal8Bit());
+    ensemble_fichiers_drop::Initialize();
+    ensemble_fichiers_resultat::Initialize();
+    app application(argc, argv);
+    guidage_pages::installe();
+    application._ApplicationAddMenuHandlers();
+    QDir().mkpath(dossier);
+    bool reussi = true;
+    auto enregistre = [&](QWidget* widget, const QString& nom) {
+        if (!widget->grab().save(dossier + "/" + nom)) {
+            std::fprintf(stderr, "échec : %s\n", qPrintable(nom));
+            reussi = false;
+        }
+    };
+    QTimer::singleShot(0, &application, [&] {
+        application.Event_Open();
+        QTimer::singleShot(300, &application,
+                           [&] { enregistre(&w_main::instance(), "lancement.png"); });
+    });
+    QTimer suivi;
+    suivi.setInterval(50);
+    QObject::connect(&suivi, &QTimer::timeout, &application, [&] {
+        w_main& fenetre = w_main::instance();
+        if (fenetre.contenu_courant() == 6 && fenetre.lancement_en_cours(true))
+            return;
+        suivi.stop();
+        for (std::int32_t ecran : {0, 1, 3, 4, 5, 6, 7}) {
+            if (!fenetre.page(ecran))
+                continue;
+            fenetre.montrer(ecran, 1);
+            enregistre(&fenetre, QStringLiteral("ecran-%1.png").arg(ecran));
+        }
+        fenetre.montrer(0, 1);
+        enregistre(fenetre.p_onglets->bt_onglets, "onglets.png");
+        QCoreApplication::exit(reussi ? 0 : 1);
+    });
+    suivi.start();
+    return application.exec();
+}

@@ -1,0 +1,339 @@
+#include "CustomTabPanelTabs.h"
+#include "app.h"
+#include "cp_apropos.h"
+#include "cp_onglets.h"
+#include "csp_creer_plusieurs.h"
+#include "environnement.h"
+#include "fichiers_parametres.h"
+#include "menu_operateur.h"
+#include "participants.h"
+#include "participants_coquille.h"
+#include "participants_fichiers.h"
+#include "repondeur.h"
+#include "w_main.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using participants_coquille::page_version;
+
+class FenetrePrincipale : public testing::Test {
+protected:
+    void SetUp() override { parametres_v1::niveau_version_preferences = 0; }
+
+    // Writes the preferences file that the next start reads.
+    static void preferences(const QByteArray& entrees) {
+        QFile fichier(parametres_v1::chemin_preferences(0));
+        ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+        fichier.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>" + entrees +
+                      "</valdorin>");
+    }
+
+    // Starts the application as the event loop does and waits for the end
+    // of the splash.
+    static w_main& demarre() {
+        App()->Event_Open();
+        EXPECT_EQ(w_main::instance().contenu_courant(), 6);
+        EXPECT_TRUE(w_main::instance().p_apropos->isVisible());
+        EXPECT_FALSE(w_main::instance().p_apropos->lien_web->isVisible());
+        return w_main::instance();
+    }
+    static void attend_fin_splash() {
+        QTRY_VERIFY_WITH_TIMEOUT(!w_main::instance().thread_lancement.isActive(), 10000);
+    }
+
+    static QStringList legendes(const cp_onglets& onglets) {
+        QStringList resultat;
+        for (int i = 0; i < onglets.bt_onglets->tabCount(); ++i)
+            resultat.append(onglets.bt_onglets->caption(i));
+        return resultat;
+    }
+
+    static QString fichier(const QString& nom) {
+        const QString chemin = test_support::dossier_test() + "/" + nom;
+        QFile sortie(chemin);
+        sortie.open(QIODevice::WriteOnly);
+        sortie.write(nom.endsWith(".valdorin")
+                         ? "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>"
+                           "<multiples_ch_ext_eps>.ps</multiples_ch_ext_eps></valdorin>"
+                         : "a\tb\n");
+        return chemin;
+    }
+
+    static void depose(w_main& fenetre, const QStringList& fichiers) {
+        QMimeData donnees;
+        QList<QUrl> adresses;
+        for (const QString& f : fichiers)
+            adresses.append(QUrl::fromLocalFile(f));
+        donnees.setUrls(adresses);
+        // The drop goes to the window that took the drag when it entered.
+        QDragEnterEvent entree(QPoint(10, 10), Qt::CopyAction, &donnees, Qt::LeftButton,
+                               Qt::NoModifier);
+        QCoreApplication::sendEvent(&fenetre, &entree);
+        QDropEvent depot(QPointF(10, 10), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&fenetre, &depot);
+    }
+
+    participants_coquille::pages_guidage pages;
+    participants_coquille::formation formation;
+    repondeur::garde garde;
+};
+
+// The page switch keeps the last tab screen left and tells the training
+// window, except when the screen asked for is already shown.
+TEST_F(FenetrePrincipale, BasculeDePages) {
+    w_main& fenetre = w_main::instance();
+    struct pas {
+        std::int32_t ecran, precedent;
+        QWidget* visible;
+    };
+    const pas suite[] = {
+        {1, 0, fenetre.p_onglets},        {0, 1, fenetre.p_onglets}, {5, 0, fenetre.p_accueil},
+        {7, 0, fenetre.p_formation_memo}, {4, 0, fenetre.p_onglets}, {1, 4, fenetre.p_onglets},
+        {6, 1, fenetre.p_apropos},
+    };
+    int origine = 0;
+    for (const pas& p : suite) {
+        fenetre.montrer(p.ecran, origine % 3);
+        EXPECT_EQ(fenetre.contenu_courant(), p.ecran);
+        EXPECT_EQ(fenetre.contenu_onglet_precedent(), p.precedent) << p.ecran;
+        const QList<QWidget*> conteneurs = {fenetre.p_onglets, fenetre.p_accueil, fenetre.p_apropos,
+                                            fenetre.p_formation_memo};
+        for (QWidget* conteneur : conteneurs)
+            EXPECT_EQ(conteneur->isVisible(), conteneur == p.visible) << p.ecran;
+        EXPECT_EQ(formation.origines.last(), origine % 3);
+        ++origine;
+    }
+    const qsizetype avant = formation.origines.size();
+    fenetre.montrer(6, 1);
+    EXPECT_EQ(formation.origines.size(), avant);
+    EXPECT_EQ(page_version::montrees, 1);
+    EXPECT_EQ(fenetre.page(2), nullptr);
+    EXPECT_EQ(fenetre.page(5), fenetre.p_accueil);
+    EXPECT_EQ(fenetre.size(), QSize(640, 430 + fenetre.menuBar()->height()));
+}
+
+// Tabs open in screen order, the last one keeps no close box, and a closed
+// tab leaves its page; the open tabs go to the preferences.
+TEST_F(FenetrePrincipale, Onglets) {
+    w_main& fenetre = w_main::instance();
+    cp_onglets& onglets = *fenetre.p_onglets;
+    fenetre.montrer(4, 1);
+    EXPECT_FALSE(onglets.bt_onglets->closeBox(0));
+    fenetre.montrer(1, 1);
+    fenetre.montrer(0, 1);
+    fenetre.montrer(3, 1);
+    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1, 3, 4}));
+    EXPECT_EQ(legendes(onglets),
+              (QStringList{"Créer un code-barres", "Créer un ensemble de code-barres",
+                           "Contrat de licence", "Version"}));
+    EXPECT_EQ(onglets.bt_onglets->value(), 2);
+    EXPECT_EQ(onglets.pp_onglets->currentIndex(), 2);
+    EXPECT_TRUE(onglets.bt_onglets->closeBox(0) && onglets.bt_onglets->closeBox(3));
+    // A click on a tab switches the screen.
+    onglets.bt_onglets->setValue(1);
+    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    // Closing the front tab shows the tab now in front.
+    onglets.bt_onglets->removeTab(1);
+    QTRY_COMPARE(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 3, 4}));
+    EXPECT_EQ(fenetre.contenu_courant(),
+              onglets.tableau_contenus_courants.at(onglets.bt_onglets->value()));
+    // The more-tabs menu lists every tab screen; a closed one reopens.
+    QStringList lignes;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* ligne : menu->actions())
+            lignes.append(ligne->text() + (ligne->isChecked() ? " *" : ""));
+        menu->setActiveAction(menu->actions().at(1));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    emit onglets.bt_onglets->MenuCustomTabBrimlow(100, 100);
+    EXPECT_EQ(lignes, (QStringList{"Créer un code-barres", "Créer un ensemble de code-barres",
+                                   "Contrat de licence *", "Version"}));
+    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1, 3, 4}));
+    // The strip is greyed out while the window is inactive.
+    QEvent inactive(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&fenetre, &inactive);
+    EXPECT_FALSE(onglets.bt_onglets->isEnabled());
+    QEvent active(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&fenetre, &active);
+    EXPECT_TRUE(onglets.bt_onglets->isEnabled());
+    parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
+    onglets.import_export_parametres("init", "export");
+    EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("onglets_contenu"), "0,1,3,4");
+    parametres_v1::dictionnaire_parametres.reset();
+}
+
+// The saved tabs reopen at the end of the splash; the first screen is the
+// welcome page, the version page when a newer version is announced, or the
+// last tab screen.
+TEST_F(FenetrePrincipale, PremierEcran) {
+    struct cas {
+        QByteArray preferences;
+        bool case_cochee, nouvelle;
+        std::int32_t premier;
+        QList<std::int32_t> onglets;
+        int demandes;
+    };
+    const cas cas_testes[] = {
+        {"", false, true, 5, {0, 1}, 0},
+        {"<onglets_contenu>4,0</onglets_contenu><main_contenu>0</main_contenu>",
+         true,
+         false,
+         0,
+         {0, 4},
+         1},
+        {"<onglets_contenu>0</onglets_contenu>", true, true, 4, {0, 4}, 1},
+        {"<onglets_contenu>7</onglets_contenu><main_contenu>3</main_contenu>",
+         true,
+         false,
+         3,
+         {3},
+         1},
+        {"<onglets_contenu></onglets_contenu><main_contenu>6</main_contenu>",
+         true,
+         false,
+         0,
+         {0, 1},
+         1},
+    };
+    for (const cas& c : cas_testes) {
+        parametres_v1::niveau_version_preferences = 0;
+        preferences(c.preferences);
+        formation.case_cochee = c.case_cochee;
+        page_version::nouvelle = c.nouvelle;
+        page_version::demandes = 0;
+        formation.origines.clear();
+        w_main& fenetre = demarre();
+        // A click on the splash ends it at once.
+        QTest::mouseClick(fenetre.p_apropos->canvas_fond, Qt::LeftButton);
+        attend_fin_splash();
+        EXPECT_EQ(fenetre.contenu_courant(), c.premier);
+        EXPECT_EQ(fenetre.p_onglets->tableau_contenus_courants, c.onglets);
+        EXPECT_EQ(page_version::demandes, c.demandes);
+        EXPECT_TRUE(fenetre.p_apropos->lien_web->isVisibleTo(fenetre.p_apropos));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(formation.origines, QList<std::int32_t>{0});
+        w_main::detruit();
+    }
+}
+
+// The cancel key ends the splash; a menu command during the splash shows its
+// screen at once, and the end of the splash leaves the tab strip and the page
+// shown in step with the current screen.
+TEST_F(FenetrePrincipale, CommandePendantLeSplash) {
+    preferences("<onglets_contenu>1</onglets_contenu><main_contenu>0</main_contenu>");
+    formation.case_cochee = true;
+    w_main& fenetre = demarre();
+    menu_operateur::instance().element("menu_creer_unit")->trigger();
+    EXPECT_EQ(fenetre.contenu_courant(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(fenetre.thread_lancement.isActive());
+    QTest::keyClick(&fenetre, Qt::Key_Escape);
+    attend_fin_splash();
+    cp_onglets& onglets = *fenetre.p_onglets;
+    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1}));
+    EXPECT_EQ(onglets.bt_onglets->value(), 0);
+    EXPECT_EQ(onglets.pp_onglets->currentIndex(), 0);
+    // After the splash a click on the about page goes back to the last tab.
+    fenetre.montrer(6, 1);
+    QTest::mouseClick(fenetre.p_apropos->canvas_fond, Qt::LeftButton);
+    EXPECT_EQ(fenetre.contenu_courant(), 0);
+}
+
+// Drops: only the first file; a state file restores on any screen; a data
+// file asks on the batch screen only, and is refused while a run is going.
+TEST_F(FenetrePrincipale, Depots) {
+    w_main& fenetre = w_main::instance();
+    parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
+    const QString etat = fichier("etat.valdorin");
+    const QString donnees = fichier("donnees.txt");
+    participants::lecteur_alertes alertes;
+    fenetre.montrer(5, 1);
+    alertes.attend();
+    depose(fenetre, {etat, donnees, donnees});
+    EXPECT_EQ(alertes.textes.size(), 1);
+    EXPECT_EQ(fenetre.contenu_courant(), 5);
+    EXPECT_EQ(fenetre.p_onglets->sp_creer_plusieurs->ch_ext_eps->text(), ".ps");
+    fenetre.montrer(0, 1);
+    depose(fenetre, {donnees});
+    App()->Event_OpenDocument(donnees);
+    fenetre.montrer(1, 1);
+    csp_creer_plusieurs& page = *fenetre.p_onglets->sp_creer_plusieurs;
+    QString question;
+    repondeur::quand_visible([&](QWidget* dialogue) {
+        question = qobject_cast<w_alerte*>(dialogue)->st_message_centre->Text;
+        dialogue->close();
+    });
+    depose(fenetre, {donnees, etat});
+    EXPECT_EQ(question, "Créer un ensemble de code-barres à partir d'un fichier de données ?");
+    EXPECT_EQ(page.fi_lecture_officiel, "");
+    page.travail_en_cours = true;
+    page.fi_lecture_officiel = "/en/cours.txt";
+    alertes.attend();
+    App()->Event_OpenDocument(donnees);
+    ASSERT_EQ(alertes.textes.size(), 2);
+    EXPECT_TRUE(alertes.textes.last().endsWith("Ouverture annulée !"));
+    EXPECT_EQ(page.fi_lecture_officiel, "/en/cours.txt");
+    page.travail_en_cours = false;
+    parametres_v1::dictionnaire_parametres.reset();
+}
+
+// The last tab screen goes to the preferences: the tab shown, or the last
+// one left when another screen shows; an out-of-range value reads as 0.
+TEST_F(FenetrePrincipale, EcranEnregistre) {
+    w_main& fenetre = w_main::instance();
+    parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
+    fenetre.montrer(4, 1);
+    fenetre.montrer(6, 1);
+    fenetre.import_export_parametres("init", "export");
+    EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("main_contenu"), "4");
+    fenetre.montrer(1, 1);
+    fenetre.import_export_parametres("init", "export");
+    EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("main_contenu"), "1");
+    for (const char* lu : {"6", "2", "x"}) {
+        parametres_v1::dictionnaire_parametres->insert("main_contenu", lu);
+        fenetre.import_export_parametres("init", "import");
+        EXPECT_EQ(fenetre.contenu_onglet_precedent(), 0) << lu;
+    }
+    parametres_v1::dictionnaire_parametres.reset();
+}
+
+// Minimising carries the training window along; the screen commands restore
+// the window first, and the state-file commands lead to the state page while
+// self-training is on.
+TEST_F(FenetrePrincipale, MinimiserEtAutoformation) {
+    w_main& fenetre = w_main::instance();
+    menu_operateur& barre = menu_operateur::instance();
+    fenetre.montrer(0, 1);
+    barre.element("menu_formation")->trigger();
+    EXPECT_TRUE(formation.isVisible());
+    fenetre.Event_Minimize();
+    EXPECT_TRUE(fenetre.minimisee && formation.minimisee);
+    EXPECT_FALSE(formation.isVisible());
+    barre.element("menu_enregistrer_memo")->trigger();
+    EXPECT_EQ(fenetre.contenu_courant(), 7);
+    EXPECT_FALSE(fenetre.minimisee || formation.minimisee);
+    EXPECT_TRUE(formation.isVisible());
+    barre.element("menu_formation")->trigger();
+    EXPECT_FALSE(formation.isVisible());
+    fenetre.Event_Minimize();
+    EXPECT_FALSE(formation.minimisee);
+    barre.element("menu_creer_plusieurs")->trigger();
+    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    EXPECT_FALSE(fenetre.minimisee || formation.isVisible());
+}
+
+} // namespace
