@@ -364,10 +364,6 @@ void csp_creer_plusieurs::bt_enregistrer_Open() {
     bt_enregistrer->move(bt_enregistrer->x(), bt_annuler->y());
 }
 
-void csp_creer_plusieurs::demarre_thread() {}
-
-void csp_creer_plusieurs::cree_fichier_donnees() {}
-
 // --- Run ------------------------------------------------------------------------
 
 void csp_creer_plusieurs::creer_serie() {

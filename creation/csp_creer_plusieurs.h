@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QWidget>
 
 #include <cstdint>
@@ -23,6 +24,7 @@ class QPushButton;
 class QTimer;
 class st_jauge;
 class st_lien;
+class thread_creer_ensemble;
 
 // The small turning wheel shown while a run is busy with something that does
 // not move the progress bar. It turns only while it is visible.
@@ -120,6 +122,35 @@ public:
     // Whether `extension` may follow the name of an EPS file: no "/", no NUL
     // and no line end, so that a name with it stays inside the result folder.
     static bool extension_acceptable(const QString& extension);
+
+    // --- The run: worker, start and finish, settings header ----------------
+
+    // The worker, made at the first run.
+    ::thread_creer_ensemble* thread_creer_ensemble = nullptr;
+    // The records of a data file that has a settings header, copied without
+    // it; removed when the run ends.
+    std::unique_ptr<QTemporaryFile> copie_reglages;
+
+    // Reads the data file's settings header, when it has one, into the
+    // page's settings and points fi_lecture_reel at the copy of its records.
+    // False when the file could not be read or copied (the user was told).
+    bool extraire_reglages();
+    // Starts the worker on fi_lecture_reel.
+    void thread_creer_ensemble_Run();
+    // The start step of a run: result folder, report file, counters, gauge.
+    // False when the run may not go on.
+    bool initialise_thread();
+    // The finish step: closes the report, shows the summary unless the run
+    // was cancelled, puts the gauge back at rest.
+    void termine_thread();
+    // Converts the `indice`th record (from 0) into one barcode file and one
+    // report line.
+    void cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice);
+    // Writes one line of the report, when there is one.
+    void ecrit_rapport(const QString& ligne);
+    // The report's name for the data file: its name without its last
+    // extension, then ".log".
+    static QString nom_rapport(const QString& fichier_donnees);
 
     // --- Controls, in creation order ---------------------------------------
 

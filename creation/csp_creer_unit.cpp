@@ -3,6 +3,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
+#include "ksp_partagees.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -171,8 +172,6 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
         new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this);
     bt_enregistrer->setObjectName("bt_enregistrer");
     bt_enregistrer->setGeometry(95, 360, 330, 20);
-    // Stays off until the example data file can be written from here.
-    bt_enregistrer->setEnabled(false);
 
     bt_creer = new QPushButton(QStringLiteral("Créer un code-barres"), this);
     bt_creer->setObjectName("bt_creer");
@@ -196,6 +195,7 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     connect(popup_type_fichier, &QComboBox::currentIndexChanged, this,
             &csp_creer_unit::popup_type_fichier_Change);
     connect(bt_creer, &QPushButton::clicked, this, &csp_creer_unit::bt_creer_Action);
+    connect(bt_enregistrer, &QPushButton::clicked, this, &csp_creer_unit::bt_enregistrer_Action);
     // Return in a one-line field presses the default button.
     for (QLineEdit* champ :
          {ch_transporteur, ch_code_produit, ch_parution, ch_entete_prix, ch_prix, ch_reglement})
@@ -290,6 +290,10 @@ QString csp_creer_unit::prix_en_centimes(const QString& prix) {
 
 QString csp_creer_unit::texte_commentaire() const {
     return texte_zone(*ch_commentaire);
+}
+
+void csp_creer_unit::bt_enregistrer_Action() {
+    ksp_partagees::cree_fichier_donnees();
 }
 
 bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tableau) {

@@ -43,6 +43,7 @@ public:
     void popup_protection_Open();
     void popup_orientation_Open();
     void bt_creer_Action();
+    void bt_enregistrer_Action();
     void cb_visualiser_Open();
 
     QGroupBox* GroupBox2;

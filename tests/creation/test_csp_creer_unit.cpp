@@ -138,7 +138,7 @@ TEST_F(Page, OpensWithEveryControlInPlaceAndNoCaptionCut) {
     EXPECT_EQ(p.st_titre->font().pixelSize(), 24);
     EXPECT_EQ(p.st_titre->palette().color(QPalette::WindowText), QColor(120, 0, 0));
     EXPECT_EQ(p.popup_orientation->currentText(), "horizontale");
-    EXPECT_FALSE(p.bt_enregistrer->isEnabled());
+    EXPECT_TRUE(p.bt_enregistrer->isEnabled());
     EXPECT_EQ(pages_creation::sp_creer_unit(), &p);
     ASSERT_EQ(p.controles_formation.size(), 17);
     EXPECT_EQ(p.nom_documentation[9], "engraissement_fr.html");

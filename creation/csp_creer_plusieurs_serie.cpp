@@ -1,0 +1,177 @@
+// The batch page's run: the settings header, the start and finish steps, the
+// conversion of one record and the report file.
+#include "csp_creer_plusieurs.h"
+
+#include "bibliotheque_v1.h"
+#include "dialogues_fichiers.h"
+#include "entete_reglages.h"
+#include "fichiers_parametres.h"
+#include "ksp_partagees.h"
+#include "parametres_v1.h"
+#include "thread_creer_ensemble.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString refus_lecture =
+    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
+
+} // namespace
+
+void csp_creer_plusieurs::demarre_thread() {
+    if (extraire_reglages())
+        thread_creer_ensemble_Run();
+}
+
+void csp_creer_plusieurs::cree_fichier_donnees() {
+    ksp_partagees::cree_fichier_donnees();
+}
+
+bool csp_creer_plusieurs::extraire_reglages() {
+    fi_lecture_reel = fi_lecture_officiel;
+    copie_reglages.reset();
+    // Opened now, used only when the file has a header: a copy that cannot be
+    // made matters only then.
+    auto copie = std::make_unique<QTemporaryFile>(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("valdorin-XXXXXX.txt")));
+    (void)copie->open();
+    QString xml;
+    switch (entete_reglages::extrait(fi_lecture_officiel, xml, *copie)) {
+    case entete_reglages::issue::sans_entete:
+        return true;
+    case entete_reglages::issue::illisible:
+    case entete_reglages::issue::copie_impossible:
+        message_creer_plusieurs(refus_lecture);
+        return false;
+    case entete_reglages::issue::entete:
+        break;
+    }
+    copie->close();
+    parametres_v1::dictionnaire_parametres.emplace();
+    // A first line that looks like a header but holds no setting leaves the
+    // page's settings as they were.
+    if (parametres_v1::importe_xml_preferences(QString(), xml) > 0)
+        import_export_parametres(QStringLiteral("memo"), QStringLiteral("import"));
+    copie_reglages = std::move(copie);
+    fi_lecture_reel = copie_reglages->fileName();
+    return true;
+}
+
+void csp_creer_plusieurs::thread_creer_ensemble_Run() {
+    if (!thread_creer_ensemble)
+        thread_creer_ensemble = new ::thread_creer_ensemble(*this);
+    thread_creer_ensemble->Run();
+}
+
+QString csp_creer_plusieurs::nom_rapport(const QString& fichier_donnees) {
+    QStringList morceaux = QFileInfo(fichier_donnees).fileName().split(u'.');
+    if (morceaux.size() >= 2)
+        morceaux.removeLast();
+    return morceaux.join(u'.') + QStringLiteral(".log");
+}
+
+bool csp_creer_plusieurs::initialise_thread() {
+    chemin_dossier_ecriture = get_path_dossier_resultats();
+    if (chemin_dossier_ecriture.isEmpty())
+        return false;
+    buffer_log.reset();
+    chemin_log.clear();
+    const int place = popup_log->currentIndex();
+    if (place == 1 || place == 2) {
+        const QString dossier = place == 1 ? QFileInfo(fi_lecture_officiel).absolutePath() + u'/'
+                                           : chemin_dossier_ecriture;
+        chemin_log = dossier + nom_rapport(fi_lecture_officiel);
+        const QFileInfo existant(chemin_log);
+        if (bibliotheque_v1::ecriture_permise(dossier) &&
+            (!existant.exists() || bibliotheque_v1::ecriture_permise(chemin_log))) {
+            auto rapport = std::make_unique<QSaveFile>(chemin_log);
+            if (rapport->open(QIODevice::WriteOnly))
+                buffer_log = std::move(rapport);
+        }
+    }
+    nbLignesOK = 0;
+    nbLignesNonOK = 0;
+    initialise_jauge();
+    return true;
+}
+
+void csp_creer_plusieurs::termine_thread() {
+    // A report whose writing failed on the way counts as not made.
+    const bool rapport = buffer_log && buffer_log->commit();
+    buffer_log.reset();
+    if (!fi_lecture_reel.isEmpty()) {
+        fi_lecture_reel.clear();
+        if (cb_log->isChecked()) {
+            const QString eol = bibliotheque_v1::eol(1);
+            QString texte;
+            if (nbLignesOK == 0)
+                texte = QStringLiteral("Aucun fichier eps ou pdf n'a été généré");
+            else if (nbLignesOK == 1)
+                texte = QStringLiteral("Un fichier eps ou pdf a été généré");
+            else
+                texte = QString::number(nbLignesOK) +
+                        QStringLiteral(" fichiers eps ou pdf ont été générés");
+            texte += eol + get_message_dossier_resultat() + eol + eol;
+            if (nbLignesNonOK == 0)
+                texte += QStringLiteral("Aucune erreur n'a été détectée.");
+            else if (nbLignesNonOK == 1)
+                texte += QStringLiteral("Une erreur a été détectée.");
+            else
+                texte +=
+                    QString::number(nbLignesNonOK) + QStringLiteral(" erreurs ont été détectées.");
+            if (nbLignesNonOK > 0)
+                texte += eol + eol + QStringLiteral("Pour en savoir plus, ") +
+                         (rapport ? QStringLiteral("consultez le fichier de rapport.")
+                                  : QStringLiteral("recommencez en créant un fichier de rapport."));
+            if (!chemin_log.isEmpty() && !rapport)
+                texte += eol + eol +
+                         QStringLiteral("Le fichier de rapport n'a pas pu être enregistré dans un "
+                                        "répertoire protégé !");
+            message_creer_plusieurs(texte);
+        }
+    }
+    raz_jauge();
+}
+
+void csp_creer_plusieurs::ecrit_rapport(const QString& ligne) {
+    if (buffer_log)
+        buffer_log->write((ligne + bibliotheque_v1::eol(1)).toUtf8());
+}
+
+void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice) {
+    const QStringList champs = ligne.split(u'\t');
+    valdorin::tableau_code_barres tableau;
+    QString erreur;
+    if (champs.size() >= 10 && champs.size() <= 13) {
+        const QString faute = champs.size() <= 11 ? parse_format_v1(champs, tableau)
+                                                  : parse_format_v2(champs, tableau);
+        if (!faute.isEmpty())
+            erreur = QStringLiteral(", erreur en colonne ") + faute;
+    } else {
+        erreur = QStringLiteral(", erreur dans le nombre de colonnes");
+    }
+    const QString numero = QStringLiteral("Ligne ") + QString::number(indice + 1);
+    if (!erreur.isEmpty()) {
+        ++nbLignesNonOK;
+        ecrit_rapport(numero + erreur);
+        return;
+    }
+    // The line says "OK" only once the file is made; a file the engine cannot
+    // make is one refused record, and the run goes on.
+    const QString nom = tableau[11];
+    valdorin::fi_ecriture = chemin_dossier_ecriture + nom;
+    try {
+        valdorin::cree_fichier(tableau);
+    } catch (const valdorin::erreur_creation& echec) {
+        ++nbLignesNonOK;
+        ecrit_rapport(numero + QStringLiteral(", fichier ") + nom +
+                      QStringLiteral(" non créé\u00A0: ") + echec.message());
+        return;
+    }
+    ++nbLignesOK;
+    ecrit_rapport(numero + QStringLiteral(", fichier ") + nom + QStringLiteral(" OK"));
+}

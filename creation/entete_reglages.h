@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QFileDevice;
+
+// The optional settings header of a data file: a first line holding the batch
+// page's settings as a one-line settings document. Only a file that starts
+// with "<?xml" carries one; in UTF-16 only after the mark FE FF.
+namespace entete_reglages {
+
+enum class issue {
+    sans_entete,     // no header: the data file is read as it is
+    entete,          // a header: its text in `xml`, the records in the copy
+    illisible,       // the data file cannot be read
+    copie_impossible // the records could not be copied
+};
+
+// Looks at the first line of the data file `chemin`. When it is a header,
+// `xml` receives its text as UTF-8 ("UTF-16" in the declaration named back
+// "UTF-8") and every byte after its line end is copied, unchanged and in
+// chunks, into `copie`, an open file that is then flushed. A file of fewer
+// than 3 bytes is not looked at.
+issue extrait(const QString& chemin, QString& xml, QFileDevice& copie);
+
+// `texte` with the first `ancien` of its XML declaration (the text up to the
+// first "?>") replaced by `nouveau`; the settings after it are left alone.
+QString renomme_codage(QString texte, const QString& ancien, const QString& nouveau);
+
+} // namespace entete_reglages

@@ -1,0 +1,407 @@
+#include "w_previsu_table.h"
+
+#include "bibliotheque_divers.h"
+#include "bibliotheque_v1.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolButton>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+// The cells of one of the window's lists, computed on demand from the records.
+class modele_previsu : public QAbstractTableModel {
+public:
+    using source = std::function<QString(int ligne, int colonne)>;
+
+    modele_previsu(QObject* parent, bool gris, bool a_droite)
+        : QAbstractTableModel(parent), gris_(gris), a_droite_(a_droite) {}
+
+    void remplace(int lignes, int colonnes, source texte) {
+        beginResetModel();
+        lignes_ = lignes;
+        colonnes_ = colonnes;
+        texte_ = std::move(texte);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : lignes_;
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : colonnes_;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || !texte_)
+            return {};
+        if (role == Qt::DisplayRole)
+            return texte_(index.row(), index.column());
+        if (role == Qt::BackgroundRole && gris_)
+            return QColor(229, 229, 229);
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignVCenter |
+                                       (a_droite_ ? Qt::AlignRight : Qt::AlignLeft));
+        return {};
+    }
+
+private:
+    bool gris_;
+    bool a_droite_;
+    int lignes_ = 0;
+    int colonnes_ = 0;
+    source texte_;
+};
+
+namespace {
+
+constexpr int hauteur_ligne = 18;
+
+QFont police(int taille, bool gras) {
+    QFont fonte;
+    fonte.setPixelSize(taille);
+    fonte.setBold(gras);
+    return fonte;
+}
+
+QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, const QRect& place) {
+    auto* l = new QLabel(texte, parent);
+    l->setObjectName(nom);
+    l->setGeometry(place);
+    l->setFont(police(13, true));
+    return l;
+}
+
+// A caption wider than its place with the fonts at hand gets a smaller size,
+// so the place stays as drawn.
+void ajuste_police(QLabel* l) {
+    QFont fonte = l->font();
+    while (fonte.pixelSize() > 9 && QFontMetrics(fonte).horizontalAdvance(l->text()) > l->width())
+        fonte.setPixelSize(fonte.pixelSize() - 1);
+    l->setFont(fonte);
+}
+
+QLineEdit* champ_nombre(QWidget* parent, const char* nom, const QRect& place) {
+    auto* c = new QLineEdit(parent);
+    c->setObjectName(nom);
+    c->setGeometry(place);
+    c->setReadOnly(true);
+    c->setAlignment(Qt::AlignRight);
+    c->setFont(police(13, false));
+    QPalette couleurs = c->palette();
+    couleurs.setColor(QPalette::Base, Qt::white);
+    couleurs.setColor(QPalette::Text, Qt::black);
+    c->setPalette(couleurs);
+    return c;
+}
+
+QTableView* liste(QWidget* parent, const char* nom, const QRect& place, bool grise) {
+    auto* v = new QTableView(parent);
+    v->setObjectName(nom);
+    v->setGeometry(place);
+    v->horizontalHeader()->hide();
+    v->verticalHeader()->hide();
+    v->setShowGrid(false);
+    v->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    v->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    v->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    v->verticalHeader()->setDefaultSectionSize(hauteur_ligne);
+    v->verticalHeader()->setMinimumSectionSize(1);
+    v->horizontalHeader()->setMinimumSectionSize(0);
+    v->setWordWrap(false);
+    v->setFont(police(13, grise));
+    v->setEnabled(!grise);
+    return v;
+}
+
+QScrollBar* barre(QWidget* parent, const char* nom, Qt::Orientation sens, const QRect& place,
+                  int pas_page) {
+    auto* b = new QScrollBar(sens, parent);
+    b->setObjectName(nom);
+    b->setGeometry(place);
+    b->setRange(0, 100);
+    b->setSingleStep(1);
+    b->setPageStep(pas_page);
+    b->setTracking(false);
+    return b;
+}
+
+} // namespace
+
+fleches_haut_bas::fleches_haut_bas(QWidget* parent)
+    : QWidget(parent), haut(new QToolButton(this)), bas(new QToolButton(this)) {
+    haut->setArrowType(Qt::UpArrow);
+    bas->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {haut, bas})
+        b->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::NoFocus);
+    connect(haut, &QToolButton::clicked, this, &fleches_haut_bas::Up);
+    connect(bas, &QToolButton::clicked, this, &fleches_haut_bas::Down);
+}
+
+void fleches_haut_bas::resizeEvent(QResizeEvent* evenement) {
+    const int moitie = height() / 2;
+    haut->setGeometry(0, 0, width(), moitie);
+    bas->setGeometry(0, moitie, width(), height() - moitie);
+    QWidget::resizeEvent(evenement);
+}
+
+w_previsu_table& w_previsu_table::instance() {
+    // Lives until the program ends, hidden between showings.
+    static w_previsu_table* const seule = new w_previsu_table();
+    return *seule;
+}
+
+w_previsu_table::w_previsu_table() {
+    setWindowTitle(bibliotheque_v1::nom_produit);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    resize(680, 460);
+    setSizeGripEnabled(true);
+
+    lb_index = liste(this, "lb_index", {41, 95, 610, 20}, true);
+    lb_index->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    lb_lignes = liste(this, "lb_lignes", {12, 114, 30, 280}, true);
+    lb_lignes->horizontalHeader()->setStretchLastSection(true);
+    sb_vertical = barre(this, "sb_vertical", Qt::Vertical, {651, 114, 16, 280}, 20);
+    lb_table = liste(this, "lb_table", {41, 114, 610, 280}, false);
+    lb_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lb_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lb_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    bt_nb_colonnes_affichees = new fleches_haut_bas(this);
+    bt_nb_colonnes_affichees->setObjectName("bt_nb_colonnes_affichees");
+    bt_nb_colonnes_affichees->setGeometry(14, 420, 13, 23);
+    sb_horizontal = barre(this, "sb_horizontal", Qt::Horizontal, {41, 394, 610, 16}, 1);
+    ch_nb_colonnes_reel = champ_nombre(this, "ch_nb_colonnes_reel", {188, 421, 37, 22});
+    ch_nb_colonnes_affiche = champ_nombre(this, "ch_nb_colonnes_affiche", {29, 421, 24, 22});
+    st_nb_colonnes_affiche = etiquette(this, "st_nb_colonnes_affiche",
+                                       QStringLiteral("colonnes affichées"), {57, 422, 128, 20});
+    st_nb_colonnes_reel =
+        etiquette(this, "st_nb_colonnes_reel", QStringLiteral("colonnes dans le fichier"),
+                  {229, 422, 169, 20});
+    ajuste_police(st_nb_colonnes_affiche);
+    ajuste_police(st_nb_colonnes_reel);
+    st_titre1 =
+        etiquette(this, "st_titre1", QStringLiteral("Prévisualisation d'un fichier de données"),
+                  {10, 7, 621, 30});
+    st_titre1->setFont(police(24, true));
+    st_titre1->setWordWrap(true);
+    QPalette rouge = st_titre1->palette();
+    rouge.setColor(QPalette::WindowText, QColor(120, 0, 0));
+    st_titre1->setPalette(rouge);
+    bt_creer = new QPushButton(QStringLiteral("Créer les code-barres"), this);
+    bt_creer->setObjectName("bt_creer");
+    bt_creer->setGeometry(496, 420, 169, 20);
+    bt_creer->setFont(police(13, true));
+    bt_creer->setDefault(true);
+    bt_annuler = new QPushButton(QStringLiteral("Annuler"), this);
+    bt_annuler->setObjectName("bt_annuler");
+    bt_annuler->setGeometry(404, 420, 80, 20);
+    bt_annuler->setFont(police(13, true));
+    bt_annuler->setAutoDefault(false);
+    st_explication = etiquette(
+        this, "st_explication",
+        QStringLiteral("Cet écran montre le contenu du fichier tel que le logiciel le décrypte en "
+                       "fonction de ses réglages courants. Modifiez ces réglages si vous ne voyez "
+                       "pas les données correctement rangées en lignes et en colonnes !"),
+        {12, 42, 653, 48});
+    st_explication->setWordWrap(true);
+
+    ancre(lb_index, true, true, true, false);
+    ancre(lb_lignes, true, true, false, true);
+    ancre(sb_vertical, false, true, true, true);
+    ancre(lb_table, true, true, true, true);
+    ancre(bt_nb_colonnes_affichees, true, false, false, true);
+    ancre(sb_horizontal, true, false, true, true);
+    for (QWidget* w :
+         {static_cast<QWidget*>(ch_nb_colonnes_reel), static_cast<QWidget*>(ch_nb_colonnes_affiche),
+          static_cast<QWidget*>(st_nb_colonnes_affiche),
+          static_cast<QWidget*>(st_nb_colonnes_reel)})
+        ancre(w, true, false, false, true);
+    ancre(st_titre1, true, true, false, false);
+    ancre(bt_creer, false, false, true, true);
+    ancre(bt_annuler, false, false, true, true);
+    ancre(st_explication, true, true, false, false);
+
+    modele_table = new modele_previsu(this, false, false);
+    modele_index = new modele_previsu(this, true, false);
+    modele_lignes = new modele_previsu(this, true, true);
+    lb_table->setModel(modele_table);
+    lb_index->setModel(modele_index);
+    lb_lignes->setModel(modele_lignes);
+
+    connect(bt_nb_colonnes_affichees, &fleches_haut_bas::Up, this,
+            &w_previsu_table::bt_nb_colonnes_affichees_Up);
+    connect(bt_nb_colonnes_affichees, &fleches_haut_bas::Down, this,
+            &w_previsu_table::bt_nb_colonnes_affichees_Down);
+    connect(sb_horizontal, &QScrollBar::valueChanged, this,
+            &w_previsu_table::sb_horizontal_ValueChanged);
+    connect(sb_vertical, &QScrollBar::valueChanged, this,
+            &w_previsu_table::sb_vertical_ValueChanged);
+    // The row numbers follow the table when it scrolls by itself (keyboard).
+    connect(lb_table->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int valeur) {
+        lb_lignes->verticalScrollBar()->setValue(valeur);
+        sb_vertical->setValue(valeur);
+    });
+    connect(bt_creer, &QPushButton::clicked, this, &w_previsu_table::bt_creer_Action);
+    connect(bt_annuler, &QPushButton::clicked, this, &w_previsu_table::bt_annuler_Action);
+}
+
+void w_previsu_table::ancre(QWidget* controle, bool gauche, bool haut, bool droite, bool bas) {
+    ancrages.append({controle, controle->geometry(), gauche, haut, droite, bas});
+}
+
+void w_previsu_table::resizeEvent(QResizeEvent* evenement) {
+    const int dx = width() - 680;
+    const int dy = height() - 460;
+    for (const ancrage& a : std::as_const(ancrages)) {
+        QRect r = a.origine;
+        if (a.droite && a.gauche)
+            r.setWidth(std::max(0, r.width() + dx));
+        else if (a.droite)
+            r.moveLeft(r.left() + dx);
+        if (a.bas && a.haut)
+            r.setHeight(std::max(0, r.height() + dy));
+        else if (a.bas)
+            r.moveTop(r.top() + dy);
+        a.controle->setGeometry(r);
+    }
+    w_secondaire::resizeEvent(evenement);
+    maj_barre_verticale();
+    maj();
+}
+
+int w_previsu_table::nb_colonnes_table() const {
+    return colonnes_;
+}
+
+QString w_previsu_table::texte_largeurs() const {
+    const int k = std::max(1, sb_horizontal->pageStep());
+    const int v = sb_horizontal->value();
+    const QString w = QString::number(100.0 / k) + u'%';
+    QStringList largeurs;
+    largeurs.reserve(colonnes_);
+    for (int j = 1; j <= colonnes_; ++j)
+        largeurs.append(j > v && j <= v + k ? w : QStringLiteral("0%"));
+    return largeurs.join(u',');
+}
+
+void w_previsu_table::applique_largeurs(QTableView* vue, const QStringList& largeurs) {
+    const int total = vue->viewport()->width();
+    for (int j = 0; j < largeurs.size(); ++j) {
+        const double pourcent = QStringView(largeurs[j]).chopped(1).toDouble();
+        vue->setColumnHidden(j, pourcent <= 0);
+        if (pourcent > 0)
+            vue->setColumnWidth(j, static_cast<int>(total * pourcent / 100.0));
+    }
+    vue->horizontalScrollBar()->setValue(0);
+}
+
+void w_previsu_table::maj() {
+    const QStringList largeurs = texte_largeurs().split(u',');
+    applique_largeurs(lb_index, largeurs);
+    applique_largeurs(lb_table, largeurs);
+    ch_nb_colonnes_affiche->setText(QString::number(sb_horizontal->pageStep()));
+    lb_index->viewport()->update();
+    lb_table->viewport()->update();
+}
+
+void w_previsu_table::maj_barre_verticale() {
+    // Rows that fit, at least one; the range never goes below 0, whatever the
+    // window's size or the number of records.
+    const int r = std::max(1, lb_lignes->height() / hauteur_ligne);
+    sb_vertical->setPageStep(r);
+    sb_vertical->setMaximum(std::max(0, static_cast<int>(lignes_.size()) - r));
+}
+
+bool w_previsu_table::afficher_questionner(const QStringList& lignes, int nb_colonnes,
+                                           QWidget* roue) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    retour_operateur.clear();
+    lignes_ = lignes;
+    int widest = 0;
+    for (const QString& ligne : std::as_const(lignes_))
+        widest = std::max(widest, static_cast<int>(ligne.count(u'\t')) + 1);
+    colonnes_ = std::max({1, nb_colonnes, widest});
+
+    // One split record kept, as the view asks for a row's cells one by one.
+    auto derniere = std::make_shared<std::pair<int, QStringList>>(-1, QStringList());
+    modele_table->remplace(static_cast<int>(lignes_.size()), colonnes_,
+                           [this, derniere](int ligne, int colonne) {
+                               if (derniere->first != ligne)
+                                   *derniere = {ligne, lignes_.at(ligne).split(u'\t')};
+                               return derniere->second.value(colonne);
+                           });
+    modele_lignes->remplace(static_cast<int>(lignes_.size()), 1,
+                            [](int ligne, int) { return QString::number(ligne + 1); });
+    modele_index->remplace(1, colonnes_,
+                           [](int, int colonne) { return QString::number(colonne + 1); });
+    lb_lignes->setColumnWidth(0, lb_lignes->viewport()->width());
+    lb_table->scrollToTop();
+    lb_lignes->scrollToTop();
+    lb_table->clearSelection();
+
+    maj_barre_verticale();
+    sb_vertical->setValue(0);
+    const int k = colonnes_ > 4 ? 4 : colonnes_;
+    sb_horizontal->setPageStep(k);
+    sb_horizontal->setValue(0);
+    sb_horizontal->setMaximum(colonnes_ - k);
+    ch_nb_colonnes_reel->setText(QString::number(nb_colonnes));
+    maj();
+    QApplication::restoreOverrideCursor();
+    if (roue)
+        roue->hide();
+    montrer_modale(2);
+    return retour_operateur == bt_creer->objectName();
+}
+
+void w_previsu_table::bt_nb_colonnes_affichees_Up() {
+    const int k = sb_horizontal->pageStep();
+    if (k >= colonnes_) {
+        bibliotheque_v1::bip(1);
+        return;
+    }
+    sb_horizontal->setPageStep(k + 1);
+    sb_horizontal->setMaximum(colonnes_ - (k + 1));
+    maj();
+}
+
+void w_previsu_table::bt_nb_colonnes_affichees_Down() {
+    const int k = sb_horizontal->pageStep();
+    if (k <= 1) {
+        bibliotheque_v1::bip(1);
+        return;
+    }
+    sb_horizontal->setPageStep(k - 1);
+    sb_horizontal->setMaximum(colonnes_ - (k - 1));
+    maj();
+}
+
+void w_previsu_table::sb_horizontal_ValueChanged() {
+    maj();
+}
+
+void w_previsu_table::sb_vertical_ValueChanged() {
+    lb_table->verticalScrollBar()->setValue(sb_vertical->value());
+    lb_lignes->verticalScrollBar()->setValue(sb_vertical->value());
+}
+
+void w_previsu_table::bt_creer_Action() {
+    retour_operateur = bt_creer->objectName();
+    hide();
+}
+
+void w_previsu_table::bt_annuler_Action() {
+    hide();
+}

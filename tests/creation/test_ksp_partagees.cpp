@@ -1,0 +1,232 @@
+#include "ksp_partagees.h"
+
+#include "TableInputStream.h"
+#include "controles_texte.h"
+#include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
+#include "entete_reglages.h"
+#include "outils_donnees.h"
+#include "participants_fichiers.h"
+#include "repondeur.h"
+#include "services_coquille.h"
+#include "w_alerte.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QTemporaryFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+valdorin::tableau_code_barres fiche(const QString& entete_prix, const QString& commentaire) {
+    return {"L", "12345", "42", "0", entete_prix, "150", "CB", "P", "4", "A", "=", "", commentaire};
+}
+
+const QString champs12 = "L\t12345\t42\t0\tPrix\t150\tCB\tP\t4\tA\t=\tNom_du_fichier_a_obtenir";
+
+} // namespace
+
+TEST(ksp_partagees, champs_et_echappements) {
+    struct cas {
+        QChar delimiteur;
+        bool previsu;
+        QString entete_prix;
+        QString commentaire;
+        QString attendu; // TAB stands for the delimiter
+    };
+    const QList<cas> table = {
+        {u'\t', false, "Prix", "ignoré", champs12},
+        {u'\t', true, "Prix", "", champs12 + "\t"},
+        {u'\t', true, "Prix", "a\rb\nc\r\nd", champs12 + "\ta<CR>b<CR>c<CR>d"},
+        {u'|', true, "Prix", "un \"mot\"", champs12 + "\tun \"mot\""},
+        {u';', true, "Prix", "a;\"b\"", champs12 + "\t\"a;\"\"b\"\"\""},
+        {u',', true, "Prix", "a\rb", champs12 + "\t\"a\rb\""},
+        {u',', true, "Prix", "a\nb", champs12 + "\t\"a\nb\""},
+        {u',', false, "1,50 €", "", QString(champs12).replace("Prix", "\"1,50 €\"")},
+    };
+    for (const cas& c : table) {
+        const auto r = ksp_partagees::contenu_fichier_donnees(
+            fiche(c.entete_prix, c.commentaire), c.previsu, c.delimiteur, codage_texte::utf8, {});
+        EXPECT_TRUE(r.refus.isEmpty()) << r.refus.toStdString();
+        EXPECT_EQ(QString::fromUtf8(r.octets), QString(c.attendu).replace(u'\t', c.delimiteur))
+            << c.commentaire.toStdString();
+    }
+}
+
+TEST(ksp_partagees, refus) {
+    struct cas {
+        QChar delimiteur;
+        codage_texte codage;
+        QString entete_prix;
+        QString commentaire;
+        QString message;
+    };
+    const QList<cas> table = {
+        {u'\t', codage_texte::utf8, "Prix\tTTC", "", "La colonne 5 contient"},
+        {u'|', codage_texte::utf8, "Prix|TTC", "", "La colonne 5 contient"},
+        {u'|', codage_texte::utf8, "Prix", "a|b", "La colonne 13 contient"},
+        {u';', codage_texte::utf8, "Prix", "a\tb", "La colonne 13 contient"},
+        {u'\t', codage_texte::ascii, "Prix", "été",
+         "Le codage Ascii ne permet pas d'enregistrer le caractère «\u00A0é\u00A0» !"},
+        {u'\t', codage_texte::windows_ansi, "Prix", "ŝ€ŝ☃",
+         "Le codage Windows ANSI ne permet pas d'enregistrer les caractères «\u00A0ŝ\u00A0», "
+         "«\u00A0☃\u00A0» !"},
+    };
+    for (const cas& c : table) {
+        const auto r = ksp_partagees::contenu_fichier_donnees(fiche(c.entete_prix, c.commentaire),
+                                                              true, c.delimiteur, c.codage, {});
+        EXPECT_TRUE(r.octets.isEmpty());
+        EXPECT_TRUE(r.refus.startsWith(c.message)) << r.refus.toStdString();
+        EXPECT_TRUE(r.refus.endsWith("\r\rEnregistrement annulé !"));
+    }
+}
+
+TEST(ksp_partagees, codages_et_entete) {
+    const QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><a>é</a></valdorin>";
+    const auto utf16 = ksp_partagees::contenu_fichier_donnees(fiche("Prix", "é"), true, u'\t',
+                                                              codage_texte::utf16, xml);
+    ASSERT_TRUE(utf16.refus.isEmpty());
+    EXPECT_TRUE(utf16.octets.startsWith(QByteArray("\xFE\xFF\0<\0?", 6)));
+    const QString texte16 = QStringDecoder(QStringConverter::Utf16BE).decode(utf16.octets.mid(2));
+    EXPECT_TRUE(texte16.startsWith("<?xml version=\"1.0\" encoding=\"UTF-16\"?>"));
+    EXPECT_TRUE(texte16.endsWith("</valdorin>\n" + champs12 + "\té"));
+
+    const auto mac = ksp_partagees::contenu_fichier_donnees(fiche("Prix", "é"), true, u'\t',
+                                                            codage_texte::mac_roman, xml);
+    EXPECT_TRUE(mac.octets.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_TRUE(mac.octets.contains("<a>&#233;</a></valdorin>\n"));
+    EXPECT_TRUE(mac.octets.endsWith("\t\x8E"));
+}
+
+TEST(ksp_partagees, exemple_relu_comme_ecrit) {
+    csp_creer_plusieurs page;
+    const QString commentaire = "x, \"y\"; z\nw";
+    const QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><a>1</a></valdorin>";
+    for (const QChar delimiteur : {QChar(u'\t'), QChar(u';'), QChar(u','), QChar(u'|')}) {
+        for (int n = 0; n <= 4; ++n) {
+            const auto codage = static_cast<codage_texte>(n);
+            for (const bool entete : {false, true}) {
+                const auto exemple = ksp_partagees::contenu_fichier_donnees(
+                    fiche("1,50 EUR;x", commentaire), true, delimiteur, codage,
+                    entete ? xml : QByteArray());
+                ASSERT_TRUE(exemple.refus.isEmpty());
+                QString chemin = outils_donnees::fichier(exemple.octets);
+                QTemporaryFile copie;
+                ASSERT_TRUE(copie.open());
+                QString texte;
+                ASSERT_EQ(entete_reglages::extrait(chemin, texte, copie),
+                          entete ? entete_reglages::issue::entete
+                                 : entete_reglages::issue::sans_entete);
+                if (entete)
+                    chemin = copie.fileName();
+                TableInputStream lecteur;
+                lecteur.Open(chemin, codage, QString(delimiteur));
+                const QStringList champs = lecteur.ReadLine().split(u'\t');
+                EXPECT_TRUE(lecteur.Eof());
+                valdorin::tableau_code_barres t;
+                ASSERT_EQ(page.parse_format_v2(champs, t), "") << n;
+                EXPECT_EQ(t[4], "1,50 EUR;x");
+                EXPECT_EQ(t[11], "Nom_du_fichier_a_obtenir.pdf");
+                EXPECT_EQ(t[12], QString(commentaire).replace(u'\n', u'\r'))
+                    << n << " " << int(delimiteur.unicode());
+            }
+        }
+    }
+}
+
+namespace {
+
+// The main window with the two creation pages; `ecran` is the screen shown.
+class fenetre : public QWidget, public coquille::fenetre_principale {
+public:
+    fenetre() { coquille::installe_w_main(this); }
+    ~fenetre() override { coquille::installe_w_main(nullptr); }
+    void import_export_parametres(const QString&, const QString&) override {}
+    QRect geometrie() const override { return geometry(); }
+    std::int32_t contenu_courant() const override { return ecran; }
+    int ecran = 0;
+    csp_creer_unit unique{this};
+    csp_creer_plusieurs plusieurs{this};
+};
+
+// Answers the coming alerts in turn with the buttons of these captions and
+// keeps their texts.
+void repond(QStringList boutons, QStringList& textes) {
+    if (boutons.isEmpty())
+        return;
+    repondeur::quand_visible([boutons, &textes](QWidget* modale) mutable {
+        auto* alerte = qobject_cast<w_alerte*>(modale);
+        ASSERT_NE(alerte, nullptr);
+        textes.append(alerte->st_message_centre->Text);
+        const QString legende = boutons.takeFirst();
+        repond(boutons, textes);
+        for (QPushButton* b : {alerte->bt_un, alerte->bt_deux, alerte->bt_trois}) {
+            if (b->isVisible() && b->text() == legende)
+                return b->click();
+        }
+        ADD_FAILURE() << "no button " << legende.toStdString();
+    });
+}
+
+} // namespace
+
+TEST(ksp_partagees, boutons_des_deux_pages) {
+    repondeur::garde garde;
+    participants::presentateur_essai dialogues;
+    fenetre f;
+    f.unique.ch_code_produit->setText("12345");
+    f.unique.ch_parution->setText("42");
+    f.unique.ch_prix->setText("1,50");
+    const QString chemin = test_support::dossier_test() + "/exemple.txt";
+    const QString fin = "Le fichier a été enregistré :\n\n  - au codage Ascii ;\n\n  - avec "
+                        "séparateur tabulation (*.txt) ;\n\nconformément aux réglages de "
+                        "l'onglet :\n\n  «\u00A0Créer un ensemble de code-barres\u00A0».\n\n";
+    struct cas {
+        int ecran;
+        QStringList boutons;
+        int nb_boutons;
+        QString debut; // of the file; "" for no file
+        QString conclusion;
+    };
+    const QList<cas> table = {
+        {1,
+         {"Réglages et données", "OK"},
+         2,
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+         "Ces réglages seront automatiquement restaurés lorsque vous générerez les code-barres !"},
+        {0,
+         {"Données seules", "OK"},
+         3,
+         "\t12345\t42\t",
+         "Adoptez ces réglages avant de générer les code-barres !"},
+        {0, {"Annuler"}, 3, "", ""},
+    };
+    for (const cas& c : table) {
+        QFile::remove(chemin);
+        f.ecran = c.ecran;
+        dialogues.reponses = {chemin};
+        QStringList textes;
+        repond(c.boutons, textes);
+        (c.ecran ? f.plusieurs.bt_enregistrer : f.unique.bt_enregistrer)->click();
+        ASSERT_EQ(textes.size(), c.boutons.size());
+        QFile fichier(chemin);
+        EXPECT_EQ(fichier.open(QIODevice::ReadOnly), !c.debut.isEmpty());
+        if (!c.debut.isEmpty()) {
+            EXPECT_TRUE(QString::fromUtf8(fichier.readAll()).startsWith(c.debut));
+        }
+        if (!c.conclusion.isEmpty()) {
+            EXPECT_EQ(textes.last(), fin + c.conclusion);
+        }
+    }
+    // A file that cannot be written is told and nothing is confirmed.
+    QDir().mkpath(chemin + ".d");
+    dialogues.reponses = {chemin + ".d"};
+    QStringList textes;
+    repond({"Données seules", "OK"}, textes);
+    f.unique.bt_enregistrer->click();
+    EXPECT_EQ(textes.value(1), "Fichier ou répertoire protégé !\r\rEnregistrement annulé !");
+}

@@ -1,0 +1,205 @@
+#include "csp_creer_plusieurs.h"
+#include "ksp_partagees.h"
+#include "outils_donnees.h"
+#include "participants_fichiers.h"
+#include "thread_creer_ensemble.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray bon = "L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tcode1\r\n";
+const QByteArray refuse = "L\t123456\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tcode2\r\n";
+const QByteArray pdf = "L\t12345\t43\t0\tPrix\t150\tCB\tP\t4\tA\t=\tcode3\tnote<CR>deux";
+
+struct issue_serie {
+    int code;
+    QStringList alertes;
+    QStringList rapport;
+    QStringList resultats;
+};
+
+// Runs the test tool on `donnees` into the folder "sortie" of the test.
+issue_serie serie(const QString& donnees, const QStringList& reglages,
+                  const QString& tmpdir = QString()) {
+    const QString sortie = test_support::dossier_test() + "/sortie";
+    QDir().mkpath(sortie);
+    QProcess outil;
+    if (!tmpdir.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", tmpdir);
+        outil.setProcessEnvironment(env);
+    }
+    outil.start(SERIE_DONNEES, QStringList{donnees, sortie} + reglages);
+    outil.waitForFinished(60000);
+    issue_serie r;
+    r.code = outil.exitCode();
+    r.alertes = QString::fromUtf8(outil.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QFile rapport(QFileInfo(donnees).absolutePath() + "/" +
+                  csp_creer_plusieurs::nom_rapport(donnees));
+    if (rapport.open(QIODevice::ReadOnly))
+        r.rapport = QString::fromUtf8(rapport.readAll()).split('\n');
+    r.resultats = QDir(sortie).entryList(QDir::Files, QDir::Name);
+    return r;
+}
+
+} // namespace
+
+TEST(serie, fichiers_rapport_et_bilan) {
+    const QString trois =
+        "3 fichiers eps ou pdf ont été générés\\ndans le répertoire spécifié\\n\\n"
+        "Une erreur a été détectée.\\n\\nPour en savoir plus, consultez le "
+        "fichier de rapport.";
+    const QStringList lignes = {"Ligne 1, fichier code1.eps OK",
+                                "Ligne 2, erreur en colonne 2, nombre de chiffres supérieur à 5",
+                                "Ligne 3, fichier code3.pdf OK", "Ligne 4, fichier code4.eps OK",
+                                ""};
+    const QByteArray quatre = bon + refuse + pdf + "\n" + QByteArray(bon).replace("code1", "code4");
+    ksp_partagees::contenu exemple = ksp_partagees::contenu_fichier_donnees(
+        {"L", "12345", "42", "0", "Prix", "150", "", "E", "4", "A", "=", "", ""}, false, u';',
+        codage_texte::utf16,
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><multiples_popup_delimiteur>1"
+        "</multiples_popup_delimiteur><multiples_popup_codage>4</multiples_popup_codage>"
+        "<multiples_popup_log>1</multiples_popup_log><multiples_ch_ext_eps>.epsf"
+        "</multiples_ch_ext_eps></valdorin>");
+    struct cas {
+        QByteArray donnees;
+        QStringList reglages;
+        QStringList alertes;
+        QStringList rapport;
+        QStringList resultats;
+    };
+    const QList<cas> table = {
+        {quatre, {"popup_log=1"}, {trois}, lignes, {"code1.eps", "code3.pdf", "code4.eps"}},
+        {quatre,
+         {"popup_log=1", "cb_previsualiser=true"},
+         {trois},
+         lignes,
+         {"code1.eps", "code3.pdf", "code4.eps"}},
+        {"",
+         {"popup_log=1"},
+         {"Aucun fichier eps ou pdf n'a été généré\\ndans le répertoire spécifié\\n\\nUne erreur a "
+          "été détectée.\\n\\nPour en savoir plus, consultez le fichier de rapport."},
+         {"Ligne 1, erreur dans le nombre de colonnes", ""},
+         {}},
+        // The header's settings (semicolon, UTF-16, report, extension) apply.
+        {exemple.octets,
+         {},
+         {"Un fichier eps ou pdf a été généré\\ndans le répertoire spécifié\\n\\nAucune erreur n'a "
+          "été détectée."},
+         {"Ligne 1, fichier Nom_du_fichier_a_obtenir.epsf OK", ""},
+         {"Nom_du_fichier_a_obtenir.epsf"}},
+        // A header without settings leaves the page's settings as they were.
+        {"<?xml version=\"1.0\"?><autre/>\n" + bon,
+         {"ch_ext_eps=.epsi", "cb_log=false"},
+         {},
+         {},
+         {"code1.epsi"}},
+    };
+    for (const cas& c : table) {
+        QDir(test_support::dossier_test() + "/sortie").removeRecursively();
+        const issue_serie r = serie(outils_donnees::fichier(c.donnees, "liste.txt"), c.reglages);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.alertes, c.alertes) << c.donnees.left(20).toStdString();
+        EXPECT_EQ(r.rapport, c.rapport) << c.donnees.left(20).toStdString();
+        EXPECT_EQ(r.resultats, c.resultats) << c.donnees.left(20).toStdString();
+        QFile::remove(test_support::dossier_test() + "/liste.log");
+    }
+}
+
+TEST(serie, destination_impossible_et_copie_impossible) {
+    // A folder in the way of the first file: that record is refused with the
+    // engine's message, the next one is made.
+    QDir().mkpath(test_support::dossier_test() + "/sortie/code1.eps");
+    const issue_serie r =
+        serie(outils_donnees::fichier(bon + pdf), {"popup_log=1", "cb_log=false"});
+    ASSERT_EQ(r.rapport.size(), 3);
+    EXPECT_TRUE(r.rapport[0].startsWith("Ligne 1, fichier code1.eps non créé\u00A0: "));
+    EXPECT_GT(r.rapport[0].size(), QString("Ligne 1, fichier code1.eps non créé : ").size());
+    EXPECT_EQ(r.rapport[1], "Ligne 2, fichier code3.pdf OK");
+
+    // The temporary copy of a data file with a header: removed after the run,
+    // and a run that cannot make it starts nothing.
+    const QString entete = outils_donnees::fichier("<?xml version=\"1.0\"?><valdorin/>\n" + bon);
+    const QString temporaire = test_support::dossier_test() + "/temporaire";
+    QDir().mkpath(temporaire);
+    EXPECT_EQ(serie(entete, {"cb_log=false"}, temporaire).code, 0);
+    EXPECT_TRUE(QDir(temporaire).entryList({"valdorin*"}).isEmpty());
+    // A temporary folder that is a file: no copy can be made there.
+    const issue_serie sans = serie(entete, {}, entete);
+    EXPECT_EQ(sans.code, 1);
+    EXPECT_EQ(sans.alertes,
+              QStringList{"Fichier ou répertoire protégé !\\n\\nOuverture annulée !"});
+}
+
+TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
+    QByteArray lignes;
+    for (int i = 0; i < 3000; ++i)
+        lignes += QByteArray(bon).replace("code1", "c" + QByteArray::number(i));
+    const QString donnees = outils_donnees::fichier(lignes);
+    QDir().mkpath(test_support::dossier_test() + "/sortie");
+    participants::presentateur_essai dialogues;
+    csp_creer_plusieurs page;
+    page.popup_log->setCurrentIndex(1);
+    auto au_repos = [&page] {
+        EXPECT_FALSE(page.travail_en_cours);
+        EXPECT_TRUE(page.bt_creer->isEnabled());
+        EXPECT_TRUE(page.bt_enregistrer->isEnabled());
+        EXPECT_TRUE(page.popup_delimiteur->isEnabled());
+        EXPECT_TRUE(page.bt_annuler->isHidden());
+        EXPECT_TRUE(page.pb_jauge->isHidden());
+    };
+
+    // Cancelled after the first step: no summary, the report keeps its lines.
+    dialogues.reponses = {test_support::dossier_test() + "/sortie"};
+    page.fi_lecture_officiel = donnees;
+    page.creer_serie();
+    ASSERT_TRUE(page.travail_en_cours);
+    QSignalSpy fin(page.thread_creer_ensemble, &thread_creer_ensemble::termine);
+    QTimer::singleShot(0, &page, [&page] { page.bt_annuler->click(); });
+    ASSERT_TRUE(fin.wait(30000));
+    au_repos();
+    QFile rapport(test_support::dossier_test() + "/donnees.log");
+    ASSERT_TRUE(rapport.open(QIODevice::ReadOnly));
+    const int faits = rapport.readAll().count('\n');
+    EXPECT_GT(faits, 0);
+    EXPECT_LT(faits, 3000);
+
+    // The data file gone when the folder was chosen: the run still ends with
+    // its summary and the page at rest.
+    participants::lecteur_alertes alertes;
+    struct efface : participants::presentateur_essai {
+        QString donnees;
+        QString montre(const bibliotheque_v1::demande_dialogue& d) override {
+            QFile::remove(donnees);
+            return presentateur_essai::montre(d);
+        }
+    } effaceur;
+    effaceur.donnees = donnees;
+    effaceur.reponses = {test_support::dossier_test() + "/sortie"};
+    alertes.attend();
+    page.creer_serie();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 10000));
+    EXPECT_EQ(alertes.textes, QStringList{"Aucun fichier eps ou pdf n'a été généré\n"
+                                          "dans le répertoire spécifié\n\n"
+                                          "Aucune erreur n'a été détectée."});
+    au_repos();
+}
+
+TEST(serie, nom_du_rapport) {
+    const QList<QPair<QString, QString>> table = {{"/d/liste.txt", "liste.log"},
+                                                  {"/d/liste", "liste.log"},
+                                                  {"/d/a.b.csv", "a.b.log"},
+                                                  {"/d/liste.", "liste.log"},
+                                                  {"/d/.csv", ".log"}};
+    for (const auto& [donnees, rapport] : table)
+        EXPECT_EQ(csp_creer_plusieurs::nom_rapport(donnees), rapport);
+}

@@ -1,0 +1,100 @@
+#include "w_previsu_table.h"
+
+#include "repondeur.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Shows `lignes`, runs `pendant` on the window once it is on screen, then
+// presses `bouton` (nullptr: the close box).
+bool montre(const QStringList& lignes, int colonnes, std::function<void(w_previsu_table&)> pendant,
+            const char* bouton) {
+    repondeur::garde garde;
+    repondeur::quand_visible([pendant, bouton](QWidget* fenetre) {
+        auto& f = *qobject_cast<w_previsu_table*>(fenetre);
+        pendant(f);
+        if (bouton)
+            f.findChild<QPushButton*>(bouton)->click();
+        else
+            f.close();
+    });
+    return w_previsu_table::instance().afficher_questionner(lignes, colonnes, nullptr);
+}
+
+} // namespace
+
+TEST(w_previsu_table, colonnes_et_fleches) {
+    struct cas {
+        int colonnes;
+        QStringList haut_bas; // arrows pressed in order ("+" up, "-" down)
+        QString largeurs;
+        int maximum;
+    };
+    const QList<cas> table = {
+        {3, {}, "33.3333%,33.3333%,33.3333%", 0},
+        {3, {"-"}, "50%,50%,0%", 1},
+        {10, {}, "25%,25%,25%,25%,0%,0%,0%,0%,0%,0%", 6},
+        {10, {"+", "+", "+", "+", "+", "+"}, "10%,10%,10%,10%,10%,10%,10%,10%,10%,10%", 0},
+        {2, {"-", "-"}, "100%,0%", 1},
+        {0, {}, "100%", 0}, // no column at all still shows one
+    };
+    for (const cas& c : table) {
+        QStringList lignes;
+        for (int i = 0; i < 50; ++i)
+            lignes.append(QStringList(c.colonnes, QStringLiteral("x")).join(u'\t'));
+        const bool oui = montre(
+            lignes, c.colonnes,
+            [&c](w_previsu_table& f) {
+                for (const QString& sens : c.haut_bas)
+                    sens == u"+" ? f.bt_nb_colonnes_affichees_Up()
+                                 : f.bt_nb_colonnes_affichees_Down();
+                EXPECT_EQ(f.texte_largeurs(), c.largeurs) << c.colonnes;
+                EXPECT_EQ(f.sb_horizontal->maximum(), c.maximum) << c.colonnes;
+                EXPECT_EQ(f.ch_nb_colonnes_reel->text(), QString::number(c.colonnes));
+            },
+            "bt_creer");
+        EXPECT_TRUE(oui);
+    }
+}
+
+TEST(w_previsu_table, cellules_reponses_et_barres) {
+    const QStringList lignes = {"a\tb\tc", "", "d"};
+    // A long file fits the window at once; the vertical bar stays in range
+    // when the window grows beyond the records.
+    EXPECT_FALSE(montre(
+        lignes, 3,
+        [](w_previsu_table& f) {
+            const QAbstractItemModel* m = f.lb_table->model();
+            EXPECT_EQ(m->rowCount(), 3);
+            EXPECT_EQ(m->index(0, 2).data().toString(), "c");
+            EXPECT_EQ(m->index(1, 0).data().toString(), "");
+            EXPECT_EQ(m->index(2, 1).data().toString(), "");
+            EXPECT_EQ(f.lb_lignes->model()->index(2, 0).data().toString(), "3");
+            EXPECT_EQ(f.lb_index->model()->index(0, 2).data().toString(), "3");
+            f.resize(680, 900);
+            EXPECT_EQ(f.sb_vertical->minimum(), 0);
+            EXPECT_EQ(f.sb_vertical->maximum(), 0);
+            f.resize(680, 460);
+        },
+        "bt_annuler"));
+    EXPECT_FALSE(montre(
+        lignes, 3, [](w_previsu_table&) {}, nullptr));
+    QStringList longues(100000, QStringLiteral("1\t2"));
+    EXPECT_TRUE(montre(
+        longues, 2,
+        [](w_previsu_table& f) {
+            EXPECT_EQ(f.sb_vertical->maximum(), 100000 - f.sb_vertical->pageStep());
+            f.sb_vertical->setValue(500);
+            EXPECT_EQ(f.lb_table->verticalScrollBar()->value(), 500);
+            EXPECT_EQ(f.lb_lignes->verticalScrollBar()->value(), 500);
+        },
+        "bt_creer"));
+    // Each showing answers for itself.
+    EXPECT_FALSE(montre(
+        lignes, 3, [](w_previsu_table&) {}, "bt_annuler"));
+}
