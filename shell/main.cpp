@@ -1,5 +1,4 @@
 #include "app.h"
-#include "guidage_pages.h"
 #include "types_fichiers.h"
 
 #include <QStringList>
@@ -13,7 +12,6 @@ int main(int argc, char** argv) {
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);
-    guidage_pages::installe();
     application._ApplicationAddMenuHandlers();
     const QStringList arguments = application.arguments().mid(1);
     QTimer::singleShot(0, &application, [&application, arguments] {
