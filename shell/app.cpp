@@ -317,27 +317,30 @@ bool app::_menu_apropos_Action() {
     return false;
 }
 
-bool app::_menu_enregistrer_memo_Action() {
-    if (w_formation::instance().minimisee) {
+namespace {
+
+// The state-file commands go through the state page while self-training is
+// on, or once the minimised window is restored: true when they did.
+bool memo_par_sa_page() {
+    if (w_formation::instance().minimisee)
         w_main::instance().Restore();
-        w_main::instance().montrer(7, 1);
-    } else if (formation_active()) {
-        w_main::instance().montrer(7, 1);
-    } else {
+    else if (!formation_active())
+        return false;
+    w_main::instance().montrer(7, 1);
+    return true;
+}
+
+} // namespace
+
+bool app::_menu_enregistrer_memo_Action() {
+    if (!memo_par_sa_page())
         parametres_v1::exporte_fichier_memo();
-    }
     return false;
 }
 
 bool app::_menu_ouvrir_memo_Action() {
-    if (w_formation::instance().minimisee) {
-        w_main::instance().Restore();
-        w_main::instance().montrer(7, 1);
-    } else if (formation_active()) {
-        w_main::instance().montrer(7, 1);
-    } else {
+    if (!memo_par_sa_page())
         parametres_v1::choisit_importe_fichier_memo();
-    }
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "dictionnaire_parametres.h"
 #include "environnement.h"
+#include "outils_parametres.h"
 #include "rapports.h"
 #include "xml_parametres.h"
 
@@ -21,24 +22,9 @@
 using parametres_v1::dictionnaire;
 using parametres_v1::dictionnaire_parametres;
 
+using namespace outils_parametres;
+
 namespace {
-
-QByteArray lit(const QString& chemin) {
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
-void ecrit(const QString& chemin, const QByteArray& contenu) {
-    QFile fichier(chemin);
-    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
-    fichier.write(contenu);
-}
-
-QString dossier_preferences() {
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Valdorin";
-}
-
-const char* const entete = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
 // Whether Qt's reader finds a whole, well-formed document whose root "valdorin"
 // holds at least one element.
@@ -55,16 +41,6 @@ bool document_de_reglages(const QString& texte) {
         lecteur.readNext();
     return !lecteur.hasError() && enfants > 0;
 }
-
-// Every test starts from a fresh dictionary and the start-up level.
-class FichiersParametres : public testing::Test {
-protected:
-    void SetUp() override {
-        dictionnaire_parametres = dictionnaire();
-        parametres_v1::niveau_version_preferences = 0;
-    }
-    void TearDown() override { dictionnaire_parametres.reset(); }
-};
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "../core/outils_parametres.h"
 #include "environnement.h"
 #include "fichiers_parametres.h"
 #include "parametres_v1.h"
@@ -20,36 +21,7 @@
 using parametres_v1::dictionnaire;
 using parametres_v1::dictionnaire_parametres;
 
-namespace {
-
-QByteArray lit(const QString& chemin) {
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
-void ecrit(const QString& chemin, const QByteArray& contenu) {
-    QFile fichier(chemin);
-    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
-    fichier.write(contenu);
-}
-
-QString dossier_preferences() {
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/Valdorin";
-}
-
-const char* const entete = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
-
-// Every test starts from a fresh dictionary and the start-up level.
-class FichiersParametres : public testing::Test {
-protected:
-    void SetUp() override {
-        dictionnaire_parametres = dictionnaire();
-        parametres_v1::niveau_version_preferences = 0;
-    }
-    void TearDown() override { dictionnaire_parametres.reset(); }
-};
-
-} // namespace
+using namespace outils_parametres;
 
 TEST_F(FichiersParametres, FirstStartImportsNothingAndQuitWritesTheCurrentFile) {
     participants::application application;
