@@ -43,9 +43,9 @@ struct banc {
             EXPECT_TRUE(QTest::qWaitForWindowActive(&fenetre));
         }
     }
-    void trois(bool fermeture = true) {
+    void trois() {
         for (const char* titre : {"Un", "Deux", "Trois"})
-            bande.appendTab(titre, fermeture);
+            bande.appendTab(titre, true);
     }
     std::vector<std::string> releve() { return std::exchange(evenements, {}); }
     QImage image() { return bande.grab().toImage(); }
