@@ -6,6 +6,7 @@
 #include "outils_pages.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
+#include "services_guidage.h"
 #include "w_alerte.h"
 #include "w_formation.h"
 
@@ -151,7 +152,7 @@ void cp_accueil::selectionne_init() {
 }
 
 void cp_accueil::bt_formation_Action() {
-    if (guidage::fenetre_formation* fenetre = guidage::w_formation())
+    if (auto* fenetre = dynamic_cast<w_formation*>(guidage::w_formation()))
         fenetre->montrer();
     selectionne_formation();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "classe_page.h"
-#include "services_guidage.h"
 
 #include <cstdint>
 
@@ -15,7 +14,7 @@ class st_lien;
 // lets the user choose one, self-training (with the training window) or
 // expert mode. Its box "ne pas afficher au démarrage", kept in the
 // preferences, skips it at start-up; the training window holds a copy of it.
-class cp_accueil : public classe_page, public guidage::accroches_page {
+class cp_accueil : public classe_page {
     Q_OBJECT
 public:
     explicit cp_accueil(QWidget* parent = nullptr);
@@ -23,10 +22,12 @@ public:
     // 0 choose a mode, 1 self-training chosen, 2 expert mode chosen.
     std::int32_t stade = 0;
 
-    void selectionne_expert() override;
-    void selectionne_formation() override;
+    // Switches to the expert text, or to the training text.
+    void selectionne_expert();
+    void selectionne_formation();
     void selectionne_init();
-    void import_export_parametres(const QString& genre, const QString& sens) override;
+    // Binds the start-up box (kind "init").
+    void import_export_parametres(const QString& genre, const QString& sens);
 
     // The page text of the training window, also the message of "OK" in
     // self-training.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "classe_page.h"
-#include "services_guidage.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -23,7 +22,7 @@ class st_lien;
 // The server is asked when the page opens and, until an answer was valid,
 // each time the page is shown. The request runs on the event loop: the page
 // fills itself again when it ends, and the interface answers meanwhile.
-class csp_version : public classe_page, public guidage::accroches_page {
+class csp_version : public classe_page {
     Q_OBJECT
 public:
     explicit csp_version(QWidget* parent = nullptr);
@@ -52,11 +51,12 @@ public:
     // Asks the server unless a valid answer is known or a request runs.
     void version_disponible_importe();
     // Page hook, each time the tab is shown: asks if needed, fills the page.
-    void montrer() override;
+    void montrer();
     // At start-up: whether a newer version appeared that was not yet
     // announced; it then counts as announced.
-    bool version_nouvelle() override;
-    void import_export_parametres(const QString& genre, const QString& sens) override;
+    bool version_nouvelle();
+    // Binds the announcement settings (kind "init").
+    void import_export_parametres(const QString& genre, const QString& sens);
 
     // Whether a request is running.
     bool requete_en_cours() const;

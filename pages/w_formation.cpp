@@ -299,10 +299,6 @@ void w_formation::bt_lancement_Action() {
         accueil->bt_lancement->setChecked(bt_lancement->isChecked());
 }
 
-bool w_formation::ne_pas_afficher_au_demarrage() const {
-    return bt_lancement->isChecked();
-}
-
 bool w_formation::Event_CancelClose(bool appQuitting) {
     if (appQuitting)
         return false;

@@ -42,12 +42,22 @@ public:
     // The window was placed beside the main window (once per run).
     bool positionnee = false;
 
-    void cacher() override;
-    void maj_autres() override;
-    void maj(std::int32_t mode) override;
+    // True while the window is hidden only because the main window is
+    // minimised: self-training still counts as on. Set and cleared by the
+    // main window's minimise and restore handlers.
+    bool minimisee = false;
+
+    // Turns self-training off: highlight off, check mark cleared, hidden.
+    void cacher();
+    // Refreshes the message, the arrows and the documentation link.
+    void maj_autres();
+    // Told after every change of screen; `mode` 0 start-up, 1 a menu, tab,
+    // link or button, 2 the window's own popup.
+    void maj(std::int32_t mode);
     void maj_w_main(const QString& direction);
-    void montrer() override;
-    bool ne_pas_afficher_au_demarrage() const override;
+    // Turns self-training on: placed beside the main window once, check mark
+    // set, current step shown, window shown.
+    void montrer();
 
     // Where a window of `taille` goes beside the main window's client area
     // `principale` on the screen's available area `ecran`.

@@ -3,10 +3,11 @@
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "classe_page.h"
+#include "cp_accueil.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
-#include "services_guidage.h"
+#include "w_formation.h"
 #include "w_main.h"
 
 #include <QAction>
@@ -131,21 +132,14 @@ void efface_selection() {
 }
 
 bool formation_active() {
-    guidage::fenetre_formation* fenetre = guidage::w_formation();
-    if (!fenetre)
-        return false;
-    const auto* widget = dynamic_cast<const QWidget*>(fenetre);
-    return (widget && widget->isVisible()) || fenetre->minimisee;
+    const w_formation& fenetre = w_formation::instance();
+    return fenetre.isVisible() || fenetre.minimisee;
 }
 
 // Restores the main window when it is minimised, before a screen is shown.
 void restaure_d_abord() {
     if (w_main::instance().minimisee)
         w_main::instance().Restore();
-}
-
-guidage::accroches_page* accroches(classe_page* page) {
-    return dynamic_cast<guidage::accroches_page*>(page);
 }
 
 } // namespace
@@ -324,8 +318,7 @@ bool app::_menu_apropos_Action() {
 }
 
 bool app::_menu_enregistrer_memo_Action() {
-    guidage::fenetre_formation* fenetre = guidage::w_formation();
-    if (fenetre && fenetre->minimisee) {
+    if (w_formation::instance().minimisee) {
         w_main::instance().Restore();
         w_main::instance().montrer(7, 1);
     } else if (formation_active()) {
@@ -337,8 +330,7 @@ bool app::_menu_enregistrer_memo_Action() {
 }
 
 bool app::_menu_ouvrir_memo_Action() {
-    guidage::fenetre_formation* fenetre = guidage::w_formation();
-    if (fenetre && fenetre->minimisee) {
+    if (w_formation::instance().minimisee) {
         w_main::instance().Restore();
         w_main::instance().montrer(7, 1);
     } else if (formation_active()) {
@@ -355,21 +347,18 @@ bool app::_menu_quitter_Action() {
 }
 
 bool app::_menu_formation_Action() {
-    guidage::fenetre_formation* fenetre = guidage::w_formation();
+    w_formation& fenetre = w_formation::instance();
     w_main& principale = w_main::instance();
     if (formation_active()) {
-        fenetre->cacher();
+        fenetre.cacher();
         if (principale.contenu_courant_ == 5)
-            if (guidage::accroches_page* accueil = accroches(principale.p_accueil))
-                accueil->selectionne_expert();
+            principale.p_accueil->selectionne_expert();
         return false;
     }
     restaure_d_abord();
-    if (fenetre)
-        fenetre->montrer();
+    fenetre.montrer();
     if (principale.contenu_courant_ == 5)
-        if (guidage::accroches_page* accueil = accroches(principale.p_accueil))
-            accueil->selectionne_formation();
+        principale.p_accueil->selectionne_formation();
     return false;
 }
 

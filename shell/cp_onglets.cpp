@@ -1,11 +1,13 @@
 #include "cp_onglets.h"
 
 #include "CustomTabPanelTabs.h"
+#include "csp_contrat.h"
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
+#include "csp_version.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
-#include "services_guidage.h"
+#include "w_formation.h"
 
 #include <QEvent>
 #include <QMenu>
@@ -29,10 +31,6 @@ int panneau_de(std::int32_t ecran) {
     default:
         return -1;
     }
-}
-
-guidage::accroches_page* accroches(classe_page* page) {
-    return dynamic_cast<guidage::accroches_page*>(page);
 }
 
 } // namespace
@@ -77,22 +75,18 @@ void cp_onglets::Open() {
         pp_onglets->addWidget(panneau);
         panneaux.append(panneau);
         classe_page* page = nullptr;
-        if (ecran == 0) {
-            sp_creer_unit = new csp_creer_unit();
-            page = sp_creer_unit;
-        } else if (ecran == 1) {
-            sp_creer_plusieurs = new csp_creer_plusieurs();
-            page = sp_creer_plusieurs;
-        } else if (const guidage::fabrique_page fabrique = guidage::fabrique(ecran)) {
-            page = fabrique();
-            (ecran == 3 ? sp_contrat : sp_version) = page;
-        }
-        if (page) {
-            page->setParent(panneau);
-            page->move(0, 0);
-            page->show();
-            page->Event_Open();
-        }
+        if (ecran == 0)
+            page = sp_creer_unit = new csp_creer_unit();
+        else if (ecran == 1)
+            page = sp_creer_plusieurs = new csp_creer_plusieurs();
+        else if (ecran == 3)
+            page = sp_contrat = new csp_contrat();
+        else
+            page = sp_version = new csp_version();
+        page->setParent(panneau);
+        page->move(0, 0);
+        page->show();
+        page->Event_Open();
     }
     if (QWidget* fenetre = window())
         fenetre->installEventFilter(this);
@@ -140,9 +134,8 @@ void cp_onglets::montrer(std::int32_t page) {
     }
     if (page == 1 && sp_creer_plusieurs)
         sp_creer_plusieurs->montrer();
-    else if (page == 4)
-        if (guidage::accroches_page* version = accroches(sp_version))
-            version->montrer();
+    else if (page == 4 && sp_version)
+        sp_version->montrer();
     pp_onglets->setCurrentIndex(panneau);
 }
 
@@ -164,8 +157,7 @@ void cp_onglets::bt_onglets_TabChanged(int index) {
         return;
     if (coquille::fenetre_principale* principale = coquille::w_main())
         principale->montrer(tableau_contenus_courants.at(index), 1);
-    if (guidage::fenetre_formation* formation = guidage::w_formation())
-        formation->maj(1);
+    w_formation::instance().maj(1);
     if (QWidget* fenetre = window())
         fenetre->setFocus();
 }
@@ -212,8 +204,8 @@ void cp_onglets::import_export_parametres(const QString& genre, const QString& s
     }
     if (sp_creer_unit)
         sp_creer_unit->import_export_parametres(genre, sens);
-    if (guidage::accroches_page* version = accroches(sp_version))
-        version->import_export_parametres(genre, sens);
+    if (sp_version)
+        sp_version->import_export_parametres(genre, sens);
     if (sp_creer_plusieurs)
         sp_creer_plusieurs->import_export_parametres(genre, sens);
 }

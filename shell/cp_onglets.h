@@ -9,8 +9,10 @@
 
 class CustomTabPanelTabs;
 class QStackedWidget;
+class csp_contrat;
 class csp_creer_plusieurs;
 class csp_creer_unit;
+class csp_version;
 
 // The tab container of the main window: the pages of screens 0 single
 // barcode, 1 batch, 3 agreement and 4 version under one tab strip. The pages
@@ -29,11 +31,10 @@ public:
     QList<std::int32_t> tableau_contenus_courants;
     // Captions of the open tabs, parallel to the previous list.
     QStringList tableau_titres_courants;
-    // The agreement and version pages come from the guidance library's makers
-    // (csp_contrat, csp_version); nullptr while it installed none.
-    classe_page* sp_version = nullptr;
+    // The four tab pages, made by Open for the whole run.
+    csp_version* sp_version = nullptr;
     csp_creer_unit* sp_creer_unit = nullptr;
-    classe_page* sp_contrat = nullptr;
+    csp_contrat* sp_contrat = nullptr;
     // Set just before the container itself makes the strip change its front
     // tab; the strip's event then clears it and does nothing else.
     bool tab_changed_interne = false;

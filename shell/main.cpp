@@ -1,19 +1,20 @@
 #include "app.h"
-#include "guidage_pages.h"
+#include "bibliotheque_divers.h"
 #include "types_fichiers.h"
 
 #include <QStringList>
 #include <QTimer>
 
 // The process: the file types, the application object with its menu bar and
-// commands, then the event loop. The application opens once the loop runs; a
-// file named on the command line is opened as the operating system's
-// open-document, after the opening.
+// commands, the display of debug reports, then the event loop. The application opens once the loop
+// runs; a file named on the command line is opened as the operating system's open-document, after
+// the opening.
 int main(int argc, char** argv) {
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);
-    guidage_pages::installe();
+    // Debug builds show the debug reports; the others keep them silent.
+    bibliotheque_v1::installe_affichage_msgdebug();
     application._ApplicationAddMenuHandlers();
     const QStringList arguments = application.arguments().mid(1);
     QTimer::singleShot(0, &application, [&application, arguments] {

@@ -4,18 +4,24 @@
 #include "bibliotheque_v1.h"
 #include "classe_page.h"
 #include "controles_texte.h"
+#include "cp_accueil.h"
 #include "cp_apropos.h"
+#include "cp_formation_memo.h"
 #include "cp_onglets.h"
+#include "csp_contrat.h"
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
+#include "csp_version.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
-#include "services_guidage.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
+#include "w_formation.h"
+#include "w_web.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -77,22 +83,14 @@ QString premier_fichier(const QMimeData* donnees) {
     return type_de(fichier) ? fichier : QString();
 }
 
-// A guidance page by its maker, embedded at (0, 0) and hidden; nullptr when
-// no maker was installed.
-classe_page* page_guidage(std::int32_t ecran, QWidget* fond) {
-    const guidage::fabrique_page fabrique = guidage::fabrique(ecran);
-    classe_page* page = fabrique ? fabrique() : nullptr;
-    if (page) {
-        page->setParent(fond);
-        page->move(0, 0);
-        page->hide();
-        page->Event_Open();
-    }
-    return page;
-}
-
-guidage::accroches_page* accroches(classe_page* page) {
-    return dynamic_cast<guidage::accroches_page*>(page);
+// A page container made for the whole run: embedded in the window at (0, 0),
+// hidden, then opened.
+template <typename page> page* embarque(QWidget* fond) {
+    auto* contenu = new page(fond);
+    contenu->move(0, 0);
+    contenu->hide();
+    contenu->Event_Open();
+    return contenu;
 }
 
 } // namespace
@@ -152,25 +150,18 @@ void w_main::Event_Open() {
         cadre.moveCenter(ecran->availableGeometry().center());
         move(cadre.topLeft());
     }
-    guidage::cree_w_formation();
-    if (const auto* formation = dynamic_cast<const QWidget*>(guidage::w_formation())) {
-        const int gauche = x() - static_cast<int>((formation->width() + 30) / 2.0);
-        move(std::max(gauche, 0), y());
-    }
+    // Reading the training window's width makes it, still hidden.
+    const int gauche = x() - static_cast<int>((w_formation::instance().width() + 30) / 2.0);
+    move(std::max(gauche, 0), y());
+    // The connection test that every web feature asks, the version page's
+    // check first among them.
+    w_web::instance();
     setAcceptDrops(true);
     QWidget* fond = centralWidget();
-    p_onglets = new cp_onglets(fond);
-    p_onglets->move(0, 0);
-    p_onglets->hide();
-    p_onglets->Event_Open();
-    // The welcome page (cp_accueil) and the state page (cp_formation_memo)
-    // come from the guidance library's makers.
-    p_accueil = page_guidage(5, fond);
-    p_apropos = new cp_apropos(fond);
-    p_apropos->move(0, 0);
-    p_apropos->hide();
-    p_apropos->Event_Open();
-    p_formation_memo = page_guidage(7, fond);
+    p_onglets = embarque<cp_onglets>(fond);
+    p_accueil = embarque<cp_accueil>(fond);
+    p_apropos = embarque<cp_apropos>(fond);
+    p_formation_memo = embarque<cp_formation_memo>(fond);
 }
 
 QWidget* w_main::conteneur(std::int32_t ecran) const {
@@ -202,8 +193,7 @@ void w_main::montrer(std::int32_t ecran, std::int32_t origine) {
         p_onglets->montrer(ecran);
     show();
     contenu_courant_ = ecran;
-    if (guidage::fenetre_formation* formation = guidage::w_formation())
-        formation->maj(origine);
+    w_formation::instance().maj(origine);
 }
 
 classe_page* w_main::page(std::int32_t numero) {
@@ -299,13 +289,11 @@ void w_main::affectation_initiale() {
                               QLocale().toString(date.date(), QLocale::ShortFormat) +
                               bibliotheque_v1::eol() + QStringLiteral(" à ") +
                               QLocale().toString(date.time(), QLocale::LongFormat));
-    const guidage::fenetre_formation* formation = guidage::w_formation();
-    guidage::accroches_page* version = accroches(p_onglets->sp_version);
     // The training window's box mirrors the welcome page's "ne pas afficher
-    // au démarrage"; without a welcome page there is nothing to show.
-    if (p_accueil && formation && !formation->ne_pas_afficher_au_demarrage())
+    // au démarrage"; the version page is asked only when the box is checked.
+    if (!w_formation::instance().bt_lancement->isChecked())
         ecran_initial = 5;
-    else if (version && version->version_nouvelle())
+    else if (p_onglets->sp_version->version_nouvelle())
         ecran_initial = 4;
     else
         ecran_initial = contenu_onglet_precedent_;
@@ -376,20 +364,19 @@ void w_main::dropEvent(QDropEvent* evenement) {
 }
 
 void w_main::Event_Minimize() {
-    guidage::fenetre_formation* formation = guidage::w_formation();
-    if (auto* fenetre = dynamic_cast<QWidget*>(formation); fenetre && fenetre->isVisible()) {
-        fenetre->hide();
-        formation->minimisee = true;
+    w_formation& formation = w_formation::instance();
+    if (formation.isVisible()) {
+        formation.hide();
+        formation.minimisee = true;
     }
     minimisee = true;
 }
 
 void w_main::Event_Restore() {
-    guidage::fenetre_formation* formation = guidage::w_formation();
-    if (formation && formation->minimisee) {
-        if (auto* fenetre = dynamic_cast<QWidget*>(formation))
-            fenetre->show();
-        formation->minimisee = false;
+    w_formation& formation = w_formation::instance();
+    if (formation.minimisee) {
+        formation.show();
+        formation.minimisee = false;
     }
     minimisee = false;
 }
@@ -437,7 +424,6 @@ void w_main::import_export_parametres(const QString& genre, const QString& sens)
                                              QStringLiteral("contenu"), 0);
         }
     }
-    if (guidage::accroches_page* accueil = accroches(p_accueil))
-        accueil->import_export_parametres(genre, sens);
+    p_accueil->import_export_parametres(genre, sens);
     p_onglets->import_export_parametres(genre, sens);
 }

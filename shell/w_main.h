@@ -9,7 +9,9 @@
 #include <cstdint>
 
 class classe_page;
+class cp_accueil;
 class cp_apropos;
+class cp_formation_memo;
 class cp_onglets;
 
 // The main window: one screen at a time out of seven, numbered 0 single
@@ -32,14 +34,14 @@ public:
     w_main();
     ~w_main() override;
 
-    // Pages; nullptr for the guidance screens whose library installed no maker.
-    classe_page* p_accueil = nullptr;
+    // The four page containers, made by Event_Open for the whole run.
+    cp_accueil* p_accueil = nullptr;
     cp_onglets* p_onglets = nullptr;
     bool minimisee = false;
     std::int32_t contenu_courant_ = 0;
     std::int32_t contenu_onglet_precedent_ = 0;
     cp_apropos* p_apropos = nullptr;
-    classe_page* p_formation_memo = nullptr;
+    cp_formation_memo* p_formation_memo = nullptr;
     std::int32_t ecran_initial = 0;
 
     // The start-up task: one step at each shot, on the event loop.

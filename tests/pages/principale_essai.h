@@ -7,6 +7,7 @@
 #include "classe_page.h"
 #include "services_coquille.h"
 #include "services_guidage.h"
+#include "w_formation.h"
 
 #include <QAction>
 #include <QMap>
@@ -46,7 +47,8 @@ public:
         for (classe_page* p : pages)
             p->setVisible(p == pages.value(ecran));
         courant = ecran;
-        guidage::w_formation()->maj(origine);
+        if (auto* fenetre = dynamic_cast<w_formation*>(guidage::w_formation()))
+            fenetre->maj(origine);
     }
     void maj_formation(const QString& direction) override {
         for (classe_page* p : pages)

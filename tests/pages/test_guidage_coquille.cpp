@@ -1,8 +1,8 @@
 #include "app.h"
 #include "cp_accueil.h"
+#include "cp_onglets.h"
 #include "csp_version.h"
 #include "fleche_droite.h"
-#include "guidage_pages.h"
 #include "parametres_v1.h"
 #include "w_formation.h"
 #include "w_main.h"
@@ -30,11 +30,9 @@ w_main& demarre() {
 } // namespace
 
 TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
-    guidage_pages::installe();
     w_main& principale = demarre();
     ASSERT_EQ(principale.contenu_courant(), 5);
-    auto* accueil = dynamic_cast<cp_accueil*>(principale.p_accueil);
-    ASSERT_NE(accueil, nullptr);
+    cp_accueil* accueil = principale.p_accueil;
     accueil->bt_formation->click();
     w_formation& fenetre = w_formation::instance();
     ASSERT_TRUE(fenetre.isVisible());
@@ -53,7 +51,7 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
             emit fenetre.bt_plus->Action();
         EXPECT_EQ(pas, pas_attendus) << ligne.toStdString();
     }
-    EXPECT_EQ(dynamic_cast<csp_version*>(principale.page(4))->version_disponible_num, -1);
+    EXPECT_EQ(principale.p_onglets->sp_version->version_disponible_num, -1);
 
     accueil->bt_lancement->setChecked(true);
     fenetre.cacher();
@@ -62,6 +60,6 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     // Only the preferences carry the box to the next start.
     fenetre.bt_lancement->setChecked(false);
     EXPECT_NE(demarre().contenu_courant(), 5);
-    EXPECT_TRUE(fenetre.ne_pas_afficher_au_demarrage());
+    EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     w_main::detruit();
 }

@@ -133,7 +133,7 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     accueil->bt_ok->click();
     EXPECT_EQ(principale.switches.last(), (QPair<int, int>{1, 1}));
     accueil->bt_lancement->setChecked(true);
-    EXPECT_TRUE(fenetre.ne_pas_afficher_au_demarrage());
+    EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     fenetre.bt_lancement->setChecked(false);
     EXPECT_FALSE(accueil->bt_lancement->isChecked());
 }

@@ -6,11 +6,11 @@
 #include "app.h"
 #include "classe_page.h"
 #include "cp_onglets.h"
-#include "guidage_pages.h"
 #include "w_main.h"
 
 #include "CustomTabPanelTabs.h"
 #include "types_fichiers.h"
+#include "w_web.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);
-    guidage_pages::installe();
+    // The network reported down, so that the version page asks no server.
+    w_web::instance().interroge = [] { return false; };
     application._ApplicationAddMenuHandlers();
     QDir().mkpath(dossier);
     bool reussi = true;

@@ -1,5 +1,6 @@
 #include "app.h"
 #include "types_fichiers.h"
+#include "w_web.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);
     application._ApplicationAddMenuHandlers();
+    // The network reported down, so that no test reaches a server.
+    w_web::instance().interroge = [] { return false; };
     test_support::installe_isolation();
     return RUN_ALL_TESTS();
 }

@@ -1,18 +1,23 @@
 #include "CustomTabPanelTabs.h"
 #include "app.h"
+#include "cp_accueil.h"
 #include "cp_apropos.h"
+#include "cp_formation_memo.h"
 #include "cp_onglets.h"
 #include "csp_creer_plusieurs.h"
+#include "csp_version.h"
 #include "environnement.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "participants.h"
-#include "participants_coquille.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
+#include "w_formation.h"
 #include "w_main.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QMenu>
@@ -25,11 +30,33 @@
 
 namespace {
 
-using participants_coquille::page_version;
+const QString ligne_marque = "Consulter la documentation";
 
 class FenetrePrincipale : public testing::Test {
 protected:
     void SetUp() override { parametres_v1::niveau_version_preferences = 0; }
+    void TearDown() override {
+        formation.cacher();
+        w_main::detruit();
+    }
+
+    // Marks the training window's step text and popup row, so that
+    // origine_recue tells what the next page switch told it.
+    void marque() {
+        formation.message = "?";
+        const int ligne = formation.popup_formation->findText(ligne_marque);
+        if (formation.popup_formation->currentIndex() != ligne) {
+            formation.popup_changed_interne = true;
+            formation.popup_formation->setCurrentIndex(ligne);
+        }
+    }
+    // 0 the window was not told; 1 it showed the step again and followed the
+    // screen in its popup; 2 it showed the step again and kept its popup.
+    int origine_recue() const {
+        if (formation.message == "?")
+            return formation.popup_formation->currentText() == ligne_marque ? 0 : -1;
+        return formation.popup_formation->currentText() == ligne_marque ? 2 : 1;
+    }
 
     // Writes the preferences file that the next start reads.
     static void preferences(const QByteArray& entrees) {
@@ -84,8 +111,7 @@ protected:
         QCoreApplication::sendEvent(&fenetre, &depot);
     }
 
-    participants_coquille::pages_guidage pages;
-    participants_coquille::formation formation;
+    w_formation& formation = w_formation::instance();
     repondeur::garde garde;
 };
 
@@ -93,6 +119,9 @@ protected:
 // window, except when the screen asked for is already shown.
 TEST_F(FenetrePrincipale, BasculeDePages) {
     w_main& fenetre = w_main::instance();
+    formation.montrer();
+    csp_version& version = *fenetre.p_onglets->sp_version;
+    version.version_disponible_num = 0;
     struct pas {
         std::int32_t ecran, precedent;
         QWidget* visible;
@@ -104,6 +133,7 @@ TEST_F(FenetrePrincipale, BasculeDePages) {
     };
     int origine = 0;
     for (const pas& p : suite) {
+        marque();
         fenetre.montrer(p.ecran, origine % 3);
         EXPECT_EQ(fenetre.contenu_courant(), p.ecran);
         EXPECT_EQ(fenetre.contenu_onglet_precedent(), p.precedent) << p.ecran;
@@ -111,13 +141,14 @@ TEST_F(FenetrePrincipale, BasculeDePages) {
                                             fenetre.p_formation_memo};
         for (QWidget* conteneur : conteneurs)
             EXPECT_EQ(conteneur->isVisible(), conteneur == p.visible) << p.ecran;
-        EXPECT_EQ(formation.origines.last(), origine % 3);
+        EXPECT_EQ(origine_recue(), origine % 3) << p.ecran;
         ++origine;
     }
-    const qsizetype avant = formation.origines.size();
+    marque();
     fenetre.montrer(6, 1);
-    EXPECT_EQ(formation.origines.size(), avant);
-    EXPECT_EQ(page_version::montrees, 1);
+    EXPECT_EQ(origine_recue(), 0);
+    // The version page's show hook ran its check (no network here).
+    EXPECT_EQ(version.version_disponible_num, -1);
     EXPECT_EQ(fenetre.page(2), nullptr);
     EXPECT_EQ(fenetre.page(5), fenetre.p_accueil);
     EXPECT_EQ(fenetre.size(), QSize(640, 430 + fenetre.menuBar()->height()));
@@ -180,52 +211,58 @@ TEST_F(FenetrePrincipale, Onglets) {
 // welcome page, the version page when a newer version is announced, or the
 // last tab screen.
 TEST_F(FenetrePrincipale, PremierEcran) {
+    // The start-up box checked, as the welcome page stores it.
+    const QByteArray cochee = "<accueil_bt_lancement>true</accueil_bt_lancement>";
     struct cas {
         QByteArray preferences;
-        bool case_cochee, nouvelle;
+        // The newest version the server announced; the one recorded as
+        // announced once the first screen is chosen.
+        double disponible, observee;
         std::int32_t premier;
         QList<std::int32_t> onglets;
-        int demandes;
     };
     const cas cas_testes[] = {
-        {"", false, true, 5, {0, 1}, 0},
-        {"<onglets_contenu>4,0</onglets_contenu><main_contenu>0</main_contenu>",
-         true,
-         false,
+        {"", 3, 0, 5, {0, 1}},
+        {cochee + "<onglets_contenu>4,0</onglets_contenu><main_contenu>0</main_contenu>",
+         2,
          0,
-         {0, 4},
-         1},
-        {"<onglets_contenu>0</onglets_contenu>", true, true, 4, {0, 4}, 1},
-        {"<onglets_contenu>7</onglets_contenu><main_contenu>3</main_contenu>",
-         true,
-         false,
+         0,
+         {0, 4}},
+        {cochee + "<onglets_contenu>0</onglets_contenu>", 3, 3, 4, {0, 4}},
+        {cochee + "<onglets_contenu>7</onglets_contenu><main_contenu>3</main_contenu>"
+                  "<version_bt_prevenir>true</version_bt_prevenir>"
+                  "<version_derniere_version_disponible_observee>3"
+                  "</version_derniere_version_disponible_observee>",
          3,
-         {3},
-         1},
-        {"<onglets_contenu></onglets_contenu><main_contenu>6</main_contenu>",
-         true,
-         false,
+         3,
+         3,
+         {3}},
+        {cochee + "<onglets_contenu></onglets_contenu><main_contenu>6</main_contenu>",
          0,
-         {0, 1},
-         1},
+         0,
+         0,
+         {0, 1}},
     };
     for (const cas& c : cas_testes) {
         parametres_v1::niveau_version_preferences = 0;
         preferences(c.preferences);
-        formation.case_cochee = c.case_cochee;
-        page_version::nouvelle = c.nouvelle;
-        page_version::demandes = 0;
-        formation.origines.clear();
         w_main& fenetre = demarre();
+        csp_version& version = *fenetre.p_onglets->sp_version;
+        if (c.disponible > 0)
+            version.version_disponible_num = c.disponible;
+        formation.montrer();
+        marque();
         // A click on the splash ends it at once.
         QTest::mouseClick(fenetre.p_apropos->canvas_fond, Qt::LeftButton);
         attend_fin_splash();
         EXPECT_EQ(fenetre.contenu_courant(), c.premier);
         EXPECT_EQ(fenetre.p_onglets->tableau_contenus_courants, c.onglets);
-        EXPECT_EQ(page_version::demandes, c.demandes);
+        EXPECT_DOUBLE_EQ(version.derniere_version_disponible_observee, c.observee);
         EXPECT_TRUE(fenetre.p_apropos->lien_web->isVisibleTo(fenetre.p_apropos));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(formation.origines, QList<std::int32_t>{0});
+        // The switch to the first screen leaves the training window alone.
+        EXPECT_EQ(origine_recue(), 0);
+        formation.cacher();
         w_main::detruit();
     }
 }
@@ -234,8 +271,8 @@ TEST_F(FenetrePrincipale, PremierEcran) {
 // screen at once, and the end of the splash leaves the tab strip and the page
 // shown in step with the current screen.
 TEST_F(FenetrePrincipale, CommandePendantLeSplash) {
-    preferences("<onglets_contenu>1</onglets_contenu><main_contenu>0</main_contenu>");
-    formation.case_cochee = true;
+    preferences("<onglets_contenu>1</onglets_contenu><main_contenu>0</main_contenu>"
+                "<accueil_bt_lancement>true</accueil_bt_lancement>");
     w_main& fenetre = demarre();
     menu_operateur::instance().element("menu_creer_unit")->trigger();
     EXPECT_EQ(fenetre.contenu_courant(), 0);
