@@ -43,6 +43,10 @@ struct banc {
             EXPECT_TRUE(QTest::qWaitForWindowActive(&fenetre));
         }
     }
+    void trois() {
+        for (const char* titre : {"Un", "Deux", "Trois"})
+            bande.appendTab(titre, true);
+    }
     std::vector<std::string> releve() { return std::exchange(evenements, {}); }
     QImage image() { return bande.grab().toImage(); }
     CustomTab& onglet(int i) { return *bande.tabs[i]; }
@@ -63,8 +67,7 @@ TEST(Bande, FrontTabFollowsAppendSelectAndRemoveWithoutMovingTabs) {
     banc b;
     EXPECT_EQ(b.ouvertures, 1);
     EXPECT_EQ(b.bande.value(), -1);
-    for (const char* titre : {"Un", "Deux", "Trois"})
-        b.bande.appendTab(titre, true);
+    b.trois();
     EXPECT_EQ(b.releve(), (std::vector<std::string>{"changed 0", "changed 1", "changed 2"}));
 
     struct cas {
@@ -135,10 +138,19 @@ TEST(Bande, TabsShrinkToFitAndGrowBackAndTheRestOverflow) {
     EXPECT_EQ(b.bande.hiddenIndex, 0) << "kept within the tabs";
 }
 
-TEST(Bande, RemovalSlidesOnTheEventLoopAndRaisesItsEventAtTheEnd) {
+TEST(Bande, RemovalSlidesThenRaisesItsEventAndTheBoundPanelFollows) {
     banc b;
-    for (const char* titre : {"Un", "Deux", "Trois"})
-        b.bande.appendTab(titre, true);
+    QStackedWidget pages;
+    std::vector<int> ajouts;
+    QObject::connect(&b.bande, &CustomTabPanelTabs::PanelPageAdded,
+                     [&](QStackedWidget* p, int i) { ajouts.push_back(p == &pages ? i : -1); });
+    b.bande.attachPanel(&pages);
+    b.trois();
+    EXPECT_EQ(ajouts, (std::vector<int>{0, 1, 2}));
+    b.bande.setValue(0);
+    EXPECT_EQ(pages.currentIndex(), 0);
+    b.bande.setValue(2);
+    QWidget* troisieme = pages.widget(2);
     const int fin = b.onglet(1).x();
     const int depart = b.onglet(2).x();
     b.releve();
@@ -149,6 +161,9 @@ TEST(Bande, RemovalSlidesOnTheEventLoopAndRaisesItsEventAtTheEnd) {
     b.fin_glissement();
     EXPECT_EQ(b.releve(), (std::vector<std::string>{"removed 1"}));
     EXPECT_EQ(b.onglet(1).x(), fin);
+    EXPECT_EQ(pages.count(), 2);
+    EXPECT_EQ(pages.widget(1), troisieme);
+    EXPECT_EQ(pages.currentIndex(), 1);
 
     b.bande.removeTab(0);
     b.bande.appendTab("Quatre"); // ends the slide first
@@ -158,8 +173,7 @@ TEST(Bande, RemovalSlidesOnTheEventLoopAndRaisesItsEventAtTheEnd) {
 
 TEST(Bande, MouseSelectsClosesAndAbandons) {
     banc b;
-    for (const char* titre : {"Un", "Deux", "Trois"})
-        b.bande.appendTab(titre, true);
+    b.trois();
     b.releve();
 
     b.clic(b.milieu(0));
@@ -236,27 +250,6 @@ TEST(Bande, PaintsBandButtonAndVeil) {
     EXPECT_EQ(b.image().pixelColor(300, 24), bande);
 }
 
-TEST(Bande, BoundPanelFollowsTheTabs) {
-    banc b;
-    QStackedWidget pages;
-    std::vector<int> ajouts;
-    QObject::connect(&b.bande, &CustomTabPanelTabs::PanelPageAdded,
-                     [&](QStackedWidget* p, int i) { ajouts.push_back(p == &pages ? i : -1); });
-    b.bande.attachPanel(&pages);
-    for (const char* titre : {"Un", "Deux", "Trois"})
-        b.bande.appendTab(titre);
-    EXPECT_EQ(ajouts, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(pages.count(), 3);
-    b.bande.setValue(0);
-    EXPECT_EQ(pages.currentIndex(), 0);
-    QWidget* troisieme = pages.widget(2);
-    b.bande.removeTab(1);
-    b.fin_glissement();
-    EXPECT_EQ(pages.count(), 2);
-    EXPECT_EQ(pages.widget(1), troisieme);
-    EXPECT_EQ(pages.currentIndex(), 0);
-}
-
 TEST(Bande, EachFacingPlacesItsTabsAndItsButton) {
     struct cas {
         int facing, largeur, hauteur;
@@ -270,8 +263,8 @@ TEST(Bande, EachFacingPlacesItsTabsAndItsButton) {
     };
     for (const cas& c : table) {
         banc b;
-        for (int refusee : {4, -1})
-            b.bande.setFacing(refusee);
+        b.bande.setFacing(c.facing + 4); // outside 0-3: refused
+        b.bande.setFacing(-1);
         EXPECT_EQ(b.bande.Facing(), 0);
         b.bande.setFacing(c.facing);
         EXPECT_EQ(c.facing < 2 ? b.bande.height() : b.bande.width(), 27) << "the thickness";

@@ -1,51 +1,23 @@
 #include "fleche_droite.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct point_attendu {
-    int x, y;
-    bool encre; // drawn in the arrow's colour, or left in the background colour
-};
-
-} // namespace
-
 TEST(Fleches, DrawShaftAndHeadWhereTheyBelong) {
     struct cas {
-        const char* nom;
         QString direction;
-        std::vector<point_attendu> points;
+        std::vector<QPoint> encre, fond; // in the arrow's colour, left in the background's
     };
     const std::vector<cas> table = {
         {"right",
-         "right",
-         {{0, 6, true},
-          {0, 18, true},
-          {0, 5, false},
-          {0, 19, false},
-          {33, 6, true},
-          {34, 0, true},
-          {34, 23, true},
-          {33, 2, false},
-          {49, 12, true},
-          {49, 9, false},
-          {20, 12, true}}},
-        {"any other text", "up", {{0, 6, true}, {49, 12, true}, {1, 1, false}}},
+         {{0, 6}, {0, 18}, {33, 6}, {34, 0}, {34, 23}, {49, 12}, {20, 12}},
+         {{0, 5}, {0, 19}, {33, 2}, {49, 9}}},
+        {"up", // any other text draws a right arrow
+         {{0, 6}, {49, 12}},
+         {{1, 1}}},
         {"left",
-         "left",
-         {{0, 12, true},
-          {16, 0, true},
-          {16, 23, true},
-          {17, 2, false},
-          {49, 6, true},
-          {49, 18, true},
-          {49, 5, false},
-          {49, 19, false},
-          {1, 9, false},
-          {30, 12, true}}},
+         {{0, 12}, {16, 0}, {16, 23}, {49, 6}, {49, 18}, {30, 12}},
+         {{17, 2}, {49, 5}, {49, 19}, {1, 9}}},
     };
     for (const cas& c : table) {
         fleche_droite fleche;
@@ -54,9 +26,12 @@ TEST(Fleches, DrawShaftAndHeadWhereTheyBelong) {
         fleche.BackColor = QColor(0x20, 0x80, 0x20);
         fleche.EnabledColor = QColor(0xFF, 0x00, 0x00);
         const QImage image = fleche.grab().toImage();
-        for (const point_attendu& p : c.points)
-            EXPECT_EQ(image.pixelColor(p.x, p.y), p.encre ? fleche.EnabledColor : fleche.BackColor)
-                << c.nom << " at " << p.x << "," << p.y;
+        for (const QPoint& p : c.encre)
+            EXPECT_EQ(image.pixelColor(p), fleche.EnabledColor)
+                << c.direction.toStdString() << " at " << p.x() << "," << p.y();
+        for (const QPoint& p : c.fond)
+            EXPECT_EQ(image.pixelColor(p), fleche.BackColor)
+                << c.direction.toStdString() << " at " << p.x() << "," << p.y();
     }
 }
 
