@@ -11,6 +11,7 @@
 #include "services_coquille.h"
 #include "w_alerte.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,17 +102,22 @@ TEST(ksp_partagees, codages_et_entete) {
     EXPECT_TRUE(mac.octets.endsWith("\t\x8E"));
 }
 
+// Written in every delimiter and encoding of the batch page's settings, with
+// and without the settings header, the example is read back as written.
 TEST(ksp_partagees, exemple_relu_comme_ecrit) {
-    csp_creer_plusieurs page;
-    const QString commentaire = "x, \"y\"; z\nw";
     const QByteArray xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin><a>1</a></valdorin>";
-    for (const QChar delimiteur : {QChar(u'\t'), QChar(u';'), QChar(u','), QChar(u'|')}) {
+    for (int d = 0; d < 4; ++d) {
         for (int n = 0; n <= 4; ++n) {
-            const auto codage = static_cast<codage_texte>(n);
+            csp_creer_plusieurs page;
+            page.popup_delimiteur->setCurrentIndex(d);
+            page.popup_codage->setCurrentIndex(n);
+            const auto codage = static_cast<codage_texte>(page.codage());
+            const QString prix = n == 0 ? "1,50 EUR;x" : "1,50 € é;x";
+            const QString commentaire = QString("x, \"y\"; z\nw") + (n == 0 ? "" : "€");
             for (const bool entete : {false, true}) {
                 const auto exemple = ksp_partagees::contenu_fichier_donnees(
-                    fiche("1,50 EUR;x", commentaire), true, delimiteur, codage,
+                    fiche(prix, commentaire), true, page.delimiteur()[0], codage,
                     entete ? xml : QByteArray());
                 ASSERT_TRUE(exemple.refus.isEmpty());
                 QString chemin = outils_donnees::fichier(exemple.octets);
@@ -124,15 +130,14 @@ TEST(ksp_partagees, exemple_relu_comme_ecrit) {
                 if (entete)
                     chemin = copie.fileName();
                 TableInputStream lecteur;
-                lecteur.Open(chemin, codage, QString(delimiteur));
+                lecteur.Open(chemin, codage, page.delimiteur());
                 const QStringList champs = lecteur.ReadLine().split(u'\t');
                 EXPECT_TRUE(lecteur.Eof());
                 valdorin::tableau_code_barres t;
-                ASSERT_EQ(page.parse_format_v2(champs, t), "") << n;
-                EXPECT_EQ(t[4], "1,50 EUR;x");
+                ASSERT_EQ(page.parse_format_v2(champs, t), "") << d << n;
+                EXPECT_EQ(t[4], prix) << d << n;
                 EXPECT_EQ(t[11], "Nom_du_fichier_a_obtenir.pdf");
-                EXPECT_EQ(t[12], QString(commentaire).replace(u'\n', u'\r'))
-                    << n << " " << int(delimiteur.unicode());
+                EXPECT_EQ(t[12], QString(commentaire).replace(u'\n', u'\r')) << d << n;
             }
         }
     }

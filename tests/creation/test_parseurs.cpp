@@ -1,10 +1,6 @@
-#include "TableInputStream.h"
 #include "csp_creer_plusieurs.h"
-#include "outils_donnees.h"
 
-#include <QComboBox>
 #include <QLineEdit>
-#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,38 +107,4 @@ TEST(Parseurs, FormatV1BuildsItsNameAndCommentFromTheEditionColumns) {
     }
     valdorin::tableau_code_barres fevrier;
     EXPECT_EQ(page.parse_format_v1(change(change(v1, 6, "29"), 7, "2"), fevrier), "");
-}
-
-TEST(Parseurs, AFileOfEveryDelimiterAndEncodingIsReadAndParsedThroughThePageSettings) {
-    const char* noms_codages[] = {"US-ASCII", "macintosh", "windows-1252", "UTF-8", "UTF-16BE"};
-    for (int d = 0; d < 4; ++d) {
-        for (int c = 0; c < 5; ++c) {
-            csp_creer_plusieurs page;
-            page.popup_delimiteur->setCurrentIndex(d);
-            page.popup_codage->setCurrentIndex(c);
-            const QString sep = page.delimiteur();
-            const QString prix = c == 0 ? "Prix" : "Prix é€";
-            const QString ligne =
-                QStringList{"A", "12345", "678", "", prix, "250", "CB", "E", "4", "A", "=", "nom"}
-                    .join(sep);
-            const QString texte =
-                ligne + "\r\n" + QString(ligne).replace("12345", "123456") + "\r\n";
-            QStringEncoder encodeur(noms_codages[c]);
-            TableInputStream lecteur;
-            lecteur.Open(outils_donnees::fichier(encodeur.encode(texte)),
-                         static_cast<codage_texte>(page.codage()), sep);
-            QStringList resultats;
-            valdorin::tableau_code_barres t;
-            do {
-                valdorin::tableau_code_barres f;
-                resultats.append(page.parse_format_v2(lecteur.ReadLine().split(u'\t'), f));
-                if (resultats.size() == 1)
-                    t = f;
-            } while (!lecteur.Eof());
-            EXPECT_EQ(resultats, QStringList({"", "2, nombre de chiffres supérieur à 5"}))
-                << d << c;
-            EXPECT_EQ(t[4], prix) << d << c;
-            EXPECT_EQ(t[11], "nom.eps") << d << c;
-        }
-    }
 }

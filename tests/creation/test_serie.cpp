@@ -195,11 +195,8 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
 }
 
 TEST(serie, nom_du_rapport) {
-    const QList<QPair<QString, QString>> table = {{"/d/liste.txt", "liste.log"},
-                                                  {"/d/liste", "liste.log"},
-                                                  {"/d/a.b.csv", "a.b.log"},
-                                                  {"/d/liste.", "liste.log"},
-                                                  {"/d/.csv", ".log"}};
-    for (const auto& [donnees, rapport] : table)
-        EXPECT_EQ(csp_creer_plusieurs::nom_rapport(donnees), rapport);
+    for (const QString& cas :
+         QString("liste.txt=liste liste=liste a.b.csv=a.b liste.=liste .csv=").split(' '))
+        EXPECT_EQ(csp_creer_plusieurs::nom_rapport("/d/" + cas.section('=', 0, 0)),
+                  cas.section('=', 1) + ".log");
 }
