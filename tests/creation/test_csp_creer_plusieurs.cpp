@@ -141,13 +141,18 @@ TEST(BatchPage, SettingsRoundTripAndHandEditedValuesAreAppliedOnlyWhereTheyFit) 
     parametres_v1::dictionnaire_parametres.reset();
 }
 
-TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
+TEST(BatchPage, CreateAsksForAFileAndRefusesWhatCannotRun) {
     page_essai page;
     participants::lecteur_alertes alertes;
     const QString donnees = outils_donnees::fichier("a;b");
 
+    // No file yet: the open dialog offers the delimiter's file type, and cancelled runs nothing.
+    participants::presentateur_essai presentateur;
+    page.popup_delimiteur->setCurrentIndex(1);
     page.fi_lecture_officiel.clear();
-    page.creer_serie();
+    page.bt_creer->click();
+    ASSERT_EQ(presentateur.demandes.size(), 1);
+    EXPECT_TRUE(presentateur.demandes[0].filtre.startsWith("Texte (séparateur: point-virgule)"));
     EXPECT_EQ(page.departs, 0);
 
     // Default folder mode without a folder: refused before the file is looked at.
@@ -165,8 +170,9 @@ TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
         QStringList({inutilisable, "Fichier ou répertoire protégé !\r\rOuverture annulée !"}));
     EXPECT_EQ(page.departs, 0);
 
-    page.fi_lecture_officiel = donnees;
-    page.creer_serie();
+    page.fi_lecture_officiel.clear();
+    presentateur.reponses = {donnees};
+    page.bt_creer->click();
     EXPECT_EQ(page.departs, 1);
 
     // A file dropped while the run goes on: refused, the run keeps its file.
@@ -178,19 +184,6 @@ TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
     EXPECT_TRUE(alertes.textes[2].contains("déjà en cours"));
     EXPECT_EQ(page.departs, 1);
     EXPECT_EQ(page.fi_lecture_officiel, donnees);
-}
-
-TEST(BatchPage, TheOpenDialogOffersTheDelimitersFileType) {
-    page_essai page;
-    participants::presentateur_essai presentateur;
-    page.popup_delimiteur->setCurrentIndex(1);
-    page.bt_creer->click();
-    ASSERT_EQ(presentateur.demandes.size(), 1);
-    EXPECT_TRUE(presentateur.demandes[0].filtre.startsWith("Texte (séparateur: point-virgule)"));
-    EXPECT_EQ(page.departs, 0);
-    presentateur.reponses = {outils_donnees::fichier("a")};
-    page.bt_creer->click();
-    EXPECT_EQ(page.departs, 1);
 }
 
 TEST(BatchPage, TheDefaultFolderIsChosenCheckedAndOpened) {
