@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringEncoder>
 
 namespace outils_donnees {
 
@@ -18,6 +19,12 @@ inline QString fichier(const QByteArray& octets,
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(octets) != octets.size())
         return QString();
     return chemin;
+}
+
+// `texte` in UTF-16, big-endian unless told, without a mark.
+inline QByteArray utf16(const QString& texte, bool gros_boutiste = true) {
+    QStringEncoder encodeur(gros_boutiste ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    return encodeur.encode(texte);
 }
 
 } // namespace outils_donnees

@@ -55,20 +55,17 @@ public slots:
 TEST(BatchPage, TheLockDisablesTheSettingsAndNotTheRunButtons) {
     csp_creer_plusieurs page;
     page.montrer();
-    EXPECT_EQ(page.bt_verrouiller->text(), "Verrouiller");
+    const QList<QWidget*> reglages = {
+        page.popup_delimiteur,      page.popup_codage, page.cb_previsualiser, page.popup_resultats,
+        page.bt_choisir_repertoire, page.ch_ext_eps,   page.cb_log,           page.popup_log};
     page.popup_resultats->setCurrentIndex(2);
-    page.bt_verrouiller->click();
-    EXPECT_EQ(page.bt_verrouiller->text(), "Déverrouiller");
-    for (QWidget* c : QList<QWidget*>{
-             page.popup_delimiteur, page.popup_codage, page.cb_previsualiser, page.popup_resultats,
-             page.bt_choisir_repertoire, page.ch_ext_eps, page.cb_log, page.popup_log})
-        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_TRUE(page.bt_creer->isEnabled());
-    EXPECT_TRUE(page.bt_enregistrer->isEnabled());
-    page.bt_verrouiller->click();
-    EXPECT_EQ(page.bt_verrouiller->text(), "Verrouiller");
-    EXPECT_TRUE(page.popup_delimiteur->isEnabled());
-    EXPECT_TRUE(page.bt_choisir_repertoire->isEnabled());
+    for (const bool verrou : {true, false}) {
+        page.bt_verrouiller->click();
+        EXPECT_EQ(page.bt_verrouiller->text(), verrou ? "Déverrouiller" : "Verrouiller");
+        for (QWidget* c : reglages)
+            EXPECT_EQ(c->isEnabled(), !verrou) << c->objectName().toStdString();
+        EXPECT_TRUE(page.bt_creer->isEnabled() && page.bt_enregistrer->isEnabled());
+    }
     // At rest the export button sits on the run row.
     EXPECT_EQ(page.bt_enregistrer->y(), page.bt_annuler->y());
 }
@@ -131,29 +128,31 @@ TEST(BatchPage, SettingsRoundTripAndHandEditedValuesAreAppliedOnlyWhereTheyFit) 
     d.remove("multiples_ch_ext_eps");
     page.import_export_parametres("memo", "import");
     EXPECT_EQ(page.ch_ext_eps->text(), "");
-    parametres_v1::dictionnaire_parametres.reset();
-}
 
-TEST(BatchPage, AnOlderPreferencesFileGivesTheResultModeFromItsOldKey) {
+    // An older preferences file gives the result mode from its old key.
     for (const int niveau : {1, 0}) {
-        parametres_v1::dictionnaire_parametres =
-            parametres_v1::dictionnaire{{"valdorin_rbt_resultats", "1"}};
+        d = parametres_v1::dictionnaire{{"valdorin_rbt_resultats", "1"}};
         parametres_v1::niveau_version_preferences = niveau;
-        csp_creer_plusieurs page;
-        page.import_export_parametres("init", "import");
-        EXPECT_EQ(page.mode_resultats(), niveau ? "C" : "D") << niveau;
+        csp_creer_plusieurs neuve;
+        neuve.import_export_parametres("init", "import");
+        EXPECT_EQ(neuve.mode_resultats(), niveau ? "C" : "D") << niveau;
     }
     parametres_v1::niveau_version_preferences = 0;
     parametres_v1::dictionnaire_parametres.reset();
 }
 
-TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
+TEST(BatchPage, CreateAsksForAFileAndRefusesWhatCannotRun) {
     page_essai page;
     participants::lecteur_alertes alertes;
     const QString donnees = outils_donnees::fichier("a;b");
 
+    // No file yet: the open dialog offers the delimiter's file type, and cancelled runs nothing.
+    participants::presentateur_essai presentateur;
+    page.popup_delimiteur->setCurrentIndex(1);
     page.fi_lecture_officiel.clear();
-    page.creer_serie();
+    page.bt_creer->click();
+    ASSERT_EQ(presentateur.demandes.size(), 1);
+    EXPECT_TRUE(presentateur.demandes[0].filtre.startsWith("Texte (séparateur: point-virgule)"));
     EXPECT_EQ(page.departs, 0);
 
     // Default folder mode without a folder: refused before the file is looked at.
@@ -171,8 +170,9 @@ TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
         QStringList({inutilisable, "Fichier ou répertoire protégé !\r\rOuverture annulée !"}));
     EXPECT_EQ(page.departs, 0);
 
-    page.fi_lecture_officiel = donnees;
-    page.creer_serie();
+    page.fi_lecture_officiel.clear();
+    presentateur.reponses = {donnees};
+    page.bt_creer->click();
     EXPECT_EQ(page.departs, 1);
 
     // A file dropped while the run goes on: refused, the run keeps its file.
@@ -184,19 +184,6 @@ TEST(BatchPage, CreerSerieRefusesWhatCannotRun) {
     EXPECT_TRUE(alertes.textes[2].contains("déjà en cours"));
     EXPECT_EQ(page.departs, 1);
     EXPECT_EQ(page.fi_lecture_officiel, donnees);
-}
-
-TEST(BatchPage, TheOpenDialogOffersTheDelimitersFileType) {
-    page_essai page;
-    participants::presentateur_essai presentateur;
-    page.popup_delimiteur->setCurrentIndex(1);
-    page.bt_creer->click();
-    ASSERT_EQ(presentateur.demandes.size(), 1);
-    EXPECT_TRUE(presentateur.demandes[0].filtre.startsWith("Texte (séparateur: point-virgule)"));
-    EXPECT_EQ(page.departs, 0);
-    presentateur.reponses = {outils_donnees::fichier("a")};
-    page.bt_creer->click();
-    EXPECT_EQ(page.departs, 1);
 }
 
 TEST(BatchPage, TheDefaultFolderIsChosenCheckedAndOpened) {

@@ -1,10 +1,8 @@
 #include "entete_reglages.h"
 
-#include "environnement.h"
+#include "outils_donnees.h"
 
 #include <QDir>
-#include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
 
@@ -12,18 +10,6 @@ namespace {
 
 const QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>"
                        "<multiples_popup_codage>4</multiples_popup_codage></valdorin>";
-
-QString ecrit(const QByteArray& octets) {
-    const QString chemin = QDir(test_support::dossier_test()).filePath("donnees.txt");
-    QFile f(chemin);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(octets);
-    return chemin;
-}
-
-QByteArray utf16(const QString& texte) {
-    return QStringEncoder(QStringConverter::Utf16BE).encode(texte);
-}
 
 } // namespace
 
@@ -44,19 +30,21 @@ TEST(entete_reglages, reconnaissance_et_copie) {
         {xml, issue::entete, xml, ""},
         {"\xEF\xBB\xBF" + xml + "\n" + enregistrements, issue::sans_entete, "", ""},
         {"a;b\n" + xml, issue::sans_entete, "", ""},
-        {"\xFE\xFF" + utf16(QString(xml).replace("UTF-8", "UTF-16") + "\n") + utf16("x\ty"),
-         issue::entete, xml, utf16("x\ty")},
+        {"\xFE\xFF" + outils_donnees::utf16(QString(xml).replace("UTF-8", "UTF-16") + "\n") +
+             outils_donnees::utf16("x\ty"),
+         issue::entete, xml, outils_donnees::utf16("x\ty")},
         // Only the declaration names the encoding: a value is left as it is.
-        {"\xFE\xFF" + utf16("<?xml version=\"1.0\"?><valdorin><a>UTF-16</a></valdorin>\n"),
+        {"\xFE\xFF" +
+             outils_donnees::utf16("<?xml version=\"1.0\"?><valdorin><a>UTF-16</a></valdorin>\n"),
          issue::entete, "<?xml version=\"1.0\"?><valdorin><a>UTF-16</a></valdorin>", ""},
-        {"\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE).encode(xml + "\n"),
-         issue::sans_entete, "", ""},
+        {"\xFF\xFE" + outils_donnees::utf16(xml + "\n", false), issue::sans_entete, "", ""},
     };
     for (const cas& c : table) {
         QTemporaryFile copie;
         ASSERT_TRUE(copie.open());
         QString texte;
-        EXPECT_EQ(entete_reglages::extrait(ecrit(c.fichier), texte, copie), c.attendu)
+        EXPECT_EQ(entete_reglages::extrait(outils_donnees::fichier(c.fichier), texte, copie),
+                  c.attendu)
             << c.fichier.toStdString();
         EXPECT_EQ(texte, c.xml);
         copie.seek(0);

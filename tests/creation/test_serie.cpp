@@ -77,13 +77,10 @@ TEST(serie, fichiers_rapport_et_bilan) {
         QStringList rapport;
         QStringList resultats;
     };
+    const QStringList faits = {"code1.eps", "code3.pdf", "code4.eps"};
     const QList<cas> table = {
-        {quatre, {"popup_log=1"}, {trois}, lignes, {"code1.eps", "code3.pdf", "code4.eps"}},
-        {quatre,
-         {"popup_log=1", "cb_previsualiser=true"},
-         {trois},
-         lignes,
-         {"code1.eps", "code3.pdf", "code4.eps"}},
+        {quatre, {"popup_log=1"}, {trois}, lignes, faits},
+        {quatre, {"popup_log=1", "cb_previsualiser=true"}, {trois}, lignes, faits},
         {"",
          {"popup_log=1"},
          {"Aucun fichier eps ou pdf n'a été généré\\ndans le répertoire spécifié\\n\\nUne erreur a "
@@ -150,12 +147,9 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
     csp_creer_plusieurs page;
     page.popup_log->setCurrentIndex(1);
     auto au_repos = [&page] {
-        EXPECT_FALSE(page.travail_en_cours);
-        EXPECT_TRUE(page.bt_creer->isEnabled());
-        EXPECT_TRUE(page.bt_enregistrer->isEnabled());
-        EXPECT_TRUE(page.popup_delimiteur->isEnabled());
-        EXPECT_TRUE(page.bt_annuler->isHidden());
-        EXPECT_TRUE(page.pb_jauge->isHidden());
+        EXPECT_TRUE(!page.travail_en_cours && page.bt_creer->isEnabled() &&
+                    page.bt_enregistrer->isEnabled() && page.popup_delimiteur->isEnabled() &&
+                    page.bt_annuler->isHidden() && page.pb_jauge->isHidden());
     };
 
     // Cancelled after the first step: no summary, the report keeps its lines.
@@ -195,11 +189,8 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
 }
 
 TEST(serie, nom_du_rapport) {
-    const QList<QPair<QString, QString>> table = {{"/d/liste.txt", "liste.log"},
-                                                  {"/d/liste", "liste.log"},
-                                                  {"/d/a.b.csv", "a.b.log"},
-                                                  {"/d/liste.", "liste.log"},
-                                                  {"/d/.csv", ".log"}};
-    for (const auto& [donnees, rapport] : table)
-        EXPECT_EQ(csp_creer_plusieurs::nom_rapport(donnees), rapport);
+    for (const QString& cas :
+         QString("liste.txt=liste liste=liste a.b.csv=a.b liste.=liste .csv=").split(' '))
+        EXPECT_EQ(csp_creer_plusieurs::nom_rapport("/d/" + cas.section('=', 0, 0)),
+                  cas.section('=', 1) + ".log");
 }

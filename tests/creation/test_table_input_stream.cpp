@@ -1,8 +1,6 @@
 #include "TableInputStream.h"
 #include "outils_donnees.h"
 
-#include <QStringConverter>
-#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -36,11 +34,6 @@ lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimi
     resultat.pourcentage = lecteur.Percent();
     lecteur.Close();
     return resultat;
-}
-
-QByteArray utf16(const QString& texte, bool gros_boutiste) {
-    QStringEncoder encodeur(gros_boutiste ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
-    return encodeur.encode(texte);
 }
 
 } // namespace
@@ -79,47 +72,33 @@ TEST(TableInputStream, RecordsOfEachDelimiterAreHandedOutWithTheirFieldsJoinedBy
 }
 
 TEST(TableInputStream, EachEncodingAndMarkIsReadAsItsText) {
+    using outils_donnees::utf16;
     const QString texte = QStringLiteral("é;\"x,y\"\r€");
-    struct cas {
+    const QByteArray u8 = texte.toUtf8();
+    const QStringList lus = {"é\tx,y", "€"};
+    const struct {
         const char* quoi;
         QByteArray octets;
         codage_texte codage;
         QStringList attendus;
-    };
-    const QList<cas> cas_ = {
-        {"UTF-8 with its mark",
-         "\xEF\xBB\xBF" + texte.toUtf8(),
-         codage_texte::utf8,
-         {"é\tx,y", "€"}},
-        {"UTF-8 with the reversed mark",
-         "\xEF\xBF\xBE" + texte.toUtf8(),
-         codage_texte::utf8,
-         {"é\tx,y", "€"}},
-        {"UTF-8 without mark", texte.toUtf8(), codage_texte::utf8, {"é\tx,y", "€"}},
-        {"UTF-16 big-endian with its mark",
-         "\xFE\xFF" + utf16(texte, true),
-         codage_texte::utf16,
-         {"é\tx,y", "€"}},
-        {"UTF-16 little-endian with its mark",
-         "\xFF\xFE" + utf16(texte, false),
-         codage_texte::utf16,
-         {"é\tx,y", "€"}},
-        {"UTF-16 without mark is big-endian",
-         utf16(texte, true),
-         codage_texte::utf16,
-         {"é\tx,y", "€"}},
-        {"Windows ANSI", "\xE9;\"x,y\"\r\x80", codage_texte::windows_ansi, {"é\tx,y", "€"}},
-        {"Mac Roman", "\x8E;\"x,y\"\r\xDB", codage_texte::mac_roman, {"é\tx,y", "€"}},
+    } cas[] = {
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + u8, codage_texte::utf8, lus},
+        {"UTF-8 with the reversed mark", "\xEF\xBF\xBE" + u8, codage_texte::utf8, lus},
+        {"UTF-8 without mark", u8, codage_texte::utf8, lus},
+        {"UTF-16 big-endian with its mark", "\xFE\xFF" + utf16(texte), codage_texte::utf16, lus},
+        {"UTF-16 little-endian, mark", "\xFF\xFE" + utf16(texte, false), codage_texte::utf16, lus},
+        {"UTF-16 without mark is big-endian", utf16(texte), codage_texte::utf16, lus},
+        {"Windows ANSI", "\xE9;\"x,y\"\r\x80", codage_texte::windows_ansi, lus},
+        {"Mac Roman", "\x8E;\"x,y\"\r\xDB", codage_texte::mac_roman, lus},
         {"ASCII", "e;\"x,y\"\rz", codage_texte::ascii, {"e\tx,y", "z"}},
-        {"a UTF-8 mark is text in Windows ANSI",
+        {"UTF-8 mark in Windows ANSI",
          "\xEF\xBB\xBF"
          "a;b",
          codage_texte::windows_ansi,
          {"ï»¿a\tb"}},
     };
-    for (const cas& c : cas_) {
+    for (const auto& c : cas)
         EXPECT_EQ(lit(c.octets, c.codage, ";").enregistrements, c.attendus) << c.quoi;
-    }
     // Plain mode in reversed byte order finds its line ends too.
     EXPECT_EQ(lit("\xFF\xFE" + utf16("a|b\r\nc", false), codage_texte::utf16, "|").enregistrements,
               QStringList({"a\tb", "c"}));
@@ -132,7 +111,8 @@ TEST(TableInputStream, ALargeFileComesOutWholeWithItsProgress) {
     while (texte.size() < 700 * 1000)
         texte += ligne;
     for (const bool utf8 : {true, false}) {
-        const QByteArray octets = utf8 ? texte.toUtf8() : "\xFF\xFE" + utf16(texte, false);
+        const QByteArray octets =
+            utf8 ? texte.toUtf8() : "\xFF\xFE" + outils_donnees::utf16(texte, false);
         const lecture l = lit(octets, utf8 ? codage_texte::utf8 : codage_texte::utf16, ";");
         ASSERT_EQ(l.enregistrements.size(), texte.count(u'\r'));
         EXPECT_TRUE(l.progresse && l.milieu);
