@@ -4,16 +4,7 @@
 #include "valdorin.h"
 #include "verification_v1.h"
 
-#include <QFile>
 #include <QScopeGuard>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace valdorin {
 
