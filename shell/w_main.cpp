@@ -151,8 +151,7 @@ void w_main::Event_Open() {
         move(cadre.topLeft());
     }
     // Reading the training window's width makes it, still hidden.
-    const int gauche = x() - static_cast<int>((w_formation::instance().width() + 30) / 2.0);
-    move(std::max(gauche, 0), y());
+    move(gauche_decalee(x(), w_formation::instance().width()), y());
     // The connection test that every web feature asks, the version page's
     // check first among them.
     w_web::instance();
@@ -162,6 +161,13 @@ void w_main::Event_Open() {
     p_accueil = embarque<cp_accueil>(fond);
     p_apropos = embarque<cp_apropos>(fond);
     p_formation_memo = embarque<cp_formation_memo>(fond);
+}
+
+int w_main::gauche_decalee(int gauche, int largeur_formation) {
+    // gauche - (largeur_formation + 30) / 2 taken exactly, then its fraction
+    // dropped: an odd sum puts the window one more point to the left. A
+    // result below 0 gives 0.
+    return std::max(gauche - (largeur_formation + 31) / 2, 0);
 }
 
 QWidget* w_main::conteneur(std::int32_t ecran) const {

@@ -71,6 +71,10 @@ public:
     // The container that shows a screen.
     QWidget* conteneur(std::int32_t ecran) const;
 
+    // Where the window's left edge goes at its opening, from its default
+    // place `gauche`, to leave room for a training window that wide.
+    static int gauche_decalee(int gauche, int largeur_formation);
+
     // The seam.
     void import_export_parametres(const QString& genre, const QString& sens) override;
     QRect geometrie() const override;
