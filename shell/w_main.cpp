@@ -273,8 +273,16 @@ bool w_main::lancement_en_cours(bool encore) {
         temps_origine.start();
         return true;
     }
-    // 120 ticks of 1/60 s.
-    return temps_origine.elapsed() < 2000;
+    // 120 ticks of 1/60 s, then as long as the choice of the first screen
+    // waits for the version check.
+    return temps_origine.elapsed() < 2000 || attend_verification();
+}
+
+bool w_main::attend_verification() const {
+    // The version page's answer matters only when the welcome page is not
+    // the first screen. The check ends by itself within its own limits.
+    return w_formation::instance().bt_lancement->isChecked() &&
+           p_onglets->sp_version->requete_en_cours();
 }
 
 void w_main::thread_lancement_Run() {
