@@ -9,7 +9,7 @@
 #include "services_coquille.h"
 #include "w_formation.h"
 
-#include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QStackedWidget>
 
@@ -88,18 +88,16 @@ void cp_onglets::Open() {
         page->show();
         page->Event_Open();
     }
-    if (QWidget* fenetre = window())
-        fenetre->installEventFilter(this);
-}
-
-bool cp_onglets::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == window()) {
-        if (evenement->type() == QEvent::WindowActivate)
-            Event_Activate();
-        else if (evenement->type() == QEvent::WindowDeactivate)
-            Event_Deactivate();
-    }
-    return classe_page::eventFilter(objet, evenement);
+    // The strip greys out while another application is in front. Our own
+    // windows (the training window, a dialog) leave it live, so that the
+    // first click on a tab after using them is not lost.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState etat) {
+                if (etat == Qt::ApplicationActive)
+                    Event_Activate();
+                else
+                    Event_Deactivate();
+            });
 }
 
 void cp_onglets::Event_Activate() {
@@ -198,9 +196,11 @@ void cp_onglets::import_export_parametres(const QString& genre, const QString& s
                                                      QStringLiteral("onglets"),
                                                      QStringLiteral("contenu"), QString());
         else
-            parametres_v1::parametre_tableau_integer(tableau_contenus_courants, sens,
-                                                     QStringLiteral("onglets"),
-                                                     QStringLiteral("contenu"), QString());
+            // Until the saved tabs are open again (a quit during the splash),
+            // the open tabs are not yet the user's: the saved ones stay.
+            parametres_v1::parametre_tableau_integer(
+                onglets_rouverts ? tableau_contenus_courants : tableau_contenus_session_precedante,
+                sens, QStringLiteral("onglets"), QStringLiteral("contenu"), QString());
     }
     if (sp_creer_unit)
         sp_creer_unit->import_export_parametres(genre, sens);
@@ -213,6 +213,7 @@ void cp_onglets::import_export_parametres(const QString& genre, const QString& s
 void cp_onglets::maj(const QString& genre) {
     if (genre != u"init")
         return;
+    onglets_rouverts = true;
     if (tableau_contenus_session_precedante.isEmpty()) {
         montrer(0);
         montrer(1);

@@ -48,6 +48,7 @@ public:
     void bt_onglets_TabChanged(int index);
     void bt_onglets_TabRemoved(int index);
     void bt_onglets_MenuCustomTabBrimlow(int x, int y);
+    // The application came to the front, or another one did.
     void Event_Activate();
     void Event_Deactivate();
 
@@ -69,8 +70,10 @@ public:
 
 protected:
     void Open() override;
-    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     QList<QWidget*> panneaux;
+    // The saved tabs were opened again ("init"); until then, saving the
+    // preferences writes back the list that was read.
+    bool onglets_rouverts = false;
 };

@@ -86,16 +86,23 @@ QMenu* menu_operateur::ajoute_menu(const QString& nom, const QString& legende) {
 QAction* menu_operateur::ajoute_element(const QString& nom_menu, const QString& nom,
                                         const QString& legende, const QString& raccourci,
                                         int index) {
-    auto* element = new QAction(legende, this);
+    auto* element = new QAction(this);
     element->setObjectName(nom);
     if (index >= 0)
         element->setProperty("index", index);
+    // A caption of "-" makes a separator, which draws its line and no text.
     if (legende == u"-")
         element->setSeparator(true);
+    else
+        element->setText(legende);
     // "Cmd+" stands for the platform's command key: Ctrl here.
     if (!raccourci.isEmpty())
         element->setShortcut(QKeySequence(
             QString(raccourci).replace(QStringLiteral("Cmd+"), QStringLiteral("Ctrl+"))));
+    // The bar is the same for every window: its keys work from any window of
+    // the application that no modal dialog covers (the training window among
+    // them), not only from the main window that shows it.
+    element->setShortcutContext(Qt::ApplicationShortcut);
     menu(nom_menu)->addAction(element);
     return element;
 }

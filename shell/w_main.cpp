@@ -151,8 +151,7 @@ void w_main::Event_Open() {
         move(cadre.topLeft());
     }
     // Reading the training window's width makes it, still hidden.
-    const int gauche = x() - static_cast<int>((w_formation::instance().width() + 30) / 2.0);
-    move(std::max(gauche, 0), y());
+    move(gauche_decalee(x(), w_formation::instance().width()), y());
     // The connection test that every web feature asks, the version page's
     // check first among them.
     w_web::instance();
@@ -162,6 +161,13 @@ void w_main::Event_Open() {
     p_accueil = embarque<cp_accueil>(fond);
     p_apropos = embarque<cp_apropos>(fond);
     p_formation_memo = embarque<cp_formation_memo>(fond);
+}
+
+int w_main::gauche_decalee(int gauche, int largeur_formation) {
+    // gauche - (largeur_formation + 30) / 2 taken exactly, then its fraction
+    // dropped: an odd sum puts the window one more point to the left. A
+    // result below 0 gives 0.
+    return std::max(gauche - (largeur_formation + 31) / 2, 0);
 }
 
 QWidget* w_main::conteneur(std::int32_t ecran) const {
@@ -267,8 +273,16 @@ bool w_main::lancement_en_cours(bool encore) {
         temps_origine.start();
         return true;
     }
-    // 120 ticks of 1/60 s.
-    return temps_origine.elapsed() < 2000;
+    // 120 ticks of 1/60 s, then as long as the choice of the first screen
+    // waits for the version check.
+    return temps_origine.elapsed() < 2000 || attend_verification();
+}
+
+bool w_main::attend_verification() const {
+    // The version page's answer matters only when the welcome page is not
+    // the first screen. The check ends by itself within its own limits.
+    return w_formation::instance().bt_lancement->isChecked() &&
+           p_onglets->sp_version->requete_en_cours();
 }
 
 void w_main::thread_lancement_Run() {

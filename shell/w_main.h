@@ -48,7 +48,8 @@ public:
     QTimer thread_lancement;
 
     // One step of the start-up task: ends the splash once its time is over
-    // or the user cut it short, then shows the first screen.
+    // and the version check that the first screen depends on has ended, or
+    // once the user cut it short, then shows the first screen.
     void thread_lancement_Run();
 
     void Event_Minimize();
@@ -70,6 +71,10 @@ public:
 
     // The container that shows a screen.
     QWidget* conteneur(std::int32_t ecran) const;
+
+    // Where the window's left edge goes at its opening, from its default
+    // place `gauche`, to leave room for a training window that wide.
+    static int gauche_decalee(int gauche, int largeur_formation);
 
     // The seam.
     void import_export_parametres(const QString& genre, const QString& sens) override;
@@ -93,6 +98,10 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
+    // Whether the choice of the first screen still waits for the version
+    // check that runs since the pages opened.
+    bool attend_verification() const;
+
     // The splash clock.
     bool en_cours = true;
     QElapsedTimer temps_origine;

@@ -1,15 +1,20 @@
 #include "app.h"
 #include "cp_accueil.h"
+#include "cp_apropos.h"
 #include "cp_onglets.h"
 #include "csp_version.h"
+#include "fichiers_parametres.h"
 #include "fleche_droite.h"
 #include "parametres_v1.h"
+#include "serveur_essai.h"
 #include "w_formation.h"
 #include "w_main.h"
 #include "w_web.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QNetworkProxy>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -62,4 +67,72 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     EXPECT_NE(demarre().contenu_courant(), 5);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     w_main::detruit();
+}
+
+// An answer that comes after the splash's two seconds still opens the version
+// page: the choice of the first screen waits for the check, the about page
+// showing, unless a click or Escape cuts the wait short or the welcome page
+// comes first anyway.
+TEST(GuidageCoquille, TheFirstScreenWaitsForAVersionCheckStillRunning) {
+    using conduite = essai::serveur_web::conduite;
+    enum geste { aucun, echap, clic };
+    struct cas {
+        // Two bytes every half second, or a trickle that never ends.
+        conduite serveur;
+        bool accueil_cache;
+        geste coupe;
+        std::int32_t premier;
+        bool verification_en_cours;
+    };
+    const cas table[] = {
+        {conduite::lent, true, aucun, 4, false},
+        {conduite::egrene, true, echap, 0, true},
+        {conduite::egrene, true, clic, 0, true},
+        {conduite::egrene, false, aucun, 5, true},
+    };
+    w_web& connexion = w_web::instance();
+    const auto horloge = connexion.horloge;
+    // Every question asks again: no answer is kept from an earlier test.
+    std::int64_t temps = 0;
+    connexion.horloge = [&temps] { return temps += 10000; };
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    for (const cas& c : table) {
+        essai::serveur_web serveur;
+        serveur.comportement = c.serveur;
+        serveur.corps = c.serveur == conduite::lent ? "version = 3" : "";
+        csp_version::serveur_essai = serveur.adresse();
+        connexion.interroge = [] { return true; };
+        // The training window outlives the main window: its box starts from
+        // the welcome page's default, as at a real start.
+        w_formation::instance().bt_lancement->setChecked(false);
+        parametres_v1::niveau_version_preferences = 0;
+        QFile preferences(parametres_v1::chemin_preferences(0));
+        ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
+        preferences.write(QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>") +
+                          "<accueil_bt_lancement>" + (c.accueil_cache ? "true" : "false") +
+                          "</accueil_bt_lancement></valdorin>");
+        preferences.close();
+        App()->Event_Open();
+        w_main& principale = w_main::instance();
+        if (c.coupe != aucun) {
+            // Past the two seconds, the check still running: the splash stays.
+            QTest::qWait(2500);
+            EXPECT_EQ(principale.contenu_courant(), 6);
+            EXPECT_TRUE(principale.p_apropos->isVisible());
+            EXPECT_TRUE(principale.thread_lancement.isActive());
+            if (c.coupe == echap)
+                QTest::keyClick(&principale, Qt::Key_Escape);
+            else
+                QTest::mouseClick(principale.p_apropos->canvas_fond, Qt::LeftButton);
+        }
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !principale.thread_lancement.isActive(); }, 20000));
+        EXPECT_EQ(principale.contenu_courant(), c.premier);
+        EXPECT_EQ(principale.p_onglets->sp_version->requete_en_cours(), c.verification_en_cours);
+        connexion.interroge = [] { return false; };
+        csp_version::serveur_essai.clear();
+        w_main::detruit();
+    }
+    w_formation::instance().bt_lancement->setChecked(false);
+    connexion.horloge = horloge;
 }

@@ -63,22 +63,23 @@ TEST(Application, ExceptionNonAttrapeeRapporteeEtLeProgrammeContinue) {
     }
 }
 
-// The menu bar, menu by menu, item by item: name, caption, shortcut.
+// The menu bar, menu by menu, item by item: name, caption, shortcut; a
+// separator ("---") carries no caption.
 TEST(Application, BarreDeMenus) {
     const QStringList attendu = {
         "menu_fichier &Fichier",
         "  menu_creer_plusieurs Créer un ensemble de code-barres ",
-        "  menu_separation - ",
+        "  menu_separation --- ",
         "  menu_enregistrer_memo Enregistrer l'état du logiciel sous… ",
         "  menu_ouvrir_memo Restaurer un état enregistré du logiciel… ",
-        "  menu_separation - ",
+        "  menu_separation --- ",
         "  menu_quitter &Quitter Ctrl+Q",
         "menu_edition Édition",
         "  EditCut Couper Ctrl+X",
         "  EditCopy &Copier Ctrl+C",
         "  EditPaste Coller Ctrl+V",
         "  EditClear Effacer ",
-        "  UntitledMenu0 - ",
+        "  UntitledMenu0 --- ",
         "  EditSelectAll Tout sélectionner Ctrl+A",
         "menu_code_barres Code-barres",
         "  menu_creer_unit Créer un code-barres ",
@@ -89,15 +90,15 @@ TEST(Application, BarreDeMenus) {
         "  menu_formation Mode d'autoformation ",
         "  menu_aide_contextuelle Aide contextuelle ",
         "  menu_documentation Consulter la documentation ",
-        "  UntitledSeparator - ",
+        "  UntitledSeparator --- ",
         "  menu_apropos À propos… ",
     };
     QStringList lu;
     for (const QAction* entree : menu_operateur::instance().actions()) {
         lu.append(entree->menu()->objectName() + " " + entree->text());
         for (const QAction* element : entree->menu()->actions())
-            lu.append("  " + element->objectName() + " " + element->text() + " " +
-                      element->shortcut().toString());
+            lu.append("  " + element->objectName() + " " + (element->isSeparator() ? "---" : "") +
+                      element->text() + " " + element->shortcut().toString());
     }
     EXPECT_EQ(lu, attendu);
     EXPECT_EQ(menu_operateur::instance().element("menu_creer_plusieurs", 1)->parent(),

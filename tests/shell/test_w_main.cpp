@@ -1,3 +1,4 @@
+#include "CustomTab.h"
 #include "CustomTabPanelTabs.h"
 #include "app.h"
 #include "cp_accueil.h"
@@ -5,6 +6,7 @@
 #include "cp_formation_memo.h"
 #include "cp_onglets.h"
 #include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
 #include "csp_version.h"
 #include "environnement.h"
 #include "fichiers_parametres.h"
@@ -20,6 +22,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QStackedWidget>
@@ -29,6 +32,14 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Brings a window in front, as a click on it would; a transient window counts
+// as active already while its parent is, so the window system is asked itself.
+void premier_plan(QWidget* fenetre) {
+    fenetre->windowHandle()->requestActivate();
+    EXPECT_TRUE(QTest::qWaitFor([fenetre] { return QApplication::activeWindow() == fenetre; }))
+        << fenetre->objectName().toStdString();
+}
 
 const QString ligne_marque = "Consulter la documentation";
 
@@ -194,17 +205,124 @@ TEST_F(FenetrePrincipale, Onglets) {
                                    "Contrat de licence *", "Version"}));
     EXPECT_EQ(fenetre.contenu_courant(), 1);
     EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1, 3, 4}));
-    // The strip is greyed out while the window is inactive.
-    QEvent inactive(QEvent::WindowDeactivate);
-    QCoreApplication::sendEvent(&fenetre, &inactive);
-    EXPECT_FALSE(onglets.bt_onglets->isEnabled());
-    QEvent active(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(&fenetre, &active);
-    EXPECT_TRUE(onglets.bt_onglets->isEnabled());
+    // Once the saved tabs (none: 0 and 1) were reopened, the open ones are
+    // saved.
+    onglets.maj("init");
     parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
     onglets.import_export_parametres("init", "export");
     EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("onglets_contenu"), "0,1,3,4");
     parametres_v1::dictionnaire_parametres.reset();
+}
+
+// The keys of the menu bar work from the training window as from the main
+// window; an editing key acts on the focused field of the window in front
+// only. The strip greys out while another application is in front, not while
+// the training window is: the first click on a tab then counts.
+TEST_F(FenetrePrincipale, LaFenetreDAutoformationDevant) {
+    w_main& fenetre = w_main::instance();
+    fenetre.montrer(1, 1);
+    fenetre.montrer(0, 1);
+    formation.montrer();
+    QLineEdit& champ = *fenetre.p_onglets->sp_creer_unit->ch_code_produit;
+    const std::tuple<QWidget*, Qt::Key, int, QString> touches[] = {
+        // In front, key, what the event loop ends with (0 quit), the field.
+        {&formation, Qt::Key_Q, 0, "54321"},
+        {&fenetre, Qt::Key_Q, 0, "54321"},
+        {&formation, Qt::Key_X, 2, "54321"},
+        {&fenetre, Qt::Key_X, 2, ""},
+    };
+    for (const auto& [devant, touche, fin, texte] : touches) {
+        champ.setText("54321");
+        premier_plan(&fenetre);
+        champ.setFocus();
+        champ.selectAll();
+        premier_plan(devant);
+        QWidget* cible = QApplication::focusWidget() ? QApplication::focusWidget() : devant;
+        // A key that does not quit ends the loop with 2; a stuck one with 1.
+        QTimer garde;
+        QObject::connect(&garde, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        garde.start(5000);
+        QTimer::singleShot(0, [cible, touche = touche, fin = fin] {
+            QTest::keyClick(cible, touche, Qt::ControlModifier);
+            if (fin != 0)
+                QCoreApplication::exit(2);
+        });
+        EXPECT_EQ(App()->exec(), fin) << devant->objectName().toStdString() << touche;
+        EXPECT_EQ(champ.text(), texte) << devant->objectName().toStdString() << touche;
+    }
+    CustomTabPanelTabs& bande = *fenetre.p_onglets->bt_onglets;
+    // The offscreen platform never leaves the active state: the test gives
+    // the toolkit's notice itself.
+    const auto application = [](Qt::ApplicationState etat) {
+        return [etat] { emit qGuiApp->applicationStateChanged(etat); };
+    };
+    const std::pair<std::function<void()>, bool> etats[] = {
+        {[&] { premier_plan(&fenetre); }, true},
+        {[&] { premier_plan(&formation); }, true},
+        {application(Qt::ApplicationInactive), false},
+        {application(Qt::ApplicationActive), true},
+    };
+    for (const auto& [action, active] : etats) {
+        action();
+        EXPECT_EQ(bande.isEnabled(), active);
+    }
+    premier_plan(&formation);
+    bande.grab();
+    const CustomTab& onglet = *bande.tabs.at(1);
+    QTest::mouseClick(&bande, Qt::LeftButton, {}, QPoint(onglet.x() + 30, onglet.y() + 10));
+    EXPECT_EQ(fenetre.contenu_courant(), 1);
+}
+
+// Quitting before the splash has reopened the saved tabs writes them back as
+// they were read; afterwards, the tabs open then are written.
+TEST_F(FenetrePrincipale, QuitterPendantLeSplashGardeLesOnglets) {
+    struct cas {
+        QByteArray onglets;
+        // A menu command during the splash; the end of the splash first.
+        bool commande, fin_splash;
+        QByteArray onglets_ecrits, ecran_ecrit;
+    };
+    const cas table[] = {
+        {"0,3,4", false, false, "0,3,4", "3"},
+        {"4,0", true, false, "4,0", "1"},
+        {"4,0", false, true, "0,3,4", "3"},
+    };
+    for (const cas& c : table) {
+        parametres_v1::niveau_version_preferences = 0;
+        preferences("<onglets_contenu>" + c.onglets + "</onglets_contenu><main_contenu>3" +
+                    "</main_contenu><accueil_bt_lancement>true</accueil_bt_lancement>");
+        w_main& fenetre = demarre();
+        if (c.commande)
+            menu_operateur::instance().element("menu_creer_plusieurs", 0)->trigger();
+        if (c.fin_splash) {
+            QTest::mouseClick(fenetre.p_apropos->canvas_fond, Qt::LeftButton);
+            attend_fin_splash();
+        }
+        QFile::remove(parametres_v1::chemin_preferences(0));
+        QTimer::singleShot(0,
+                           [] { menu_operateur::instance().element("menu_quitter")->trigger(); });
+        EXPECT_EQ(App()->exec(), 0);
+        QFile fichier(parametres_v1::chemin_preferences(0));
+        ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
+        const QByteArray ecrit = fichier.readAll();
+        EXPECT_TRUE(ecrit.contains("<onglets_contenu>" + c.onglets_ecrits + "</onglets_contenu>"))
+            << ecrit.constData();
+        EXPECT_TRUE(ecrit.contains("<main_contenu>" + c.ecran_ecrit + "</main_contenu>"))
+            << ecrit.constData();
+        w_main::detruit();
+    }
+    formation.bt_lancement->setChecked(false);
+}
+
+// The window moves left by half the training window's width plus 30, the
+// fraction dropped from the result, never past the screen's left edge.
+TEST(FenetrePrincipaleOuverture, DecalageVersLaGauche) {
+    const std::tuple<int, int, int> table[] = {
+        {400, 201, 284}, {400, 200, 285}, {400, 300, 235}, {100, 200, 0},
+        {116, 201, 0},   {117, 201, 1},   {-40, 300, 0},
+    };
+    for (const auto& [gauche, largeur, attendu] : table)
+        EXPECT_EQ(w_main::gauche_decalee(gauche, largeur), attendu) << gauche << " " << largeur;
 }
 
 // The saved tabs reopen at the end of the splash; the first screen is the
