@@ -39,6 +39,7 @@ constexpr int pas_glissement = 7;
 } // namespace
 
 CustomTabPanelTabs::CustomTabPanelTabs(QWidget* parent) : QWidget(parent) {
+    inscrit_accessibilite();
     setMouseTracking(true);
     minuterie_glissement.setInterval(duree_tick_ms);
     minuterie_glissement.setTimerType(Qt::PreciseTimer);
@@ -258,6 +259,7 @@ std::int32_t CustomTabPanelTabs::drawIndex(std::int32_t i) const {
 void CustomTabPanelTabs::doTabChange(std::int32_t i) {
     if (panel)
         panel->setCurrentIndex(i);
+    signale_selection(i);
     emit TabChanged(i);
 }
 

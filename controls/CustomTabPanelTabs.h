@@ -6,6 +6,8 @@
 // so selecting a tab never moves it. The strip answers its own mouse, focus and
 // paint events; its owner hears only the strip's signals below, raised
 // synchronously inside the operation that causes them (connect them directly).
+// Assistive technology reads the strip as a page tab list, one page tab per
+// tab named by its caption, the front tab selected.
 
 #include "CustomTab.h"
 #include "LittleMiscButton.h"
@@ -139,6 +141,11 @@ private:
     void doTabChange(std::int32_t i);
     void doTabRemove(std::int32_t i);
     void doCustomTabBrimlow();
+
+    // Assistive technology: the strip's reading, and the news of a new front
+    // tab.
+    static void inscrit_accessibilite();
+    void signale_selection(std::int32_t i);
 
     // Layout.
     void fixLocations();

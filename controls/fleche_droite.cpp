@@ -1,11 +1,30 @@
 #include "fleche_droite.h"
 
+#include "accessibilite.h"
 #include "bibliotheque_divers.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// Read as a button named by where it leads; its press action raises Action
+// while it is enabled.
+QAccessibleInterface* fleche_accessible(QWidget* controle) {
+    auto* fleche = static_cast<fleche_droite*>(controle);
+    return new accessibilite::controle_peint(
+        fleche, QAccessible::Button,
+        [fleche] {
+            return fleche->direction == QStringLiteral("left") ? QStringLiteral("Précédent")
+                                                               : QStringLiteral("Suivant");
+        },
+        [fleche] { emit fleche->Action(); });
+}
+
+} // namespace
+
 fleche_droite::fleche_droite(QWidget* parent) : QWidget(parent) {
+    accessibilite::enregistre("fleche_droite", &fleche_accessible);
     setCursor(Qt::PointingHandCursor);
 }
 

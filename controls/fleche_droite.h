@@ -6,7 +6,9 @@
 
 // A push control drawn as a solid arrow (a shaft and a triangular head) that
 // fires `Action` the moment the mouse goes down on it while it is enabled.
-// It points right unless `direction` is "left".
+// It points right unless `direction` is "left". Assistive technology reads it
+// as a button named "Suivant", or "Précédent" when it points left, unless it
+// is given an accessible name.
 class fleche_droite : public QWidget {
     Q_OBJECT
 

@@ -194,6 +194,13 @@ csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) 
         nomme(new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this),
               "bt_enregistrer", 26, 411, 325, 20);
 
+    // Each field is announced by its caption.
+    st_delimiteur->setBuddy(popup_delimiteur);
+    st_codage->setBuddy(popup_codage);
+    st_placer_resultat->setBuddy(popup_resultats);
+    st_extension->setBuddy(ch_ext_eps);
+    st_fichier_rapport->setBuddy(popup_log);
+
     for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         ajuste_police(label, label->text(), 0);
     for (QAbstractButton* bouton : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))

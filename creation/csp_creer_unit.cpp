@@ -26,6 +26,7 @@
 #include <QUrl>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -185,6 +186,22 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     popup_sous_parution = menu("popup_sous_parution", {575, 75, 47, 20});
     popup_sous_parution->addItems({"0", "1", "2", "3", "4", QStringLiteral("5 hors-série « H »"),
                                    QStringLiteral("6 parution spéciale « S »"), "7", "8", "9"});
+
+    // Each field is announced by its caption.
+    const std::pair<QLabel*, QWidget*> legendes[] = {{st_transporteur, ch_transporteur},
+                                                     {st_code_produit, ch_code_produit},
+                                                     {st_parution, ch_parution},
+                                                     {st_sous_parution, popup_sous_parution},
+                                                     {st_entete_prix, ch_entete_prix},
+                                                     {st_prix, ch_prix},
+                                                     {st_reglement, ch_reglement},
+                                                     {st_type_fichier, popup_type_fichier},
+                                                     {st_engraissement, popup_engraissement},
+                                                     {st_protection, popup_protection},
+                                                     {st_orientation, popup_orientation},
+                                                     {st_commentaire, ch_commentaire}};
+    for (const auto& [legende, champ] : legendes)
+        legende->setBuddy(champ);
 
     popup_type_fichier_Open();
     popup_engraissement_Open();

@@ -189,6 +189,9 @@ w_previsu_table::w_previsu_table() {
     st_nb_colonnes_reel =
         etiquette(this, "st_nb_colonnes_reel", QStringLiteral("colonnes dans le fichier"),
                   {229, 422, 169, 20});
+    // Each count is announced by the words after it.
+    st_nb_colonnes_affiche->setBuddy(ch_nb_colonnes_affiche);
+    st_nb_colonnes_reel->setBuddy(ch_nb_colonnes_reel);
     ajuste_police(st_nb_colonnes_affiche);
     ajuste_police(st_nb_colonnes_reel);
     st_titre1 =

@@ -1,5 +1,6 @@
 #include "cp_apropos.h"
 
+#include "accessibilite.h"
 #include "apropos.h"
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
@@ -16,10 +17,45 @@
 
 namespace {
 
-// The backdrop: paints and takes the mouse presses for its page.
-class canvas : public QWidget {
+bool splash_en_cours() {
+    coquille::fenetre_principale* principale = coquille::w_main();
+    return principale && principale->lancement_en_cours(true);
+}
+
+// One line drawn over the about picture: its text, pixel size and baseline.
+struct ligne_apropos {
+    QString texte;
+    int taille;
+    int y;
+};
+
+// The product name, the version and the build date, with a status line while
+// the splash runs.
+QList<ligne_apropos> lignes_apropos() {
+    QList<ligne_apropos> lignes = {
+        {bibliotheque_v1::nom_produit, 33, 150},
+        {QStringLiteral("version 2.2"), 23, 200},
+        {QStringLiteral("du ") + bibliotheque_v1::middle_date(BuildDate().date()), 19, 235}};
+    if (splash_en_cours())
+        lignes.append({QStringLiteral("lancement en cours"), 19, 285});
+    return lignes;
+}
+
+// The backdrop: paints and takes the mouse presses for its page. Assistive
+// technology reads it as a static text, the lines drawn over the picture.
+class fond_apropos : public QWidget {
+    Q_OBJECT
 public:
-    explicit canvas(cp_apropos* page) : QWidget(page), page_(page) {}
+    explicit fond_apropos(cp_apropos* page) : QWidget(page), page_(page) {
+        accessibilite::enregistre("fond_apropos", [](QWidget* fond) -> QAccessibleInterface* {
+            return new accessibilite::controle_peint(fond, QAccessible::StaticText, [] {
+                QStringList textes;
+                for (const ligne_apropos& ligne : lignes_apropos())
+                    textes.append(ligne.texte);
+                return textes.join(u'\n');
+            });
+        });
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -44,17 +80,12 @@ QFont police_systeme(int taille) {
     return fonte;
 }
 
-bool splash_en_cours() {
-    coquille::fenetre_principale* principale = coquille::w_main();
-    return principale && principale->lancement_en_cours(true);
-}
-
 } // namespace
 
 cp_apropos::cp_apropos(QWidget* parent) : classe_page(parent) {
     setObjectName(QStringLiteral("cp_apropos"));
     setFixedSize(640, 430);
-    canvas_fond = new canvas(this);
+    canvas_fond = new fond_apropos(this);
     canvas_fond->setObjectName(QStringLiteral("canvas_fond"));
     canvas_fond->setGeometry(0, 0, 640, 430);
     lien_web = new st_lien(canvas_fond);
@@ -79,16 +110,11 @@ void cp_apropos::canvas_fond_Paint(QPainter& g) {
     const QImage fond = apropos();
     if (!fond.isNull())
         g.drawImage(0, 0, fond);
-    const bool splash = splash_en_cours();
     g.setPen(QColor(0xCC, 0xCC, 0xCC));
-    g.setFont(police_systeme(33));
-    g.drawText(150, 150, bibliotheque_v1::nom_produit);
-    g.setFont(police_systeme(23));
-    g.drawText(150, 200, QStringLiteral("version 2.2"));
-    g.setFont(police_systeme(19));
-    g.drawText(150, 235, QStringLiteral("du ") + bibliotheque_v1::middle_date(BuildDate().date()));
-    if (splash)
-        g.drawText(150, 285, QStringLiteral("lancement en cours"));
+    for (const ligne_apropos& ligne : lignes_apropos()) {
+        g.setFont(police_systeme(ligne.taille));
+        g.drawText(150, ligne.y, ligne.texte);
+    }
 }
 
 bool cp_apropos::canvas_fond_MouseDown(int, int) {
@@ -109,3 +135,5 @@ void cp_apropos::lien_web_Action() {
         w_alerte::instance().message(QStringLiteral("Ceci exige une connexion Internet !"),
                                      QString());
 }
+
+#include "cp_apropos.moc"

@@ -80,6 +80,9 @@ csp_version::csp_version(QWidget* parent)
           QStringLiteral("ne prévenir qu'une seule fois à chaque nouvelle version"))) {
     setObjectName(QStringLiteral("csp_version"));
     setFixedSize(640, 400);
+    // Each version field is announced by its caption.
+    st_version_executee->setBuddy(ch_version_executee);
+    st_version_dispo->setBuddy(ch_version_disponible);
     setAutoFillBackground(true);
     st_message_Open();
     connect(lien_historique, &st_lien::Action, this, &csp_version::lien_historique_Action);

@@ -75,6 +75,8 @@ w_formation::w_formation(QWidget* parent)
     outils_pages::place(bt_moins, QStringLiteral("bt_moins"), QRect(94, 363, 50, 30));
     outils_pages::place(popup_formation, QStringLiteral("popup_formation"), QRect(14, 33, 278, 20));
     popup_formation->setFont(outils_pages::police(13));
+    // The popup is announced by the question above it.
+    st_question->setBuddy(popup_formation);
     st_message_Open();
     connect(bt_plus, &fleche_droite::Open, this, &w_formation::bt_plus_Open);
     connect(bt_moins, &fleche_droite::Open, this, &w_formation::bt_moins_Open);

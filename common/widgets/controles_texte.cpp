@@ -1,5 +1,8 @@
 #include "controles_texte.h"
 
+#include "accessibilite.h"
+
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -23,9 +26,26 @@ QString lignes_pour_dessin(QString texte) {
 
 constexpr int drapeaux_texte = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
+// The text it shows is read as a static text.
+QAccessibleInterface* st_centre_accessible(QWidget* controle) {
+    auto* zone = static_cast<st_centre*>(controle);
+    return new accessibilite::controle_peint(
+        zone, QAccessible::StaticText, [zone] { return accessibilite::texte_annonce(zone->Text); });
+}
+
+// Read as a link, which the press action follows.
+QAccessibleInterface* st_lien_accessible(QWidget* controle) {
+    auto* lien = static_cast<st_lien*>(controle);
+    return new accessibilite::controle_peint(
+        lien, QAccessible::Link, [lien] { return accessibilite::texte_annonce(lien->text()); },
+        [lien] { emit lien->Action(); });
+}
+
 } // namespace
 
-st_centre::st_centre(QWidget* parent) : QWidget(parent) {}
+st_centre::st_centre(QWidget* parent) : QWidget(parent) {
+    accessibilite::enregistre("st_centre", &st_centre_accessible);
+}
 
 QFont st_centre::police() const {
     QFont fonte = QGuiApplication::font();
@@ -70,6 +90,13 @@ st_centre::disposition st_centre::calcule_disposition() const {
 }
 
 void st_centre::paintEvent(QPaintEvent*) {
+    // The owner sets the text and asks for a paint: a new text is announced
+    // as it comes on screen.
+    if (Text != texte_signale) {
+        texte_signale = Text;
+        QAccessibleEvent changement(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changement);
+    }
     const disposition d = calcule_disposition();
     if (d.hauteur_controle != height())
         resize(width(), d.hauteur_controle);
@@ -100,6 +127,7 @@ void st_jauge::affiche_pourcentage(const QProgressBar& pb) {
 }
 
 st_lien::st_lien(QWidget* parent) : QLabel(parent) {
+    accessibilite::enregistre("st_lien", &st_lien_accessible);
     setTextFormat(Qt::PlainText);
     setTextColor(gris_lien);
     QFont fonte = font();

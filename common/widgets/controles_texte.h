@@ -14,7 +14,8 @@ class QProgressBar;
 // The owner sets the properties and asks for a redraw (update()).
 //
 // The text may hold CR line ends: they are drawn as line breaks and stay in
-// `Text` as they are.
+// `Text` as they are. Assistive technology reads the control as a static
+// text named by its text.
 class st_centre : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +46,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* evenement) override;
+
+private:
+    // The text last painted, that assistive technology was told of.
+    QString texte_signale;
 };
 
 // An st_centre that places its text against the bottom.
@@ -70,7 +75,8 @@ public:
 QString texte_zone(const QPlainTextEdit& zone);
 
 // A label that looks and acts as a hyperlink: grey, bold and underlined; dark
-// red while pressed; Action() when a press is released over it.
+// red while pressed; Action() when a press is released over it. Assistive
+// technology reads it as a link whose press action raises Action().
 class st_lien : public QLabel {
     Q_OBJECT
 public:

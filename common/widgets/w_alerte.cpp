@@ -1,5 +1,6 @@
 #include "w_alerte.h"
 
+#include "accessibilite.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "editfield_numerique.h"
@@ -357,6 +358,8 @@ w_alerte::place_entree w_alerte::prepare_entree(const QString& invite, QWidget* 
     st_message_centre->move(st_message_centre->x(), place.haut_invite);
     st_message_bas->Text = invite;
     st_message_bas->update();
+    // The field is announced by its prompt.
+    champ->setAccessibleName(accessibilite::texte_annonce(invite));
     return place;
 }
 

@@ -5,6 +5,7 @@
 #include "CustomTabPanelTabs.h"
 #include "illustrations_onglets.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QStackedWidget>
@@ -275,4 +276,36 @@ TEST(Bande, EachFacingPlacesItsTabsAndItsButton) {
         EXPECT_EQ(QPoint(b.bande.scrollRightIcn->x, b.bande.scrollRightIcn->y), c.bouton)
             << c.facing;
     }
+}
+
+TEST(Bande, AssistiveTechnologyReadsEachTabAndSelectsItByItsPressAction) {
+    banc b;
+    b.trois();
+    b.bande.setEnabled(1, false);
+    b.releve();
+    QAccessibleInterface* liste = QAccessible::queryAccessibleInterface(&b.bande);
+    EXPECT_EQ(liste->role(), QAccessible::PageTabList);
+    ASSERT_EQ(liste->childCount(), 3);
+    const char* titres[] = {"Un", "Deux", "Trois"};
+    // Pressed: a back tab, the disabled tab, any tab of a disabled strip.
+    const struct {
+        int presse;
+        bool bande_active;
+    } table[] = {{0, true}, {1, true}, {2, false}};
+    for (const auto& c : table) {
+        b.bande.setEnabled(c.bande_active);
+        liste->child(c.presse)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        for (int i = 0; i < 3; ++i) {
+            QAccessibleInterface* onglet = liste->child(i);
+            EXPECT_EQ(onglet->role(), QAccessible::PageTab);
+            EXPECT_EQ(onglet->text(QAccessible::Name), titres[i]);
+            EXPECT_EQ(liste->indexOfChild(onglet), i);
+            EXPECT_EQ(onglet->state().selected, i == 0) << c.presse << " " << i;
+            EXPECT_EQ(onglet->state().disabled, i == 1 || !c.bande_active) << c.presse << " " << i;
+        }
+    }
+    EXPECT_EQ(b.releve(), std::vector<std::string>{"changed 0"});
+    const QPoint sur_deux = b.bande.mapToGlobal(b.milieu(1));
+    EXPECT_EQ(liste->childAt(sur_deux.x(), sur_deux.y()), liste->child(1));
 }

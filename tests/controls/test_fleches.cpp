@@ -1,5 +1,6 @@
 #include "fleche_droite.h"
 
+#include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,4 +61,25 @@ TEST(Fleches, ActsOnceAtThePressWhileEnabledOnly) {
     EXPECT_EQ(fleche.cursor().shape(), Qt::ArrowCursor) << "set by the paint";
     QTest::mouseClick(&fleche, Qt::LeftButton, {}, QPoint(10, 12));
     EXPECT_EQ(actions, 1);
+}
+
+TEST(Fleches, AssistiveTechnologyReadsAButtonNamedByItsWayAndPressesItWhileEnabled) {
+    fleche_droite droite;
+    fleche_gauche gauche, inactive;
+    inactive.setEnabled(false);
+    const struct {
+        fleche_droite* fleche;
+        QString nom;
+        int actions;
+    } table[] = {{&droite, "Suivant", 1}, {&gauche, "Précédent", 1}, {&inactive, "Précédent", 0}};
+    for (const auto& c : table) {
+        int actions = 0;
+        QObject::connect(c.fleche, &fleche_droite::Action, [&actions] { ++actions; });
+        QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(c.fleche);
+        EXPECT_EQ(lu->role(), QAccessible::Button);
+        EXPECT_EQ(lu->text(QAccessible::Name), c.nom);
+        EXPECT_EQ(lu->state().disabled, c.actions == 0) << c.nom.toStdString();
+        lu->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(actions, c.actions) << c.nom.toStdString();
+    }
 }

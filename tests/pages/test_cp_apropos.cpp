@@ -1,9 +1,12 @@
+#include "apropos.h"
+#include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "cp_apropos.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
 #include "services_coquille.h"
 
+#include <QAccessible>
 #include <QList>
 #include <QPair>
 #include <QtTest/QTest>
@@ -43,9 +46,15 @@ TEST(PageAPropos, ClicEtLigneDeLancement) {
     EXPECT_LE(QFontMetrics(page.lien_web->font()).horizontalAdvance(page.lien_web->text()),
               page.lien_web->width());
     const QImage pendant = page.canvas_fond->grab().toImage();
+    QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(page.canvas_fond);
+    EXPECT_EQ(lu->role(), QAccessible::StaticText);
+    const QString lignes =
+        "Valdorin\nversion 2.2\ndu " + bibliotheque_v1::middle_date(BuildDate().date());
+    EXPECT_EQ(lu->text(QAccessible::Name), lignes + "\nlancement en cours");
     QTest::mouseClick(page.canvas_fond, Qt::LeftButton);
     EXPECT_FALSE(principale.splash);
     EXPECT_TRUE(principale.bascules.isEmpty());
+    EXPECT_EQ(lu->text(QAccessible::Name), lignes);
     const QImage apres = page.canvas_fond->grab().toImage();
     QTest::mouseClick(page.canvas_fond, Qt::LeftButton, {}, QPoint(500, 100));
     EXPECT_EQ(principale.bascules, (QList<QPair<std::int32_t, std::int32_t>>{{4, 1}}));

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QNetworkProxy>
 #include <QSignalSpy>
+#include <QSslSocket>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,6 +100,14 @@ TEST(VersionWeb, ThePageSaysWhatTheServerAnswered) {
         EXPECT_EQ(b.page.lien_telecharger->isEnabled(), c.telecharger) << nom;
         EXPECT_EQ(b.page.lien_acheter->isEnabled(), c.acheter) << nom;
     }
+}
+
+TEST(VersionWeb, AnHttpsAddressIsAskedAsGivenThroughTheTlsBackend) {
+    EXPECT_TRUE(QSslSocket::supportsSsl()) << "no TLS backend: https cannot be asked";
+    csp_version::serveur_essai = "https://www.valdorin.invalid/";
+    EXPECT_EQ(csp_version::adresse_requete(),
+              "https://www.valdorin.invalid/serveur/version.html?cp=valdorin&plateforme=mac");
+    csp_version::serveur_essai.clear();
 }
 
 TEST(VersionWeb, AFailedCheckIsAskedAgainAValidOneNeverAndNoNetworkSendsNothing) {

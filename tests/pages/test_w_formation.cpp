@@ -1,11 +1,14 @@
 #include "controles_texte.h"
 #include "cp_accueil.h"
 #include "csp_contrat.h"
+#include "csp_version.h"
 #include "fleche_droite.h"
+#include "lecture_accessible.h"
 #include "participants_fichiers.h"
 #include "principale_essai.h"
 #include "w_formation.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -136,4 +139,21 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     fenetre.bt_lancement->setChecked(false);
     EXPECT_FALSE(accueil->bt_lancement->isChecked());
+}
+
+TEST_F(Formation, AssistiveTechnologyReadsTheStepTheArrowsAndEachFieldByItsCaption) {
+    fenetre.montrer();
+    const auto nom = [](QWidget* controle) {
+        return QAccessible::queryAccessibleInterface(controle)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(nom(fenetre.st_message), "La page\n\nNaviguez avec les flèches ci-dessous\u00A0!");
+    EXPECT_EQ(nom(fenetre.bt_moins), "Précédent");
+    csp_version version;
+    const std::pair<QWidget*, QString> table[] = {
+        {fenetre.popup_formation, "Que souhaitez-vous faire ?"},
+        {version.ch_version_executee, "Version du logiciel en exécution"},
+        {version.ch_version_disponible, "Dernière version disponible"},
+    };
+    for (const auto& [champ, legende] : table)
+        lecture_accessible::annonce_par(champ, legende);
 }

@@ -1,5 +1,6 @@
 #include "controles_texte.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -209,4 +210,33 @@ TEST(Lien, PointsWithAFingerWhileEnabled) {
     lien.setEnabled(false);
     QCoreApplication::sendEvent(&lien, &entree);
     EXPECT_EQ(lien.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(TextesAccessibles, EachPaintedTextIsReadAsWhatItShowsAndALinkIsPressed) {
+    st_centre centre;
+    centre.Text = "Fichier enregistré !\rC'est fait.";
+    st_bas bas;
+    bas.Text = "Votre texte :";
+    st_lien lien;
+    lien.setText("En savoir plus");
+    const struct {
+        QWidget* controle;
+        QAccessible::Role role;
+        QString nom;
+        int actions; // raised by the press action
+    } table[] = {
+        {&centre, QAccessible::StaticText, "Fichier enregistré !\nC'est fait.", 0},
+        {&bas, QAccessible::StaticText, "Votre texte :", 0},
+        {&lien, QAccessible::Link, "En savoir plus", 1},
+    };
+    for (const auto& c : table) {
+        int actions = 0;
+        if (auto* l = qobject_cast<st_lien*>(c.controle))
+            QObject::connect(l, &st_lien::Action, [&actions] { ++actions; });
+        QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(c.controle);
+        EXPECT_EQ(lu->role(), c.role) << c.nom.toStdString();
+        EXPECT_EQ(lu->text(QAccessible::Name), c.nom);
+        lu->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(actions, c.actions) << c.nom.toStdString();
+    }
 }
