@@ -1,8 +1,10 @@
 // The single-barcode page as a user meets it: its controls, its checks with
 // their messages and focus, the files it makes (read back by Ghostscript,
 // poppler and a barcode scanner) and its settings.
+#include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "fichiers_parametres.h"
+#include "outils_donnees.h"
 #include "outils_eps.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
@@ -267,6 +269,55 @@ TEST_F(Page, SettingsRoundTripAndRefuseWhatTheFieldsCannotHold) {
     parametres_v1::niveau_version_preferences = 0;
     parametres_v1::importe_preferences();
     EXPECT_EQ(p.popup_sous_parution->currentIndex(), 5);
+}
+
+// A batch run goes on while the save dialog is open: the file of the form
+// gets the preview the form asked for, whatever the batch's records asked
+// for, and a link chosen in the dialog is written through.
+TEST_F(Page, ABatchRunningDuringTheSaveDialogChangesNothingInTheFile) {
+    struct pendant_serie : bibliotheque_v1::presentateur_dialogues {
+        csp_creer_plusieurs serie;
+        QString reponse;
+        QString montre(const bibliotheque_v1::demande_dialogue&) override {
+            EXPECT_TRUE(serie.travail_en_cours);
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !serie.travail_en_cours; }, 30000));
+            return reponse;
+        }
+    } dialogue;
+    bibliotheque_v1::installe_presentateur_dialogues(&dialogue);
+    dialogue.serie.popup_resultats->setCurrentIndex(1); // beside the data file
+    dialogue.serie.cb_log->setChecked(false);
+    QDir().mkpath(chemin("serie"));
+    const QByteArray sans = "L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tn%1\r";
+    const QByteArray avec = "L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tn%1\tvu\r";
+    outils_donnees::fichier("ancien", QStringLiteral("cible.eps"));
+    ASSERT_TRUE(QFile::link(chemin("cible.eps"), chemin("lien.eps")));
+    const struct {
+        bool previsu_forme, previsu_serie;
+        QString nom, ecrit;
+    } cas[] = {
+        {false, true, "un.eps", "un.eps"},
+        {true, false, "deux.eps", "deux.eps"},
+        {false, true, "lien.eps", "cible.eps"},
+    };
+    for (const auto& c : cas) {
+        QByteArray lignes;
+        for (int i = 0; i < 40; ++i)
+            lignes += QString::fromLatin1(c.previsu_serie ? avec : sans).arg(i).toLatin1();
+        dialogue.serie.fi_lecture_officiel =
+            outils_donnees::fichier(lignes, QStringLiteral("serie/donnees.txt"));
+        remplit("ch_code_produit=4321;ch_prix=2,9;ch_commentaire=essai;popup_previsu=" +
+                QString::number(c.previsu_forme));
+        dialogue.reponse = chemin(c.nom);
+        dialogue.serie.creer_serie();
+        cree(false);
+        const QByteArray fait = outils_eps::lit(chemin(c.ecrit));
+        EXPECT_EQ(fait.startsWith("\xC5\xD0\xD3\xC6"), c.previsu_forme) << c.nom.toStdString();
+        EXPECT_TRUE(fait.contains("%%EOF")) << c.nom.toStdString();
+        EXPECT_EQ(QDir(chemin("serie")).entryList({"n*.eps"}).size(), 40);
+    }
+    EXPECT_TRUE(QFileInfo(chemin("lien.eps")).isSymLink());
+    bibliotheque_v1::installe_presentateur_dialogues(nullptr);
 }
 
 TEST(FormulaireUnique, MakesFilesThatRenderAndScanOrPrintsTheAlerts) {
