@@ -12,7 +12,6 @@ namespace {
 
 struct lecture {
     QStringList enregistrements;
-    QList<bool> ouverts; // each record ran to the end inside quotes
     std::int32_t colonnes = 0;
     std::int32_t pourcentage = -1;
     bool progresse = true; // Percent never went back
@@ -26,7 +25,6 @@ lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimi
     lecture resultat;
     do {
         resultat.enregistrements.append(lecteur.ReadLine());
-        resultat.ouverts.append(lecteur.guillemet_non_ferme());
         resultat.progresse = resultat.progresse && lecteur.Percent() >= resultat.pourcentage;
         resultat.pourcentage = lecteur.Percent();
         resultat.milieu =
@@ -70,33 +68,6 @@ TEST(TableInputStream, RecordsOfEachDelimiterAreHandedOutWithTheirFieldsJoinedBy
         EXPECT_EQ(l.enregistrements, c.attendus) << c.quoi;
         EXPECT_EQ(l.colonnes, c.colonnes) << c.quoi;
         EXPECT_EQ(l.pourcentage, 100) << c.quoi;
-    }
-}
-
-TEST(TableInputStream, ARecordThatRunsToTheEndInsideQuotesIsTold) {
-    const struct {
-        const char* quoi;
-        QByteArray octets;
-        QString delimiteur;
-        QStringList attendus;
-        QList<bool> ouverts;
-    } cas[] = {
-        {"unbalanced quote swallows the rest",
-         "a,\"b\r\nc,d\r\n",
-         ",",
-         {"a\tb\r\rc,d\r\r"},
-         {true}},
-        {"only the last record", "x\r\"y", ";", {"x", "y"}, {false, true}},
-        {"a doubled quote does not close", "\"a\"\"", ";", {"a\""}, {true}},
-        {"a lone quote inside does not close", "\"a\"b\r", ";", {"ab\r"}, {true}},
-        {"closed at the end of the file", "\"a\"", ";", {"a"}, {false}},
-        {"closed before a line end", "a;\"b\";c\r", ";", {"a\tb\tc"}, {false}},
-        {"no quoting in a tab file", "\"a\tb", "\t", {"\"a\tb"}, {false}},
-    };
-    for (const auto& c : cas) {
-        const lecture l = lit(c.octets, codage_texte::utf8, c.delimiteur);
-        EXPECT_EQ(l.enregistrements, c.attendus) << c.quoi;
-        EXPECT_EQ(l.ouverts, c.ouverts) << c.quoi;
     }
 }
 
