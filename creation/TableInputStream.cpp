@@ -122,6 +122,7 @@ void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
     chaine_retour_chariot = QStringLiteral("\r");
     chaine_separateur_sortie = QStringLiteral("\t");
     nb_colonnes_maxi = 0;
+    guillemet_ouvert = false;
 }
 
 bool TableInputStream::lit_bloc() {
@@ -358,6 +359,8 @@ QString TableInputStream::read_line_csv() {
     }
     if (retour_chariot)
         saute_lf_apres_cr();
+    // A quote that would close the field at the end of the file has closed it.
+    guillemet_ouvert = !fin && etat == champ_entre_guillemets && !guillemet_vu;
     e.termine();
     maj_nb_colonnes_maxi(champs);
     return enregistrement;

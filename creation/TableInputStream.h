@@ -50,6 +50,10 @@ public:
     std::int32_t ColumnCount() const { return nb_colonnes_maxi; }
     // How far the reading has gone, 0 to 100; 100 for an empty file.
     std::int32_t Percent() const;
+    // Comma and semicolon files: true when the last record read ran to the
+    // end of the file inside a quoted field, so that it holds the rest of the
+    // file rather than one record.
+    bool guillemet_non_ferme() const { return guillemet_ouvert; }
 
     // Character code of the file's delimiter: 9, 59, 44 or 124.
     std::int32_t valeur_separateur_entree = 9;
@@ -92,4 +96,5 @@ private:
     std::uint64_t octets_avant_tampon = 0;
     std::uint64_t octets_tampon = 0;
     bool fin_fichier = true;
+    bool guillemet_ouvert = false;
 };

@@ -441,6 +441,10 @@ void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {
 
 void csp_creer_plusieurs::montrer() {
     maj_interface_verrou();
+    // A run reads its settings as it goes: they stay disabled until it ends,
+    // when the run applies the lock itself.
+    if (travail_en_cours)
+        maj_interface(false);
     bt_ouvrir_repertoire->setEnabled(!texte_zone(*ch_repertoire).isEmpty() &&
                                      mode_resultats() == u"R");
 }

@@ -3,8 +3,10 @@
 #include "classe_page.h"
 #include "valdorin.h"
 
+#include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
+#include <QHash>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -12,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -72,8 +75,9 @@ public:
     bool interface_active = true;
     std::int32_t nbLignesNonOK = 0;
     std::int32_t nbLignesOK = 0;
-    // The open report file; null when no report is written.
-    std::unique_ptr<QSaveFile> buffer_log;
+    // The report's lines, written to chemin_log in one piece when the run
+    // ends; none when no report is made.
+    std::optional<QByteArray> buffer_log;
     // The data file chosen in the open dialog, or dropped or opened on the
     // main window.
     QString fi_lecture_officiel;
@@ -89,7 +93,8 @@ public:
     // Starts a run on fi_lecture_officiel, after its checks; every refusal is
     // told to the user.
     void creer_serie();
-    // The page's show hook: applies the lock.
+    // The page's show hook: applies the lock, the settings staying disabled
+    // while a run goes on.
     void montrer();
     void import_export_parametres(const QString& genre, const QString& sens);
 
@@ -144,10 +149,17 @@ public:
     // was cancelled, puts the gauge back at rest.
     void termine_thread();
     // Converts the `indice`th record (from 0) into one barcode file and one
-    // report line.
-    void cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice);
-    // Writes one line of the report, when there is one.
+    // report line. `guillemet_non_ferme`: the record ran to the end of the
+    // file inside a quoted field, and is refused as such.
+    void cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice,
+                                   bool guillemet_non_ferme = false);
+    // Adds one line to the report, when there is one, its control characters
+    // written as "\u{1B}" (the code in hexadecimal).
     void ecrit_rapport(const QString& ligne);
+    // Writes the report's lines to chemin_log, never through a symbolic link
+    // nor over the data file, and lets them go. "" when it is written or when
+    // the run makes none, else the sentence of the summary that tells why.
+    QString enregistre_rapport();
     // The report's name for the data file: its name without its last
     // extension, then ".log".
     static QString nom_rapport(const QString& fichier_donnees);
@@ -213,4 +225,8 @@ protected:
 private:
     // The extension ch_ext_eps held when it was last accepted.
     QString extension_acceptee;
+    // The files made by the current run, by device and inode, with the
+    // number of the record that made each: a later record that names one of
+    // them, however the file system spells it, is refused.
+    QHash<QPair<quint64, quint64>, std::int32_t> fichiers_faits;
 };

@@ -4,21 +4,50 @@
 
 #include "bibliotheque_v1.h"
 #include "dialogues_fichiers.h"
+#include "ecriture_fichiers.h"
 #include "entete_reglages.h"
 #include "fichiers_parametres.h"
 #include "ksp_partagees.h"
 #include "parametres_v1.h"
 #include "thread_creer_ensemble.h"
+#include "verification_v1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString refus_lecture =
     QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
+
+// The file a path names, as its device and inode; none when it names
+// nothing. A symbolic link is followed, or taken as itself.
+std::optional<QPair<quint64, quint64>> identite(const QString& chemin, bool suivre_liens) {
+    struct stat etat {};
+    const QByteArray nom = QFile::encodeName(chemin);
+    if ((suivre_liens ? ::stat(nom.constData(), &etat) : ::lstat(nom.constData(), &etat)) != 0)
+        return std::nullopt;
+    return QPair<quint64, quint64>(etat.st_dev, etat.st_ino);
+}
+
+// A report line as it is written: the characters that would act on the
+// screen of whoever reads the report, rather than show, are written as
+// "\u{" + their code in hexadecimal + "}".
+QString texte_rapport(const QString& ligne) {
+    QString texte;
+    texte.reserve(ligne.size());
+    for (const QChar c : ligne) {
+        if (verification_v1::caractere_de_controle(c.unicode()))
+            texte += QStringLiteral("\\u{") + QString::number(c.unicode(), 16).toUpper() + u'}';
+        else
+            texte += c;
+    }
+    return texte;
+}
 
 } // namespace
 
@@ -80,6 +109,7 @@ bool csp_creer_plusieurs::initialise_thread() {
         return false;
     buffer_log.reset();
     chemin_log.clear();
+    fichiers_faits.clear();
     const int place = popup_log->currentIndex();
     if (place == 1 || place == 2) {
         const QString dossier = place == 1 ? QFileInfo(fi_lecture_officiel).absolutePath() + u'/'
@@ -87,11 +117,9 @@ bool csp_creer_plusieurs::initialise_thread() {
         chemin_log = dossier + nom_rapport(fi_lecture_officiel);
         const QFileInfo existant(chemin_log);
         if (bibliotheque_v1::ecriture_permise(dossier) &&
-            (!existant.exists() || bibliotheque_v1::ecriture_permise(chemin_log))) {
-            auto rapport = std::make_unique<QSaveFile>(chemin_log);
-            if (rapport->open(QIODevice::WriteOnly))
-                buffer_log = std::move(rapport);
-        }
+            (!existant.exists() || existant.isSymLink() ||
+             bibliotheque_v1::ecriture_permise(chemin_log)))
+            buffer_log.emplace();
     }
     nbLignesOK = 0;
     nbLignesNonOK = 0;
@@ -99,10 +127,33 @@ bool csp_creer_plusieurs::initialise_thread() {
     return true;
 }
 
-void csp_creer_plusieurs::termine_thread() {
-    // A report whose writing failed on the way counts as not made.
-    const bool rapport = buffer_log && buffer_log->commit();
+QString csp_creer_plusieurs::enregistre_rapport() {
+    if (!buffer_log)
+        return QString();
+    const QByteArray octets = std::move(*buffer_log);
     buffer_log.reset();
+    // A data file named like its report ("liste.log"), under any spelling of
+    // its path: replacing it would lose the data.
+    const auto rapport = identite(chemin_log, true);
+    if (rapport && rapport == identite(fi_lecture_officiel, true))
+        return QStringLiteral(
+                   "Le fichier de rapport «\u00A0%1\u00A0» n'a pas été enregistré\u00A0: "
+                   "il aurait remplacé le fichier de données.")
+            .arg(chemin_log);
+    // A link in the folder would have the report written elsewhere.
+    if (const int erreur = bibliotheque_v1::enregistre_fichier(
+            chemin_log, octets, bibliotheque_v1::liens_destination::refuses))
+        return QStringLiteral("Le fichier de rapport «\u00A0%1\u00A0» n'a pas pu être "
+                              "enregistré\u00A0: %2")
+            .arg(chemin_log, bibliotheque_v1::raison_systeme(erreur));
+    return QString();
+}
+
+void csp_creer_plusieurs::termine_thread() {
+    // A report that could not be written counts as not made.
+    const bool demande = buffer_log.has_value();
+    const QString echec_rapport = enregistre_rapport();
+    const bool rapport = demande && echec_rapport.isEmpty();
     if (!fi_lecture_reel.isEmpty()) {
         fi_lecture_reel.clear();
         if (cb_log->isChecked()) {
@@ -129,8 +180,10 @@ void csp_creer_plusieurs::termine_thread() {
                                   : QStringLiteral("recommencez en créant un fichier de rapport."));
             if (!chemin_log.isEmpty() && !rapport)
                 texte += eol + eol +
-                         QStringLiteral("Le fichier de rapport n'a pas pu être enregistré dans un "
-                                        "répertoire protégé !");
+                         (echec_rapport.isEmpty()
+                              ? QStringLiteral("Le fichier de rapport n'a pas pu être enregistré "
+                                               "dans un répertoire protégé !")
+                              : echec_rapport);
             message_creer_plusieurs(texte);
         }
     }
@@ -139,33 +192,61 @@ void csp_creer_plusieurs::termine_thread() {
 
 void csp_creer_plusieurs::ecrit_rapport(const QString& ligne) {
     if (buffer_log)
-        buffer_log->write((ligne + bibliotheque_v1::eol(1)).toUtf8());
+        buffer_log->append((texte_rapport(ligne) + bibliotheque_v1::eol(1)).toUtf8());
 }
 
-void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice) {
+void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice,
+                                                    bool guillemet_non_ferme) {
+    const QString numero = QStringLiteral("Ligne ") + QString::number(indice + 1);
+    if (guillemet_non_ferme) {
+        ++nbLignesNonOK;
+        ecrit_rapport(numero + QStringLiteral(", guillemet non fermé\u00A0: le reste du fichier "
+                                              "n'a pas pu être lu"));
+        return;
+    }
     const QStringList champs = ligne.split(u'\t');
     valdorin::tableau_code_barres tableau;
     QString erreur;
+    bool previsu = false;
+    QString chemin;
     if (champs.size() >= 10 && champs.size() <= 13) {
-        const QString faute = champs.size() <= 11 ? parse_format_v1(champs, tableau)
-                                                  : parse_format_v2(champs, tableau);
-        if (!faute.isEmpty())
+        const bool v1 = champs.size() <= 11;
+        const QString faute =
+            v1 ? parse_format_v1(champs, tableau) : parse_format_v2(champs, tableau);
+        if (!faute.isEmpty()) {
             erreur = QStringLiteral(", erreur en colonne ") + faute;
+        } else {
+            previsu = valdorin::previsu_presence;
+            chemin = chemin_dossier_ecriture + tableau[valdorin::entree_nom_fichier];
+            // Two records of one run that name one file: the second is
+            // refused, and the first record's file stays.
+            const auto fichier = identite(chemin, false);
+            if (fichier && fichiers_faits.contains(*fichier))
+                erreur =
+                    QStringLiteral(", erreur en colonne %1, nom de fichier déjà utilisé ligne %2")
+                        .arg(v1 ? 4 : 12)
+                        .arg(fichiers_faits.value(*fichier));
+        }
     } else {
         erreur = QStringLiteral(", erreur dans le nombre de colonnes");
     }
-    const QString numero = QStringLiteral("Ligne ") + QString::number(indice + 1);
     if (!erreur.isEmpty()) {
         ++nbLignesNonOK;
         ecrit_rapport(numero + erreur);
         return;
     }
     // The line says "OK" only once the file is made; a file the engine cannot
-    // make is one refused record, and the run goes on.
-    const QString nom = tableau[11];
-    valdorin::fi_ecriture = chemin_dossier_ecriture + nom;
+    // make is one refused record, and the run goes on. The engine's inputs
+    // are set here, with the call: a name from a data file is never written
+    // through a symbolic link, which could lead out of the result folder.
+    const QString nom = tableau[valdorin::entree_nom_fichier];
     try {
+        valdorin::fi_ecriture = chemin;
+        valdorin::previsu_presence = previsu;
+        valdorin::liens_ecriture = bibliotheque_v1::liens_destination::refuses;
         valdorin::cree_fichier(tableau);
+        if (const auto fait = identite(chemin, false))
+            fichiers_faits.insert(*fait, indice + 1);
     } catch (const valdorin::erreur_creation& echec) {
         ++nbLignesNonOK;
         ecrit_rapport(numero + QStringLiteral(", fichier ") + nom +

@@ -265,7 +265,9 @@ void csp_creer_unit::bt_creer_Action() {
     valdorin::tableau_code_barres tableau;
     if (!alimente_verifie_tableau(tableau))
         return;
-    valdorin::fi_ecriture.clear();
+    // Kept here: a batch run goes on while the save dialog is open, and sets
+    // the engine's inputs for its own records.
+    const bool previsu = valdorin::previsu_presence;
     const bool pdf = tableau[valdorin::entree_type_fichier] == u"P";
     const std::optional<type_fichier> type =
         pdf ? ensemble_fichiers_resultat::type_pdf() : ensemble_fichiers_resultat::type_eps();
@@ -273,14 +275,17 @@ void csp_creer_unit::bt_creer_Action() {
         bibliotheque_v1::msgdebug(QStringLiteral("csp_creer_unit : types de fichiers absents"));
         return;
     }
-    valdorin::fi_ecriture = bibliotheque_v1::get_savefolderitem(
+    const QString fichier = bibliotheque_v1::get_savefolderitem(
         proprietaire(this), *type, QStringLiteral("ecriture"), QString());
     // Cancelled, or refused by the dialog, which has said why.
-    if (valdorin::fi_ecriture.isEmpty())
+    if (fichier.isEmpty())
         return;
-    const QString fichier = valdorin::fi_ecriture;
     tableau[valdorin::entree_nom_fichier] = QFileInfo(fichier).fileName();
     try {
+        // The file the user chose: a link chosen in the dialog is written through.
+        valdorin::fi_ecriture = fichier;
+        valdorin::previsu_presence = previsu;
+        valdorin::liens_ecriture = bibliotheque_v1::liens_destination::suivis;
         valdorin::cree_fichier(tableau, nullptr);
     } catch (const valdorin::erreur_creation& erreur) {
         // The destination keeps what it held; the form is left as it is.

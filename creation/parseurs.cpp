@@ -9,6 +9,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+
 using verification_v1::verifie_string;
 
 namespace {
@@ -18,14 +20,29 @@ QString faute(int colonne, const QString& message) {
 }
 
 // Why an output file name would not name a file inside the result folder, or
-// "" when it does. The name's own column has been checked already; what is
-// added to it (the page's extension) has not.
+// would hold a control character, or "" when it is sound. The name's own
+// column has been checked already; what is added to it (the page's
+// extension, which a settings header may set) has not.
 QString verifie_nom_sortie(const QString& nom) {
-    if (!csp_creer_plusieurs::extension_acceptable(nom))
+    const QList<uint> caracteres = nom.toUcs4();
+    if (!csp_creer_plusieurs::extension_acceptable(nom) ||
+        std::any_of(caracteres.cbegin(), caracteres.cend(), verification_v1::caractere_de_controle))
         return QStringLiteral("présence d'un caractère invalide pour un nom de fichier");
     if (nom == u"." || nom == u"..")
         return QStringLiteral("nom de fichier invalide");
     return QString();
+}
+
+// The first `n` characters of `texte`: a character outside the BMP, two
+// UTF-16 units, is kept whole or left out whole.
+QString premiers_caracteres(const QString& texte, int n) {
+    qsizetype fin = 0;
+    for (int i = 0; i < n && fin < texte.size(); ++i)
+        fin += texte.at(fin).isHighSurrogate() && fin + 1 < texte.size() &&
+                       texte.at(fin + 1).isLowSurrogate()
+                   ? 2
+                   : 1;
+    return texte.left(fin);
 }
 
 } // namespace
@@ -79,7 +96,7 @@ QString csp_creer_plusieurs::parse_format_v2(const QStringList& champs,
     if (valdorin::previsu_presence) {
         const QString& commentaire = champs.at(12);
         tableau[valdorin::entree_commentaire] =
-            eps ? commentaire.left(14)
+            eps ? premiers_caracteres(commentaire, 14)
                 : QString(commentaire).replace(QStringLiteral("<CR>"), QStringLiteral("\r"));
     }
     return QString();

@@ -27,6 +27,7 @@ void thread_creer_ensemble::Run() {
         return;
     page.travail_en_cours = true;
     lignes.clear();
+    dernier_non_ferme = false;
     compteur = 0;
     demarre_ = false;
     lecteur = std::make_unique<TableInputStream>();
@@ -68,7 +69,8 @@ void thread_creer_ensemble::pas() {
     try {
         do {
             if (phase_ == phase::directe) {
-                page.cree_fichier_depuis_ligne(lecteur->ReadLine(), compteur);
+                const QString ligne = lecteur->ReadLine();
+                page.cree_fichier_depuis_ligne(ligne, compteur, lecteur->guillemet_non_ferme());
                 ++compteur;
                 if (lecteur->Eof() || page.fi_lecture_reel.isEmpty()) {
                     montre_progression();
@@ -77,7 +79,9 @@ void thread_creer_ensemble::pas() {
                     return;
                 }
             } else if (phase_ == phase::liste) {
-                page.cree_fichier_depuis_ligne(lignes.at(compteur), compteur);
+                // Only the last record can run to the end of the file.
+                page.cree_fichier_depuis_ligne(lignes.at(compteur), compteur,
+                                               dernier_non_ferme && compteur == lignes.size() - 1);
                 ++compteur;
                 if (compteur >= lignes.size() || page.fi_lecture_reel.isEmpty()) {
                     montre_progression();
@@ -87,6 +91,7 @@ void thread_creer_ensemble::pas() {
                 }
             } else if (phase_ == phase::lecture) {
                 lignes.append(lecteur->ReadLine());
+                dernier_non_ferme = lecteur->guillemet_non_ferme();
                 if (lecteur->Eof()) {
                     note_duree(chrono.nsecsElapsed());
                     apres_lecture();
@@ -159,8 +164,7 @@ void thread_creer_ensemble::abandonne() {
             page.termine_thread();
         } catch (...) {
             bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
-            if (page.buffer_log)
-                page.buffer_log->commit();
+            page.enregistre_rapport();
         }
     }
     fin();

@@ -56,6 +56,9 @@ private:
     phase phase_ = phase::repos;
     std::unique_ptr<TableInputStream> lecteur;
     QStringList lignes;
+    // The last record read for the preview ran to the end of the file inside
+    // a quoted field.
+    bool dernier_non_ferme = false;
     std::int32_t compteur = 0;
     // The start step succeeded: a finish step is owed.
     bool demarre_ = false;

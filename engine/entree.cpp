@@ -248,7 +248,7 @@ void verifie_entrees(const tableau_code_barres& t) {
 // Writes the file through the shared atomic write, so that a failure never
 // leaves a partial file nor harms an earlier one.
 void enregistre(const QString& chemin, const QByteArray& octets) {
-    if (const int erreur = bibliotheque_v1::enregistre_fichier(chemin, octets))
+    if (const int erreur = bibliotheque_v1::enregistre_fichier(chemin, octets, liens_ecriture))
         throw erreur_creation(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
                                   .arg(chemin, bibliotheque_v1::raison_systeme(erreur)));
 }

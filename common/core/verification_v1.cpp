@@ -17,6 +17,8 @@ bool lettre(char32_t c) {
 }
 
 bool nom_fichier_valide(char32_t c) {
+    if (caractere_de_controle(c))
+        return false;
     switch (c) {
     case u'"':
     case u'*':
@@ -27,7 +29,6 @@ bool nom_fichier_valide(char32_t c) {
     case u'?':
     case u'\\':
     case u'|':
-    case 0x18: // control-X
         return false;
     default:
         return true;
@@ -52,6 +53,11 @@ int jours_du_mois(int mois) {
 }
 
 } // namespace
+
+bool caractere_de_controle(char32_t c) {
+    return c < 32 || (c >= 127 && c <= 159) || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
 
 QString verifie_string(const QString& texte, int type, int minimum, int maximum,
                        const QString& autorise) {

@@ -5,7 +5,8 @@
 // Validation of one field of a data-file record.
 namespace verification_v1 {
 
-// Kinds of field.
+// Kinds of field. A file name (kind 6) refuses the quote character, "*", "/",
+// ":", "<", ">", "?", the backslash, the vertical bar and every caractere_de_controle.
 enum : int {
     type_chiffres = 0,
     type_caracteres = 1,
@@ -23,5 +24,11 @@ enum : int {
 // characters; letters and digits are ASCII only. Pure: keeps no state.
 QString verifie_string(const QString& texte, int type, int minimum, int maximum,
                        const QString& autorise);
+
+// Whether `c` is a character that acts on the text around it rather than
+// showing: the C0 controls (0-31), DEL and the C1 controls (127-159), and the
+// direction controls U+202A-U+202E and U+2066-U+2069. No file name may hold
+// one, and a report shows them escaped.
+bool caractere_de_controle(char32_t c);
 
 } // namespace verification_v1

@@ -5,6 +5,7 @@
 #include "csp_creer_unit.h"
 #include "fichiers_parametres.h"
 #include "lecture_accessible.h"
+#include "outils_donnees.h"
 #include "outils_eps.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
@@ -270,6 +271,43 @@ TEST_F(Page, SettingsRoundTripAndRefuseWhatTheFieldsCannotHold) {
     parametres_v1::niveau_version_preferences = 0;
     parametres_v1::importe_preferences();
     EXPECT_EQ(p.popup_sous_parution->currentIndex(), 5);
+}
+
+// A batch run going on while the save dialog is open changes nothing in the
+// form's file: it has the preview the form asks for, and a link chosen in the
+// dialog is written through.
+TEST_F(Page, ABatchRunningDuringTheSaveDialogChangesNothingInTheFile) {
+    struct pendant_serie : bibliotheque_v1::presentateur_dialogues {
+        csp_creer_plusieurs serie;
+        QString reponse;
+        QString montre(const bibliotheque_v1::demande_dialogue&) override {
+            EXPECT_TRUE(serie.travail_en_cours);
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !serie.travail_en_cours; }, 30000));
+            return reponse;
+        }
+    } dialogue;
+    bibliotheque_v1::installe_presentateur_dialogues(&dialogue);
+    dialogue.serie.popup_resultats->setCurrentIndex(1); // beside the data file
+    dialogue.serie.cb_log->setChecked(false);
+    outils_donnees::fichier("ancien", "cible.eps");
+    ASSERT_TRUE(QFile::link(chemin("cible.eps"), chemin("lien.eps")));
+    // Preview of the form, of the batch's records, file chosen, file written.
+    for (const char* cas :
+         {"0 1 un.eps un.eps", "1 0 deux.eps deux.eps", "0 1 lien.eps cible.eps"}) {
+        const QStringList c = QString(cas).split(' ');
+        QByteArray lignes;
+        for (int i = 0; i < 20; ++i)
+            lignes += "L\t1\t2\t0\t\t150\t\tE\t4\tA\t=\tn" + QByteArray::number(i) +
+                      (c[1] == "1" ? "\tvu\r" : "\r");
+        dialogue.serie.fi_lecture_officiel = outils_donnees::fichier(lignes);
+        remplit("ch_code_produit=4321;ch_prix=2,9;ch_commentaire=essai;popup_previsu=" + c[0]);
+        dialogue.reponse = chemin(c[2]);
+        dialogue.serie.creer_serie();
+        cree(false);
+        EXPECT_EQ(outils_eps::lit(chemin(c[3])).startsWith("\xC5\xD0\xD3\xC6"), c[0] == "1") << cas;
+    }
+    EXPECT_TRUE(QFileInfo(chemin("lien.eps")).isSymLink());
+    bibliotheque_v1::installe_presentateur_dialogues(nullptr);
 }
 
 TEST(FormulaireUnique, MakesFilesThatRenderAndScanOrPrintsTheAlerts) {

@@ -56,6 +56,9 @@ TEST(Parseurs, EachFaultNamesItsColumn) {
     valdorin::tableau_code_barres t;
     EXPECT_EQ(page.parse_format_v2(change(v2, 8, "E"), t), "12, " + invalide);
     EXPECT_EQ(page.parse_format_v1(change(v1, 10, "E"), t), "10, " + invalide);
+    page.ch_ext_eps->setText(".\u202Eeps");
+    EXPECT_EQ(page.parse_format_v2(change(v2, 8, "E"), t), "12, " + invalide);
+    EXPECT_EQ(page.parse_format_v1(change(v1, 10, "E"), t), "10, " + invalide);
 }
 
 TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {
@@ -71,6 +74,9 @@ TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {
               "");
     EXPECT_EQ(eps[11], "nom.eps");
     EXPECT_EQ(eps[12], "01234567890123");
+    // Fourteen characters: one outside the BMP in 14th place stays whole.
+    ASSERT_EQ(page.parse_format_v2(change(v2, 8, "E") + QStringList{"Été 2024 n°12😀xyz"}, eps), "");
+    EXPECT_EQ(eps[12], "Été 2024 n°12😀");
 
     valdorin::tableau_code_barres sans;
     ASSERT_EQ(page.parse_format_v2(v2, sans), "");

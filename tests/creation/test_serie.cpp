@@ -27,9 +27,15 @@ struct issue_serie {
     QStringList resultats;
 };
 
-// Runs the test tool on `donnees` into the folder "sortie" of the test.
+QByteArray lit(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs the test tool on `donnees` into the folder "sortie" of the test; on a
+// small disk, its files may not grow beyond 8 blocks.
 issue_serie serie(const QString& donnees, const QStringList& reglages,
-                  const QString& tmpdir = QString()) {
+                  const QString& tmpdir = QString(), bool petit_disque = false) {
     const QString sortie = test_support::dossier_test() + "/sortie";
     QDir().mkpath(sortie);
     QProcess outil;
@@ -38,7 +44,13 @@ issue_serie serie(const QString& donnees, const QStringList& reglages,
         env.insert("TMPDIR", tmpdir);
         outil.setProcessEnvironment(env);
     }
-    outil.start(SERIE_DONNEES, QStringList{donnees, sortie} + reglages);
+    const QStringList arguments = QStringList{donnees, sortie} + reglages;
+    if (petit_disque)
+        outil.start("/bin/sh", QStringList{"-c", "trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\"",
+                                           SERIE_DONNEES} +
+                                   arguments);
+    else
+        outil.start(SERIE_DONNEES, arguments);
     outil.waitForFinished(60000);
     issue_serie r;
     r.code = outil.exitCode();
@@ -112,6 +124,90 @@ TEST(serie, fichiers_rapport_et_bilan) {
     }
 }
 
+// Names used twice, links, a report that would replace its data file or
+// cannot be written whole, control characters, an open quote: each refused
+// or told, and nothing lost.
+TEST(serie, refus_et_rapports) {
+    const QString d = test_support::dossier_test(), s = d + "/sortie/";
+    auto ligne = [](const char* nom, const char* fin = "") {
+        return QByteArray(bon).replace("code1\r", QByteArray(nom) + fin + "\r");
+    };
+    const QString lien = "\u00A0: Impossible d'écrire le fichier « " + s +
+                         "%1.eps » : le chemin passe par un lien symbolique refusé ou par une "
+                         "boucle de liens.";
+    const QString invalide =
+        "erreur en colonne 12, présence d'un caractère invalide pour un nom de fichier";
+    const QString pas_de_rapport =
+        "\\n\\nLe fichier de rapport «\u00A0" + d + "/%1\u00A0» n'a pas ";
+    QByteArray virgules = "L,1,42,0,P,150,CB,E,4,A,=,q1\r\nL,1,42,0,\"P,150,CB,E,4,A,=,q2\r\n";
+    for (int i = 3; i < 200; ++i)
+        virgules += "L,1,42,0,P,150,CB,E,4,A,=,q" + QByteArray::number(i) + "\r\n";
+    const QString ouvert =
+        "Ligne 1, fichier q1.eps OK|Ligne 2, guillemet non fermé\u00A0: le reste "
+        "du fichier n'a pas pu être lu|";
+    const QString consultez = "consultez le fichier de rapport.";
+    QDir().mkpath(d + "/e\x1B[2J/e1.eps"); // a folder in the way
+    QDir().mkpath(s);
+    outils_donnees::fichier("ancien\n", "gros.log");
+    outils_donnees::fichier("cible", "cible");
+    for (const char* nom : {"sortie/lien1.eps", "lie.log"})
+        ASSERT_TRUE(QFile::link(d + "/cible", d + "/" + nom));
+    ASSERT_TRUE(QFile::link(d + "/absente", s + "lien2.eps"));
+    const struct {
+        QString nom;
+        QByteArray donnees;
+        QString reglages, rapport, fin_bilan;
+        bool petit_disque;
+    } cas[] = {
+        {"noms.txt",
+         ligne("code1") + ligne("code1", "\tvu") + ligne("Code1") +
+             "1\t250\t6\tLM\tPA\t5\t3\tA\tCB\tP\r\n1\t250\t7\tLM\tPA\t05\t03\tA\tCB\tP\r\n",
+         "",
+         "Ligne 1, fichier code1.eps OK|Ligne 2, erreur en colonne 12, nom de fichier déjà utilisé "
+         "ligne 1|Ligne 3, fichier Code1.eps OK|Ligne 4, fichier LMPA0503.pdf OK|"
+         "Ligne 5, erreur en colonne 4, nom de fichier déjà utilisé ligne 4|",
+         "2 erreurs ont été détectées.\\n\\nPour en savoir plus, " + consultez, false},
+        {"lien.txt", ligne("lien1") + ligne("lien2"), "",
+         "Ligne 1, fichier lien1.eps non créé" + lien.arg("lien1") +
+             "|Ligne 2, fichier lien2.eps non créé" + lien.arg("lien2") + "|",
+         consultez, false},
+        {"lie.txt", ligne("r1"), "", "cible",
+         pas_de_rapport.arg("lie.log") + "pu être enregistré\u00A0: le chemin passe par un lien "
+                                         "symbolique refusé ou par une boucle de liens.",
+         false},
+        {"donnees.log", ligne("d1") + "x\r\n", "",
+         "L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\td1\r|x\r|",
+         pas_de_rapport.arg("donnees.log") +
+             "été enregistré\u00A0: il aurait remplacé le fichier de données.",
+         false},
+        {"e\x1B[2J/liste.txt", ligne("e1") + ligne("a\x1B[31mb") + ligne("t\u202Ex"),
+         "popup_resultats=1 popup_codage=3",
+         "Ligne 1, fichier e1.eps non créé\u00A0: Impossible d'écrire le fichier « " + d +
+             "/e\\u{1B}[2J/e1.eps » : c'est un dossier.|Ligne 2, " + invalide + "|Ligne 3, " +
+             invalide + "|",
+         consultez, false},
+        {"ouvert.csv", virgules, "popup_delimiteur=2", ouvert, consultez, false},
+        {"ouvert.csv", virgules, "popup_delimiteur=2 cb_previsualiser=true", ouvert, consultez,
+         false},
+        {"gros.txt", QByteArray("x\r\n").repeated(300), "", "ancien|",
+         pas_de_rapport.arg("gros.log") +
+             "pu être enregistré\u00A0: le fichier dépasse la taille permise.",
+         true},
+    };
+    for (const auto& c : cas) {
+        const issue_serie r =
+            serie(outils_donnees::fichier(c.donnees, c.nom),
+                  QStringList{"popup_log=1"} + c.reglages.split(' ', Qt::SkipEmptyParts), QString(),
+                  c.petit_disque);
+        EXPECT_EQ(r.rapport.join('|'), c.rapport) << qPrintable(c.nom);
+        EXPECT_TRUE(r.alertes.value(0).endsWith(c.fin_bilan)) << qPrintable(r.alertes.value(0));
+    }
+    // The first file of a name stays; no target of a link was touched.
+    EXPECT_TRUE(lit(s + "code1.eps").startsWith("%!PS"));
+    EXPECT_EQ(lit(d + "/cible"), "cible");
+    EXPECT_FALSE(QFileInfo::exists(d + "/absente"));
+}
+
 TEST(serie, destination_impossible_et_copie_impossible) {
     // A folder in the way of the first file: that record is refused with the
     // engine's message, the next one is made.
@@ -157,6 +253,9 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
     page.fi_lecture_officiel = donnees;
     page.creer_serie();
     ASSERT_TRUE(page.travail_en_cours);
+    page.montrer(); // shown again during the run: the settings stay disabled
+    for (QWidget* c : {page.popup_delimiteur, page.popup_resultats, page.popup_log})
+        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
     QSignalSpy fin(page.thread_creer_ensemble, &thread_creer_ensemble::termine);
     QTimer::singleShot(0, &page, [&page] { page.bt_annuler->click(); });
     ASSERT_TRUE(fin.wait(30000));

@@ -170,6 +170,8 @@ TEST(TableInputStream, RandomAndDamagedFilesAreReadToTheirEnd) {
             const QString enregistrement = lecteur.ReadLine();
             ASSERT_EQ(lecteur_par_petits_blocs.ReadLine(), enregistrement) << fichiers;
             ASSERT_EQ(lecteur_par_petits_blocs.Eof(), lecteur.Eof()) << fichiers;
+            ASSERT_EQ(lecteur_par_petits_blocs.guillemet_non_ferme(), lecteur.guillemet_non_ferme())
+                << fichiers;
             ASSERT_TRUE(enregistrement.isValidUtf16()) << fichiers;
             ASSERT_GE(lecteur.ColumnCount(), colonnes);
             colonnes = lecteur.ColumnCount();

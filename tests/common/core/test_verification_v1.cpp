@@ -52,13 +52,16 @@ TEST(VerificationCaracteres, AllowedTextAndOtherKinds) {
     EXPECT_EQ(verifie_string(QString::fromUtf8("😀é"), 1, 2, 2, ""), "");
 }
 
-TEST(VerificationNomFichier, RefusesExactlyTheTenCharacters) {
+TEST(VerificationNomFichier, RefusesTheNineCharactersAndTheControlCharacters) {
     const QString invalide =
         QString::fromUtf8("présence d'un caractère invalide pour un nom de fichier");
     for (const char* c : {"\"", "*", "/", ":", "<", ">", "?", "\\", "|", "\x18"})
         EXPECT_EQ(verifie_string(QString("a") + c + "b", 6, 0, 50, ""), invalide) << c;
-    EXPECT_EQ(verifie_string("a\tb", 6, 0, 50, ""), "");
-    EXPECT_EQ(verifie_string(QString("a") + QChar(1) + "b", 6, 0, 50, ""), "");
+    // Controls, DEL and C1 controls, direction controls; then their neighbours.
+    for (const char32_t c : {0, 9, 0x1B, 31, 127, 0x9B, 159, 0x202A, 0x202E, 0x2066, 0x2069})
+        EXPECT_EQ(verifie_string("a" + QString::fromUcs4(&c, 1), 6, 0, 50, ""), invalide) << int(c);
+    for (const char32_t c : {32, 126, 160, 0x2029, 0x202F, 0x2065, 0x206A, 0x1F600})
+        EXPECT_EQ(verifie_string("a" + QString::fromUcs4(&c, 1), 6, 0, 50, ""), "") << int(c);
     EXPECT_EQ(verifie_string("", 6, 0, 50, ""), nombre("caractères", "inférieur à", 1));
     EXPECT_EQ(verifie_string("", 6, 7, 50, ""), nombre("caractères", "inférieur à", 1));
     EXPECT_EQ(verifie_string("abc.eps", 6, 30, 50, ""), "");
