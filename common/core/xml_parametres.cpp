@@ -3,6 +3,7 @@
 #include "bibliotheque_v1.h"
 #include "dictionnaire_parametres.h"
 #include "droits_fichiers.h"
+#include "ecriture_fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QList>
 #include <QPair>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -150,18 +150,13 @@ std::optional<QByteArray> cree_xml() {
     }
 }
 
-bool exporte_xml(const QString& chemin) {
+bool exporte_xml(const QString& chemin, int* erreur) {
     const std::optional<QByteArray> document = cree_xml();
-    if (!document || chemin.isEmpty())
-        return false;
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return false;
-    if (fichier.write(*document) != document->size()) {
-        fichier.cancelWriting();
-        return false;
-    }
-    return fichier.commit();
+    const int resultat =
+        document ? bibliotheque_v1::enregistre_fichier(chemin, *document) : sans_document;
+    if (erreur)
+        *erreur = resultat;
+    return resultat == 0;
 }
 
 std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte) {

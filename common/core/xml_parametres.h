@@ -19,9 +19,13 @@ namespace parametres_v1 {
 // character references so that they read back as they were.
 std::optional<QByteArray> cree_xml();
 
-// Writes the document of cree_xml to `chemin`, replacing the file at once (a
-// failed write leaves the old file whole). False when nothing could be written.
-bool exporte_xml(const QString& chemin);
+// Writes the document of cree_xml to `chemin`, replacing the file at once: a
+// failed write leaves the old file whole. False when the file was not
+// written; `erreur`, when given, then receives the system's error number of
+// the write (see bibliotheque_v1::raison_systeme), or sans_document when
+// there was no document to write. It receives 0 after a success.
+inline constexpr int sans_document = -1;
+bool exporte_xml(const QString& chemin, int* erreur = nullptr);
 
 // Reads a settings document from the file `chemin`, or from `texte` when
 // `chemin` is empty, into the dictionary. Returns the number of entries read,

@@ -1,5 +1,6 @@
 #include "dictionnaire_parametres.h"
 #include "environnement.h"
+#include "limite_fichiers.h"
 #include "outils_parametres.h"
 #include "rapports.h"
 #include "xml_parametres.h"
@@ -13,10 +14,9 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <cerrno>
 #include <random>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using parametres_v1::dictionnaire;
@@ -129,29 +129,34 @@ TEST_F(FichiersParametres, WriteReplacesTheFileOrFailsWithoutTouchingIt) {
     EXPECT_FALSE(parametres_v1::exporte_xml(QString()));
 }
 
+// A write that the system cuts short, as a full disk does, fails with the
+// system's error and leaves the old file whole, whether the document is
+// refused at its first byte, or after part of it, in one write or many.
 TEST_F(FichiersParametres, AWriteCutShortLeavesTheOldFileWhole) {
     const QString chemin = test_support::dossier_test() + "/Valdorin_2_2.prefs";
-    ecrit(chemin, "ancien contenu");
-    dictionnaire_parametres->insert("unique_ch_commentaire", QString(20000, 'x'));
-
-    // The system refuses to let files grow past 4 KB while the write runs,
-    // as a full disk would.
-    rlimit limite{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
-    const rlimit avant = limite;
-    limite.rlim_cur = 4096;
-    const auto signal_avant = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-    const bool ecrit_ = parametres_v1::exporte_xml(chemin);
-    setrlimit(RLIMIT_FSIZE, &avant);
-    std::signal(SIGXFSZ, signal_avant);
-
-    EXPECT_FALSE(ecrit_);
-    EXPECT_EQ(lit(chemin), "ancien contenu");
-    EXPECT_EQ(QDir(test_support::dossier_test()).entryList(QDir::Files),
-              QStringList{"Valdorin_2_2.prefs"});
-    EXPECT_TRUE(parametres_v1::exporte_xml(chemin));
-    EXPECT_GT(lit(chemin).size(), 20000);
+    const struct {
+        rlim_t limite;
+        int valeur;
+    } cas[] = {{0, 10}, {4096, 5000}, {4096, 20000}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.limite << " / " << c.valeur);
+        ecrit(chemin, "ancien contenu");
+        dictionnaire_parametres->insert("unique_ch_commentaire", QString(c.valeur, 'x'));
+        int erreur = 0;
+        bool ecrit_ = true;
+        {
+            const test_support::limite_fichiers limite(c.limite);
+            ecrit_ = parametres_v1::exporte_xml(chemin, &erreur);
+        }
+        EXPECT_FALSE(ecrit_);
+        EXPECT_EQ(erreur, EFBIG);
+        EXPECT_EQ(lit(chemin), "ancien contenu");
+        EXPECT_EQ(QDir(test_support::dossier_test()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"Valdorin_2_2.prefs"});
+        EXPECT_TRUE(parametres_v1::exporte_xml(chemin, &erreur));
+        EXPECT_EQ(erreur, 0);
+        EXPECT_GT(lit(chemin).size(), c.valeur);
+    }
 }
 
 TEST_F(FichiersParametres, ReaderCountsAndStoresTheChildrenAsTexts) {
