@@ -1,8 +1,12 @@
 #include "entete_reglages.h"
 
+#include "xml_parametres.h"
+
 #include <QFile>
 #include <QFileDevice>
 #include <QStringDecoder>
+
+#include <optional>
 
 namespace entete_reglages {
 
@@ -10,35 +14,54 @@ namespace {
 
 constexpr qint64 taille_morceau = 64 * 1024;
 
+// The code of the unit of `pas` bytes (two: big-endian) at `i`.
+int code_unite(const QByteArray& octets, qsizetype i, int pas) {
+    const int premier = static_cast<unsigned char>(octets[i]);
+    return pas == 2 ? (premier << 8) | static_cast<unsigned char>(octets[i + 1]) : premier;
+}
+
 // Reads the first line of `fichier` from its current position: units of one
 // byte, or of two (big-endian) in UTF-16. The line ends at CR, LF or CR LF,
-// which are consumed with it and left out.
-QByteArray premiere_ligne(QFile& fichier, bool utf16) {
+// which are consumed with it and left out. A line of more than `plafond`
+// bytes is read through to its end in chunks but not kept: the result is
+// then nothing.
+std::optional<QByteArray> premiere_ligne(QFile& fichier, bool utf16, qint64 plafond) {
     const int pas = utf16 ? 2 : 1;
     QByteArray ligne;
-    auto lit_unite = [&](QByteArray& unite) {
-        unite = fichier.read(pas);
-        return unite.size() == pas;
-    };
-    auto code = [&](const QByteArray& unite) {
-        return utf16 ? (static_cast<unsigned char>(unite[0]) << 8) |
-                           static_cast<unsigned char>(unite[1])
-                     : static_cast<unsigned char>(unite[0]);
-    };
-    QByteArray unite;
-    while (lit_unite(unite)) {
-        const int c = code(unite);
-        if (c == '\n')
-            break;
-        if (c == '\r') {
-            const qint64 apres = fichier.pos();
-            QByteArray suivante;
-            if (!lit_unite(suivante) || code(suivante) != '\n')
-                fichier.seek(apres);
+    bool trop_longue = false;
+    for (;;) {
+        const qint64 debut = fichier.pos();
+        const QByteArray morceau = fichier.read(taille_morceau);
+        if (morceau.size() < pas) { // the end, or the odd last byte of a UTF-16 file
+            fichier.seek(debut + morceau.size());
             break;
         }
-        ligne.append(unite);
+        const qsizetype entiers = morceau.size() - morceau.size() % pas;
+        qsizetype fin = 0;
+        int code = 0;
+        while (fin < entiers && (code = code_unite(morceau, fin, pas)) != '\n' && code != '\r')
+            fin += pas;
+        if (!trop_longue) {
+            ligne.append(morceau.constData(), fin);
+            if (ligne.size() > plafond) {
+                trop_longue = true;
+                ligne = QByteArray();
+            }
+        }
+        if (fin == entiers) { // no line end in this chunk
+            fichier.seek(debut + entiers);
+            continue;
+        }
+        fichier.seek(debut + fin + pas);
+        if (code == '\r') {
+            const QByteArray suivante = fichier.peek(pas);
+            if (suivante.size() == pas && code_unite(suivante, 0, pas) == '\n')
+                fichier.seek(fichier.pos() + pas);
+        }
+        break;
     }
+    if (trop_longue)
+        return std::nullopt;
     return ligne;
 }
 
@@ -67,10 +90,18 @@ issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
     const QByteArray debut = utf16 ? QByteArray("\0<\0?\0x\0m\0l", 10) : QByteArray("<?xml");
     if (fichier.peek(debut.size()) != debut)
         return issue::sans_entete;
-    const QByteArray ligne = premiere_ligne(fichier, utf16);
-    QStringDecoder decodeur(utf16 ? QStringConverter::Utf16BE : QStringConverter::Utf8);
-    QString texte = decodeur.decode(ligne);
-    texte = renomme_codage(texte, QStringLiteral("UTF-16"), QStringLiteral("UTF-8"));
+    // A line that cannot make a settings document small enough to be read
+    // (its UTF-8 text, named back "UTF-8", takes at least half the bytes of
+    // its UTF-16 form, and all the bytes of its 8-bit form, less one) is
+    // refused whole without being kept in memory, as an unreadable header is.
+    const qint64 plafond = (utf16 ? 2 : 1) * (parametres_v1::taille_maximale_document + 1);
+    const std::optional<QByteArray> ligne = premiere_ligne(fichier, utf16, plafond);
+    QString texte;
+    if (ligne) {
+        QStringDecoder decodeur(utf16 ? QStringConverter::Utf16BE : QStringConverter::Utf8);
+        texte = decodeur.decode(*ligne);
+        texte = renomme_codage(texte, QStringLiteral("UTF-16"), QStringLiteral("UTF-8"));
+    }
 
     while (!fichier.atEnd()) {
         const QByteArray morceau = fichier.read(taille_morceau);

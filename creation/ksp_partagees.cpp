@@ -4,6 +4,7 @@
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "dialogues_fichiers.h"
+#include "ecriture_fichiers.h"
 #include "entete_reglages.h"
 #include "fichiers_parametres.h"
 #include "pages_creation.h"
@@ -13,12 +14,12 @@
 #include "w_alerte.h"
 
 #include <QComboBox>
-#include <QSaveFile>
-
 #include <QStringEncoder>
 #include <QStringList>
 
 #include <algorithm>
+
+#include <cerrno>
 
 namespace ksp_partagees {
 
@@ -67,6 +68,16 @@ QString refus_colonne(int colonne) {
                           "ligne, qu'un champ de ce fichier ne peut pas garder !\r\r"
                           "Enregistrement annulé !")
         .arg(colonne);
+}
+
+// Why the file could not be written (an earlier file of that name stays
+// whole): a protection, or the system's reason for any other cause.
+QString refus_ecriture(int erreur) {
+    const bool protection = erreur == EACCES || erreur == EPERM || erreur == EROFS;
+    return (protection ? QStringLiteral("Fichier ou répertoire protégé !")
+                       : QStringLiteral("Le fichier n'a pas pu être enregistré : ") +
+                             bibliotheque_v1::raison_systeme(erreur)) +
+           QStringLiteral("\r\rEnregistrement annulé !");
 }
 
 } // namespace
@@ -222,11 +233,8 @@ void cree_fichier_donnees() {
                                             QStringLiteral("ecriture"), QString());
     if (chemin.isEmpty())
         return;
-    QSaveFile sortie(chemin);
-    if (!sortie.open(QIODevice::WriteOnly) ||
-        sortie.write(fichier.octets) != fichier.octets.size() || !sortie.commit()) {
-        alerte.message(QStringLiteral("Fichier ou répertoire protégé !\r\rEnregistrement annulé !"),
-                       QString());
+    if (const int erreur = bibliotheque_v1::enregistre_fichier(chemin, fichier.octets)) {
+        alerte.message(refus_ecriture(erreur), QString());
         return;
     }
     const QString deux = bibliotheque_v1::eol(2);

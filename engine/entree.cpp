@@ -62,6 +62,16 @@ QString texte_litteral(const QString& texte) {
     return resultat;
 }
 
+void verifie_litteral(const QByteArray& litteral, const QString& champ) {
+    if (litteral.size() > taille_maximale_litteral)
+        throw erreur_creation(
+            QStringLiteral("Le texte «\u00A0%1\u00A0» est trop long : il occuperait %2 octets "
+                           "dans le fichier, pour %3 au plus ; aucun fichier n'est créé.")
+                .arg(champ)
+                .arg(litteral.size())
+                .arg(taille_maximale_litteral));
+}
+
 QString texte_ascii(const QString& texte) {
     static const struct {
         char32_t code;
@@ -297,6 +307,12 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
         QString::number(heure.hour()) + QStringLiteral("h ") + QString::number(heure.minute()) +
         QStringLiteral("mn ") + QString::number(heure.second()) + u's');
     entete[3] = QString();
+
+    // Texts too long for the readers are refused before any work on the file.
+    if (d[entree_type_fichier] == u"P")
+        pdf_verifie_textes(d, entete);
+    else
+        eps_verifie_textes(d);
 
     // A PDF file carries a note instead of a picture: the preview is built for
     // EPS files only, so that a PDF run neither pays for a picture it never

@@ -121,7 +121,26 @@ QByteArray legende_texte(const QString& texte) {
     return texte_litteral(texte_ascii(texte)).toLatin1();
 }
 
+// The string literals of the file that hold the user's entries, as written
+// between their parentheses.
+struct textes_eps {
+    QByteArray titre, transporteur, mode_reglement, entete_prix;
+};
+
+textes_eps textes_utilisateur(const tableau_code_barres& t) {
+    return {texte_litteral(t[entree_nom_fichier]).toLatin1(), legende_texte(t[entree_transporteur]),
+            legende_texte(t[entree_mode_reglement]), legende_texte(t[entree_entete_prix])};
+}
+
 } // namespace
+
+void eps_verifie_textes(const tableau_code_barres& t) {
+    const textes_eps textes = textes_utilisateur(t);
+    verifie_litteral(textes.titre, QStringLiteral("Nom du fichier"));
+    verifie_litteral(textes.transporteur, QStringLiteral("Transporteur"));
+    verifie_litteral(textes.entete_prix, QStringLiteral("En-tête de prix"));
+    verifie_litteral(textes.mode_reglement, QStringLiteral("Mode de règlement"));
+}
 
 QByteArray eps_integer_to_hexa_inverse(quint32 n) {
     QByteArray octets(4, '\0');
@@ -149,6 +168,7 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     const QByteArray F = "EanP35N" + t[entree_engraissement].toLatin1();
     const QChar protection = t[entree_protection].isEmpty() ? QChar() : t[entree_protection][0];
     const bool fond = protection == u'F' || protection == u'C';
+    const textes_eps textes = textes_utilisateur(t);
 
     QByteArray s;
     s.reserve(4096);
@@ -157,7 +177,7 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     // %%BoundingBox: the sides are rounded up there and given exactly next.
     s += "\r%%BoundingBox: 0 0 " + nombre(std::ceil(largeur)) + ' ' + nombre(std::ceil(hauteur));
     s += "\r%%HiResBoundingBox: 0 0 " + W + ' ' + H;
-    s += "\r%%Title: (" + texte_litteral(t[entree_nom_fichier]).toLatin1() + ')';
+    s += "\r%%Title: (" + textes.titre + ')';
     s += "\r%%Creator: (" + entete[0].toUtf8() + ')';
     s += "\r%%Copyright: (" + entete[1].toUtf8() + ')';
     s += "\r%%CreationDate: (" + entete[2].toUtf8() + ')';
@@ -183,7 +203,7 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     }
 
     s += "/CodeBarres (" + code.toLatin1() + ") def" + L;
-    s += "/Transporteur (" + legende_texte(t[entree_transporteur]) + ") def" + L;
+    s += "/Transporteur (" + textes.transporteur + ") def" + L;
     s += "/CodeProduit (" + t[entree_code_produit].toLatin1() + ") def" + L;
     s += "/Parution (";
     if (!t[entree_parution].isEmpty()) {
@@ -195,8 +215,8 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     }
     s += ") def" + L;
     s += "/PrixEuro (" + t[entree_prix].toLatin1() + ") def" + L;
-    s += "/ModeReglement (" + legende_texte(t[entree_mode_reglement]) + ") def" + L;
-    s += "/EntetePrix (" + legende_texte(t[entree_entete_prix]) + ") def" + L;
+    s += "/ModeReglement (" + textes.mode_reglement + ") def" + L;
+    s += "/EntetePrix (" + textes.entete_prix + ") def" + L;
 
     if (t[entree_orientation] == u"<")
         s += L + "% Orientation" + L + "90 rotate 0 -" + W + " translate" + L;

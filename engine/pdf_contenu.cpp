@@ -12,6 +12,13 @@ QString pdf_texte_legende(const QString& texte) {
     return pdf_texte_code(texte, bibliotheque_v1::code_windows_1252);
 }
 
+legende_pdf pdf_legende_utilisateur(const tableau_code_barres& t) {
+    return {pdf_texte_legende(t[entree_transporteur]) + QStringLiteral("\\240") +
+                pdf_texte_legende(t[entree_code_produit]) + QStringLiteral("\\240"),
+            QStringLiteral("\\240") + pdf_texte_legende(t[entree_entete_prix]),
+            QStringLiteral("-\\240") + pdf_texte_legende(t[entree_mode_reglement])};
+}
+
 void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
     const QString& protection = t[entree_protection];
     const QString& orientation = t[entree_orientation];
@@ -53,8 +60,8 @@ void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
                       : QStringLiteral("0 -1 1 0 37 122 Tm\r");
 
     // Legend texts are user text: escaped and written in the fonts' encoding.
-    s += u'(' + pdf_texte_legende(t[entree_transporteur]) + QStringLiteral("\\240") +
-         pdf_texte_legende(t[entree_code_produit]) + QStringLiteral("\\240) Tj\r");
+    const legende_pdf legende = pdf_legende_utilisateur(t);
+    s += u'(' + legende.transporteur + QStringLiteral(") Tj\r");
     s += QStringLiteral("/F_H 9.5 Tf\r(");
     if (!t[entree_parution].isEmpty()) {
         s += QStringLiteral("-\\240") + pdf_texte_legende(t[entree_parution]);
@@ -65,13 +72,11 @@ void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
     }
     s += QStringLiteral("\\240-) Tj\r");
     if (!t[entree_entete_prix].isEmpty())
-        s += QStringLiteral("/F_H 11.5 Tf\r(\\240") + pdf_texte_legende(t[entree_entete_prix]) +
-             QStringLiteral(") Tj\r");
+        s += QStringLiteral("/F_H 11.5 Tf\r(") + legende.entete_prix + QStringLiteral(") Tj\r");
     s += QStringLiteral("/F_HB 11.5 Tf\r(\\240") + pdf_texte_legende(t[entree_prix]) +
          QStringLiteral("\\240\\200\\240) Tj\r");
     if (!t[entree_mode_reglement].isEmpty())
-        s += QStringLiteral("/F_H 9.5 Tf\r(-\\240") + pdf_texte_legende(t[entree_mode_reglement]) +
-             QStringLiteral(") Tj\r");
+        s += QStringLiteral("/F_H 9.5 Tf\r(") + legende.mode_reglement + QStringLiteral(") Tj\r");
     s += QStringLiteral("ET");
 
     pdf_ajoute_stream(s);

@@ -84,6 +84,18 @@ void pdf_ajoute_trailer() {
           QStringLiteral("\r%%EOF"));
 }
 
+void pdf_verifie_textes(const tableau_code_barres& t, const tableau_entete& entete) {
+    verifie_litteral(pdf_texte_document(t[entree_nom_fichier]).toUtf8(),
+                     QStringLiteral("Nom du fichier"));
+    const legende_pdf legende = pdf_legende_utilisateur(t);
+    verifie_litteral(legende.transporteur.toUtf8(), QStringLiteral("Transporteur"));
+    verifie_litteral(legende.entete_prix.toUtf8(), QStringLiteral("En-tête de prix"));
+    verifie_litteral(legende.mode_reglement.toUtf8(), QStringLiteral("Mode de règlement"));
+    if (previsu_presence)
+        verifie_litteral(pdf_texte_document(pdf_texte_note(t, entete)).toUtf8(),
+                         QStringLiteral("Post-it PDF (commentaire et légende)"));
+}
+
 void pdf_cree_fichier(const QString& code, const tableau_code_barres& t,
                       const tableau_entete& entete) {
     const QString date = pdf_date(date_execution);

@@ -22,6 +22,14 @@ void pdf_ajoute_stream(const QString& data);
 // Writes the cross-reference table, the trailer and "%%EOF".
 void pdf_ajoute_trailer();
 
+// The legend's string literals that hold the user's entries, as written
+// between their parentheses: the carrier's run (with the product code), the
+// price header's and the payment mode's.
+struct legende_pdf {
+    QString transporteur, entete_prix, mode_reglement;
+};
+legende_pdf pdf_legende_utilisateur(const tableau_code_barres& t);
+
 // Object 6: the page's drawing operators (symbol and legend).
 void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t);
 

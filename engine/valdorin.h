@@ -148,6 +148,25 @@ void positionne(qint64 position);
 // the literal nor end a comment line.
 QString texte_litteral(const QString& texte);
 
+// The most bytes that a string literal of the files may hold, counted as they
+// are written between its parentheses (escapes included): the implementation
+// limit of PostScript strings, which PDF readers share. A reader may stop on
+// a file with a longer string (Ghostscript does with /limitcheck once strings
+// grow long enough).
+inline constexpr qsizetype taille_maximale_litteral = 65535;
+
+// Raises erreur_creation, naming the text `champ`, when `litteral` (the bytes
+// written between a literal's parentheses) is longer than
+// taille_maximale_litteral.
+void verifie_litteral(const QByteArray& litteral, const QString& champ);
+
+// Checks of the string literals that the EPS writer and the PDF writer would
+// write from the user's entries of `t` (and, in PDF, the note made with
+// `entete`), before any of the file is made; they raise erreur_creation as
+// verifie_litteral does.
+void eps_verifie_textes(const tableau_code_barres& t);
+void pdf_verifie_textes(const tableau_code_barres& t, const tableau_entete& entete);
+
 // Nearest ASCII letters of a text: accents dropped ("é" gives "e"), ligatures
 // spelled out ("œ" gives "oe"), typographic quotes and dashes made plain; any
 // other non-ASCII character becomes "?".

@@ -3,6 +3,7 @@
 #include "bibliotheque_v1.h"
 #include "dictionnaire_parametres.h"
 #include "droits_fichiers.h"
+#include "ecriture_fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QList>
 #include <QPair>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -88,6 +88,19 @@ QString texte_premier_enfant(QXmlStreamReader& lecteur) {
     return valeur;
 }
 
+// Whether `texte` takes more than taille_maximale_document bytes in UTF-8;
+// counted without converting it.
+bool document_trop_grand(QStringView texte) {
+    if (texte.size() > taille_maximale_document)
+        return true; // every character takes one byte at least
+    qint64 octets = 0;
+    for (const QChar c : texte) {
+        const char16_t u = c.unicode();
+        octets += u < 0x80 ? 1 : u < 0x800 || c.isSurrogate() ? 2 : 3;
+    }
+    return octets > taille_maximale_document;
+}
+
 // Reads a whole document. Gives the entries in document order, or nothing
 // when the document is not a well-formed settings document.
 std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lecteur) {
@@ -150,35 +163,43 @@ std::optional<QByteArray> cree_xml() {
     }
 }
 
-bool exporte_xml(const QString& chemin) {
+bool exporte_xml(const QString& chemin, int* erreur) {
     const std::optional<QByteArray> document = cree_xml();
-    if (!document || chemin.isEmpty())
-        return false;
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly))
-        return false;
-    if (fichier.write(*document) != document->size()) {
-        fichier.cancelWriting();
-        return false;
-    }
-    return fichier.commit();
+    const int resultat =
+        document ? bibliotheque_v1::enregistre_fichier(chemin, *document) : sans_document;
+    if (erreur)
+        *erreur = resultat;
+    return resultat == 0;
 }
 
 std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte) {
     try {
         if (!dictionnaire_parametres)
             return 0;
-        QFile fichier;
-        QXmlStreamReader lecteur;
+        QByteArray octets;
+        bool trop_grand = false;
         if (!chemin.isEmpty()) {
             // Only a regular file: opening a pipe would wait for a writer.
-            fichier.setFileName(chemin);
+            QFile fichier(chemin);
             if (!QFileInfo(chemin).isFile() || !fichier.open(QIODevice::ReadOnly))
                 return 0;
-            lecteur.setDevice(&fichier);
+            // No further than the largest document allowed, plus the one
+            // byte that tells a larger one.
+            octets = fichier.read(taille_maximale_document + 1);
+            trop_grand = octets.size() > taille_maximale_document;
         } else {
-            lecteur.addData(texte);
+            trop_grand = document_trop_grand(texte);
         }
+        if (trop_grand) {
+            bibliotheque_v1::erreur_fichier(
+                QStringLiteral("importe_xml_preferences : document trop grand"));
+            return 0;
+        }
+        QXmlStreamReader lecteur;
+        if (chemin.isEmpty())
+            lecteur.addData(texte);
+        else
+            lecteur.addData(octets);
         const auto entrees = lit_document(lecteur);
         if (!entrees) {
             if (lecteur.hasError())

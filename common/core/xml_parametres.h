@@ -12,6 +12,10 @@
 // holding its value as text.
 namespace parametres_v1 {
 
+// The largest settings document read, in UTF-8 bytes: the program's own
+// files hold a few kilobytes, and a larger one is refused whole.
+inline constexpr qint64 taille_maximale_document = 1024 * 1024;
+
 // The dictionary as a one-line UTF-8 XML document with its declaration, or
 // nothing after a failure (no dictionary). Entries with an empty key or value
 // are left out, and so are keys that cannot name an XML element. Characters
@@ -19,15 +23,20 @@ namespace parametres_v1 {
 // character references so that they read back as they were.
 std::optional<QByteArray> cree_xml();
 
-// Writes the document of cree_xml to `chemin`, replacing the file at once (a
-// failed write leaves the old file whole). False when nothing could be written.
-bool exporte_xml(const QString& chemin);
+// Writes the document of cree_xml to `chemin`, replacing the file at once: a
+// failed write leaves the old file whole. False when the file was not
+// written; `erreur`, when given, then receives the system's error number of
+// the write (see bibliotheque_v1::raison_systeme), or sans_document when
+// there was no document to write. It receives 0 after a success.
+inline constexpr int sans_document = -1;
+bool exporte_xml(const QString& chemin, int* erreur = nullptr);
 
 // Reads a settings document from the file `chemin`, or from `texte` when
 // `chemin` is empty, into the dictionary. Returns the number of entries read,
 // or 0 when the document is not a settings document (not XML, another root,
-// no entry, unreadable file) or there is no dictionary; nothing is stored then.
-// An empty element reads as an empty value.
+// no entry, unreadable file, more than taille_maximale_document bytes) or
+// there is no dictionary; nothing is stored then. An empty element reads as
+// an empty value.
 std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte);
 
 // The preferences file of `niveau`: 0 the current version's, 1 to 5 the older

@@ -2,6 +2,7 @@
 
 #include "bibliotheque_v1.h"
 #include "dialogues_fichiers.h"
+#include "ecriture_fichiers.h"
 #include "fichiers_parametres.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -59,11 +60,17 @@ void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
                 return;
         }
         import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
-        if (!exporte_xml(chemin)) {
-            // The file could not be written: say so, never confirm.
+        int erreur = 0;
+        if (!exporte_xml(chemin, &erreur)) {
+            // The file could not be written (an earlier one stays whole): say
+            // so and why, never confirm.
             bibliotheque_v1::erreur_fichier(QStringLiteral("parametres : exporte_fichier_memo"));
             w_alerte::instance().message(
-                QStringLiteral("L'état du logiciel n'a pas pu être enregistré !"), QString());
+                erreur > 0 ? QStringLiteral("L'état du logiciel n'a pas pu être enregistré : ") +
+                                 bibliotheque_v1::raison_systeme(erreur) +
+                                 QStringLiteral("\r\rEnregistrement annulé !")
+                           : QStringLiteral("L'état du logiciel n'a pas pu être enregistré !"),
+                QString());
             return;
         }
         // Type and creator codes: on this platform the extension is the type.

@@ -2,7 +2,9 @@
 
 #include "bibliotheque_v1.h"
 #include "droits_fichiers.h"
+#include "ecriture_fichiers.h"
 #include "parametres_v1.h"
+#include "w_alerte.h"
 
 #include <QFileInfo>
 
@@ -39,8 +41,19 @@ void exporte_preferences() {
             return;
         }
         import_export_parametres(QStringLiteral("init"), QStringLiteral("export"));
-        if (!exporte_xml(chemin))
+        int erreur = 0;
+        if (!exporte_xml(chemin, &erreur)) {
             bibliotheque_v1::erreur_fichier(QStringLiteral("exporte_preferences"));
+            // The earlier file is whole: the user learns that this run's
+            // settings are lost, and why, before the program ends.
+            if (erreur > 0)
+                w_alerte::instance().message(
+                    QStringLiteral("Les réglages courants n'ont pas pu être enregistrés pour le "
+                                   "prochain lancement : ") +
+                        bibliotheque_v1::raison_systeme(erreur) +
+                        QStringLiteral("\r\rLes réglages enregistrés auparavant sont conservés."),
+                    QString());
+        }
     } catch (...) {
         bibliotheque_v1::erreur_fichier(QStringLiteral("exporte_preferences"));
     }

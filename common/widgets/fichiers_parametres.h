@@ -10,7 +10,8 @@ namespace parametres_v1 {
 // Start-up: reads the newest preferences file found and applies it.
 void importe_preferences();
 
-// Quit: writes the preferences to the current version's file.
+// Quit: writes the preferences to the current version's file. A failed
+// write keeps the earlier file whole and is told to the user with its reason.
 void exporte_preferences();
 
 } // namespace parametres_v1

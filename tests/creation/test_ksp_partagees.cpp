@@ -5,6 +5,7 @@
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "entete_reglages.h"
+#include "limite_fichiers.h"
 #include "outils_donnees.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
@@ -210,11 +211,24 @@ TEST(ksp_partagees, boutons_des_deux_pages) {
             EXPECT_EQ(textes.last(), fin + c.conclusion);
         }
     }
-    // A file that cannot be written is told and nothing is confirmed.
+    // A file that cannot be written is told, with its cause when it is no
+    // protection; nothing is confirmed, and an earlier file stays as it was.
     QDir().mkpath(chemin + ".d");
-    dialogues.reponses = {chemin + ".d"};
-    QStringList textes;
-    repond({"Données seules", "OK"}, textes);
-    f.unique.bt_enregistrer->click();
-    EXPECT_EQ(textes.value(1), "Fichier ou répertoire protégé !\r\rEnregistrement annulé !");
+    ASSERT_EQ(outils_donnees::fichier("ancien", "exemple.txt"), chemin);
+    const test_support::limite_fichiers limite(0);
+    for (const QString& choix : {chemin + ".d", chemin}) {
+        dialogues.reponses = {choix};
+        QStringList textes;
+        repond({"Données seules", "OK"}, textes);
+        f.unique.bt_enregistrer->click();
+        EXPECT_EQ(textes.value(1), choix == chemin ? "Le fichier n'a pas pu être enregistré : le "
+                                                     "fichier dépasse la taille permise.\r\r"
+                                                     "Enregistrement annulé !"
+                                                   : "Fichier ou répertoire protégé !\r\r"
+                                                     "Enregistrement annulé !");
+        EXPECT_EQ(textes.size(), 2);
+    }
+    QFile ancien(chemin);
+    ASSERT_TRUE(ancien.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ancien.readAll(), "ancien");
 }

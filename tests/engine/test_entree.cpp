@@ -1,5 +1,6 @@
 #include "bibliotheque_v1.h"
 #include "environnement.h"
+#include "limite_fichiers.h"
 #include "outils_eps.h"
 #include "ressources.h"
 #include "valdorin.h"
@@ -9,9 +10,6 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace outils_eps;
@@ -157,14 +155,10 @@ TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
 
     // A write that fails half-way (the file size limit of the process) leaves
     // neither a partial new file nor a damaged earlier one.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
-    rlimit petite = limite;
-    petite.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &petite), 0);
-    echecs_ecriture({"nouveau.eps", "essai.eps"});
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    {
+        const test_support::limite_fichiers limite(4096);
+        echecs_ecriture({"nouveau.eps", "essai.eps"});
+    }
     EXPECT_EQ(lit(chemin("essai.eps")), refait);
     EXPECT_EQ(fichiers_du_dossier(), QStringList{"essai.eps"});
     ecrit_fichier(chemin("essai.eps"), "ancien fichier");

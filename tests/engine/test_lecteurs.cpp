@@ -1,6 +1,7 @@
 // Checks with real readers: Ghostscript renders the EPS files, zbarimg reads
 // the EAN-13 and its EAN-5 add-on off the rendering, epstool checks the
 // structuring comments and extracts the preview, tiffinfo reads that preview.
+#include "ecriture_fichiers.h"
 #include "outils_eps.h"
 #include "valdorin.h"
 
@@ -176,6 +177,65 @@ INSTANTIATE_TEST_SUITE_P(Protections, LecteursEps, testing::Values("A", "R", "F"
                          [](const testing::TestParamInfo<const char*>& info) {
                              return std::string(info.param);
                          });
+
+// A text whose string literal would take more bytes than readers accept,
+// escapes and encoding counted, is refused with the name of its field before
+// any file is touched. At the limit the file is made, and Ghostscript reads it
+// to its end without an error.
+TEST(Lecteurs, TextsBeyondTheReadersLimitAreRefusedAndTextsAtItAreRead) {
+    const struct {
+        const char* type;
+        bool previsu;
+        std::size_t entree;
+        const char* motif;
+        const char* marque; // what comes right before the literal in the file
+        const char* champ;
+    } cas[] = {
+        {"E", false, entree_entete_prix, "x", "/EntetePrix (", "En-tête de prix"},
+        {"E", true, entree_transporteur, "(", "/Transporteur (", "Transporteur"},
+        {"E", false, entree_mode_reglement, "œ", "/ModeReglement (", "Mode de règlement"},
+        {"E", false, entree_nom_fichier, "é", "%%Title: (", "Nom du fichier"},
+        {"P", false, entree_entete_prix, "é", "/F_H 11.5 Tf\r(", "En-tête de prix"},
+        {"P", false, entree_transporteur, "\\", "Tm\r(", "Transporteur"},
+        {"P", false, entree_mode_reglement, "x", "/F_H 9.5 Tf\r(", "Mode de règlement"},
+        {"P", false, entree_nom_fichier, "€", "/Title (", "Nom du fichier"},
+        {"P", true, entree_commentaire, "é\n", "/Contents (",
+         "Post-it PDF (commentaire et légende)"},
+    };
+    const QString ancien = chemin("ancien");
+    ASSERT_EQ(bibliotheque_v1::enregistre_fichier(ancien, "ancien fichier"), 0);
+    int n = 0;
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.type << " entry " << c.entree);
+        tableau_code_barres t = exemple();
+        t[entree_type_fichier] = c.type;
+        const QString limite = valeur_pour_litteral(
+            t, c.previsu, c.entree, QString::fromUtf8(c.motif), c.marque, taille_maximale_litteral);
+        t[c.entree] = limite + u'x';
+        try {
+            fabrique(t, c.previsu, "ancien");
+            ADD_FAILURE() << "no refusal";
+        } catch (const erreur_creation& erreur) {
+            EXPECT_EQ(erreur.message(),
+                      QStringLiteral("Le texte «\u00A0%1\u00A0» est trop long : il occuperait "
+                                     "65536 octets dans le fichier, pour 65535 au plus ; aucun "
+                                     "fichier n'est créé.")
+                          .arg(QString::fromUtf8(c.champ)));
+        }
+        EXPECT_EQ(lit(ancien), "ancien fichier");
+
+        t[c.entree] = limite;
+        const QString nom = QStringLiteral("limite-%1").arg(n++);
+        EXPECT_EQ(taille_litteral(fabrique(t, c.previsu, nom), c.marque), 65535);
+        QString sortie;
+        EXPECT_EQ(lance("gs",
+                        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=nullpage", chemin(nom)},
+                        &sortie),
+                  0)
+            << sortie.toStdString();
+        EXPECT_FALSE(sortie.contains("rror")) << sortie.toStdString();
+    }
+}
 
 TEST(Lecteurs, MakeBarcodeTool) {
     const QString sortie_eps = chemin("outil.eps");

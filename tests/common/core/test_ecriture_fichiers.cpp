@@ -1,16 +1,13 @@
 #include "ecriture_fichiers.h"
 #include "environnement.h"
+#include "limite_fichiers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
-
-#include <sys/resource.h>
 
 using namespace bibliotheque_v1;
 
@@ -63,20 +60,12 @@ TEST(EcritureFichiers, LinksAreFollowedOrRefusedAsAsked) {
 // reason, keeps an earlier file whole and leaves no new or temporary file.
 TEST(EcritureFichiers, AFailedWriteKeepsTheOldFileAndGivesTheReason) {
     pose("garde", "contenu d'avant");
-    rlimit avant{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &avant), 0);
-    const auto retour = qScopeGuard([&] {
-        ::setrlimit(RLIMIT_FSIZE, &avant);
-        std::signal(SIGXFSZ, SIG_DFL);
-    });
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit petit = avant;
-    petit.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &petit), 0);
-
     const QByteArray gros(100000, 'x');
-    EXPECT_EQ(enregistre_fichier(chemin("garde"), gros), EFBIG);
-    EXPECT_EQ(enregistre_fichier(chemin("neuf"), gros), EFBIG);
+    {
+        const test_support::limite_fichiers limite(4096);
+        EXPECT_EQ(enregistre_fichier(chemin("garde"), gros), EFBIG);
+        EXPECT_EQ(enregistre_fichier(chemin("neuf"), gros), EFBIG);
+    }
     EXPECT_EQ(lit("garde"), "contenu d'avant");
     EXPECT_EQ(QDir(test_support::dossier_test()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"garde"});

@@ -1,6 +1,8 @@
+#include "../core/outils_parametres.h"
 #include "dialogues_fichiers.h"
 #include "environnement.h"
 #include "fichiers_parametres.h"
+#include "limite_fichiers.h"
 #include "parametres_v1.h"
 #include "participants.h"
 #include "participants_fichiers.h"
@@ -151,16 +153,55 @@ TEST_F(FichiersMemo, CancellingTheSaveDoesNothing) {
     EXPECT_TRUE(QDir(dossier).isEmpty());
 }
 
+// A state or the preferences that could not be written are never confirmed:
+// the earlier file stays as it was, and the user is told the system's reason.
 TEST_F(FichiersMemo, AStateThatCouldNotBeWrittenIsNeverConfirmed) {
-    participants::rapports rapports;
     const QString disparu = dossier + "/disque";
-    QDir().mkpath(disparu);
-    fenetre.dossier_a_retirer = disparu; // the folder goes while the state is gathered
-    presentateur.reponses = {disparu + "/etat.valdorin"};
-    alertes.attend();
-    parametres_v1::exporte_fichier_memo();
-    EXPECT_EQ(alertes.textes, QStringList{"L'état du logiciel n'a pas pu être enregistré !"});
-    EXPECT_TRUE(rapports.textes.join("").contains("parametres : exporte_fichier_memo"));
+    const QString etat = dossier + "/etat.valdorin";
+    const QString preferences = parametres_v1::chemin_preferences(0);
+    const QString taille = "le fichier dépasse la taille permise.";
+    const struct {
+        const char* nom;
+        bool quitte; // the preferences at quit, or the state
+        QString chemin;
+        QString message;
+    } cas[] = {
+        {"folder gone", false, disparu + "/etat.valdorin",
+         "L'état du logiciel n'a pas pu être enregistré : son dossier n'existe pas.\r\r"
+         "Enregistrement annulé !"},
+        {"state, disk full", false, etat,
+         "L'état du logiciel n'a pas pu être enregistré : " + taille +
+             "\r\rEnregistrement annulé !"},
+        {"preferences, disk full", true, preferences,
+         "Les réglages courants n'ont pas pu être enregistrés pour le prochain lancement : " +
+             taille + "\r\rLes réglages enregistrés auparavant sont conservés."},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        participants::rapports rapports;
+        const bool dossier_retire = c.chemin.startsWith(disparu);
+        QDir().mkpath(disparu);
+        fenetre.dossier_a_retirer = dossier_retire ? disparu : QString();
+        QFile ancien(c.chemin);
+        ASSERT_TRUE(dossier_retire || ancien.open(QIODevice::WriteOnly));
+        ancien.write("ancien contenu");
+        ancien.close();
+        alertes.textes.clear();
+        alertes.attend();
+        {
+            const test_support::limite_fichiers limite(dossier_retire ? RLIM_INFINITY : 0);
+            if (c.quitte) {
+                parametres_v1::exporte_preferences();
+            } else {
+                presentateur.reponses = {c.chemin};
+                parametres_v1::exporte_fichier_memo();
+            }
+        }
+        EXPECT_EQ(alertes.textes, QStringList{c.message});
+        EXPECT_EQ(outils_parametres::lit(c.chemin), dossier_retire ? "" : "ancien contenu");
+        EXPECT_TRUE(rapports.textes.join("").contains(
+            c.quitte ? "exporte_preferences" : "parametres : exporte_fichier_memo"));
+    }
 }
 
 TEST_F(FichiersMemo, RestoringTheStateBringsBackEveryControl) {
