@@ -140,6 +140,13 @@ QString csp_creer_plusieurs::enregistre_rapport() {
                    "Le fichier de rapport «\u00A0%1\u00A0» n'a pas été enregistré\u00A0: "
                    "il aurait remplacé le fichier de données.")
             .arg(chemin_log);
+    // Nor a file that a record of this run made under the same name.
+    if (const auto lieu = identite(chemin_log, false); lieu && fichiers_faits.contains(*lieu))
+        return QStringLiteral(
+                   "Le fichier de rapport «\u00A0%1\u00A0» n'a pas été enregistré\u00A0: "
+                   "il aurait remplacé le fichier créé ligne %2.")
+            .arg(chemin_log)
+            .arg(fichiers_faits.value(*lieu));
     // A link in the folder would have the report written elsewhere.
     if (const int erreur = bibliotheque_v1::enregistre_fichier(
             chemin_log, octets, bibliotheque_v1::liens_destination::refuses))
@@ -240,6 +247,15 @@ void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::i
     // are set here, with the call: a name from a data file is never written
     // through a symbolic link, which could lead out of the result folder.
     const QString nom = tableau[valdorin::entree_nom_fichier];
+    // Nor over the data file being read (a record named like it, with the
+    // results beside it): its records would be lost.
+    if (const auto lieu = identite(chemin, false);
+        lieu && lieu == identite(fi_lecture_officiel, true)) {
+        ++nbLignesNonOK;
+        ecrit_rapport(numero + QStringLiteral(", fichier ") + nom +
+                      QStringLiteral(" non créé\u00A0: il aurait remplacé le fichier de données."));
+        return;
+    }
     try {
         valdorin::fi_ecriture = chemin;
         valdorin::previsu_presence = previsu;

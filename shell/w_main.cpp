@@ -337,6 +337,10 @@ bool w_main::eventFilter(QObject* objet, QEvent* evenement) {
 
 // Documents, minimising, closing and settings.
 
+bool w_main::serie_en_cours() const {
+    return p_onglets && p_onglets->serie_en_cours();
+}
+
 void w_main::drop_clic_fichier(const QString& fichier) {
     if (fichier.isEmpty() || !QFileInfo(fichier).isFile())
         return;

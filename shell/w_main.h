@@ -87,6 +87,7 @@ public:
     void montrer(std::int32_t ecran, std::int32_t origine) override;
     std::int32_t contenu_onglet_precedent() const override { return contenu_onglet_precedent_; }
     bool lancement_en_cours(bool en_cours) override;
+    bool serie_en_cours() const override;
 
 protected:
     void Event_Open();

@@ -18,6 +18,11 @@ namespace parametres_v1 {
 
 namespace {
 
+const QString refus_serie_en_cours =
+    QStringLiteral("Un ensemble de code-barres est en cours de création.\r\r"
+                   "Attendez la fin de ce travail, ou arrêtez-le, avant de restaurer un état."
+                   "\r\rOuverture annulée !");
+
 const QString message_non_etat =
     QStringLiteral("Ce fichier ne semble pas être un état enregistré de cette application !");
 
@@ -96,6 +101,13 @@ void choisit_importe_fichier_memo(const type_fichier* type) {
 
 void importe_fichier_memo(const QString& chemin) {
     try {
+        // A batch run reads the batch page's settings record by record: a
+        // state restored under it would change them half-way.
+        if (coquille::fenetre_principale* principale = coquille::w_main();
+            principale && principale->serie_en_cours()) {
+            w_alerte::instance().message(refus_serie_en_cours, QString());
+            return;
+        }
         import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
         const std::int32_t n = importe_xml_preferences(chemin, QString());
         QString message = message_non_etat;

@@ -78,6 +78,9 @@ public:
         (void)en_cours;
         return false;
     }
+
+    // Whether a batch run is going on: its settings must not change under it.
+    virtual bool serie_en_cours() const { return false; }
 };
 
 // The one application object, or nullptr before the shell installs it.

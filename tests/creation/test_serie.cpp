@@ -186,6 +186,10 @@ TEST(serie, refus_et_rapports) {
              "/e\\u{1B}[2J/e1.eps » : c'est un dossier.|Ligne 2, " + invalide + "|Ligne 3, " +
              invalide + "|",
          consultez, false},
+        {"meme.txt", ligne("meme") + ligne("m2"), "popup_resultats=1 ch_ext_eps=.txt",
+         "Ligne 1, fichier meme.txt non créé\u00A0: il aurait remplacé le fichier de données.|"
+         "Ligne 2, fichier m2.txt OK|",
+         consultez, false},
         {"ouvert.csv", virgules, "popup_delimiteur=2", ouvert, consultez, false},
         {"ouvert.csv", virgules, "popup_delimiteur=2 cb_previsualiser=true", ouvert, consultez,
          false},
@@ -202,6 +206,14 @@ TEST(serie, refus_et_rapports) {
         EXPECT_EQ(r.rapport.join('|'), c.rapport) << qPrintable(c.nom);
         EXPECT_TRUE(r.alertes.value(0).endsWith(c.fin_bilan)) << qPrintable(r.alertes.value(0));
     }
+    // A report named like a file of the run leaves that file alone.
+    const issue_serie rap = serie(outils_donnees::fichier(ligne("rap"), "rap.txt"),
+                                  {"popup_log=1", "popup_resultats=1", "ch_ext_eps=.log"});
+    EXPECT_TRUE(rap.alertes.value(0).endsWith(pas_de_rapport.arg("rap.log") +
+                                              "été enregistré\u00A0: il aurait remplacé le "
+                                              "fichier créé ligne 1."))
+        << qPrintable(rap.alertes.value(0));
+    EXPECT_TRUE(lit(d + "/rap.log").startsWith("%!PS"));
     // The first file of a name stays; no target of a link was touched.
     EXPECT_TRUE(lit(s + "code1.eps").startsWith("%!PS"));
     EXPECT_EQ(lit(d + "/cible"), "cible");

@@ -409,7 +409,7 @@ TEST_F(FenetrePrincipale, CommandePendantLeSplash) {
 }
 
 // Drops: only the first file; a state file restores on any screen; a data
-// file asks on the batch screen only, and is refused while a run is going.
+// file asks on the batch screen only; both are refused while a run is going.
 TEST_F(FenetrePrincipale, Depots) {
     w_main& fenetre = w_main::instance();
     parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
@@ -442,6 +442,15 @@ TEST_F(FenetrePrincipale, Depots) {
     ASSERT_EQ(alertes.textes.size(), 2);
     EXPECT_TRUE(alertes.textes.last().endsWith("Ouverture annulée !"));
     EXPECT_EQ(page.fi_lecture_officiel, "/en/cours.txt");
+    // Nor is a state restored under a run, which reads the page's settings.
+    page.ch_ext_eps->setText(".epsf");
+    alertes.attend();
+    depose(fenetre, {etat});
+    ASSERT_EQ(alertes.textes.size(), 3);
+    EXPECT_TRUE(
+        alertes.textes.last().endsWith("avant de restaurer un état.\r\rOuverture annulée !"))
+        << qPrintable(alertes.textes.last());
+    EXPECT_EQ(page.ch_ext_eps->text(), ".epsf");
     page.travail_en_cours = false;
     parametres_v1::dictionnaire_parametres.reset();
 }
