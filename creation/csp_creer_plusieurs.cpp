@@ -46,7 +46,7 @@ const QString refus_extension =
                    "retour à la ligne, ni caractère nul !\r\rLa saisie est annulée !");
 
 QWidget* fenetre_principale() {
-    return dynamic_cast<QWidget*>(coquille::w_main());
+    return coquille::w_main_qt();
 }
 
 QFont police(const QWidget* controle, int taille, bool gras) {

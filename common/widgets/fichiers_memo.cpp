@@ -28,7 +28,7 @@ const QString message_non_etat =
 
 // The main window as the owner of the dialogs, when the shell has one.
 QWidget* fenetre_principale_qt() {
-    return dynamic_cast<QWidget*>(coquille::w_main());
+    return coquille::w_main_qt();
 }
 
 // The given type, or the state-file type.
