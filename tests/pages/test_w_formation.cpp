@@ -103,7 +103,7 @@ TEST_F(Formation, ThePopupFollowsTheScreenAndLeadsToOthers) {
     fenetre.montrer();
     EXPECT_EQ(fenetre.popup_formation->currentText(), "Créer un code-barres");
     choisit("Consulter le contrat de licence");
-    EXPECT_EQ(principale.switches.last(), (QPair<int, int>{3, 2}));
+    EXPECT_EQ(principale.bascules.last(), (QPair<int, int>{3, 2}));
     // A page without controls: its own text, both arrows off.
     EXPECT_TRUE(fenetre.st_message->Text.startsWith("Cet écran présente les conditions"));
     EXPECT_FALSE(fenetre.bt_moins->isEnabled() || fenetre.bt_plus->isEnabled());
@@ -134,7 +134,7 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_EQ(alertes.textes, QStringList{cp_accueil::texte_page});
     accueil->selectionne_expert();
     accueil->bt_ok->click();
-    EXPECT_EQ(principale.switches.last(), (QPair<int, int>{1, 1}));
+    EXPECT_EQ(principale.bascules.last(), (QPair<int, int>{1, 1}));
     accueil->bt_lancement->setChecked(true);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     fenetre.bt_lancement->setChecked(false);
