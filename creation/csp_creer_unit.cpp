@@ -63,7 +63,7 @@ QWidget* proprietaire(QWidget* page) {
 
 std::int32_t ecran_montre() {
     const coquille::fenetre_principale* fenetre = coquille::w_main();
-    return fenetre ? fenetre->contenu_courant() : 0;
+    return fenetre ? fenetre->contenu_courant() : coquille::ecran_creer_unit;
 }
 
 void remplit(QComboBox* menu, std::initializer_list<std::pair<QString, QString>> lignes) {
@@ -350,13 +350,13 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
     }
 
     if (!message.isEmpty()) {
-        if (ecran_montre() == 1)
+        if (ecran_montre() == coquille::ecran_creer_plusieurs)
             message += bibliotheque_v1::eol(2) +
                        QStringLiteral("Corrigez ce défaut dans l'onglet «\u00A0Créer un "
                                       "code-barres\u00A0»\u00A0!");
         w_alerte::instance().message(message, QString());
-        if (ecran_montre() == 1)
-            coquille::w_main()->montrer(0, 1);
+        if (ecran_montre() == coquille::ecran_creer_plusieurs)
+            coquille::w_main()->montrer(coquille::ecran_creer_unit, coquille::origine_page);
         return false;
     }
 

@@ -166,7 +166,7 @@ void cp_accueil::bt_ok_Action() {
         w_alerte::instance().message(texte_page, QString());
     } else if (stade == 2) {
         if (coquille::fenetre_principale* principale = coquille::w_main())
-            principale->montrer(principale->contenu_onglet_precedent(), 1);
+            principale->montrer(principale->contenu_onglet_precedent(), coquille::origine_page);
     }
 }
 

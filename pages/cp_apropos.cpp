@@ -124,7 +124,7 @@ bool cp_apropos::canvas_fond_MouseDown(int, int) {
     if (principale->lancement_en_cours(true))
         principale->lancement_en_cours(false);
     else
-        principale->montrer(principale->contenu_onglet_precedent(), 1);
+        principale->montrer(principale->contenu_onglet_precedent(), coquille::origine_page);
     return true;
 }
 

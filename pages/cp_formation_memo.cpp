@@ -64,5 +64,5 @@ void cp_formation_memo::bt_restaurer_Action() {
 
 void cp_formation_memo::lien_revenir_Action() {
     if (coquille::fenetre_principale* principale = coquille::w_main())
-        principale->montrer(principale->contenu_onglet_precedent(), 1);
+        principale->montrer(principale->contenu_onglet_precedent(), coquille::origine_page);
 }

@@ -39,7 +39,9 @@ public:
     QRect geometrie() const override { return geometry(); }
     classe_page* page(std::int32_t numero) override { return pages.value(numero); }
     std::int32_t contenu_courant() const override { return courant; }
-    std::int32_t contenu_onglet_precedent() const override { return 1; }
+    std::int32_t contenu_onglet_precedent() const override {
+        return coquille::ecran_creer_plusieurs;
+    }
     void montrer(std::int32_t ecran, std::int32_t origine) override {
         switches.append({ecran, origine});
         if (ecran == courant)
@@ -57,7 +59,7 @@ public:
     }
 
     QMap<std::int32_t, classe_page*> pages;
-    std::int32_t courant = -1;
+    std::int32_t courant = coquille::aucun_ecran;
     QList<QPair<int, int>> switches;
     QAction menu_formation;
 };

@@ -22,7 +22,7 @@ public:
     ~fenetre() override { coquille::installe_w_main(nullptr); }
     void import_export_parametres(const QString&, const QString&) override {}
     QRect geometrie() const override { return geometry(); }
-    std::int32_t contenu_onglet_precedent() const override { return 4; }
+    std::int32_t contenu_onglet_precedent() const override { return coquille::ecran_version; }
     bool lancement_en_cours(bool encore) override {
         if (!encore)
             splash = false;
@@ -57,7 +57,8 @@ TEST(PageAPropos, ClicEtLigneDeLancement) {
     EXPECT_EQ(lu->text(QAccessible::Name), lignes);
     const QImage apres = page.canvas_fond->grab().toImage();
     QTest::mouseClick(page.canvas_fond, Qt::LeftButton, {}, QPoint(500, 100));
-    EXPECT_EQ(principale.bascules, (QList<QPair<std::int32_t, std::int32_t>>{{4, 1}}));
+    EXPECT_EQ(principale.bascules, (QList<QPair<std::int32_t, std::int32_t>>{
+                                       {coquille::ecran_version, coquille::origine_page}}));
     // The name, version and date lines are the same; the status line goes.
     EXPECT_EQ(pendant.copy(0, 0, 640, 250), apres.copy(0, 0, 640, 250));
     EXPECT_NE(pendant.copy(0, 260, 640, 40), apres.copy(0, 260, 640, 40));
