@@ -5,7 +5,7 @@
 #include "controles_texte.h"
 #include "cp_accueil.h"
 #include "fleche_droite.h"
-#include "outils_pages.h"
+#include "kit_pages.h"
 #include "services_coquille.h"
 
 #include <QAction>
@@ -50,21 +50,21 @@ w_formation& w_formation::instance() {
 w_formation::w_formation(QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      st_lien_savoir_plus(outils_pages::lien(this, QStringLiteral("st_lien_savoir_plus"),
-                                             QRect(12, 340, 280, 20),
-                                             QStringLiteral("En savoir plus"), Qt::AlignHCenter)),
+      st_lien_savoir_plus(kit_pages::lien(this, QStringLiteral("st_lien_savoir_plus"),
+                                          QRect(12, 340, 280, 20), QStringLiteral("En savoir plus"),
+                                          Qt::AlignHCenter)),
       bt_plus(new fleche_droite(this)),
-      st_message(outils_pages::texte_centre(this, QStringLiteral("st_message"),
-                                            QRect(14, 58, 272, 280), 0xF2F2F2)),
+      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
+                                         QRect(14, 58, 272, 280), 0xF2F2F2)),
       bt_moins(new fleche_gauche(this)),
-      st_question(outils_pages::texte_statique(this, QStringLiteral("st_question"),
-                                               QRect(16, 9, 270, 17),
-                                               QStringLiteral("Que souhaitez-vous faire ?"), 13,
-                                               true, 0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
+      st_question(kit_pages::texte_statique(this, QStringLiteral("st_question"),
+                                            QRect(16, 9, 270, 17),
+                                            QStringLiteral("Que souhaitez-vous faire ?"), 13, true,
+                                            0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
       popup_formation(new QComboBox(this)),
-      bt_lancement(outils_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
-                                               QRect(15, 398, 209, 19),
-                                               QStringLiteral("ne pas afficher au démarrage"))) {
+      bt_lancement(kit_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
+                                            QRect(15, 398, 209, 19),
+                                            QStringLiteral("ne pas afficher au démarrage"))) {
     setObjectName(QStringLiteral("w_formation"));
     setFixedSize(300, 430);
     setAutoFillBackground(true);
@@ -72,10 +72,10 @@ w_formation::w_formation(QWidget* parent)
     fond.setColor(QPalette::Window, QColor::fromRgb(0xF2F2F2));
     setPalette(fond);
     setWindowTitle(QStringLiteral("Autoformation Valdorin"));
-    outils_pages::place(bt_plus, QStringLiteral("bt_plus"), QRect(162, 363, 50, 30));
-    outils_pages::place(bt_moins, QStringLiteral("bt_moins"), QRect(94, 363, 50, 30));
-    outils_pages::place(popup_formation, QStringLiteral("popup_formation"), QRect(14, 33, 278, 20));
-    popup_formation->setFont(outils_pages::police(13));
+    kit_pages::place(bt_plus, QStringLiteral("bt_plus"), QRect(162, 363, 50, 30));
+    kit_pages::place(bt_moins, QStringLiteral("bt_moins"), QRect(94, 363, 50, 30));
+    kit_pages::place(popup_formation, QStringLiteral("popup_formation"), QRect(14, 33, 278, 20));
+    popup_formation->setFont(kit_pages::police(13));
     // The popup is announced by the question above it.
     st_question->setBuddy(popup_formation);
     st_message_Open();
