@@ -6,6 +6,7 @@
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
 #include "droits_fichiers.h"
+#include "kit_pages.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -31,6 +32,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 const QString section = QStringLiteral("multiples");
@@ -47,26 +50,6 @@ const QString refus_extension =
 
 QWidget* fenetre_principale() {
     return coquille::w_main_qt();
-}
-
-QFont police(const QWidget* controle, int taille, bool gras) {
-    QFont fonte = controle->font();
-    fonte.setPixelSize(taille);
-    fonte.setBold(gras);
-    return fonte;
-}
-
-// A caption wider than its control with the usual font gets the condensed
-// face, then smaller sizes, until it fits: the controls keep their places.
-void ajuste_police(QWidget* controle, const QString& texte, int marge) {
-    QFont fonte = controle->font();
-    const int largeur = controle->width() - marge;
-    if (QFontMetrics(fonte).horizontalAdvance(texte) <= largeur)
-        return;
-    fonte.setStretch(QFont::Condensed);
-    while (QFontMetrics(fonte).horizontalAdvance(texte) > largeur && fonte.pixelSize() > 9)
-        fonte.setPixelSize(fonte.pixelSize() - 1);
-    controle->setFont(fonte);
 }
 
 } // namespace
@@ -104,95 +87,80 @@ void roue_attente::hideEvent(QHideEvent*) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+using enum kit_pages::habit;
+using ligne_plan = kit_pages::ligne_plan<csp_creer_plusieurs, QGroupBox, QLabel, QProgressBar,
+                                         st_jauge, roue_attente, QComboBox, st_lien, QCheckBox,
+                                         QLineEdit, QPlainTextEdit, QPushButton>;
+using P = csp_creer_plusieurs;
+
+// The page's controls as drawn, in creation order.
+const ligne_plan plan[] = {
+    {&P::gb_generes, "gb_generes", controle, QRect(10, 149, 622, 135), u"Fichiers générés"},
+    {&P::st_extension, "st_extension", legende_grasse, QRect(16, 258, 184, 20),
+     u"Extension des fichiers eps"},
+    {&P::st_placer_resultat, "st_placer_resultat", legende_grasse, QRect(15, 177, 76, 20),
+     u"Les placer"},
+    {&P::st_titre, "st_titre", titre_gras, QRect(13, 8, 621, 30),
+     u"Créer un ensemble de code-barres"},
+    {&P::gb_donnees, "gb_donnees", controle, QRect(10, 55, 621, 88), u"Fichier de données"},
+    {&P::st_delimiteur, "st_delimiteur", legende_grasse, QRect(8, 82, 87, 20), u"Délimiteur"},
+    {&P::gb_rapport, "gb_rapport", controle, QRect(10, 290, 621, 57), u"Rapports d'exécution"},
+    {&P::st_fichier_rapport, "st_fichier_rapport", legende_grasse, QRect(228, 319, 137, 20),
+     u"Fichier de rapport"},
+    {&P::pb_jauge, "pb_jauge", controle, QRect(69, 360, 202, 20)},
+    {&P::st_jauge, "st_jauge", controle, QRect(3, 360, 59, 20), u"previsu"},
+    {&P::st_codage, "st_codage", legende_grasse, QRect(302, 82, 59, 20), u"Codage"},
+    {&P::pw_attente, "pw_attente", controle, QRect(132, 353, 35, 35)},
+    {&P::popup_delimiteur, "popup_delimiteur", controle, QRect(100, 82, 179, 21)},
+    {&P::lien_format, "lien_format", controle, QRect(304, 113, 156, 20), u"Format des données…"},
+    {&P::popup_codage, "popup_codage", controle, QRect(365, 82, 152, 21)},
+    {&P::cb_previsualiser, "cb_previsualiser", controle, QRect(100, 113, 116, 20),
+     u"Prévisualiser"},
+    {&P::ch_ext_eps, "ch_ext_eps", controle, QRect(205, 255, 80, 22), u".eps"},
+    {&P::ch_repertoire, "ch_repertoire", controle, QRect(25, 208, 595, 39)},
+    {&P::bt_choisir_repertoire, "bt_choisir_repertoire", controle, QRect(354, 177, 106, 20),
+     u"Le choisir…"},
+    {&P::bt_ouvrir_repertoire, "bt_ouvrir_repertoire", controle, QRect(472, 177, 93, 20),
+     u"L'ouvrir…"},
+    {&P::popup_resultats, "popup_resultats", controle, QRect(97, 177, 245, 21)},
+    {&P::popup_log, "popup_log", controle, QRect(372, 318, 248, 20)},
+    {&P::bt_annuler, "bt_annuler", controle, QRect(283, 360, 70, 20), u"Annuler"},
+    {&P::bt_creer, "bt_creer", controle, QRect(485, 360, 135, 20), u"Créer l'ensemble"},
+    {&P::bt_verrouiller, "bt_verrouiller", controle, QRect(365, 360, 105, 20), u"verrou"},
+    {&P::cb_log, "cb_log", controle, QRect(25, 318, 156, 20), u"Fenêtre d'écran"},
+    {&P::bt_enregistrer, "bt_enregistrer", controle, QRect(26, 411, 325, 20),
+     u"Enregistrer un exemple de fichier de données"},
+};
+
+} // namespace
+
 csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) {
     setObjectName(QStringLiteral("csp_creer_plusieurs"));
     setFixedSize(640, 400);
-    QFont normale = police(this, 13, false);
-    setFont(normale);
+    setFont(kit_pages::police(13));
+    kit_pages::construit(this, plan);
 
-    auto nomme = [](auto* controle, const char* nom, int x, int y, int l, int h) {
-        controle->setObjectName(QString::fromLatin1(nom));
-        controle->setGeometry(x, y, l, h);
-        return controle;
-    };
-    auto etiquette = [&](const char* nom, const QString& texte, int x, int y, int l, int h) {
-        QLabel* label = nomme(new QLabel(texte, this), nom, x, y, l, h);
-        label->setFont(police(this, 13, true));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        return label;
-    };
-
-    gb_generes = nomme(new QGroupBox(QStringLiteral("Fichiers générés"), this), "gb_generes", 10,
-                       149, 622, 135);
-    st_extension =
-        etiquette("st_extension", QStringLiteral("Extension des fichiers eps"), 16, 258, 184, 20);
-    st_placer_resultat =
-        etiquette("st_placer_resultat", QStringLiteral("Les placer"), 15, 177, 76, 20);
-    st_titre = nomme(new QLabel(QStringLiteral("Créer un ensemble de code-barres"), this),
-                     "st_titre", 13, 8, 621, 30);
-    st_titre->setFont(police(this, 24, true));
-    st_titre->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    {
-        QPalette palette = st_titre->palette();
-        palette.setColor(QPalette::WindowText, QColor(120, 0, 0));
-        st_titre->setPalette(palette);
-    }
-    gb_donnees = nomme(new QGroupBox(QStringLiteral("Fichier de données"), this), "gb_donnees", 10,
-                       55, 621, 88);
-    st_delimiteur = etiquette("st_delimiteur", QStringLiteral("Délimiteur"), 8, 82, 87, 20);
-    gb_rapport = nomme(new QGroupBox(QStringLiteral("Rapports d'exécution"), this), "gb_rapport",
-                       10, 290, 621, 57);
-    st_fichier_rapport =
-        etiquette("st_fichier_rapport", QStringLiteral("Fichier de rapport"), 228, 319, 137, 20);
-    pb_jauge = nomme(new QProgressBar(this), "pb_jauge", 69, 360, 202, 20);
     pb_jauge->setRange(0, 100);
     pb_jauge->setValue(0);
     pb_jauge->setTextVisible(false);
     pb_jauge->hide();
-    st_jauge = nomme(new ::st_jauge(this), "st_jauge", 3, 360, 59, 20);
-    st_jauge->setText(QStringLiteral("previsu"));
-    st_jauge->setFont(normale);
+    st_jauge->setFont(kit_pages::police(13));
     st_jauge->hide();
-    st_codage = etiquette("st_codage", QStringLiteral("Codage"), 302, 82, 59, 20);
-    pw_attente = nomme(new roue_attente(this), "pw_attente", 132, 353, 35, 35);
     pw_attente->hide();
-    popup_delimiteur = nomme(new QComboBox(this), "popup_delimiteur", 100, 82, 179, 21);
-    lien_format = nomme(new st_lien(this), "lien_format", 304, 113, 156, 20);
-    lien_format->setText(QStringLiteral("Format des données…"));
-    popup_codage = nomme(new QComboBox(this), "popup_codage", 365, 82, 152, 21);
-    cb_previsualiser = nomme(new QCheckBox(QStringLiteral("Prévisualiser"), this),
-                             "cb_previsualiser", 100, 113, 116, 20);
-    ch_ext_eps = nomme(new QLineEdit(QStringLiteral(".eps"), this), "ch_ext_eps", 205, 255, 80, 22);
     ch_ext_eps->setReadOnly(true);
-    ch_repertoire = nomme(new QPlainTextEdit(this), "ch_repertoire", 25, 208, 595, 39);
     ch_repertoire->setReadOnly(true);
     ch_repertoire->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ch_repertoire->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ch_repertoire->setTabChangesFocus(true);
-    bt_choisir_repertoire = nomme(new QPushButton(QStringLiteral("Le choisir…"), this),
-                                  "bt_choisir_repertoire", 354, 177, 106, 20);
-    bt_ouvrir_repertoire = nomme(new QPushButton(QStringLiteral("L'ouvrir…"), this),
-                                 "bt_ouvrir_repertoire", 472, 177, 93, 20);
-    popup_resultats = nomme(new QComboBox(this), "popup_resultats", 97, 177, 245, 21);
-    popup_log = nomme(new QComboBox(this), "popup_log", 372, 318, 248, 20);
     popup_log->addItems({QStringLiteral("sans fichier de rapport"),
                          QStringLiteral("à côté du fichier de données"),
                          QStringLiteral("à côté des fichiers générés")});
     popup_log->setCurrentIndex(0);
-    bt_annuler =
-        nomme(new QPushButton(QStringLiteral("Annuler"), this), "bt_annuler", 283, 360, 70, 20);
     bt_annuler->hide();
-    bt_creer = nomme(new QPushButton(QStringLiteral("Créer l'ensemble"), this), "bt_creer", 485,
-                     360, 135, 20);
     bt_creer->setDefault(true);
-    bt_verrouiller =
-        nomme(new QPushButton(QStringLiteral("verrou"), this), "bt_verrouiller", 365, 360, 105, 20);
-    cb_log =
-        nomme(new QCheckBox(QStringLiteral("Fenêtre d'écran"), this), "cb_log", 25, 318, 156, 20);
     cb_log->setChecked(true);
-    bt_enregistrer =
-        nomme(new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this),
-              "bt_enregistrer", 26, 411, 325, 20);
 
     // Each field is announced by its caption.
     st_delimiteur->setBuddy(popup_delimiteur);
@@ -201,10 +169,17 @@ csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) 
     st_extension->setBuddy(ch_ext_eps);
     st_fichier_rapport->setBuddy(popup_log);
 
+    // A caption wider than its control gets the condensed face, then smaller
+    // sizes, until it fits: the controls keep their places.
+    using kit_pages::resserrement;
     for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-        ajuste_police(label, label->text(), 0);
-    for (QAbstractButton* bouton : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
-        ajuste_police(bouton, bouton->text(), qobject_cast<QCheckBox*>(bouton) ? 24 : 12);
+        kit_pages::ajuste_police(label, label->text(), label->width(), resserrement::condense);
+    for (QAbstractButton* bouton : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+        // The box of a check box and its gap take the left of the control.
+        const int marge = qobject_cast<QCheckBox*>(bouton) ? 24 : 12;
+        kit_pages::ajuste_police(bouton, bouton->text(), bouton->width() - marge,
+                                 resserrement::condense);
+    }
 
     // Return presses the default button, as a dialog's would.
     for (const auto touche : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -490,98 +465,78 @@ void csp_creer_plusieurs::formation_page(QString& message, QString&) {
 }
 
 void csp_creer_plusieurs::formation_controles() {
-    ajout_controle_formation(
-        popup_delimiteur,
-        QStringLiteral("Ce menu permet de choisir le délimiteur à rechercher entre les différentes "
-                       "colonnes du fichier de données."),
-        QString());
-    ajout_controle_formation(
-        popup_codage,
-        QStringLiteral(
-            "Ce menu permet de choisir le codage du fichier de données.\rLorsque le fichier de "
-            "données ne mémorise pas de caractères accentués, les réglages Ascii, Mac Roman, "
-            "Windows ANSI et Unicode UTF-8 fourniront un résultat identique.\rLe réglage Unicode "
-            "UTF-16 traitera correctement les sous-codages BigEndian et LittleEndian pour autant "
-            "que les caractères d'en-tête standardisés FEFF ou FFFE soient présents. En leur "
-            "absence, seul le sous-codage natif du processeur sera correctement traité."),
-        QString());
-    ajout_controle_formation(
-        cb_previsualiser,
-        QStringLiteral(
-            "Cochez cette case pour prévisualiser les données du fichier telles que le logiciel "
-            "les voit en fonction des réglages de délimiteur et de codage.\r\rCette "
-            "prévisualisation permettra de valider ces réglages avant de créer les code-barres."),
-        QString());
-    ajout_controle_formation(
-        lien_format,
-        QStringLiteral(
-            "Ce lien amène à une description du format attendu pour le fichier de données."),
-        QString());
-    ajout_controle_formation(popup_resultats,
-                             QStringLiteral("Ce menu permet de choisir comment ou où vous "
-                                            "souhaitez obtenir les fichiers code-barres générés."),
-                             QString());
-    ajout_controle_formation(bt_choisir_repertoire,
-                             QStringLiteral("Ce bouton permet de changer le répertoire dans lequel "
-                                            "les fichiers code-barres seront générés par défaut."),
-                             QString());
-    ajout_controle_formation(
-        bt_ouvrir_repertoire,
-        QStringLiteral(
-            "Lorsqu'un répertoire par défaut a été choisi, ce bouton permet de l'ouvrir."),
-        QString());
-    ajout_controle_formation(ch_repertoire,
-                             QStringLiteral("Ce champ présente le chemin du répertoire dans lequel "
-                                            "les fichiers code-barres seront générés par défaut."),
-                             QString());
-    ajout_controle_formation(
-        ch_ext_eps,
-        QStringLiteral(
-            "Entrez ici l'extension que vous souhaitez adjoindre au nom des fichiers EPS générés, "
-            "par exemple «\u00A0.eps\u00A0» ou «\u00A0.epsf\u00A0» ou «\u00A0.epsi\u00A0». Aucun "
-            "contrôle n'est effectué sur cette saisie qui est totalement libre."),
-        QString());
-    ajout_controle_formation(
-        cb_log,
-        QStringLiteral(
-            "Cochez cette case pour obtenir, après traitement d'un fichier de données, un rapport "
-            "d'exécution dans une fenêtre s'ouvrant à l'écran.\r\rCe rapport indique le nombre de "
-            "fichiers code-barres générés et celui des erreurs rencontrées."),
-        QString());
-    ajout_controle_formation(
-        popup_log,
-        QStringLiteral(
-            "Un fichier de rapport peut-être automatiquement créé après traitement d'un fichier de "
-            "données.\r\rIl renseigne sur les fichiers code-barres générés et détaille les erreurs "
-            "rencontrées.\r\rCe menu permet de choisir si et où ces fichiers de rapport seront "
-            "enregistrés, pour autant que ce soit dans un répertoire autorisé en écriture."),
-        QString());
-    ajout_controle_formation(
-        bt_creer,
-        QStringLiteral(
-            "Ce bouton permet de choisir un fichier de données pour le prévisualiser au besoin "
-            "puis lancer la génération des fichiers code-barres.\r\rVous pouvez aussi "
-            "glisser-déposer un fichier de données dans la fenêtre du logiciel ou sur son icône."),
-        QString());
-    ajout_controle_formation(
-        bt_verrouiller,
-        QStringLiteral(
-            "Ce bouton permet de verrouiller ou de déverrouiller les réglages de cet "
-            "onglet.\r\rUtilisez-le pour protéger ces réglages d'une modification malencontreuse."),
-        QString());
-    ajout_controle_formation(
-        bt_annuler,
-        QStringLiteral("Ce bouton permet d'arrêter le travail de génération de fichiers "
-                       "code-barres en cours. Il n'est actif que lorsqu'un travail est en cours."),
-        QString());
-    ajout_controle_formation(
-        bt_enregistrer,
-        QStringLiteral(
-            "Cliquez sur ce bouton pour enregistrer un fichier texte qui mémorisera un en-tête XML "
-            "répertoriant les réglages de cet onglet, suivi par une ligne mémorisant les données "
-            "de l'onglet «\u00A0Créer un code-barres\u00A0».\r\rCe fichier texte vous servira de "
-            "modèle pour l'obtention par un autre logiciel -\u00A0par exemple par une base de "
-            "données des titres et des éditions\u00A0- d'un fichier de données multi-lignes "
-            "utilisable depuis cet onglet."),
-        QString());
+    const std::pair<QWidget*, QString> aides[] = {
+        {popup_delimiteur,
+         QStringLiteral("Ce menu permet de choisir le délimiteur à rechercher entre les "
+                        "différentes colonnes du fichier de données.")},
+        {popup_codage,
+         QStringLiteral("Ce menu permet de choisir le codage du fichier de données.\rLorsque le "
+                        "fichier de données ne mémorise pas de caractères accentués, les réglages "
+                        "Ascii, Mac Roman, Windows ANSI et Unicode UTF-8 fourniront un résultat "
+                        "identique.\rLe réglage Unicode UTF-16 traitera correctement les "
+                        "sous-codages BigEndian et LittleEndian pour autant que les caractères "
+                        "d'en-tête standardisés FEFF ou FFFE soient présents. En leur absence, "
+                        "seul le sous-codage natif du processeur sera correctement traité.")},
+        {cb_previsualiser,
+         QStringLiteral("Cochez cette case pour prévisualiser les données du fichier telles que le "
+                        "logiciel les voit en fonction des réglages de délimiteur et de "
+                        "codage.\r\rCette prévisualisation permettra de valider ces réglages avant "
+                        "de créer les code-barres.")},
+        {lien_format,
+         QStringLiteral("Ce lien amène à une description du format attendu pour le fichier de "
+                        "données.")},
+        {popup_resultats,
+         QStringLiteral(
+             "Ce menu permet de choisir comment ou où vous souhaitez obtenir les fichiers "
+             "code-barres générés.")},
+        {bt_choisir_repertoire,
+         QStringLiteral("Ce bouton permet de changer le répertoire dans lequel les fichiers "
+                        "code-barres seront générés par défaut.")},
+        {bt_ouvrir_repertoire,
+         QStringLiteral("Lorsqu'un répertoire par défaut a été choisi, ce bouton permet de "
+                        "l'ouvrir.")},
+        {ch_repertoire,
+         QStringLiteral(
+             "Ce champ présente le chemin du répertoire dans lequel les fichiers code-barres "
+             "seront générés par défaut.")},
+        {ch_ext_eps,
+         QStringLiteral("Entrez ici l'extension que vous souhaitez adjoindre au nom des fichiers "
+                        "EPS générés, par exemple «\u00A0.eps\u00A0» ou «\u00A0.epsf\u00A0» ou "
+                        "«\u00A0.epsi\u00A0». Aucun contrôle n'est effectué sur cette saisie qui "
+                        "est totalement libre.")},
+        {cb_log,
+         QStringLiteral("Cochez cette case pour obtenir, après traitement d'un fichier de données, "
+                        "un rapport d'exécution dans une fenêtre s'ouvrant à l'écran.\r\rCe "
+                        "rapport indique le nombre de fichiers code-barres générés et celui des "
+                        "erreurs rencontrées.")},
+        {popup_log,
+         QStringLiteral("Un fichier de rapport peut-être automatiquement créé après traitement "
+                        "d'un fichier de données.\r\rIl renseigne sur les fichiers code-barres "
+                        "générés et détaille les erreurs rencontrées.\r\rCe menu permet de choisir "
+                        "si et où ces fichiers de rapport seront enregistrés, pour autant que ce "
+                        "soit dans un répertoire autorisé en écriture.")},
+        {bt_creer,
+         QStringLiteral("Ce bouton permet de choisir un fichier de données pour le prévisualiser "
+                        "au besoin puis lancer la génération des fichiers code-barres.\r\rVous "
+                        "pouvez aussi glisser-déposer un fichier de données dans la fenêtre du "
+                        "logiciel ou sur son icône.")},
+        {bt_verrouiller,
+         QStringLiteral("Ce bouton permet de verrouiller ou de déverrouiller les réglages de cet "
+                        "onglet.\r\rUtilisez-le pour protéger ces réglages d'une modification "
+                        "malencontreuse.")},
+        {bt_annuler,
+         QStringLiteral(
+             "Ce bouton permet d'arrêter le travail de génération de fichiers "
+             "code-barres en cours. Il n'est actif que lorsqu'un travail est en cours.")},
+        {bt_enregistrer,
+         QStringLiteral("Cliquez sur ce bouton pour enregistrer un fichier texte qui mémorisera un "
+                        "en-tête XML répertoriant les réglages de cet onglet, suivi par une ligne "
+                        "mémorisant les données de l'onglet «\u00A0Créer un "
+                        "code-barres\u00A0».\r\rCe fichier texte vous servira de modèle pour "
+                        "l'obtention par un autre logiciel -\u00A0par exemple par une base de "
+                        "données des titres et des éditions\u00A0- d'un fichier de données "
+                        "multi-lignes utilisable depuis cet onglet.")},
+    };
+    for (const auto& [controle, message] : aides)
+        ajout_controle_formation(controle, message, QString());
 }

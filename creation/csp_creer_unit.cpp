@@ -3,6 +3,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
+#include "kit_pages.h"
 #include "ksp_partagees.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
@@ -63,7 +64,7 @@ QWidget* proprietaire(QWidget* page) {
 
 std::int32_t ecran_montre() {
     const coquille::fenetre_principale* fenetre = coquille::w_main();
-    return fenetre ? fenetre->contenu_courant() : 0;
+    return fenetre ? fenetre->contenu_courant() : coquille::ecran_creer_unit;
 }
 
 void remplit(QComboBox* menu, std::initializer_list<std::pair<QString, QString>> lignes) {
@@ -76,114 +77,74 @@ QString etiquette(const QComboBox* menu) {
     return menu->currentData().toString();
 }
 
+using enum kit_pages::habit;
+using ligne_plan = kit_pages::ligne_plan<csp_creer_unit, QGroupBox, QLabel, QLineEdit, QComboBox,
+                                         QPlainTextEdit, QPushButton, QCheckBox>;
+using P = csp_creer_unit;
+
+// The page's controls as drawn, in creation order.
+const ligne_plan plan[] = {
+    {&P::GroupBox2, "GroupBox2", controle, QRect(13, 141, 617, 104), u"Mise en page"},
+    {&P::GroupBox1, "GroupBox1", controle, QRect(13, 251, 617, 79),
+     u"Prévisualisation EPS ou post-it PDF"},
+    {&P::GroupBox3, "GroupBox3", controle, QRect(13, 48, 617, 87),
+     u"Informations mémorisées par le code-barres et/ou sa légende"},
+    {&P::st_titre, "st_titre", titre, QRect(13, 8, 621, 30),
+     u"Créer un code-barres pour un périodique"},
+    {&P::st_commentaire, "st_commentaire", legende, QRect(141, 274, 94, 20), u"Commentaire"},
+    {&P::st_orientation, "st_orientation", legende, QRect(72, 218, 90, 20), u"Orientation"},
+    {&P::st_protection, "st_protection", legende, QRect(72, 191, 90, 20), u"Protection"},
+    {&P::st_engraissement, "st_engraissement", legende, QRect(262, 164, 197, 20),
+     u"Correction d'engraissement"},
+    {&P::st_type_fichier, "st_type_fichier", legende, QRect(51, 164, 111, 20), u"Type de fichier"},
+    {&P::st_reglement, "st_reglement", legende, QRect(414, 104, 140, 20), u"Mode de règlement"},
+    {&P::st_prix, "st_prix", legende, QRect(215, 104, 107, 20), u"Prix en euros"},
+    {&P::st_entete_prix, "st_entete_prix", legende, QRect(23, 104, 108, 20), u"En-tête de prix"},
+    {&P::st_sous_parution, "st_sous_parution", legende, QRect(431, 74, 142, 20),
+     u"N° de sous-parution"},
+    {&P::st_parution, "st_parution", legende, QRect(284, 74, 100, 20), u"N° de parution"},
+    {&P::st_code_produit, "st_code_produit", legende, QRect(137, 74, 91, 20), u"Code produit"},
+    {&P::st_transporteur, "st_transporteur", legende, QRect(19, 74, 89, 20), u"Transporteur"},
+    {&P::ch_transporteur, "ch_transporteur", controle, QRect(114, 74, 18, 22)},
+    {&P::ch_code_produit, "ch_code_produit", controle, QRect(231, 74, 50, 22)},
+    {&P::ch_parution, "ch_parution", controle, QRect(387, 74, 40, 22)},
+    {&P::ch_entete_prix, "ch_entete_prix", controle, QRect(135, 104, 57, 22)},
+    {&P::ch_prix, "ch_prix", controle, QRect(327, 104, 45, 22)},
+    {&P::ch_reglement, "ch_reglement", controle, QRect(557, 104, 53, 22)},
+    {&P::popup_type_fichier, "popup_type_fichier", controle, QRect(164, 164, 68, 20)},
+    {&P::popup_engraissement, "popup_engraissement", controle, QRect(463, 164, 147, 20)},
+    {&P::popup_protection, "popup_protection", controle, QRect(164, 191, 336, 20)},
+    {&P::popup_orientation, "popup_orientation", controle, QRect(164, 218, 190, 20)},
+    {&P::popup_previsu, "popup_previsu", controle, QRect(34, 274, 92, 20)},
+    {&P::ch_commentaire, "ch_commentaire", controle, QRect(239, 274, 371, 50)},
+    {&P::bt_enregistrer, "bt_enregistrer", controle, QRect(95, 360, 330, 20),
+     u"Enregistrer un exemple de fichier de données"},
+    {&P::bt_creer, "bt_creer", controle, QRect(447, 360, 169, 20), u"Créer un code-barres"},
+    {&P::cb_visualiser, "cb_visualiser", controle, QRect(437, 334, 193, 20),
+     u"Visualiser après création"},
+    {&P::popup_sous_parution, "popup_sous_parution", controle, QRect(575, 75, 47, 20)},
+};
+
 } // namespace
 
 csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     setObjectName("csp_creer_unit");
     setFixedSize(640, 400);
-    QFont police = font();
-    police.setPixelSize(13);
-    setFont(police);
-
-    auto groupe = [this](const char* nom, const QString& titre, QRect place) {
-        auto* g = new QGroupBox(titre, this);
-        g->setObjectName(nom);
-        g->setGeometry(place);
-        return g;
-    };
-    auto texte = [this](const char* nom, const QString& legende, QRect place) {
-        auto* l = new QLabel(legende, this);
-        l->setObjectName(nom);
-        l->setGeometry(place);
+    setFont(kit_pages::police(13));
+    kit_pages::construit(this, plan);
+    // The captions are shown as written, never read as markup.
+    for (QLabel* l : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         l->setTextFormat(Qt::PlainText);
-        // Each caption stands just before the field it names.
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        return l;
-    };
-    auto ligne = [this](const char* nom, QRect place) {
-        auto* c = new QLineEdit(this);
-        c->setObjectName(nom);
-        c->setGeometry(place);
-        return c;
-    };
-    auto menu = [this](const char* nom, QRect place) {
-        auto* m = new QComboBox(this);
-        m->setObjectName(nom);
-        m->setGeometry(place);
-        return m;
-    };
 
-    GroupBox2 = groupe("GroupBox2", QStringLiteral("Mise en page"), {13, 141, 617, 104});
-    GroupBox1 = groupe("GroupBox1", QStringLiteral("Prévisualisation EPS ou post-it PDF"),
-                       {13, 251, 617, 79});
-    GroupBox3 = groupe(
-        "GroupBox3", QStringLiteral("Informations mémorisées par le code-barres et/ou sa légende"),
-        {13, 48, 617, 87});
-    st_titre = texte("st_titre", QStringLiteral("Créer un code-barres pour un périodique"),
-                     {13, 8, 621, 30});
-    st_titre->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont titre = police;
-    titre.setPixelSize(24);
-    st_titre->setFont(titre);
-    QPalette rouge = st_titre->palette();
-    rouge.setColor(QPalette::WindowText, QColor(120, 0, 0));
-    st_titre->setPalette(rouge);
-    st_commentaire = texte("st_commentaire", QStringLiteral("Commentaire"), {141, 274, 94, 20});
-    st_orientation = texte("st_orientation", QStringLiteral("Orientation"), {72, 218, 90, 20});
-    st_protection = texte("st_protection", QStringLiteral("Protection"), {72, 191, 90, 20});
-    st_engraissement = texte("st_engraissement", QStringLiteral("Correction d'engraissement"),
-                             {262, 164, 197, 20});
-    st_type_fichier =
-        texte("st_type_fichier", QStringLiteral("Type de fichier"), {51, 164, 111, 20});
-    st_reglement = texte("st_reglement", QStringLiteral("Mode de règlement"), {414, 104, 140, 20});
-    st_prix = texte("st_prix", QStringLiteral("Prix en euros"), {215, 104, 107, 20});
-    st_entete_prix = texte("st_entete_prix", QStringLiteral("En-tête de prix"), {23, 104, 108, 20});
-    st_sous_parution =
-        texte("st_sous_parution", QStringLiteral("N° de sous-parution"), {431, 74, 142, 20});
-    st_parution = texte("st_parution", QStringLiteral("N° de parution"), {284, 74, 100, 20});
-    st_code_produit = texte("st_code_produit", QStringLiteral("Code produit"), {137, 74, 91, 20});
-    st_transporteur = texte("st_transporteur", QStringLiteral("Transporteur"), {19, 74, 89, 20});
-
-    ch_transporteur = ligne("ch_transporteur", {114, 74, 18, 22});
     filtre(ch_transporteur, QStringLiteral("[A-Z]?"), 1, true);
-    ch_code_produit = ligne("ch_code_produit", {231, 74, 50, 22});
     filtre(ch_code_produit, QStringLiteral("[0-9]{0,5}"), 5);
-    ch_parution = ligne("ch_parution", {387, 74, 40, 22});
     filtre(ch_parution, QStringLiteral("[0-9]{0,4}"), 4);
-    ch_entete_prix = ligne("ch_entete_prix", {135, 104, 57, 22});
-    ch_prix = ligne("ch_prix", {327, 104, 45, 22});
     filtre(ch_prix, QStringLiteral("[0-9]{0,2}([.,][0-9]{0,2})?"), 5);
-    ch_reglement = ligne("ch_reglement", {557, 104, 53, 22});
     filtre(ch_reglement, QStringLiteral("[A-Za-z0-9]{0,4}"), 4);
-
-    popup_type_fichier = menu("popup_type_fichier", {164, 164, 68, 20});
-    popup_engraissement = menu("popup_engraissement", {463, 164, 147, 20});
-    popup_protection = menu("popup_protection", {164, 191, 336, 20});
-    popup_orientation = menu("popup_orientation", {164, 218, 190, 20});
-    popup_previsu = menu("popup_previsu", {34, 274, 92, 20});
     popup_previsu->addItems({QStringLiteral("Absent"), QStringLiteral("Présent")});
-
-    ch_commentaire = new QPlainTextEdit(this);
-    ch_commentaire->setObjectName("ch_commentaire");
-    ch_commentaire->setGeometry(239, 274, 371, 50);
     // Tab goes on to the next control, as in the one-line fields.
     ch_commentaire->setTabChangesFocus(true);
-
-    bt_enregistrer =
-        new QPushButton(QStringLiteral("Enregistrer un exemple de fichier de données"), this);
-    bt_enregistrer->setObjectName("bt_enregistrer");
-    bt_enregistrer->setGeometry(95, 360, 330, 20);
-
-    bt_creer = new QPushButton(QStringLiteral("Créer un code-barres"), this);
-    bt_creer->setObjectName("bt_creer");
-    bt_creer->setGeometry(447, 360, 169, 20);
     bt_creer->setDefault(true);
-
-    cb_visualiser = new QCheckBox(QStringLiteral("Visualiser après création"), this);
-    cb_visualiser->setObjectName("cb_visualiser");
-    cb_visualiser->setGeometry(437, 334, 193, 20);
-
-    popup_sous_parution = menu("popup_sous_parution", {575, 75, 47, 20});
     popup_sous_parution->addItems({"0", "1", "2", "3", "4", QStringLiteral("5 hors-série « H »"),
                                    QStringLiteral("6 parution spéciale « S »"), "7", "8", "9"});
 
@@ -350,13 +311,13 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
     }
 
     if (!message.isEmpty()) {
-        if (ecran_montre() == 1)
+        if (ecran_montre() == coquille::ecran_creer_plusieurs)
             message += bibliotheque_v1::eol(2) +
                        QStringLiteral("Corrigez ce défaut dans l'onglet «\u00A0Créer un "
                                       "code-barres\u00A0»\u00A0!");
         w_alerte::instance().message(message, QString());
-        if (ecran_montre() == 1)
-            coquille::w_main()->montrer(0, 1);
+        if (ecran_montre() == coquille::ecran_creer_plusieurs)
+            coquille::w_main()->montrer(coquille::ecran_creer_unit, coquille::origine_page);
         return false;
     }
 

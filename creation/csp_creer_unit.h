@@ -13,11 +13,12 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// The tab page "Créer un code-barres" (screen 0): one form that describes a
-// press barcode, turned into one EPS or PDF file by "Créer un code-barres".
-// Its fields are kept in the preferences and in state files under the
-// section "unique". The page is built whole by its constructor; its owner
-// then calls Event_Open() once, which registers the help and training texts.
+// The tab page "Créer un code-barres" of the single barcode screen: one form
+// that describes a press barcode, turned into one EPS or PDF file by "Créer
+// un code-barres". Its fields are kept in the preferences and in state files
+// under the section "unique". The page is built whole by its constructor; its
+// owner then calls Event_Open() once, which registers the help and training
+// texts.
 class csp_creer_unit : public classe_page {
     Q_OBJECT
 
@@ -32,9 +33,10 @@ public:
     QString compose_nom_fichier() const;
     // Called each time the page is shown; the form keeps what it holds.
     void montrer();
-    // Checks the form and fills `tableau` (entries 0-10, and 12 with a
-    // preview) and the engine's preview wish. On a fault: a message, the
-    // focus on the faulty field, `tableau` and the engine untouched, false.
+    // Checks the form and fills `tableau` (every entry but the output file
+    // name; the comment only with a preview) and the engine's preview wish.
+    // On a fault: a message, the focus on the faulty field, `tableau` and the
+    // engine untouched, false.
     bool alimente_verifie_tableau(valdorin::tableau_code_barres& tableau);
 
     void popup_type_fichier_Open();

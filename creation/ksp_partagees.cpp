@@ -113,19 +113,21 @@ contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, Q
                                 codage_texte codage, const QByteArray& xml) {
     contenu resultat;
     const bool guillemets = delimiteur == u',' || delimiteur == u';';
-    t[11] = nom_a_obtenir;
-    const int nb_champs = previsu ? 13 : 12;
+    t[valdorin::entree_nom_fichier] = nom_a_obtenir;
+    // One column per entry, in entry order; the comment, the last one, only
+    // with the preview.
+    const std::size_t nb_champs = previsu ? t.size() : valdorin::entree_commentaire;
     QStringList champs;
-    for (int i = 0; i < nb_champs; ++i) {
+    for (std::size_t i = 0; i < nb_champs; ++i) {
         QString champ = t[i];
-        if (i == 12 && !guillemets) {
+        if (i == valdorin::entree_commentaire && !guillemets) {
             champ.replace(QStringLiteral("\r\n"), QStringLiteral("<CR>"));
             champ.replace(u'\r', QStringLiteral("<CR>"));
             champ.replace(u'\n', QStringLiteral("<CR>"));
         }
         const bool fin_ligne = champ.contains(u'\r') || champ.contains(u'\n');
         if (champ.contains(u'\t') || (!guillemets && (champ.contains(delimiteur) || fin_ligne))) {
-            resultat.refus = refus_colonne(i + 1);
+            resultat.refus = refus_colonne(static_cast<int>(i) + 1);
             return resultat;
         }
         if (guillemets && (champ.contains(delimiteur) || champ.contains(u'"') || fin_ligne))
@@ -182,7 +184,8 @@ void cree_fichier_donnees() {
     const QString reglages = QStringLiteral("Réglages et données");
     const QString annuler = QStringLiteral("Annuler");
     const coquille::fenetre_principale* principale = coquille::w_main();
-    const bool depuis_unique = !principale || principale->contenu_courant() == 0;
+    const bool depuis_unique =
+        !principale || principale->contenu_courant() == coquille::ecran_creer_unit;
     const QString question =
         QStringLiteral("Voulez-vous enregistrer un fichier des données courantes ?\r\r"
                        "Vous pourrez ensuite l'utiliser en tant qu'exemple pour la création "

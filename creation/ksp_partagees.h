@@ -25,10 +25,10 @@ struct contenu {
     QString refus;
 };
 
-// The file for the record `t` (entries 0 to 10 and 12 from the form; entry 11
-// is replaced by the name placeholder), with the comment column when
-// `previsu` is true, fields separated by `delimiteur`, in `codage`. `xml` is
-// the one-line settings document of the header, empty for none.
+// The file for the record `t` (its entries from the form, but the output file
+// name, which is replaced by the name placeholder), with the comment column
+// when `previsu` is true, fields separated by `delimiteur`, in `codage`.
+// `xml` is the one-line settings document of the header, empty for none.
 contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, QChar delimiteur,
                                 codage_texte codage, const QByteArray& xml);
 

@@ -10,9 +10,9 @@ class csp_creer_unit;
 // then the accessors answer nullptr.
 namespace pages_creation {
 
-// The single-barcode page, screen 0.
+// The single-barcode page, of the single barcode screen.
 csp_creer_unit* sp_creer_unit();
-// The batch page, screen 1.
+// The batch page, of the batch screen.
 csp_creer_plusieurs* sp_creer_plusieurs();
 
 // nullptr removes the page. The page stays owned by its container.

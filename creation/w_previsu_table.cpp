@@ -2,10 +2,10 @@
 
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
+#include "kit_pages.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,37 +66,19 @@ namespace {
 
 constexpr int hauteur_ligne = 18;
 
-QFont police(int taille, bool gras) {
-    QFont fonte;
-    fonte.setPixelSize(taille);
-    fonte.setBold(gras);
-    return fonte;
-}
-
 QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, const QRect& place) {
     auto* l = new QLabel(texte, parent);
-    l->setObjectName(nom);
-    l->setGeometry(place);
-    l->setFont(police(13, true));
+    kit_pages::place(l, nom, place);
+    l->setFont(kit_pages::police(13, true));
     return l;
-}
-
-// A caption wider than its place with the fonts at hand gets a smaller size,
-// so the place stays as drawn.
-void ajuste_police(QLabel* l) {
-    QFont fonte = l->font();
-    while (fonte.pixelSize() > 9 && QFontMetrics(fonte).horizontalAdvance(l->text()) > l->width())
-        fonte.setPixelSize(fonte.pixelSize() - 1);
-    l->setFont(fonte);
 }
 
 QLineEdit* champ_nombre(QWidget* parent, const char* nom, const QRect& place) {
     auto* c = new QLineEdit(parent);
-    c->setObjectName(nom);
-    c->setGeometry(place);
+    kit_pages::place(c, nom, place);
     c->setReadOnly(true);
     c->setAlignment(Qt::AlignRight);
-    c->setFont(police(13, false));
+    c->setFont(kit_pages::police(13));
     QPalette couleurs = c->palette();
     couleurs.setColor(QPalette::Base, Qt::white);
     couleurs.setColor(QPalette::Text, Qt::black);
@@ -106,8 +88,7 @@ QLineEdit* champ_nombre(QWidget* parent, const char* nom, const QRect& place) {
 
 QTableView* liste(QWidget* parent, const char* nom, const QRect& place, bool grise) {
     auto* v = new QTableView(parent);
-    v->setObjectName(nom);
-    v->setGeometry(place);
+    kit_pages::place(v, nom, place);
     v->horizontalHeader()->hide();
     v->verticalHeader()->hide();
     v->setShowGrid(false);
@@ -120,7 +101,7 @@ QTableView* liste(QWidget* parent, const char* nom, const QRect& place, bool gri
     v->verticalHeader()->setMinimumSectionSize(1);
     v->horizontalHeader()->setMinimumSectionSize(0);
     v->setWordWrap(false);
-    v->setFont(police(13, grise));
+    v->setFont(kit_pages::police(13, grise));
     v->setEnabled(!grise);
     return v;
 }
@@ -128,8 +109,7 @@ QTableView* liste(QWidget* parent, const char* nom, const QRect& place, bool gri
 QScrollBar* barre(QWidget* parent, const char* nom, Qt::Orientation sens, const QRect& place,
                   int pas_page) {
     auto* b = new QScrollBar(sens, parent);
-    b->setObjectName(nom);
-    b->setGeometry(place);
+    kit_pages::place(b, nom, place);
     b->setRange(0, 100);
     b->setSingleStep(1);
     b->setPageStep(pas_page);
@@ -179,8 +159,8 @@ w_previsu_table::w_previsu_table() {
     lb_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     lb_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     bt_nb_colonnes_affichees = new fleches_haut_bas(this);
-    bt_nb_colonnes_affichees->setObjectName("bt_nb_colonnes_affichees");
-    bt_nb_colonnes_affichees->setGeometry(14, 420, 13, 23);
+    kit_pages::place(bt_nb_colonnes_affichees, QStringLiteral("bt_nb_colonnes_affichees"),
+                     {14, 420, 13, 23});
     sb_horizontal = barre(this, "sb_horizontal", Qt::Horizontal, {41, 394, 610, 16}, 1);
     ch_nb_colonnes_reel = champ_nombre(this, "ch_nb_colonnes_reel", {188, 421, 37, 22});
     ch_nb_colonnes_affiche = champ_nombre(this, "ch_nb_colonnes_affiche", {29, 421, 24, 22});
@@ -192,25 +172,25 @@ w_previsu_table::w_previsu_table() {
     // Each count is announced by the words after it.
     st_nb_colonnes_affiche->setBuddy(ch_nb_colonnes_affiche);
     st_nb_colonnes_reel->setBuddy(ch_nb_colonnes_reel);
-    ajuste_police(st_nb_colonnes_affiche);
-    ajuste_police(st_nb_colonnes_reel);
+    // A caption wider than its place gets a smaller size, in the same face,
+    // so the place stays as drawn.
+    for (QLabel* l : {st_nb_colonnes_affiche, st_nb_colonnes_reel})
+        kit_pages::ajuste_police(l, l->text(), l->width(), kit_pages::resserrement::tailles);
     st_titre1 =
         etiquette(this, "st_titre1", QStringLiteral("Prévisualisation d'un fichier de données"),
                   {10, 7, 621, 30});
-    st_titre1->setFont(police(24, true));
+    st_titre1->setFont(kit_pages::police(24, true));
     st_titre1->setWordWrap(true);
     QPalette rouge = st_titre1->palette();
     rouge.setColor(QPalette::WindowText, QColor(120, 0, 0));
     st_titre1->setPalette(rouge);
     bt_creer = new QPushButton(QStringLiteral("Créer les code-barres"), this);
-    bt_creer->setObjectName("bt_creer");
-    bt_creer->setGeometry(496, 420, 169, 20);
-    bt_creer->setFont(police(13, true));
+    kit_pages::place(bt_creer, QStringLiteral("bt_creer"), {496, 420, 169, 20});
+    bt_creer->setFont(kit_pages::police(13, true));
     bt_creer->setDefault(true);
     bt_annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    bt_annuler->setObjectName("bt_annuler");
-    bt_annuler->setGeometry(404, 420, 80, 20);
-    bt_annuler->setFont(police(13, true));
+    kit_pages::place(bt_annuler, QStringLiteral("bt_annuler"), {404, 420, 80, 20});
+    bt_annuler->setFont(kit_pages::police(13, true));
     bt_annuler->setAutoDefault(false);
     st_explication = etiquette(
         this, "st_explication",

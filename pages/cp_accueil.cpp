@@ -3,7 +3,7 @@
 #include "bibliotheque_divers.h"
 #include "controles_texte.h"
 #include "csp_version.h"
-#include "outils_pages.h"
+#include "kit_pages.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
 #include "services_guidage.h"
@@ -21,23 +21,21 @@ const QString cp_accueil::texte_page = QStringLiteral(
 
 cp_accueil::cp_accueil(QWidget* parent)
     : classe_page(parent),
-      bt_formation(outils_pages::bouton(this, QStringLiteral("bt_formation"),
-                                        QRect(335, 390, 170, 20),
-                                        QStringLiteral("Mode d'autoformation"), true)),
-      st_message(outils_pages::texte_centre(this, QStringLiteral("st_message"),
-                                            QRect(102, 79, 440, 307), 0xF1F1F1)),
-      st_titre(outils_pages::texte_statique(this, QStringLiteral("st_titre"),
-                                            QRect(15, 15, 610, 60), QString(), 24, true, 0x780000,
-                                            Qt::AlignCenter)),
-      bt_lancement(outils_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
-                                               QRect(10, 390, 210, 19),
-                                               QStringLiteral("ne pas afficher au démarrage"))),
-      bt_expert(outils_pages::bouton(this, QStringLiteral("bt_expert"), QRect(517, 390, 103, 20),
-                                     QStringLiteral("Mode expert"), true)),
-      bt_ok(outils_pages::bouton(this, QStringLiteral("bt_ok"), QRect(517, 358, 103, 20),
-                                 QStringLiteral("OK"), true)),
-      lien_maj(outils_pages::lien(this, QStringLiteral("lien_maj"), QRect(225, 390, 104, 20),
-                                  QStringLiteral("Mise à jour"), Qt::AlignHCenter)) {
+      bt_formation(kit_pages::bouton(this, QStringLiteral("bt_formation"), QRect(335, 390, 170, 20),
+                                     QStringLiteral("Mode d'autoformation"), true)),
+      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
+                                         QRect(102, 79, 440, 307), 0xF1F1F1)),
+      st_titre(kit_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(15, 15, 610, 60),
+                                         QString(), 24, true, 0x780000, Qt::AlignCenter)),
+      bt_lancement(kit_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
+                                            QRect(10, 390, 210, 19),
+                                            QStringLiteral("ne pas afficher au démarrage"))),
+      bt_expert(kit_pages::bouton(this, QStringLiteral("bt_expert"), QRect(517, 390, 103, 20),
+                                  QStringLiteral("Mode expert"), true)),
+      bt_ok(kit_pages::bouton(this, QStringLiteral("bt_ok"), QRect(517, 358, 103, 20),
+                              QStringLiteral("OK"), true)),
+      lien_maj(kit_pages::lien(this, QStringLiteral("lien_maj"), QRect(225, 390, 104, 20),
+                               QStringLiteral("Mise à jour"), Qt::AlignHCenter)) {
     setObjectName(QStringLiteral("cp_accueil"));
     setFixedSize(640, 430);
     setAutoFillBackground(true);
@@ -90,7 +88,7 @@ void cp_accueil::selectionne(std::int32_t nouveau_stade) {
     const QString bienvenue = QStringLiteral("Bienvenue dans\r");
     QString message;
     if (nouveau_stade == 0) {
-        st_titre->setText(outils_pages::lignes_qt(bienvenue + QStringLiteral("Valdorin")));
+        st_titre->setText(kit_pages::lignes_qt(bienvenue + QStringLiteral("Valdorin")));
         message =
             QStringLiteral(
                 "Ce logiciel propose deux modes de fonctionnement.\r\rUn mode d'autoformation, "
@@ -111,7 +109,7 @@ void cp_accueil::selectionne(std::int32_t nouveau_stade) {
         bt_ok->setDefault(false);
     } else {
         if (nouveau_stade == 1) {
-            st_titre->setText(outils_pages::lignes_qt(
+            st_titre->setText(kit_pages::lignes_qt(
                 bienvenue + QStringLiteral("le mode d'autoformation de Valdorin")));
             message = QStringLiteral(
                 "Ce mode met à votre disposition une seconde fenêtre pour naviguer dans le "
@@ -120,7 +118,7 @@ void cp_accueil::selectionne(std::int32_t nouveau_stade) {
                 "«\u00A0Aide\u00A0:\u00A0Mode d'autoformation\u00A0».");
         } else {
             st_titre->setText(
-                outils_pages::lignes_qt(bienvenue + QStringLiteral("le mode expert de Valdorin")));
+                kit_pages::lignes_qt(bienvenue + QStringLiteral("le mode expert de Valdorin")));
             message = QStringLiteral(
                 "Dans ce mode, vous naviguerez entre les différents écrans par les onglets, les "
                 "menus ou les liens que vous trouverez dans les onglets.\r\rVous pouvez à tout "
@@ -166,7 +164,7 @@ void cp_accueil::bt_ok_Action() {
         w_alerte::instance().message(texte_page, QString());
     } else if (stade == 2) {
         if (coquille::fenetre_principale* principale = coquille::w_main())
-            principale->montrer(principale->contenu_onglet_precedent(), 1);
+            principale->montrer(principale->contenu_onglet_precedent(), coquille::origine_page);
     }
 }
 

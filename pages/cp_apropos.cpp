@@ -5,12 +5,11 @@
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
-#include "outils_pages.h"
+#include "kit_pages.h"
 #include "services_coquille.h"
 #include "w_alerte.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -72,14 +71,6 @@ private:
     cp_apropos* page_;
 };
 
-// The application's font in bold at a pixel size.
-QFont police_systeme(int taille) {
-    QFont fonte = QGuiApplication::font();
-    fonte.setPixelSize(taille);
-    fonte.setBold(true);
-    return fonte;
-}
-
 } // namespace
 
 cp_apropos::cp_apropos(QWidget* parent) : classe_page(parent) {
@@ -103,7 +94,7 @@ void cp_apropos::lien_web_Open() {
     fonte.setPixelSize(19);
     lien_web->setFont(fonte);
     // A host name too wide for the link at that size gets a narrower face.
-    outils_pages::ajuste_police(lien_web, lien_web->text(), lien_web->width());
+    kit_pages::ajuste_police(lien_web, lien_web->text(), lien_web->width());
 }
 
 void cp_apropos::canvas_fond_Paint(QPainter& g) {
@@ -112,7 +103,7 @@ void cp_apropos::canvas_fond_Paint(QPainter& g) {
         g.drawImage(0, 0, fond);
     g.setPen(QColor(0xCC, 0xCC, 0xCC));
     for (const ligne_apropos& ligne : lignes_apropos()) {
-        g.setFont(police_systeme(ligne.taille));
+        g.setFont(kit_pages::police(ligne.taille, true));
         g.drawText(150, ligne.y, ligne.texte);
     }
 }
@@ -124,7 +115,7 @@ bool cp_apropos::canvas_fond_MouseDown(int, int) {
     if (principale->lancement_en_cours(true))
         principale->lancement_en_cours(false);
     else
-        principale->montrer(principale->contenu_onglet_precedent(), 1);
+        principale->montrer(principale->contenu_onglet_precedent(), coquille::origine_page);
     return true;
 }
 

@@ -4,11 +4,11 @@
 
 class st_lien;
 
-// The about page, screen 6: the about picture with the product name, the
-// version and the build date drawn over it. It is also the start-up splash,
-// with a line "lancement en cours" and no web link while the splash runs. A
-// click ends the splash early, or, after start-up, goes back to the last tab
-// screen.
+// The about page, of the about screen: the about picture with the product
+// name, the version and the build date drawn over it. It is also the
+// start-up splash, with a line "lancement en cours" and no web link while the
+// splash runs. A click ends the splash early, or, after start-up, goes back
+// to the last tab screen.
 class cp_apropos : public classe_page {
     Q_OBJECT
 public:

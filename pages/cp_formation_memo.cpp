@@ -2,7 +2,7 @@
 
 #include "controles_texte.h"
 #include "fichiers_parametres.h"
-#include "outils_pages.h"
+#include "kit_pages.h"
 #include "services_coquille.h"
 
 #include <QLabel>
@@ -10,20 +10,20 @@
 
 cp_formation_memo::cp_formation_memo(QWidget* parent)
     : classe_page(parent),
-      st_titre(outils_pages::texte_statique(
-          this, QStringLiteral("st_titre"), QRect(18, 14, 610, 29),
-          QStringLiteral("Enregistrer l'état du logiciel"), 24, true, 0x990000, Qt::AlignCenter)),
-      st_message(outils_pages::texte_centre(this, QStringLiteral("st_message"),
-                                            QRect(22, 52, 598, 307), 0xF1F1F1)),
+      st_titre(kit_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(18, 14, 610, 29),
+                                         QStringLiteral("Enregistrer l'état du logiciel"), 24, true,
+                                         0x990000, Qt::AlignCenter)),
+      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
+                                         QRect(22, 52, 598, 307), 0xF1F1F1)),
       bt_enregistrer(
-          outils_pages::bouton(this, QStringLiteral("bt_enregistrer"), QRect(310, 363, 310, 20),
-                               QStringLiteral("Enregistrer l'état du logiciel sous…"), false)),
-      bt_restaurer(
-          outils_pages::bouton(this, QStringLiteral("bt_restaurer"), QRect(310, 390, 310, 20),
-                               QStringLiteral("Restaurer un état enregistré du logiciel…"), false)),
-      lien_revenir(outils_pages::lien(this, QStringLiteral("lien_revenir"), QRect(18, 390, 282, 20),
-                                      QStringLiteral("Revenir vers l'onglet précédent"),
-                                      Qt::AlignRight)) {
+          kit_pages::bouton(this, QStringLiteral("bt_enregistrer"), QRect(310, 363, 310, 20),
+                            QStringLiteral("Enregistrer l'état du logiciel sous…"), false)),
+      bt_restaurer(kit_pages::bouton(this, QStringLiteral("bt_restaurer"), QRect(310, 390, 310, 20),
+                                     QStringLiteral("Restaurer un état enregistré du logiciel…"),
+                                     false)),
+      lien_revenir(kit_pages::lien(this, QStringLiteral("lien_revenir"), QRect(18, 390, 282, 20),
+                                   QStringLiteral("Revenir vers l'onglet précédent"),
+                                   Qt::AlignRight)) {
     setObjectName(QStringLiteral("cp_formation_memo"));
     setFixedSize(640, 430);
     setAutoFillBackground(true);
@@ -64,5 +64,5 @@ void cp_formation_memo::bt_restaurer_Action() {
 
 void cp_formation_memo::lien_revenir_Action() {
     if (coquille::fenetre_principale* principale = coquille::w_main())
-        principale->montrer(principale->contenu_onglet_precedent(), 1);
+        principale->montrer(principale->contenu_onglet_precedent(), coquille::origine_page);
 }

@@ -1,22 +1,22 @@
 #include "csp_contrat.h"
 
 #include "fichiers_inclus.h"
-#include "outils_pages.h"
+#include "kit_pages.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
 csp_contrat::csp_contrat(QWidget* parent)
     : classe_page(parent),
-      st_titre(outils_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(13, 8, 610, 30),
-                                            QStringLiteral("Contrat de licence"), 24, true,
-                                            0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
+      st_titre(kit_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(13, 8, 610, 30),
+                                         QStringLiteral("Contrat de licence"), 24, true, 0x780000,
+                                         Qt::AlignLeft | Qt::AlignVCenter)),
       ch_contrat(new QPlainTextEdit(this)) {
     setObjectName(QStringLiteral("csp_contrat"));
     setFixedSize(640, 400);
     setAutoFillBackground(true);
-    outils_pages::place(ch_contrat, QStringLiteral("ch_contrat"), QRect(13, 50, 614, 337));
-    ch_contrat->setFont(outils_pages::police(13));
+    kit_pages::place(ch_contrat, QStringLiteral("ch_contrat"), QRect(13, 50, 614, 337));
+    ch_contrat->setFont(kit_pages::police(13));
     ch_contrat->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ch_contrat->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ch_contrat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -28,8 +28,8 @@ csp_contrat::csp_contrat(QWidget* parent)
 }
 
 void csp_contrat::ch_contrat_Open() {
-    ch_contrat->setPlainText(outils_pages::lignes_qt(
-        fichiers_inclus::desincorpore_texte(QStringLiteral("licence"), {})));
+    ch_contrat->setPlainText(
+        kit_pages::lignes_qt(fichiers_inclus::desincorpore_texte(QStringLiteral("licence"), {})));
 }
 
 void csp_contrat::formation_page(QString& message, QString&) {

@@ -3,8 +3,8 @@
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
+#include "kit_pages.h"
 #include "nombres.h"
-#include "outils_pages.h"
 #include "parametres_v1.h"
 #include "w_alerte.h"
 
@@ -33,8 +33,8 @@ constexpr char16_t windows_1252_80_9f[32] = {
 // A read-only field showing a version.
 QLineEdit* champ_version(QWidget* parent, const QString& nom, const QRect& geometrie) {
     auto* champ = new QLineEdit(parent);
-    outils_pages::place(champ, nom, geometrie);
-    champ->setFont(outils_pages::police(13, true));
+    kit_pages::place(champ, nom, geometrie);
+    champ->setFont(kit_pages::police(13, true));
     champ->setEnabled(false);
     QPalette palette = champ->palette();
     for (const auto groupe : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
@@ -49,33 +49,32 @@ QLineEdit* champ_version(QWidget* parent, const QString& nom, const QRect& geome
 
 csp_version::csp_version(QWidget* parent)
     : classe_page(parent),
-      st_titre(outils_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(13, 8, 610, 30),
-                                            QString(), 24, true, 0x780000,
-                                            Qt::AlignLeft | Qt::AlignVCenter)),
-      st_version_executee(outils_pages::texte_statique(
+      st_titre(kit_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(13, 8, 610, 30),
+                                         QString(), 24, true, 0x780000,
+                                         Qt::AlignLeft | Qt::AlignVCenter)),
+      st_version_executee(kit_pages::texte_statique(
           this, QStringLiteral("st_version_executee"), QRect(87, 66, 243, 20),
           QStringLiteral("Version du logiciel en exécution"), 13, true, 0x000000,
           Qt::AlignRight | Qt::AlignVCenter)),
       ch_version_executee(
           champ_version(this, QStringLiteral("ch_version_executee"), QRect(334, 66, 57, 22))),
-      st_version_dispo(outils_pages::texte_statique(
+      st_version_dispo(kit_pages::texte_statique(
           this, QStringLiteral("st_version_dispo"), QRect(87, 100, 243, 20),
           QStringLiteral("Dernière version disponible"), 13, true, 0x000000,
           Qt::AlignRight | Qt::AlignVCenter)),
       ch_version_disponible(
           champ_version(this, QStringLiteral("ch_version_disponible"), QRect(334, 99, 57, 22))),
-      st_message(outils_pages::texte_centre(this, QStringLiteral("st_message"),
-                                            QRect(126, 133, 462, 185), 0xF1F1F1)),
-      lien_historique(
-          outils_pages::lien(this, QStringLiteral("lien_historique"), QRect(20, 335, 170, 20),
-                             QStringLiteral("Historique des versions"), Qt::AlignHCenter)),
+      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
+                                         QRect(126, 133, 462, 185), 0xF1F1F1)),
+      lien_historique(kit_pages::lien(this, QStringLiteral("lien_historique"),
+                                      QRect(20, 335, 170, 20),
+                                      QStringLiteral("Historique des versions"), Qt::AlignHCenter)),
       lien_telecharger(
-          outils_pages::lien(this, QStringLiteral("lien_telecharger"), QRect(219, 335, 216, 20),
-                             QStringLiteral("Télécharger la dernière version"), Qt::AlignHCenter)),
-      lien_acheter(outils_pages::lien(this, QStringLiteral("lien_acheter"),
-                                      QRect(460, 335, 155, 20),
-                                      QStringLiteral("Acheter la mise à jour"), Qt::AlignHCenter)),
-      bt_prevenir(outils_pages::case_a_cocher(
+          kit_pages::lien(this, QStringLiteral("lien_telecharger"), QRect(219, 335, 216, 20),
+                          QStringLiteral("Télécharger la dernière version"), Qt::AlignHCenter)),
+      lien_acheter(kit_pages::lien(this, QStringLiteral("lien_acheter"), QRect(460, 335, 155, 20),
+                                   QStringLiteral("Acheter la mise à jour"), Qt::AlignHCenter)),
+      bt_prevenir(kit_pages::case_a_cocher(
           this, QStringLiteral("bt_prevenir"), QRect(20, 364, 377, 20),
           QStringLiteral("ne prévenir qu'une seule fois à chaque nouvelle version"))) {
     setObjectName(QStringLiteral("csp_version"));

@@ -5,7 +5,7 @@
 #include "controles_texte.h"
 #include "cp_accueil.h"
 #include "fleche_droite.h"
-#include "outils_pages.h"
+#include "kit_pages.h"
 #include "services_coquille.h"
 
 #include <QAction>
@@ -23,7 +23,8 @@ namespace {
 // The welcome page, when the main window has one.
 cp_accueil* page_accueil() {
     coquille::fenetre_principale* principale = coquille::w_main();
-    return principale ? dynamic_cast<cp_accueil*>(principale->page(5)) : nullptr;
+    return principale ? dynamic_cast<cp_accueil*>(principale->page(coquille::ecran_accueil))
+                      : nullptr;
 }
 
 void coche_menu_formation(bool coche) {
@@ -49,21 +50,21 @@ w_formation& w_formation::instance() {
 w_formation::w_formation(QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      st_lien_savoir_plus(outils_pages::lien(this, QStringLiteral("st_lien_savoir_plus"),
-                                             QRect(12, 340, 280, 20),
-                                             QStringLiteral("En savoir plus"), Qt::AlignHCenter)),
+      st_lien_savoir_plus(kit_pages::lien(this, QStringLiteral("st_lien_savoir_plus"),
+                                          QRect(12, 340, 280, 20), QStringLiteral("En savoir plus"),
+                                          Qt::AlignHCenter)),
       bt_plus(new fleche_droite(this)),
-      st_message(outils_pages::texte_centre(this, QStringLiteral("st_message"),
-                                            QRect(14, 58, 272, 280), 0xF2F2F2)),
+      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
+                                         QRect(14, 58, 272, 280), 0xF2F2F2)),
       bt_moins(new fleche_gauche(this)),
-      st_question(outils_pages::texte_statique(this, QStringLiteral("st_question"),
-                                               QRect(16, 9, 270, 17),
-                                               QStringLiteral("Que souhaitez-vous faire ?"), 13,
-                                               true, 0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
+      st_question(kit_pages::texte_statique(this, QStringLiteral("st_question"),
+                                            QRect(16, 9, 270, 17),
+                                            QStringLiteral("Que souhaitez-vous faire ?"), 13, true,
+                                            0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
       popup_formation(new QComboBox(this)),
-      bt_lancement(outils_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
-                                               QRect(15, 398, 209, 19),
-                                               QStringLiteral("ne pas afficher au démarrage"))) {
+      bt_lancement(kit_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
+                                            QRect(15, 398, 209, 19),
+                                            QStringLiteral("ne pas afficher au démarrage"))) {
     setObjectName(QStringLiteral("w_formation"));
     setFixedSize(300, 430);
     setAutoFillBackground(true);
@@ -71,10 +72,10 @@ w_formation::w_formation(QWidget* parent)
     fond.setColor(QPalette::Window, QColor::fromRgb(0xF2F2F2));
     setPalette(fond);
     setWindowTitle(QStringLiteral("Autoformation Valdorin"));
-    outils_pages::place(bt_plus, QStringLiteral("bt_plus"), QRect(162, 363, 50, 30));
-    outils_pages::place(bt_moins, QStringLiteral("bt_moins"), QRect(94, 363, 50, 30));
-    outils_pages::place(popup_formation, QStringLiteral("popup_formation"), QRect(14, 33, 278, 20));
-    popup_formation->setFont(outils_pages::police(13));
+    kit_pages::place(bt_plus, QStringLiteral("bt_plus"), QRect(162, 363, 50, 30));
+    kit_pages::place(bt_moins, QStringLiteral("bt_moins"), QRect(94, 363, 50, 30));
+    kit_pages::place(popup_formation, QStringLiteral("popup_formation"), QRect(14, 33, 278, 20));
+    popup_formation->setFont(kit_pages::police(13));
     // The popup is announced by the question above it.
     st_question->setBuddy(popup_formation);
     st_message_Open();
@@ -120,25 +121,31 @@ void w_formation::ajout_ligne_menu(QComboBox* popup, std::int32_t& ligne, const 
 
 void w_formation::ajout_separateur_menu(QComboBox* popup, std::int32_t& ligne) {
     // An ordinary row that can be chosen like any other.
-    ajout_ligne_menu(popup, ligne, QStringLiteral("-"), -1);
+    ajout_ligne_menu(popup, ligne, QStringLiteral("-"), coquille::aucun_ecran);
 }
 
 void w_formation::popup_formation_Open() {
     const bool bloque = popup_formation->blockSignals(true);
     std::int32_t ligne = -1;
-    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Créer un code-barres"), 0);
-    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Créer un ensemble de code-barres"), 1);
+    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Créer un code-barres"),
+                     coquille::ecran_creer_unit);
+    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Créer un ensemble de code-barres"),
+                     coquille::ecran_creer_plusieurs);
     ajout_separateur_menu(popup_formation, ligne);
-    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Enregistrer l'état du logiciel"), 7);
+    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Enregistrer l'état du logiciel"),
+                     coquille::ecran_formation_memo);
     ajout_separateur_menu(popup_formation, ligne);
-    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Consulter le contrat de licence"), 3);
+    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Consulter le contrat de licence"),
+                     coquille::ecran_contrat);
     ajout_separateur_menu(popup_formation, ligne);
     ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Vérifier la version de ce logiciel"),
-                     4);
+                     coquille::ecran_version);
     ajout_separateur_menu(popup_formation, ligne);
-    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Consulter la documentation"), -1);
+    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Consulter la documentation"),
+                     coquille::aucun_ecran);
     ajout_separateur_menu(popup_formation, ligne);
-    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Quitter le mode d'autoformation"), -1);
+    ajout_ligne_menu(popup_formation, ligne, QStringLiteral("Quitter le mode d'autoformation"),
+                     coquille::aucun_ecran);
     // No row until a screen is shown.
     popup_formation->setCurrentIndex(-1);
     popup_formation->blockSignals(bloque);
@@ -189,7 +196,7 @@ void w_formation::montrer() {
 
 void w_formation::cacher() {
     coquille::fenetre_principale* principale = coquille::w_main();
-    if (principale && principale->contenu_courant() == 5) {
+    if (principale && principale->contenu_courant() == coquille::ecran_accueil) {
         if (cp_accueil* accueil = page_accueil())
             accueil->selectionne_expert();
     }
@@ -199,10 +206,10 @@ void w_formation::cacher() {
     minimisee = false;
 }
 
-void w_formation::maj(std::int32_t mode) {
-    if (isHidden() || mode == 0)
+void w_formation::maj(std::int32_t origine) {
+    if (isHidden() || origine == coquille::origine_lancement)
         return;
-    if (mode == 1)
+    if (origine == coquille::origine_page)
         maj_popup();
     maj_w_main(QStringLiteral("="));
     maj_autres();
@@ -247,7 +254,7 @@ void w_formation::maj_autres() {
 
 void w_formation::maj_popup() {
     const coquille::fenetre_principale* principale = coquille::w_main();
-    const std::int32_t courant = principale ? principale->contenu_courant() : -1;
+    const std::int32_t courant = principale ? principale->contenu_courant() : coquille::aucun_ecran;
     int cible = -1;
     for (int ligne = 0; ligne < popup_formation->count(); ++ligne) {
         if (popup_formation->itemData(ligne).toInt() == courant) {
@@ -276,7 +283,8 @@ void w_formation::popup_formation_Change() {
             cacher();
         } else if (popup_formation->currentIndex() >= 0) {
             if (coquille::fenetre_principale* principale = coquille::w_main())
-                principale->montrer(popup_formation->currentData().toInt(), 2);
+                principale->montrer(popup_formation->currentData().toInt(),
+                                    coquille::origine_formation);
         }
     }
     popup_changed_interne = false;

@@ -51,9 +51,10 @@ public:
     void cacher();
     // Refreshes the message, the arrows and the documentation link.
     void maj_autres();
-    // Told after every change of screen; `mode` 0 start-up, 1 a menu, tab,
-    // link or button, 2 the window's own popup.
-    void maj(std::int32_t mode);
+    // Told after every change of screen, with where the change came from (a
+    // coquille::origine_* number): nothing after the start-up splash; the
+    // popup follows the screen unless the change came from the popup itself.
+    void maj(std::int32_t origine);
     void maj_w_main(const QString& direction);
     // Turns self-training on: placed beside the main window once, check mark
     // set, current step shown, window shown.

@@ -295,25 +295,25 @@ void app::_ApplicationAddMenuHandlers() {
 
 bool app::_menu_creer_plusieurs_Action(int) {
     restaure_d_abord();
-    w_main::instance().montrer(1, 1);
+    w_main::instance().montrer(coquille::ecran_creer_plusieurs, coquille::origine_page);
     return false;
 }
 
 bool app::_menu_creer_unit_Action() {
     restaure_d_abord();
-    w_main::instance().montrer(0, 1);
+    w_main::instance().montrer(coquille::ecran_creer_unit, coquille::origine_page);
     return false;
 }
 
 bool app::_menu_version_Action() {
     restaure_d_abord();
-    w_main::instance().montrer(4, 1);
+    w_main::instance().montrer(coquille::ecran_version, coquille::origine_page);
     return false;
 }
 
 bool app::_menu_apropos_Action() {
     restaure_d_abord();
-    w_main::instance().montrer(6, 1);
+    w_main::instance().montrer(coquille::ecran_apropos, coquille::origine_page);
     return false;
 }
 
@@ -326,7 +326,7 @@ bool memo_par_sa_page() {
         w_main::instance().Restore();
     else if (!formation_active())
         return false;
-    w_main::instance().montrer(7, 1);
+    w_main::instance().montrer(coquille::ecran_formation_memo, coquille::origine_page);
     return true;
 }
 
@@ -354,13 +354,13 @@ bool app::_menu_formation_Action() {
     w_main& principale = w_main::instance();
     if (formation_active()) {
         fenetre.cacher();
-        if (principale.contenu_courant_ == 5)
+        if (principale.contenu_courant_ == coquille::ecran_accueil)
             principale.p_accueil->selectionne_expert();
         return false;
     }
     restaure_d_abord();
     fenetre.montrer();
-    if (principale.contenu_courant_ == 5)
+    if (principale.contenu_courant_ == coquille::ecran_accueil)
         principale.p_accueil->selectionne_formation();
     return false;
 }

@@ -13,24 +13,21 @@
 #include <QMenu>
 #include <QStackedWidget>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
-// The tab screens in their order, and the panel of each.
-const std::int32_t ecrans_onglets[] = {0, 1, 3, 4};
+// The tab screens in their order; panel i of pp_onglets shows the i-th.
+const std::int32_t ecrans_onglets[] = {coquille::ecran_creer_unit, coquille::ecran_creer_plusieurs,
+                                       coquille::ecran_contrat, coquille::ecran_version};
 
+// The panel of a tab screen, or -1.
 int panneau_de(std::int32_t ecran) {
-    switch (ecran) {
-    case 0:
-        return 0;
-    case 1:
-        return 1;
-    case 3:
-        return 2;
-    case 4:
-        return 3;
-    default:
+    const auto trouve = std::find(std::begin(ecrans_onglets), std::end(ecrans_onglets), ecran);
+    if (trouve == std::end(ecrans_onglets))
         return -1;
-    }
+    return static_cast<int>(trouve - std::begin(ecrans_onglets));
 }
 
 } // namespace
@@ -53,13 +50,13 @@ cp_onglets::cp_onglets(QWidget* parent) : classe_page(parent) {
 
 classe_page* cp_onglets::page_ecran(std::int32_t ecran) const {
     switch (ecran) {
-    case 0:
+    case coquille::ecran_creer_unit:
         return sp_creer_unit;
-    case 1:
+    case coquille::ecran_creer_plusieurs:
         return sp_creer_plusieurs;
-    case 3:
+    case coquille::ecran_contrat:
         return sp_contrat;
-    case 4:
+    case coquille::ecran_version:
         return sp_version;
     default:
         return nullptr;
@@ -67,19 +64,22 @@ classe_page* cp_onglets::page_ecran(std::int32_t ecran) const {
 }
 
 void cp_onglets::Open() {
-    tableau_tous_titres = {QStringLiteral("Créer un code-barres"),
-                           QStringLiteral("Créer un ensemble de code-barres"), QString(),
-                           QStringLiteral("Contrat de licence"), QStringLiteral("Version")};
+    tableau_tous_titres.resize(coquille::ecran_version + 1);
+    tableau_tous_titres[coquille::ecran_creer_unit] = QStringLiteral("Créer un code-barres");
+    tableau_tous_titres[coquille::ecran_creer_plusieurs] =
+        QStringLiteral("Créer un ensemble de code-barres");
+    tableau_tous_titres[coquille::ecran_contrat] = QStringLiteral("Contrat de licence");
+    tableau_tous_titres[coquille::ecran_version] = QStringLiteral("Version");
     for (std::int32_t ecran : ecrans_onglets) {
         auto* panneau = new QWidget(pp_onglets);
         pp_onglets->addWidget(panneau);
         panneaux.append(panneau);
         classe_page* page = nullptr;
-        if (ecran == 0)
+        if (ecran == coquille::ecran_creer_unit)
             page = sp_creer_unit = new csp_creer_unit();
-        else if (ecran == 1)
+        else if (ecran == coquille::ecran_creer_plusieurs)
             page = sp_creer_plusieurs = new csp_creer_plusieurs();
-        else if (ecran == 3)
+        else if (ecran == coquille::ecran_contrat)
             page = sp_contrat = new csp_contrat();
         else
             page = sp_version = new csp_version();
@@ -130,9 +130,9 @@ void cp_onglets::montrer(std::int32_t page) {
         tab_changed_interne = true;
         bt_onglets->setValue(static_cast<int>(pos));
     }
-    if (page == 1 && sp_creer_plusieurs)
+    if (page == coquille::ecran_creer_plusieurs && sp_creer_plusieurs)
         sp_creer_plusieurs->montrer();
-    else if (page == 4 && sp_version)
+    else if (page == coquille::ecran_version && sp_version)
         sp_version->montrer();
     pp_onglets->setCurrentIndex(panneau);
 }
@@ -154,8 +154,8 @@ void cp_onglets::bt_onglets_TabChanged(int index) {
     if (index < 0 || index >= tableau_contenus_courants.size())
         return;
     if (coquille::fenetre_principale* principale = coquille::w_main())
-        principale->montrer(tableau_contenus_courants.at(index), 1);
-    w_formation::instance().maj(1);
+        principale->montrer(tableau_contenus_courants.at(index), coquille::origine_page);
+    w_formation::instance().maj(coquille::origine_page);
     if (QWidget* fenetre = window())
         fenetre->setFocus();
 }
@@ -170,12 +170,12 @@ void cp_onglets::bt_onglets_TabRemoved(int index) {
     if (devant < 0 || devant >= tableau_contenus_courants.size())
         return;
     if (coquille::fenetre_principale* principale = coquille::w_main())
-        principale->montrer(tableau_contenus_courants.at(devant), 1);
+        principale->montrer(tableau_contenus_courants.at(devant), coquille::origine_page);
 }
 
 void cp_onglets::bt_onglets_MenuCustomTabBrimlow(int x, int y) {
     coquille::fenetre_principale* principale = coquille::w_main();
-    const std::int32_t courant = principale ? principale->contenu_courant() : -1;
+    const std::int32_t courant = principale ? principale->contenu_courant() : coquille::aucun_ecran;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("menu_onglets"));
     for (std::int32_t ecran : ecrans_onglets) {
@@ -186,7 +186,7 @@ void cp_onglets::bt_onglets_MenuCustomTabBrimlow(int x, int y) {
     }
     const QAction* choix = menu.exec(QPoint(x, y));
     if (choix && principale && choix->data().toInt() != courant)
-        principale->montrer(choix->data().toInt(), 1);
+        principale->montrer(choix->data().toInt(), coquille::origine_page);
 }
 
 void cp_onglets::import_export_parametres(const QString& genre, const QString& sens) {
@@ -215,8 +215,8 @@ void cp_onglets::maj(const QString& genre) {
         return;
     onglets_rouverts = true;
     if (tableau_contenus_session_precedante.isEmpty()) {
-        montrer(0);
-        montrer(1);
+        montrer(coquille::ecran_creer_unit);
+        montrer(coquille::ecran_creer_plusieurs);
     } else {
         for (std::int32_t ecran : tableau_contenus_session_precedante)
             montrer(ecran);

@@ -14,8 +14,8 @@ class csp_creer_plusieurs;
 class csp_creer_unit;
 class csp_version;
 
-// The tab container of the main window: the pages of screens 0 single
-// barcode, 1 batch, 3 agreement and 4 version under one tab strip. The pages
+// The tab container of the main window: the pages of the single barcode,
+// batch, agreement and version screens under one tab strip. The pages
 // are made once and live for the whole run; closing a tab only takes it off
 // the strip. The open tabs are kept in ascending screen order, saved in the
 // preferences and reopened at the next start.
@@ -40,7 +40,8 @@ public:
     bool tab_changed_interne = false;
     // The open tabs read from the preferences, in stored order.
     QList<std::int32_t> tableau_contenus_session_precedante;
-    // Title of each tab screen, by screen number ("" for 2).
+    // Title of each tab screen, by screen number ("" for a number that names
+    // no tab screen).
     QStringList tableau_tous_titres;
     csp_creer_plusieurs* sp_creer_plusieurs = nullptr;
 
@@ -57,7 +58,8 @@ public:
     void montrer(std::int32_t page);
     void maj_cases_fermetures();
     void import_export_parametres(const QString& genre, const QString& sens);
-    // "init": reopens the saved tabs, or tabs 0 and 1 on a first start.
+    // "init": reopens the saved tabs, or the single barcode and batch tabs on a
+    // first start.
     void maj(const QString& genre);
 
     // The batch page's run: whether one is in progress, and the start of a

@@ -33,14 +33,52 @@
 #include <QWindowStateChangeEvent>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
 std::unique_ptr<w_main> fenetre_creee;
 w_main* fenetre_ouverte = nullptr;
 
-bool ecran_onglet(std::int32_t ecran) {
-    return ecran == 0 || ecran == 1 || ecran == 3 || ecran == 4;
+// A page container of the window, or a tab page of p_onglets.
+template <auto conteneur> classe_page* page_fenetre(const w_main& fenetre) {
+    return fenetre.*conteneur;
+}
+template <auto page> classe_page* page_onglet(const w_main& fenetre) {
+    return fenetre.p_onglets->*page;
+}
+
+// One screen of the window: its number, its page, and whether it is a tab
+// screen. A tab screen shows in p_onglets, as one of its tabs; any other
+// screen's page is itself the container that shows it.
+struct ecran_fenetre {
+    std::int32_t numero;
+    classe_page* (*page)(const w_main&);
+    bool onglet;
+};
+
+// The screens, in number order.
+const ecran_fenetre ecrans[] = {
+    {coquille::ecran_creer_unit, page_onglet<&cp_onglets::sp_creer_unit>, true},
+    {coquille::ecran_creer_plusieurs, page_onglet<&cp_onglets::sp_creer_plusieurs>, true},
+    {coquille::ecran_contrat, page_onglet<&cp_onglets::sp_contrat>, true},
+    {coquille::ecran_version, page_onglet<&cp_onglets::sp_version>, true},
+    {coquille::ecran_accueil, page_fenetre<&w_main::p_accueil>, false},
+    {coquille::ecran_apropos, page_fenetre<&w_main::p_apropos>, false},
+    {coquille::ecran_formation_memo, page_fenetre<&w_main::p_formation_memo>, false},
+};
+
+// The screen of number `numero`, or nullptr.
+const ecran_fenetre* ecran_de(std::int32_t numero) {
+    for (const ecran_fenetre& ecran : ecrans)
+        if (ecran.numero == numero)
+            return &ecran;
+    return nullptr;
+}
+
+bool ecran_onglet(std::int32_t numero) {
+    const ecran_fenetre* ecran = ecran_de(numero);
+    return ecran && ecran->onglet;
 }
 
 // The application's mouse cursor: the wait cursor over everything, or the
@@ -170,17 +208,20 @@ int w_main::gauche_decalee(int gauche, int largeur_formation) {
     return std::max(gauche - (largeur_formation + 31) / 2, 0);
 }
 
-QWidget* w_main::conteneur(std::int32_t ecran) const {
-    switch (ecran) {
-    case 5:
-        return p_accueil;
-    case 6:
-        return p_apropos;
-    case 7:
-        return p_formation_memo;
-    default:
+QWidget* w_main::conteneur(std::int32_t numero) const {
+    // A number that names no screen falls to the tab container, whose own
+    // switch ignores it.
+    const ecran_fenetre* ecran = ecran_de(numero);
+    if (!ecran || ecran->onglet)
         return p_onglets;
-    }
+    return ecran->page(*this);
+}
+
+std::vector<std::int32_t> w_main::numeros_ecrans() {
+    std::vector<std::int32_t> numeros;
+    for (const ecran_fenetre& ecran : ecrans)
+        numeros.push_back(ecran.numero);
+    return numeros;
 }
 
 void w_main::montrer(std::int32_t ecran, std::int32_t origine) {
@@ -191,7 +232,7 @@ void w_main::montrer(std::int32_t ecran, std::int32_t origine) {
     if (QWidget* ancien = conteneur(contenu_courant_))
         ancien->hide();
     curseur_fleche();
-    if (ecran == 6)
+    if (ecran == coquille::ecran_apropos)
         p_apropos->setCursor(Qt::PointingHandCursor);
     if (QWidget* nouveau = conteneur(ecran))
         nouveau->show();
@@ -203,25 +244,10 @@ void w_main::montrer(std::int32_t ecran, std::int32_t origine) {
 }
 
 classe_page* w_main::page(std::int32_t numero) {
-    switch (numero) {
-    case 0:
-        return p_onglets->sp_creer_unit;
-    case 1:
-        return p_onglets->sp_creer_plusieurs;
-    case 3:
-        return p_onglets->sp_contrat;
-    case 4:
-        return p_onglets->sp_version;
-    case 5:
-        return p_accueil;
-    case 6:
-        return p_apropos;
-    case 7:
-        return p_formation_memo;
-    default:
-        bibliotheque_v1::msgdebug(QStringLiteral("Erreur dans w_main.page"));
-        return nullptr;
-    }
+    if (const ecran_fenetre* ecran = ecran_de(numero))
+        return ecran->page(*this);
+    bibliotheque_v1::msgdebug(QStringLiteral("Erreur dans w_main.page"));
+    return nullptr;
 }
 
 void w_main::maj(const QString& genre) {
@@ -229,16 +255,16 @@ void w_main::maj(const QString& genre) {
 }
 
 void w_main::maj_aide_contextuelle() {
-    for (std::int32_t ecran : {0, 1, 3, 4, 5, 6, 7}) {
-        if (classe_page* une_page = page(ecran))
+    for (const ecran_fenetre& ecran : ecrans) {
+        if (classe_page* une_page = ecran.page(*this))
             une_page->maj_aide_contextuelle();
     }
 }
 
 void w_main::maj_formation(const QString& direction) {
     if (direction.isEmpty()) {
-        for (std::int32_t ecran : {0, 1, 3, 4, 5, 6, 7}) {
-            if (classe_page* une_page = page(ecran))
+        for (const ecran_fenetre& ecran : ecrans) {
+            if (classe_page* une_page = ecran.page(*this))
                 une_page->maj_formation(QString());
         }
     } else if (classe_page* une_page = page(contenu_courant_)) {
@@ -254,7 +280,7 @@ QRect w_main::geometrie() const {
 // Start-up splash.
 
 void w_main::initie_a_propos() {
-    contenu_courant_ = 6;
+    contenu_courant_ = coquille::ecran_apropos;
     curseur_attente();
     p_apropos->show();
     show();
@@ -306,9 +332,9 @@ void w_main::affectation_initiale() {
     // The training window's box mirrors the welcome page's "ne pas afficher
     // au démarrage"; the version page is asked only when the box is checked.
     if (!w_formation::instance().bt_lancement->isChecked())
-        ecran_initial = 5;
+        ecran_initial = coquille::ecran_accueil;
     else if (p_onglets->sp_version->version_nouvelle())
-        ecran_initial = 4;
+        ecran_initial = coquille::ecran_version;
     else
         ecran_initial = contenu_onglet_precedent_;
 }
@@ -319,7 +345,7 @@ void w_main::termine_apropos() {
     // front: show the current screen's page again so that the two agree.
     if (ecran_initial == contenu_courant_ && ecran_onglet(contenu_courant_))
         p_onglets->montrer(contenu_courant_);
-    montrer(ecran_initial, 0);
+    montrer(ecran_initial, coquille::origine_lancement);
     curseur_fleche();
     p_apropos->lien_web->setVisible(true);
     p_apropos->update();
@@ -350,7 +376,7 @@ void w_main::drop_clic_fichier(const QString& fichier) {
         parametres_v1::importe_fichier_memo(fichier);
         return;
     }
-    if (contenu_courant_ != 1)
+    if (contenu_courant_ != coquille::ecran_creer_plusieurs)
         return;
     // A run in progress keeps its data file: the new one is refused.
     if (p_onglets->serie_en_cours()) {
@@ -432,14 +458,15 @@ void w_main::import_export_parametres(const QString& genre, const QString& sens)
     if (genre == u"init") {
         if (sens == u"import") {
             parametres_v1::parametre_integer(contenu_onglet_precedent_, sens,
-                                             QStringLiteral("main"), QStringLiteral("contenu"), 0);
+                                             QStringLiteral("main"), QStringLiteral("contenu"),
+                                             coquille::ecran_creer_unit);
             if (!ecran_onglet(contenu_onglet_precedent_))
-                contenu_onglet_precedent_ = 0;
+                contenu_onglet_precedent_ = coquille::ecran_creer_unit;
         } else {
             std::int32_t contenu =
-                contenu_courant_ < 5 ? contenu_courant_ : contenu_onglet_precedent_;
+                ecran_onglet(contenu_courant_) ? contenu_courant_ : contenu_onglet_precedent_;
             parametres_v1::parametre_integer(contenu, sens, QStringLiteral("main"),
-                                             QStringLiteral("contenu"), 0);
+                                             QStringLiteral("contenu"), coquille::ecran_creer_unit);
         }
     }
     p_accueil->import_export_parametres(genre, sens);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <vector>
 
 class classe_page;
 class cp_accueil;
@@ -14,10 +15,10 @@ class cp_apropos;
 class cp_formation_memo;
 class cp_onglets;
 
-// The main window: one screen at a time out of seven, numbered 0 single
-// barcode, 1 batch, 3 agreement, 4 version (the tab pages of p_onglets),
-// 5 welcome, 6 about, 7 state save/restore (pages embedded at (0, 0)). Every
-// change of screen goes through montrer. The window also runs the start-up
+// The main window: one screen at a time out of seven (coquille::ecran_*):
+// single barcode, batch, agreement and version are the tab pages of
+// p_onglets; welcome, about and state save/restore are pages embedded at
+// (0, 0). Every change of screen goes through montrer. The window also runs the start-up
 // splash, takes dropped and opened documents, carries the training window
 // along when minimised, and keeps the last tab screen in the preferences.
 class w_main : public QMainWindow, public coquille::fenetre_principale {
@@ -38,11 +39,11 @@ public:
     cp_accueil* p_accueil = nullptr;
     cp_onglets* p_onglets = nullptr;
     bool minimisee = false;
-    std::int32_t contenu_courant_ = 0;
-    std::int32_t contenu_onglet_precedent_ = 0;
+    std::int32_t contenu_courant_ = coquille::ecran_creer_unit;
+    std::int32_t contenu_onglet_precedent_ = coquille::ecran_creer_unit;
     cp_apropos* p_apropos = nullptr;
     cp_formation_memo* p_formation_memo = nullptr;
-    std::int32_t ecran_initial = 0;
+    std::int32_t ecran_initial = coquille::ecran_creer_unit;
 
     // The start-up task: one step at each shot, on the event loop.
     QTimer thread_lancement;
@@ -62,7 +63,8 @@ public:
     void Restore();
 
     // Documents dropped or opened: a state file restores the state on any
-    // screen; another file starts a batch after a question, on screen 1 only.
+    // screen; another file starts a batch after a question, on the batch
+    // screen only.
     void drop_clic_fichier(const QString& fichier);
 
     void initie_a_propos();
@@ -70,7 +72,9 @@ public:
     void termine_apropos();
 
     // The container that shows a screen.
-    QWidget* conteneur(std::int32_t ecran) const;
+    QWidget* conteneur(std::int32_t numero) const;
+    // The numbers of the screens, ascending.
+    static std::vector<std::int32_t> numeros_ecrans();
 
     // Where the window's left edge goes at its opening, from its default
     // place `gauche`, to leave room for a training window that wide.

@@ -16,6 +16,25 @@ class classe_page;
 // ("no window"), and the callers behave as they do without one.
 namespace coquille {
 
+// The screens of the main window, by number. The numbers are stored in the
+// preferences (the last tab screen, the open tabs), so they never change; 2
+// names no screen.
+inline constexpr std::int32_t ecran_creer_unit = 0;      // single barcode
+inline constexpr std::int32_t ecran_creer_plusieurs = 1; // batch
+inline constexpr std::int32_t ecran_contrat = 3;         // licence agreement
+inline constexpr std::int32_t ecran_version = 4;         // version check
+inline constexpr std::int32_t ecran_accueil = 5;         // welcome
+inline constexpr std::int32_t ecran_apropos = 6;         // about, and the start-up splash
+inline constexpr std::int32_t ecran_formation_memo = 7;  // state save and restore
+// Where no screen is meant: no main window, or a row of the training
+// window's popup that leads to no screen.
+inline constexpr std::int32_t aucun_ecran = -1;
+
+// Where a page switch comes from; the training window refreshes accordingly.
+inline constexpr std::int32_t origine_lancement = 0; // the end of the start-up splash
+inline constexpr std::int32_t origine_page = 1;      // a menu, tab, page link or button
+inline constexpr std::int32_t origine_formation = 2; // the training window's own popup
+
 // The application object.
 class application {
 public:
@@ -50,28 +69,28 @@ public:
     // moves or shows the step of the current screen's page.
     virtual void maj_formation(const QString& direction) { (void)direction; }
 
-    // The page of screen `numero`, or nullptr for a number that names no
-    // screen (with the debug report "Erreur dans w_main.page").
+    // The page of screen `numero` (an ecran_* number), or nullptr for a number
+    // that names no screen (with the debug report "Erreur dans w_main.page").
     virtual classe_page* page(std::int32_t numero) {
         (void)numero;
         return nullptr;
     }
 
-    // The screen shown: 0 single barcode, 1 batch, 3 agreement, 4 version,
-    // 5 welcome, 6 about, 7 state save/restore.
-    virtual std::int32_t contenu_courant() const { return 0; }
+    // The screen shown (an ecran_* number).
+    virtual std::int32_t contenu_courant() const { return ecran_creer_unit; }
 
     // The page switch: shows screen `ecran` (opening and selecting its tab for
-    // the tab screens); nothing when it is already shown. `origine`: 0
-    // start-up, 1 a page link or button, 2 the training window.
+    // the tab screens); nothing when it is already shown. `origine`: an
+    // origine_* number.
     virtual void montrer(std::int32_t ecran, std::int32_t origine) {
         (void)ecran;
         (void)origine;
     }
 
-    // The last tab screen (0, 1, 3 or 4) that the page switch left, or the one
-    // read from the preferences: where the back actions of the pages lead.
-    virtual std::int32_t contenu_onglet_precedent() const { return 0; }
+    // The last tab screen (single barcode, batch, agreement or version) that
+    // the page switch left, or the one read from the preferences: where the
+    // back actions of the pages lead.
+    virtual std::int32_t contenu_onglet_precedent() const { return ecran_creer_unit; }
 
     // The start-up splash clock: with true, whether the splash still runs (the
     // first such call starts the clock); with false, ends the splash.

@@ -4,6 +4,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "editfield_numerique.h"
+#include "kit_pages.h"
 #include "nombres.h"
 #include "services_coquille.h"
 
@@ -22,19 +23,11 @@ namespace {
 const QColor gris_fond(242, 242, 242);
 const QColor rouge_message(120, 0, 0);
 
-// The application's font at a pixel size, bold or not.
-QFont police_systeme(bool gras) {
-    QFont fonte;
-    fonte.setPixelSize(13);
-    fonte.setBold(gras);
-    return fonte;
-}
-
 QPushButton* bouton(w_alerte* fenetre, const char* nom, int gauche) {
     auto* b = new QPushButton(fenetre);
     b->setObjectName(nom);
     b->setGeometry(gauche, 238, 80, 20);
-    b->setFont(police_systeme(true));
+    b->setFont(kit_pages::police(13, true));
     b->setAutoDefault(false);
     return b;
 }
@@ -74,7 +67,7 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     cb_ne_plus = new QCheckBox(QStringLiteral("ne plus afficher"), this);
     cb_ne_plus->setObjectName("cb_ne_plus");
     cb_ne_plus->setGeometry(12, 238, 127, 20);
-    cb_ne_plus->setFont(police_systeme(false));
+    cb_ne_plus->setFont(kit_pages::police(13));
 
     lien_un = new st_lien(this);
     lien_un->setObjectName("lien_un");
@@ -104,7 +97,7 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     ch_texte = new QPlainTextEdit(this);
     ch_texte->setObjectName("ch_texte");
     ch_texte->setGeometry(99, 329, 364, 143);
-    ch_texte->setFont(police_systeme(false));
+    ch_texte->setFont(kit_pages::police(13));
     ch_texte->setReadOnly(true);
     // Out of view between entries, the fields are not reached by Tab.
     ch_texte->setFocusPolicy(Qt::NoFocus);
@@ -112,7 +105,7 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     ch_nombre = new editfield_numerique(this);
     ch_nombre->setObjectName("ch_nombre");
     ch_nombre->setGeometry(217, 297, 116, 22);
-    ch_nombre->setFont(police_systeme(false));
+    ch_nombre->setFont(kit_pages::police(13));
     ch_nombre->setReadOnly(true);
     ch_nombre->setFocusPolicy(Qt::NoFocus);
 

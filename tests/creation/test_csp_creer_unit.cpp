@@ -151,25 +151,26 @@ TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
     for (const auto& c : cas) {
         remplit(c.saisies);
         valdorin::tableau_code_barres t;
-        t[3] = "inchangé";
+        t[valdorin::entree_sous_parution] = "inchangé";
         valdorin::previsu_presence = true;
         alertes.attend();
         EXPECT_FALSE(f.page.alimente_verifie_tableau(t));
         EXPECT_EQ(alertes.textes.takeLast(), c.message);
         EXPECT_EQ(f.focusWidget(), c.focus) << c.message.toStdString();
-        EXPECT_TRUE(t[3] == "inchangé" && valdorin::previsu_presence);
+        EXPECT_TRUE(t[valdorin::entree_sous_parution] == "inchangé" && valdorin::previsu_presence);
     }
     EXPECT_EQ(f.page.ch_commentaire->textCursor().selectedText(), "567890");
     EXPECT_TRUE(dialogues.demandes.isEmpty()) << "no file is asked for a refused form";
 
     // Found from the batch page: the way back is told, and the page shown.
-    f.ecran = 1;
+    f.ecran = coquille::ecran_creer_plusieurs;
     remplit("ch_code_produit=");
     cree(true);
     EXPECT_EQ(alertes.textes.takeLast(),
               "Le Code produit doit être renseigné par 1 à 5 chiffres !\n\nCorrigez ce défaut "
               "dans l'onglet «\u00A0Créer un code-barres\u00A0»\u00A0!");
-    EXPECT_EQ(f.bascules, (QList<QPair<std::int32_t, std::int32_t>>{{0, 1}}));
+    EXPECT_EQ(f.bascules, (QList<QPair<std::int32_t, std::int32_t>>{
+                              {coquille::ecran_creer_unit, coquille::origine_page}}));
     EXPECT_EQ(f.focusWidget(), f.page.ch_code_produit);
 }
 
@@ -185,7 +186,7 @@ TEST_F(Page, TheFormFillsTheDescriptionAndHoldsPastedText) {
             "popup_protection=2;popup_orientation=1;popup_previsu=1;ch_commentaire=" +
             quatorze);
     valdorin::tableau_code_barres t;
-    t[11] = "le nom";
+    t[valdorin::entree_nom_fichier] = "le nom";
     ASSERT_TRUE(f.page.alimente_verifie_tableau(t));
     EXPECT_EQ(t, (valdorin::tableau_code_barres{"L", "123", "0042", "6", "FR", "29", "ab1", "E",
                                                 "3", "F", "<", "le nom", quatorze}));
@@ -193,7 +194,7 @@ TEST_F(Page, TheFormFillsTheDescriptionAndHoldsPastedText) {
     // A PDF note takes any comment.
     remplit("popup_type_fichier=1;ch_commentaire=deux\nlignes bien trop longues");
     ASSERT_TRUE(f.page.alimente_verifie_tableau(t));
-    EXPECT_EQ(t[12], "deux\nlignes bien trop longues");
+    EXPECT_EQ(t[valdorin::entree_commentaire], "deux\nlignes bien trop longues");
 
     // Pasted text: field, text, what the field keeps.
     QLineEdit* const champs[] = {f.page.ch_transporteur, f.page.ch_code_produit, f.page.ch_prix,

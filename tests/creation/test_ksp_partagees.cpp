@@ -125,9 +125,11 @@ TEST(ksp_partagees, exemple_relu_comme_ecrit) {
                 EXPECT_TRUE(lecteur.Eof());
                 valdorin::tableau_code_barres t;
                 ASSERT_EQ(page.parse_format_v2(champs, t), "") << d << n;
-                EXPECT_EQ(t[4], prix) << d << n;
-                EXPECT_EQ(t[11], "Nom_du_fichier_a_obtenir.pdf");
-                EXPECT_EQ(t[12], QString(commentaire).replace(u'\n', u'\r')) << d << n;
+                EXPECT_EQ(t[valdorin::entree_entete_prix], prix) << d << n;
+                EXPECT_EQ(t[valdorin::entree_nom_fichier], "Nom_du_fichier_a_obtenir.pdf");
+                EXPECT_EQ(t[valdorin::entree_commentaire],
+                          QString(commentaire).replace(u'\n', u'\r'))
+                    << d << n;
             }
         }
     }
@@ -179,15 +181,15 @@ TEST(ksp_partagees, boutons_des_deux_pages) {
         QString debut; // of the file; "" for no file
         QString conclusion;
     } cas[] = {
-        {1,
+        {coquille::ecran_creer_plusieurs,
          {"Réglages et données", "OK"},
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
          "Ces réglages seront automatiquement restaurés lorsque vous générerez les code-barres !"},
-        {0,
+        {coquille::ecran_creer_unit,
          {"Données seules", "OK"},
          "\t12345\t42\t",
          "Adoptez ces réglages avant de générer les code-barres !"},
-        {0, {"Annuler"}, "", ""},
+        {coquille::ecran_creer_unit, {"Annuler"}, "", ""},
     };
     for (const auto& c : cas) {
         QFile::remove(chemin);
@@ -195,7 +197,9 @@ TEST(ksp_partagees, boutons_des_deux_pages) {
         dialogues.reponses = {chemin};
         QStringList textes;
         repond(c.boutons, textes);
-        (c.ecran ? f.plusieurs.bt_enregistrer : f.unique.bt_enregistrer)->click();
+        (c.ecran == coquille::ecran_creer_plusieurs ? f.plusieurs.bt_enregistrer
+                                                    : f.unique.bt_enregistrer)
+            ->click();
         ASSERT_EQ(textes.size(), c.boutons.size());
         QFile fichier(chemin);
         ASSERT_EQ(fichier.open(QIODevice::ReadOnly), !c.debut.isEmpty());

@@ -72,16 +72,16 @@ TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {
     valdorin::tableau_code_barres eps;
     ASSERT_EQ(page.parse_format_v2(change(v2, 8, "E") + QStringList{"01234567890123456789"}, eps),
               "");
-    EXPECT_EQ(eps[11], "nom.eps");
-    EXPECT_EQ(eps[12], "01234567890123");
+    EXPECT_EQ(eps[valdorin::entree_nom_fichier], "nom.eps");
+    EXPECT_EQ(eps[valdorin::entree_commentaire], "01234567890123");
     // Fourteen characters: one outside the BMP in 14th place stays whole.
     ASSERT_EQ(page.parse_format_v2(change(v2, 8, "E") + QStringList{"Été 2024 n°12😀xyz"}, eps), "");
-    EXPECT_EQ(eps[12], "Été 2024 n°12😀");
+    EXPECT_EQ(eps[valdorin::entree_commentaire], "Été 2024 n°12😀");
 
     valdorin::tableau_code_barres sans;
     ASSERT_EQ(page.parse_format_v2(v2, sans), "");
     EXPECT_FALSE(valdorin::previsu_presence);
-    EXPECT_EQ(sans[12], "");
+    EXPECT_EQ(sans[valdorin::entree_commentaire], "");
     ASSERT_EQ(page.parse_format_v2(v2 + QStringList{""}, sans), "");
     EXPECT_TRUE(valdorin::previsu_presence);
 }
@@ -97,7 +97,7 @@ TEST(Parseurs, AFormatV1RecordBuildsItsNameAndCommentFromTheEditionColumns) {
 
     valdorin::tableau_code_barres eps;
     ASSERT_EQ(page.parse_format_v1(change(v1, 10, "E") + QStringList{""}, eps), "");
-    EXPECT_EQ(eps[11], "LMPA0503.eps");
-    EXPECT_EQ(eps[12], eps[11]);
-    EXPECT_EQ(eps[10], "=");
+    EXPECT_EQ(eps[valdorin::entree_nom_fichier], "LMPA0503.eps");
+    EXPECT_EQ(eps[valdorin::entree_commentaire], eps[valdorin::entree_nom_fichier]);
+    EXPECT_EQ(eps[valdorin::entree_orientation], "=");
 }

@@ -144,7 +144,7 @@ TEST(Entree, FailuresLeaveNoPartialFileAndKeepTheEarlierOne) {
     tableau_code_barres t = exemple();
     const QByteArray fait = fabrique(t, false);
     EXPECT_TRUE(fait.startsWith("%!PS-Adobe-3.0 EPSF-3.0"));
-    EXPECT_EQ(t[5], u"1,50");
+    EXPECT_EQ(t[valdorin::entree_prix], u"1,50");
     // Once read, the fonts are kept: a second run does not need the resources.
     retire_ressources();
     t = exemple();
@@ -177,7 +177,7 @@ TEST(Entree, ReplacesAnEarlierFileEvenWithTheLongestName) {
     ecrit_fichier(chemin(nom), "ancien fichier");
     for (const char* protection : {"A", "C"}) {
         tableau_code_barres t = exemple();
-        t[9] = protection;
+        t[valdorin::entree_protection] = protection;
         const QByteArray fichier = fabrique(t, false, nom);
         EXPECT_TRUE(fichier.startsWith("%!PS-Adobe-3.0 EPSF-3.0")) << protection;
         EXPECT_TRUE(fichier.contains(QByteArray("/EpsDict ") + (*protection == 'A' ? "7" : "8")));
@@ -238,13 +238,13 @@ TEST(Entree, PreviewThatCannotBeMadeFailsTheRun) {
 
 TEST(Entree, PdfNeedsNoPreviewPicture) {
     tableau_code_barres t = exemple();
-    t[7] = QStringLiteral("P");
+    t[valdorin::entree_type_fichier] = QStringLiteral("P");
     valdorin::fi_ecriture = chemin("premier.pdf");
     valdorin::previsu_presence = true;
     valdorin::cree_fichier(t); // loads the PDF font while the resources are there
     retire_ressources();       // the preview background is out of reach
     t = exemple();
-    t[7] = QStringLiteral("P");
+    t[valdorin::entree_type_fichier] = QStringLiteral("P");
     valdorin::fi_ecriture = chemin("note.pdf");
     EXPECT_NO_THROW(valdorin::cree_fichier(t));
     rend_ressources();
@@ -263,8 +263,8 @@ TEST(Entree, PageSizeDigitsAndLegendForms) {
     };
     for (const auto& p : pages) {
         tableau_code_barres t = exemple();
-        t[9] = p.protection;
-        t[10] = p.orientation;
+        t[valdorin::entree_protection] = p.protection;
+        t[valdorin::entree_orientation] = p.orientation;
         fabrique(t, false);
         EXPECT_EQ(valdorin::largeur, p.largeur) << p.protection << p.orientation;
         EXPECT_EQ(valdorin::hauteur, p.hauteur) << p.protection << p.orientation;
@@ -283,15 +283,15 @@ TEST(Entree, PageSizeDigitsAndLegendForms) {
     };
     for (const auto& c : cas) {
         tableau_code_barres t = exemple();
-        t[1] = c.produit;
-        t[5] = c.prix;
-        t[2] = c.parution;
-        t[3] = c.sous;
-        t[7] = c.type;
+        t[valdorin::entree_code_produit] = c.produit;
+        t[valdorin::entree_prix] = c.prix;
+        t[valdorin::entree_parution] = c.parution;
+        t[valdorin::entree_sous_parution] = c.sous;
+        t[valdorin::entree_type_fichier] = c.type;
         const QByteArray fichier = fabrique(t, false);
         ASSERT_TRUE(fichier.startsWith("%!PS-Adobe-3.0 EPSF-3.0"));
-        EXPECT_EQ(t[5], QString::fromLatin1(c.prix_legende));
-        EXPECT_EQ(t[2], QString::fromLatin1(c.parution_legende));
+        EXPECT_EQ(t[valdorin::entree_prix], QString::fromLatin1(c.prix_legende));
+        EXPECT_EQ(t[valdorin::entree_parution], QString::fromLatin1(c.parution_legende));
         EXPECT_EQ(ligne_apres(fichier, "/CodeBarres ("),
                   bibliotheque_v1::adapte_postscript(
                       valdorin::ean13_valdorin(QString::fromLatin1(c.chiffres), true)) +

@@ -136,18 +136,19 @@ TEST(Eps, WholeFileByteForByteForEachProtectionAndOrientation) {
     for (const auto& c : cas) {
         SCOPED_TRACE(testing::Message() << c.protection << c.orientation << c.reduction);
         tableau_code_barres t = exemple();
-        t[9] = c.protection;
-        t[10] = c.orientation;
-        t[8] = c.reduction;
+        t[valdorin::entree_protection] = c.protection;
+        t[valdorin::entree_orientation] = c.orientation;
+        t[valdorin::entree_engraissement] = c.reduction;
         const QByteArray fichier = fabrique(t, false);
-        const QByteArray polices = valdorin::f_eps_symbole(t[8]) + valdorin::f_eps_vuravaze();
+        const QByteArray polices =
+            valdorin::f_eps_symbole(t[valdorin::entree_engraissement]) + valdorin::f_eps_vuravaze();
         const Decoupe d = decoupe(fichier, polices);
         EXPECT_EQ(d.comments, commentaires(c.boite, c.boite_exacte) + fin_commentaires(c.police));
         EXPECT_EQ(d.programme, c.programme);
         // The fonts are the right ones for the reduction and end with a line end.
         EXPECT_TRUE(polices.contains("/" + QByteArray(c.police)));
-        EXPECT_TRUE(valdorin::f_eps_symbole(t[8]).endsWith('\n') ||
-                    valdorin::f_eps_symbole(t[8]).endsWith('\r'));
+        EXPECT_TRUE(valdorin::f_eps_symbole(t[valdorin::entree_engraissement]).endsWith('\n') ||
+                    valdorin::f_eps_symbole(t[valdorin::entree_engraissement]).endsWith('\r'));
         // Every byte is 7-bit, as %%DocumentData: Clean7Bit says.
         for (const char b : fichier)
             ASSERT_GE(b, 0);
@@ -164,12 +165,12 @@ TEST(Eps, IssueLetterAndEmptyEntries) {
     };
     for (const auto& c : cas) {
         tableau_code_barres t = exemple();
-        t[2] = c.parution;
-        t[3] = c.sous;
+        t[valdorin::entree_parution] = c.parution;
+        t[valdorin::entree_sous_parution] = c.sous;
         EXPECT_TRUE(fabrique(t, false).contains(c.attendu)) << c.attendu;
     }
     tableau_code_barres t = exemple();
-    t[0] = "";
+    t[valdorin::entree_transporteur] = "";
     const QByteArray fichier = fabrique(t, false);
     EXPECT_TRUE(fichier.contains("\n/Transporteur () def\n"));
     EXPECT_TRUE(fichier.contains("\n/ModeReglement () def\n/EntetePrix () def\n"));
@@ -177,10 +178,10 @@ TEST(Eps, IssueLetterAndEmptyEntries) {
 
 TEST(Eps, UserTextIsEscapedAndSevenBit) {
     tableau_code_barres t = exemple();
-    t[0] = "(";
-    t[4] = QStringLiteral("Prix ) \\ éa\tb");
-    t[6] = QStringLiteral("Çœ\x01");
-    t[11] = QStringLiteral("résumé (1)\r%%EOF.eps");
+    t[valdorin::entree_transporteur] = "(";
+    t[valdorin::entree_entete_prix] = QStringLiteral("Prix ) \\ éa\tb");
+    t[valdorin::entree_mode_reglement] = QStringLiteral("Çœ\x01");
+    t[valdorin::entree_nom_fichier] = QStringLiteral("résumé (1)\r%%EOF.eps");
     const QByteArray fichier = fabrique(t, true, "résumé.eps");
     const QByteArray ps = section_postscript(fichier);
     EXPECT_TRUE(ps.contains("\n/Transporteur (\\() def\n"));
@@ -198,7 +199,8 @@ TEST(Eps, DosHeaderPointsAtBothSections) {
     quint32 sans_accent = 0;
     for (const bool accent : {false, true}) {
         tableau_code_barres t = exemple();
-        t[11] = accent ? QStringLiteral("café.eps") : QStringLiteral("cafe.eps");
+        t[valdorin::entree_nom_fichier] =
+            accent ? QStringLiteral("café.eps") : QStringLiteral("cafe.eps");
         const QByteArray fichier = fabrique(t, true);
         ASSERT_GE(fichier.size(), 30);
         EXPECT_EQ(fichier.left(8), QByteArray("\xC5\xD0\xD3\xC6\x1E\x00\x00\x00", 8));

@@ -278,11 +278,11 @@ TEST(PdfContenu, StreamsByProtectionAndOrientation) {
 
 TEST(PdfContenu, LegendRunsFollowTheEntries) {
     auto t = description("A");
-    t[0] = "";
-    t[2] = "000";
-    t[3] = "6";
-    t[4] = "Prix";
-    t[6] = "";
+    t[valdorin::entree_transporteur] = "";
+    t[valdorin::entree_parution] = "000";
+    t[valdorin::entree_sous_parution] = "6";
+    t[valdorin::entree_entete_prix] = "Prix";
+    t[valdorin::entree_mode_reglement] = "";
     QByteArray flux = lit(fabrique(t, false), 13).flux(6);
     // Empty carrier, issue emptied of its zeros (no letter), header, no payment mode.
     EXPECT_TRUE(flux.endsWith(
@@ -290,16 +290,16 @@ TEST(PdfContenu, LegendRunsFollowTheEntries) {
                "(\\240Prix) Tj", "/F_HB 11.5 Tf", "(\\2402,50\\240\\200\\240) Tj", "ET"})));
 
     t = description("A");
-    t[2] = "7";
-    t[3] = "6";
-    t[5] = "5";
+    t[valdorin::entree_parution] = "7";
+    t[valdorin::entree_sous_parution] = "6";
+    t[valdorin::entree_prix] = "5";
     flux = lit(fabrique(t, false), 13).flux(6);
     EXPECT_TRUE(flux.contains("(-\\2407S\\240-) Tj\r/F_HB 11.5 Tf\r(\\2400,05\\240\\200\\240) Tj"));
 }
 
 TEST(PdfContenu, LegendTextIsEscapedInWindows1252) {
     auto t = description();
-    t[4] = QString::fromUtf8("a(b\\c) é€œ—中");
+    t[valdorin::entree_entete_prix] = QString::fromUtf8("a(b\\c) é€œ—中");
     const QByteArray flux = lit(fabrique(t, false), 13).flux(6);
     // Literal stays whole; characters in the fonts' code page; "?" for the rest.
     EXPECT_TRUE(flux.contains("(\\240a\\(b\\\\c\\) \\351\\200\\234\\227?) Tj\r"));
@@ -358,8 +358,8 @@ TEST(PdfPolices, FontObjectsAndProgramOfEachReduction) {
 
 TEST(PdfNote, NoteTextLineByLine) {
     auto t = description("R", "<", "3");
-    t[4] = QString::fromUtf8("Prix spécial");
-    t[12] = "Ligne (1)\rLigne 2";
+    t[valdorin::entree_entete_prix] = QString::fromUtf8("Prix spécial");
+    t[valdorin::entree_commentaire] = "Ligne (1)\rLigne 2";
     const Lecture l = lit(fabrique(t, true), 15);
     const QByteArray date = valdorin::pdf_date(valdorin::date_execution).toLatin1();
     const QByteArray notice = valdorin::notice_editeur.toLatin1();
@@ -378,9 +378,9 @@ TEST(PdfNote, NoteTextLineByLine) {
     // No comment, no carrier: the note begins with a line end; empty issue,
     // header and payment mode; reduction 0.
     t = description("A", "=", "0");
-    t[0] = "";
-    t[2] = "";
-    t[6] = "";
+    t[valdorin::entree_transporteur] = "";
+    t[valdorin::entree_parution] = "";
+    t[valdorin::entree_mode_reglement] = "";
     const QByteArray note = lit(fabrique(t, true), 15).objet(15);
     EXPECT_TRUE(note.contains("/Rect [0 0 20 49]\r"));
     EXPECT_TRUE(note.contains("/Contents (\\r\\nCode produit : 12345\\r\\nParution : 0000\\r\\n"
@@ -389,7 +389,7 @@ TEST(PdfNote, NoteTextLineByLine) {
                               "\\r\\n--\\r\\nAuteur : "));
 
     // A comment without carrier: comment, "--", an empty line, then the product code.
-    t[12] = "Essai";
+    t[valdorin::entree_commentaire] = "Essai";
     EXPECT_TRUE(lit(fabrique(t, true), 15)
                     .objet(15)
                     .contains("/Contents (Essai\\r\\n--\\r\\n\\r\\nCode produit : 12345"));
@@ -397,7 +397,7 @@ TEST(PdfNote, NoteTextLineByLine) {
 
 TEST(PdfNote, CharactersBeyondLatin1TakeTheirPdfDocEncodingByte) {
     auto t = description();
-    t[12] = QString::fromUtf8("€ … — – • œ Œ ˘ ﬁ 中 😀 é");
+    t[valdorin::entree_commentaire] = QString::fromUtf8("€ … — – • œ Œ ˘ ﬁ 中 😀 é");
     const QByteArray note = lit(fabrique(t, true), 15).objet(15);
     EXPECT_TRUE(note.contains("/Contents (\\240 \\203 \\204 \\205 \\200 \\234 \\226 \\030 "
                               "\\223 ? ? \\351\\r\\n--"));
@@ -405,14 +405,14 @@ TEST(PdfNote, CharactersBeyondLatin1TakeTheirPdfDocEncodingByte) {
     // Latin-1 characters that PDFDocEncoding lacks: its 0xA0 is the euro sign,
     // so a no-break space is written as a space; C1 controls and the soft
     // hyphen have no byte there.
-    t[12] = QString::fromUtf8("a\u00A0b\u0085c\u00ADd\u00A1");
+    t[valdorin::entree_commentaire] = QString::fromUtf8("a\u00A0b\u0085c\u00ADd\u00A1");
     EXPECT_TRUE(lit(fabrique(t, true), 15).objet(15).contains("/Contents (a b?c?d\\241\\r\\n--"));
 }
 
 TEST(PdfDocument, FileNameIsEscapedInTitleAndComment) {
     const QString nom = QString::fromUtf8("a(b\\c)) é€.pdf");
     auto t = description();
-    t[11] = nom;
+    t[valdorin::entree_nom_fichier] = nom;
     const QByteArray octets = fabrique(t, false, nom);
     const Lecture l = lit(octets, 13);
     const QByteArray echappe = "a\\(b\\\\c\\)\\) \\351\\240.pdf";
@@ -420,14 +420,14 @@ TEST(PdfDocument, FileNameIsEscapedInTitleAndComment) {
     EXPECT_TRUE(l.objet(2).contains("\r/Title (" + echappe + ")\r"));
 
     // A line end in the name cannot end the comment line.
-    t[11] = "x\ry.pdf";
+    t[valdorin::entree_nom_fichier] = "x\ry.pdf";
     EXPECT_TRUE(fabrique(t, false).contains("\r%Title: x\\r\\ny.pdf\r%Creator: "));
 }
 
 TEST(PdfDocument, FailureLeavesTheEarlierFileIntact) {
     const QByteArray avant = fabrique(description(), false);
     auto t = description();
-    t[8] = "7";
+    t[valdorin::entree_engraissement] = "7";
     EXPECT_THROW(fabrique(t, false), valdorin::erreur_creation);
     QFile f(valdorin::fi_ecriture);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -46,11 +46,12 @@ std::vector<Variante> variantes() {
                     const int produit = 1 + (i * 7919) % 99999;
                     const int prix = (i * 389) % 10000;
                     const int parution = (i * 97) % 10000;
-                    x.t[1] = QString::number(produit);
-                    x.t[5] = QString::number(prix);
-                    x.t[2] = QString::number(parution);
-                    x.t[3] = QString::number(i % 10);
-                    x.t[12] = note ? QStringLiteral("Variante %1").arg(i) : QString();
+                    x.t[valdorin::entree_code_produit] = QString::number(produit);
+                    x.t[valdorin::entree_prix] = QString::number(prix);
+                    x.t[valdorin::entree_parution] = QString::number(parution);
+                    x.t[valdorin::entree_sous_parution] = QString::number(i % 10);
+                    x.t[valdorin::entree_commentaire] =
+                        note ? QStringLiteral("Variante %1").arg(i) : QString();
                     x.ean13 = cle_ean13(QStringLiteral("378%1%2")
                                             .arg(produit, 5, 10, QChar(u'0'))
                                             .arg(prix, 4, 10, QChar(u'0')));
@@ -72,7 +73,9 @@ void fabrique_outil(const Variante& x, const QString& chemin) {
 
 QString nom_variante(const Variante& x) {
     return QStringLiteral("k%1 %2 %3 %4")
-        .arg(x.t[8], x.t[9], x.t[10], x.note ? QStringLiteral("note") : QStringLiteral("-"));
+        .arg(x.t[valdorin::entree_engraissement], x.t[valdorin::entree_protection],
+             x.t[valdorin::entree_orientation],
+             x.note ? QStringLiteral("note") : QStringLiteral("-"));
 }
 
 // Makes the variants' files (all of them, or with `moitie` each reduction,
@@ -108,7 +111,7 @@ TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
     for (const Variante& x : variantes()) {
         // Each reduction, protection and orientation, with and without note,
         // over a third of the variants.
-        if (n++ % 3 != 0 && !(x.t[8] == u"0"))
+        if (n++ % 3 != 0 && !(x.t[valdorin::entree_engraissement] == u"0"))
             continue;
         const QString nom = dossier + "/lu.pdf";
         fabrique_outil(x, nom);
@@ -125,8 +128,9 @@ TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
         EXPECT_TRUE(i.erreur.isEmpty()) << qPrintable(quoi + i.erreur);
         EXPECT_TRUE(i.texte.contains(QRegularExpression("PDF version: +1\\.3\n")));
         EXPECT_TRUE(i.texte.contains(QRegularExpression("Pages: +1\n")));
-        const QString cote = x.t[9] == u"A" ? "128" : "143.5";
-        const QString taille = x.t[10] == u"=" ? cote + " x 49 pts" : "49 x " + cote + " pts";
+        const QString cote = x.t[valdorin::entree_protection] == u"A" ? "128" : "143.5";
+        const QString taille = x.t[valdorin::entree_orientation] == u"=" ? cote + " x 49 pts"
+                                                                         : "49 x " + cote + " pts";
         EXPECT_TRUE(i.texte.contains(
             QRegularExpression("Page size: +" + QRegularExpression::escape(taille))))
             << qPrintable(quoi + i.texte);
@@ -140,8 +144,8 @@ TEST(PdfLecteurs, QpdfPdfinfoAndPdffontsAcceptEveryKind) {
             << qPrintable(lignes[2]);
         EXPECT_TRUE(lignes[3].contains(QRegularExpression("^Helvetica-Bold +Type 1 +WinAnsi +no ")))
             << qPrintable(lignes[3]);
-        EXPECT_TRUE(
-            lignes[4].contains(QRegularExpression("^EanP35N" + x.t[8] + " +Type 1C +\\S+ +yes ")))
+        EXPECT_TRUE(lignes[4].contains(QRegularExpression(
+            "^EanP35N" + x.t[valdorin::entree_engraissement] + " +Type 1C +\\S+ +yes ")))
             << qPrintable(lignes[4]);
     }
 }
@@ -150,7 +154,7 @@ TEST(PdfLecteurs, PdfinfoReadsTheFileNameAsWritten) {
     // Accented letters and a no-break space (a plain space in the title).
     const QString nom = QString::fromUtf8("Prix\u00A0spécial (n°1).pdf");
     Variante x = variantes().front();
-    x.t[11] = nom;
+    x.t[valdorin::entree_nom_fichier] = nom;
     const QString chemin = test_support::dossier_test() + "/titre.pdf";
     fabrique_outil(x, chemin);
     const Sortie i = execute("pdfinfo", {chemin});

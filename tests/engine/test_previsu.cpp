@@ -114,9 +114,9 @@ TEST(Previsu, SizeTurnAndFrameFollowTheFile) {
     for (const auto& c : cas) {
         SCOPED_TRACE(testing::Message() << c.protection << c.orientation);
         tableau_code_barres t = exemple();
-        t[9] = c.protection;
-        t[10] = c.orientation;
-        t[12] = "COMMENTAIRE";
+        t[valdorin::entree_protection] = c.protection;
+        t[valdorin::entree_orientation] = c.orientation;
+        t[valdorin::entree_commentaire] = "COMMENTAIRE";
         valdorin::cree_previsu_tiff(t);
         const QImage& image = valdorin::previsu_picture;
         ASSERT_EQ(image.size(), QSize(c.w, c.h));
@@ -159,13 +159,13 @@ TEST(Previsu, SizeTurnAndFrameFollowTheFile) {
 
 TEST(Previsu, TextsChangeThePicture) {
     tableau_code_barres t = exemple();
-    t[2] = "";
-    t[6] = "";
-    t[12] = "";
+    t[valdorin::entree_parution] = "";
+    t[valdorin::entree_mode_reglement] = "";
+    t[valdorin::entree_commentaire] = "";
     valdorin::cree_previsu_tiff(t);
     const QImage nu = valdorin::previsu_picture;
     // An empty comment draws nothing: the comment band is the same as with "".
-    t[12] = "   ";
+    t[valdorin::entree_commentaire] = "   ";
     valdorin::cree_previsu_tiff(t);
     EXPECT_EQ(valdorin::previsu_picture, nu);
     for (const int entree : {2, 6, 12}) {
@@ -180,8 +180,8 @@ TEST(Previsu, LegendAndCommentPositions) {
     for (const char* protection : {"A", "R"}) {
         SCOPED_TRACE(protection);
         tableau_code_barres t = exemple();
-        t[9] = protection;
-        t[12] = "MMMM";
+        t[valdorin::entree_protection] = protection;
+        t[valdorin::entree_commentaire] = "MMMM";
         valdorin::cree_previsu_tiff(t);
         const QImage& image = valdorin::previsu_picture;
         const int w = image.width();
@@ -218,8 +218,8 @@ TEST(Previsu, LegendAndCommentPositions) {
     // the others; with no issue it shows nothing.
     const auto image = [](const char* parution, const char* sous) {
         tableau_code_barres t = exemple();
-        t[2] = parution;
-        t[3] = sous;
+        t[valdorin::entree_parution] = parution;
+        t[valdorin::entree_sous_parution] = sous;
         valdorin::cree_previsu_tiff(t);
         return valdorin::previsu_picture;
     };

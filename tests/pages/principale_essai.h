@@ -3,7 +3,7 @@
 // A small main window for the guidance tests: a few pages by screen number,
 // switched as the shell does (telling the training window), the training
 // steps passed on to them. No screen shows at first; the back actions lead
-// to screen 1.
+// to the batch screen.
 
 #include "classe_page.h"
 #include "fenetre_essai.h"
@@ -19,8 +19,8 @@ namespace essai {
 class principale : public test_support::fenetre_essai {
 public:
     principale() {
-        ecran = -1;
-        onglet_precedent = 1;
+        ecran = coquille::aucun_ecran;
+        onglet_precedent = coquille::ecran_creer_plusieurs;
         menu_formation.setCheckable(true);
         coquille::installe_menu_formation(&menu_formation);
         setGeometry(400, 200, 640, 430);

@@ -17,10 +17,11 @@ namespace {
 // A click during the splash ends it; after it, a click goes back to the last
 // tab screen. The status line shows only while the splash runs.
 TEST(PageAPropos, ClicEtLigneDeLancement) {
-    // The main window: the splash runs, and 4 is the last tab screen.
+    // The main window: the splash runs, and the version screen is the last
+    // tab screen.
     test_support::fenetre_essai principale;
     principale.lancement = true;
-    principale.onglet_precedent = 4;
+    principale.onglet_precedent = coquille::ecran_version;
     cp_apropos page;
     page.Event_Open();
     EXPECT_EQ(page.size(), QSize(640, 430));
@@ -39,7 +40,8 @@ TEST(PageAPropos, ClicEtLigneDeLancement) {
     EXPECT_EQ(lu->text(QAccessible::Name), lignes);
     const QImage apres = page.canvas_fond->grab().toImage();
     QTest::mouseClick(page.canvas_fond, Qt::LeftButton, {}, QPoint(500, 100));
-    EXPECT_EQ(principale.bascules, (QList<QPair<std::int32_t, std::int32_t>>{{4, 1}}));
+    EXPECT_EQ(principale.bascules, (QList<QPair<std::int32_t, std::int32_t>>{
+                                       {coquille::ecran_version, coquille::origine_page}}));
     // The name, version and date lines are the same; the status line goes.
     EXPECT_EQ(pendant.copy(0, 0, 640, 250), apres.copy(0, 0, 640, 250));
     EXPECT_NE(pendant.copy(0, 260, 640, 40), apres.copy(0, 260, 640, 40));

@@ -31,7 +31,7 @@ namespace {
 // The main window, noting the page switches it is asked for.
 class fenetre_pages : public participants::fenetre {
 public:
-    std::int32_t contenu_onglet_precedent() const override { return 4; }
+    std::int32_t contenu_onglet_precedent() const override { return coquille::ecran_version; }
     void montrer(std::int32_t ecran, std::int32_t origine) override {
         switches.append({ecran, origine});
     }
@@ -57,7 +57,8 @@ TEST(PageMemo, SavesUnderTheStateExtensionEvenWhenTheUserTypedNone) {
     EXPECT_EQ(presentateur.demandes.first().nom_propose, "Etat de Valdorin");
     EXPECT_TRUE(alertes.textes.isEmpty());
     emit page.lien_revenir->Action();
-    EXPECT_EQ(fenetre.switches, (QList<QPair<int, int>>{{4, 1}}));
+    EXPECT_EQ(fenetre.switches,
+              (QList<QPair<int, int>>{{coquille::ecran_version, coquille::origine_page}}));
     for (const QString nom : {"Etat", "Etat du 12.03", "ETAT.VALDORIN"}) {
         presentateur.reponses = {dossier + "/" + nom};
         alertes.attend();

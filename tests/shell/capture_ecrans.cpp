@@ -44,16 +44,17 @@ int main(int argc, char** argv) {
     suivi.setInterval(50);
     QObject::connect(&suivi, &QTimer::timeout, &application, [&] {
         w_main& fenetre = w_main::instance();
-        if (fenetre.contenu_courant() == 6 && fenetre.lancement_en_cours(true))
+        if (fenetre.contenu_courant() == coquille::ecran_apropos &&
+            fenetre.lancement_en_cours(true))
             return;
         suivi.stop();
-        for (std::int32_t ecran : {0, 1, 3, 4, 5, 6, 7}) {
+        for (std::int32_t ecran : w_main::numeros_ecrans()) {
             if (!fenetre.page(ecran))
                 continue;
-            fenetre.montrer(ecran, 1);
+            fenetre.montrer(ecran, coquille::origine_page);
             enregistre(&fenetre, QStringLiteral("ecran-%1.png").arg(ecran));
         }
-        fenetre.montrer(0, 1);
+        fenetre.montrer(coquille::ecran_creer_unit, coquille::origine_page);
         enregistre(fenetre.p_onglets->bt_onglets, "onglets.png");
         QCoreApplication::exit(reussi ? 0 : 1);
     });

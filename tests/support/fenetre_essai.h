@@ -35,8 +35,8 @@ public:
         return lancement;
     }
 
-    std::int32_t ecran = 0;
-    std::int32_t onglet_precedent = 0;
+    std::int32_t ecran = coquille::ecran_creer_unit;
+    std::int32_t onglet_precedent = coquille::ecran_creer_unit;
     bool lancement = false;
     QList<QPair<std::int32_t, std::int32_t>> bascules;
 };

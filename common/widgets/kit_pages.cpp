@@ -1,14 +1,16 @@
-#include "outils_pages.h"
+#include "kit_pages.h"
 
 #include "controles_texte.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
-namespace outils_pages {
+namespace kit_pages {
 
 QFont police(int taille, bool gras) {
     QFont fonte = QGuiApplication::font();
@@ -76,16 +78,17 @@ st_centre* texte_centre(QWidget* parent, const QString& nom, const QRect& geomet
     return t;
 }
 
-void ajuste_police(QWidget* controle, const QString& texte, int largeur) {
+void ajuste_police(QWidget* controle, const QString& texte, int largeur, resserrement maniere) {
     QFont fonte = controle->font();
     const auto tient = [&texte, largeur](const QFont& essai) {
         return QFontMetrics(essai).horizontalAdvance(texte) <= largeur;
     };
-    for (const int etirement : {QFont::SemiCondensed, QFont::Condensed}) {
-        if (tient(fonte))
-            break;
-        fonte.setStretch(etirement);
-    }
+    if (tient(fonte))
+        return;
+    if (maniere == resserrement::semi_condense)
+        fonte.setStretch(QFont::SemiCondensed);
+    if (maniere != resserrement::tailles && !tient(fonte))
+        fonte.setStretch(QFont::Condensed);
     while (!tient(fonte) && fonte.pixelSize() > 9)
         fonte.setPixelSize(fonte.pixelSize() - 1);
     controle->setFont(fonte);
@@ -97,4 +100,43 @@ QString lignes_qt(QString texte) {
     return texte;
 }
 
-} // namespace outils_pages
+void pose(QWidget* controle, const char* nom, habit genre, const QRect& geometrie,
+          QStringView legende) {
+    place(controle, QString::fromLatin1(nom), geometrie);
+    auto* etiquette = qobject_cast<QLabel*>(controle);
+    if (!legende.isEmpty()) {
+        const QString texte = legende.toString();
+        if (etiquette)
+            etiquette->setText(texte);
+        else if (auto* b = qobject_cast<QAbstractButton*>(controle))
+            b->setText(texte);
+        else if (auto* groupe = qobject_cast<QGroupBox*>(controle))
+            groupe->setTitle(texte);
+        else if (auto* champ = qobject_cast<QLineEdit*>(controle))
+            champ->setText(texte);
+    }
+    // Captions and titles are labels; other controls keep their own dress.
+    if (!etiquette)
+        return;
+    switch (genre) {
+    case habit::controle:
+        break;
+    case habit::legende_grasse:
+        etiquette->setFont(police(13, true));
+        [[fallthrough]];
+    case habit::legende:
+        etiquette->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    case habit::titre:
+    case habit::titre_gras: {
+        etiquette->setFont(police(24, genre == habit::titre_gras));
+        etiquette->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        QPalette palette = etiquette->palette();
+        palette.setColor(QPalette::WindowText, QColor(120, 0, 0));
+        etiquette->setPalette(palette);
+        break;
+    }
+    }
+}
+
+} // namespace kit_pages
