@@ -6,6 +6,7 @@
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
 #include "droits_fichiers.h"
+#include "messages.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -35,12 +36,6 @@ namespace {
 
 const QString section = QStringLiteral("multiples");
 
-const QString refus_ouverture =
-    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
-const QString refus_travail_en_cours =
-    QStringLiteral("Un ensemble de code-barres est déjà en cours de création.\r\r"
-                   "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un autre.\r\r"
-                   "Ouverture annulée !");
 const QString refus_extension =
     QStringLiteral("L'extension des fichiers eps ne peut contenir ni barre oblique « / », ni "
                    "retour à la ligne, ni caractère nul !\r\rLa saisie est annulée !");
@@ -378,7 +373,7 @@ void csp_creer_plusieurs::creer_serie() {
         // A file dropped or opened on the main window during a run: the run
         // keeps its own data file.
         fi_lecture_officiel = fi_lecture_travail;
-        message_creer_plusieurs(refus_travail_en_cours);
+        message_creer_plusieurs(messages::serie_deja_en_cours);
         return;
     }
     if (mode_resultats() == u"R" && get_folderitem_ch_repertoire().isEmpty())
@@ -387,7 +382,7 @@ void csp_creer_plusieurs::creer_serie() {
         return;
     if (!QFileInfo(fi_lecture_officiel).isFile() ||
         !bibliotheque_v1::lecture_permise(fi_lecture_officiel)) {
-        message_creer_plusieurs(refus_ouverture);
+        message_creer_plusieurs(messages::fichier_protege_ouverture);
         return;
     }
     fi_lecture_travail = fi_lecture_officiel;

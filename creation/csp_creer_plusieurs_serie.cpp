@@ -8,6 +8,7 @@
 #include "entete_reglages.h"
 #include "fichiers_parametres.h"
 #include "ksp_partagees.h"
+#include "messages.h"
 #include "parametres_v1.h"
 #include "thread_creer_ensemble.h"
 #include "verification_v1.h"
@@ -20,9 +21,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-const QString refus_lecture =
-    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
 
 // The file a path names, as its device and inode; none when it names
 // nothing. A symbolic link is followed, or taken as itself.
@@ -74,7 +72,7 @@ bool csp_creer_plusieurs::extraire_reglages() {
         return true;
     case entete_reglages::issue::illisible:
     case entete_reglages::issue::copie_impossible:
-        message_creer_plusieurs(refus_lecture);
+        message_creer_plusieurs(messages::fichier_protege_ouverture);
         return false;
     case entete_reglages::issue::entete:
         break;
