@@ -101,7 +101,7 @@ QString csp_creer_plusieurs::nom_rapport(const QString& fichier_donnees) {
     return morceaux.join(u'.') + QStringLiteral(".log");
 }
 
-bool csp_creer_plusieurs::initialise_thread() {
+bool csp_creer_plusieurs::initialise_thread(int total) {
     chemin_dossier_ecriture = get_path_dossier_resultats();
     if (chemin_dossier_ecriture.isEmpty())
         return false;
@@ -121,7 +121,7 @@ bool csp_creer_plusieurs::initialise_thread() {
     }
     nbLignesOK = 0;
     nbLignesNonOK = 0;
-    initialise_jauge();
+    initialise_jauge(total);
     return true;
 }
 
@@ -192,7 +192,6 @@ void csp_creer_plusieurs::termine_thread() {
             message_creer_plusieurs(texte);
         }
     }
-    raz_jauge();
 }
 
 void csp_creer_plusieurs::ecrit_rapport(const QString& ligne) {
