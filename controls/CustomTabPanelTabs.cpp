@@ -32,7 +32,7 @@ int arrondi(double quotient) {
     return entier;
 }
 
-// One tick of the original clock: a sixtieth of a second.
+// A tick of the removal slide is a sixtieth of a second, in whole milliseconds.
 constexpr int duree_tick_ms = 17;
 constexpr int pas_glissement = 7;
 

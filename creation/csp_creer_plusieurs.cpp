@@ -7,11 +7,13 @@
 #include "dialogues_fichiers.h"
 #include "droits_fichiers.h"
 #include "kit_pages.h"
+#include "messages.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
+#include "w_previsu_table.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,12 +40,6 @@ namespace {
 
 const QString section = QStringLiteral("multiples");
 
-const QString refus_ouverture =
-    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
-const QString refus_travail_en_cours =
-    QStringLiteral("Un ensemble de code-barres est déjà en cours de création.\r\r"
-                   "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un autre.\r\r"
-                   "Ouverture annulée !");
 const QString refus_extension =
     QStringLiteral("L'extension des fichiers eps ne peut contenir ni barre oblique « / », ni "
                    "retour à la ligne, ni caractère nul !\r\rLa saisie est annulée !");
@@ -268,6 +264,10 @@ QString csp_creer_plusieurs::mode_resultats() const {
     return popup_resultats->currentData().toString();
 }
 
+bool csp_creer_plusieurs::previsualisation() const {
+    return cb_previsualiser->isChecked();
+}
+
 // --- Controls -----------------------------------------------------------------
 
 void csp_creer_plusieurs::lien_format_Action() {
@@ -335,7 +335,7 @@ void csp_creer_plusieurs::bt_creer_Action() {
 
 void csp_creer_plusieurs::bt_verrouiller_Action() {
     interface_active = !interface_active;
-    maj_interface_verrou();
+    maj_interface();
 }
 
 void csp_creer_plusieurs::bt_enregistrer_Action() {
@@ -353,7 +353,7 @@ void csp_creer_plusieurs::creer_serie() {
         // A file dropped or opened on the main window during a run: the run
         // keeps its own data file.
         fi_lecture_officiel = fi_lecture_travail;
-        message_creer_plusieurs(refus_travail_en_cours);
+        message_creer_plusieurs(messages::serie_deja_en_cours);
         return;
     }
     if (mode_resultats() == u"R" && get_folderitem_ch_repertoire().isEmpty())
@@ -362,52 +362,73 @@ void csp_creer_plusieurs::creer_serie() {
         return;
     if (!QFileInfo(fi_lecture_officiel).isFile() ||
         !bibliotheque_v1::lecture_permise(fi_lecture_officiel)) {
-        message_creer_plusieurs(refus_ouverture);
+        message_creer_plusieurs(messages::fichier_protege_ouverture);
         return;
     }
     fi_lecture_travail = fi_lecture_officiel;
     demarre_thread();
 }
 
-void csp_creer_plusieurs::maj_interface(bool active) {
-    popup_delimiteur->setEnabled(active);
-    popup_codage->setEnabled(active);
-    cb_previsualiser->setEnabled(active);
-    popup_resultats->setEnabled(active);
-    bt_choisir_repertoire->setEnabled(active && mode_resultats() == u"R");
-    ch_ext_eps->setEnabled(active);
-    popup_log->setEnabled(active);
+QList<QWidget*> csp_creer_plusieurs::reglages() const {
+    return {popup_delimiteur,      popup_codage, cb_previsualiser, popup_resultats,
+            bt_choisir_repertoire, ch_ext_eps,   cb_log,           popup_log};
 }
 
-void csp_creer_plusieurs::maj_interface_verrou() {
-    const bool a = interface_active;
-    popup_delimiteur->setEnabled(a);
-    popup_codage->setEnabled(a);
-    cb_previsualiser->setEnabled(a);
-    popup_resultats->setEnabled(a);
-    bt_choisir_repertoire->setEnabled(a && mode_resultats() == u"R");
-    ch_ext_eps->setEnabled(a);
-    cb_log->setEnabled(a);
-    popup_log->setEnabled(a);
-    bt_verrouiller->setText(a ? QStringLiteral("Verrouiller") : QStringLiteral("Déverrouiller"));
+void csp_creer_plusieurs::maj_interface() {
+    // A run reads its settings as it goes: they stay disabled until it ends.
+    // cb_log only decides whether the summary shows at the end, so the lock
+    // alone governs it.
+    for (QWidget* reglage : reglages()) {
+        bool actif = interface_active && (reglage == cb_log || !travail_en_cours);
+        if (reglage == bt_choisir_repertoire)
+            actif = actif && mode_resultats() == u"R";
+        reglage->setEnabled(actif);
+    }
+    bt_verrouiller->setText(interface_active ? QStringLiteral("Verrouiller")
+                                             : QStringLiteral("Déverrouiller"));
+    for (QPushButton* bouton : {bt_creer, bt_verrouiller, bt_enregistrer})
+        bouton->setEnabled(!travail_en_cours);
 }
 
-void csp_creer_plusieurs::initialise_jauge() {
+void csp_creer_plusieurs::serie_commencee(bool previsualisation) {
+    travail_en_cours = true;
+    maj_interface();
+    if (previsualisation)
+        pw_attente->show();
+}
+
+void csp_creer_plusieurs::initialise_jauge(int total) {
     bt_enregistrer->hide();
     bt_annuler->show();
     pb_jauge->setValue(0);
+    pb_jauge->setMaximum(total);
     pb_jauge->show();
     st_jauge->clear();
     st_jauge->show();
 }
 
-void csp_creer_plusieurs::raz_jauge() {
+bool csp_creer_plusieurs::previsualisation_acceptee(const QStringList& lignes, int nb_colonnes) {
+    const bool acceptee =
+        w_previsu_table::instance().afficher_questionner(lignes, nb_colonnes, pw_attente);
+    pw_attente->hide();
+    return acceptee;
+}
+
+void csp_creer_plusieurs::serie_avance(int fait) {
+    pb_jauge->setValue(fait);
+    st_jauge->affiche_pourcentage(*pb_jauge);
+}
+
+void csp_creer_plusieurs::serie_terminee() {
+    copie_reglages.reset();
+    pw_attente->hide();
     bt_enregistrer->show();
     pb_jauge->setValue(0);
     pb_jauge->hide();
     st_jauge->hide();
     bt_annuler->hide();
-    bt_creer->setEnabled(true);
+    travail_en_cours = false;
+    maj_interface();
 }
 
 void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {
@@ -415,11 +436,7 @@ void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {
 }
 
 void csp_creer_plusieurs::montrer() {
-    maj_interface_verrou();
-    // A run reads its settings as it goes: they stay disabled until it ends,
-    // when the run applies the lock itself.
-    if (travail_en_cours)
-        maj_interface(false);
+    maj_interface();
     bt_ouvrir_repertoire->setEnabled(!texte_zone(*ch_repertoire).isEmpty() &&
                                      mode_resultats() == u"R");
 }

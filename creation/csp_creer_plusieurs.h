@@ -82,8 +82,9 @@ public:
     // main window.
     QString fi_lecture_officiel;
 
-    // True from the start of a run to its end; the run sets and clears it.
-    // While it is true, creer_serie refuses to start another run.
+    // True from the start of a run to its end: serie_commencee sets it and
+    // serie_terminee clears it. While it is true, creer_serie refuses to start
+    // another run.
     bool travail_en_cours = false;
     // The data file of the run in progress.
     QString fi_lecture_travail;
@@ -98,7 +99,7 @@ public:
     void montrer();
     void import_export_parametres(const QString& genre, const QString& sens);
 
-    // The result folder (see the result-folder operations below).
+    // The result folder (csp_creer_plusieurs_dossier_resultats.cpp).
     bool get_dossier_resultats_defaut();
     bool check_popup_ch_resultat();
     QString get_path_dossier_resultats();
@@ -106,27 +107,42 @@ public:
     QString get_folderitem_ch_repertoire();
     bool check_folderitem_resultat(const QString& dossier);
 
-    // Record parsers: fill `tableau` from the record's fields (10 to 13 of
-    // them), or give "column, message" for the first faulty column. They read
-    // ch_ext_eps and set valdorin::previsu_presence.
+    // Record parsers (csp_creer_plusieurs_parseurs.cpp): fill `tableau` from
+    // the record's fields (10 to 13 of them), or give "column, message" for
+    // the first faulty column. They read ch_ext_eps and set
+    // valdorin::previsu_presence.
     QString parse_format_v2(const QStringList& champs, valdorin::tableau_code_barres& tableau);
     QString parse_format_v1(const QStringList& champs, valdorin::tableau_code_barres& tableau);
 
-    // The page's state during and after a run.
-    void maj_interface(bool active);
-    void maj_interface_verrou();
-    void initialise_jauge();
-    void raz_jauge();
     void message_creer_plusieurs(const QString& texte);
 
     // The run's settings as the controls give them.
     QString delimiteur() const;     // tag of popup_delimiteur
     int codage() const;             // tag of popup_codage (a codage_texte), -1 for none
     QString mode_resultats() const; // tag of popup_resultats: "D", "C", "R" or ""
+    bool previsualisation() const;  // cb_previsualiser is checked
 
     // Whether `extension` may follow the name of an EPS file: no "/", no NUL
     // and no line end, so that a name with it stays inside the result folder.
     static bool extension_acceptable(const QString& extension);
+
+    // --- What a run shows on the page ----------------------------------------
+    // The worker tells the page where its run stands; the page alone switches
+    // its controls.
+
+    // A run begins: travail_en_cours is set, and the settings it reads and
+    // the run's buttons are disabled until it ends. With a preview, the busy
+    // wheel turns while the records are read.
+    void serie_commencee(bool previsualisation);
+    // Shows the records read for the preview and answers true when the user
+    // asked for the files; the busy wheel stops as the window shows.
+    bool previsualisation_acceptee(const QStringList& lignes, int nb_colonnes);
+    // `fait` of the steps announced to initialise_thread are done.
+    void serie_avance(int fait);
+    // The run has ended, whichever way: the copy of its records is removed,
+    // the gauge and the busy wheel go, travail_en_cours is cleared and the
+    // lock applies again.
+    void serie_terminee();
 
     // --- The run: worker, start and finish, settings header ----------------
 
@@ -142,11 +158,11 @@ public:
     bool extraire_reglages();
     // Starts the worker on fi_lecture_reel.
     void thread_creer_ensemble_Run();
-    // The start step of a run: result folder, report file, counters, gauge.
-    // False when the run may not go on.
-    bool initialise_thread();
-    // The finish step: closes the report, shows the summary unless the run
-    // was cancelled, puts the gauge back at rest.
+    // The start step of a run: result folder, report file, counters, and the
+    // gauge shown for `total` steps. False when the run may not go on.
+    bool initialise_thread(int total);
+    // The finish step: closes the report and shows the summary unless the
+    // run was cancelled.
     void termine_thread();
     // Converts the `indice`th record (from 0) into one barcode file and one
     // report line. `guillemet_non_ferme`: the record ran to the end of the
@@ -217,12 +233,23 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
     // Where a run starts, once creer_serie's checks have passed: reads the
-    // data file's settings header and starts the worker. Nothing here yet.
+    // data file's settings header and starts the worker. A test page counts
+    // the starts here instead.
     virtual void demarre_thread();
-    // Writes the example data file of bt_enregistrer. Nothing here yet.
+    // Writes the example data file of bt_enregistrer.
     virtual void cree_fichier_donnees();
 
 private:
+    // The setting controls, in reading order on the page: the lock disables
+    // them all, a run all those it reads.
+    QList<QWidget*> reglages() const;
+    // Applies the lock and the run in progress to the settings and to the
+    // run's buttons, and the lock to the caption of bt_verrouiller.
+    void maj_interface();
+    // The run's progress display in place of bt_enregistrer: bt_annuler, the
+    // gauge at 0 of `total` steps and its empty label.
+    void initialise_jauge(int total);
+
     // The extension ch_ext_eps held when it was last accepted.
     QString extension_acceptee;
     // The files made by the current run, by device and inode, with the

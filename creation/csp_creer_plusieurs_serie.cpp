@@ -8,6 +8,7 @@
 #include "entete_reglages.h"
 #include "fichiers_parametres.h"
 #include "ksp_partagees.h"
+#include "messages.h"
 #include "parametres_v1.h"
 #include "thread_creer_ensemble.h"
 #include "verification_v1.h"
@@ -20,9 +21,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-const QString refus_lecture =
-    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
 
 // The file a path names, as its device and inode; none when it names
 // nothing. A symbolic link is followed, or taken as itself.
@@ -74,7 +72,7 @@ bool csp_creer_plusieurs::extraire_reglages() {
         return true;
     case entete_reglages::issue::illisible:
     case entete_reglages::issue::copie_impossible:
-        message_creer_plusieurs(refus_lecture);
+        message_creer_plusieurs(messages::fichier_protege_ouverture);
         return false;
     case entete_reglages::issue::entete:
         break;
@@ -103,7 +101,7 @@ QString csp_creer_plusieurs::nom_rapport(const QString& fichier_donnees) {
     return morceaux.join(u'.') + QStringLiteral(".log");
 }
 
-bool csp_creer_plusieurs::initialise_thread() {
+bool csp_creer_plusieurs::initialise_thread(int total) {
     chemin_dossier_ecriture = get_path_dossier_resultats();
     if (chemin_dossier_ecriture.isEmpty())
         return false;
@@ -123,7 +121,7 @@ bool csp_creer_plusieurs::initialise_thread() {
     }
     nbLignesOK = 0;
     nbLignesNonOK = 0;
-    initialise_jauge();
+    initialise_jauge(total);
     return true;
 }
 
@@ -194,7 +192,6 @@ void csp_creer_plusieurs::termine_thread() {
             message_creer_plusieurs(texte);
         }
     }
-    raz_jauge();
 }
 
 void csp_creer_plusieurs::ecrit_rapport(const QString& ligne) {

@@ -7,6 +7,7 @@
 #include "ecriture_fichiers.h"
 #include "entete_reglages.h"
 #include "fichiers_parametres.h"
+#include "messages.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -73,11 +74,10 @@ QString refus_colonne(int colonne) {
 // Why the file could not be written (an earlier file of that name stays
 // whole): a protection, or the system's reason for any other cause.
 QString refus_ecriture(int erreur) {
-    const bool protection = erreur == EACCES || erreur == EPERM || erreur == EROFS;
-    return (protection ? QStringLiteral("Fichier ou répertoire protégé !")
-                       : QStringLiteral("Le fichier n'a pas pu être enregistré : ") +
-                             bibliotheque_v1::raison_systeme(erreur)) +
-           QStringLiteral("\r\rEnregistrement annulé !");
+    if (erreur == EACCES || erreur == EPERM || erreur == EROFS)
+        return messages::fichier_protege_enregistrement;
+    return QStringLiteral("Le fichier n'a pas pu être enregistré : ") +
+           bibliotheque_v1::raison_systeme(erreur) + QStringLiteral("\r\rEnregistrement annulé !");
 }
 
 } // namespace

@@ -1,15 +1,10 @@
 #include "thread_creer_ensemble.h"
 
 #include "TableInputStream.h"
-#include "controles_texte.h"
 #include "csp_creer_plusieurs.h"
-#include "dialogues_fichiers.h"
-#include "w_previsu_table.h"
+#include "droits_fichiers.h"
 
-#include <QCheckBox>
 #include <QElapsedTimer>
-#include <QProgressBar>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -25,29 +20,25 @@ thread_creer_ensemble::~thread_creer_ensemble() = default;
 void thread_creer_ensemble::Run() {
     if (en_cours())
         return;
-    page.travail_en_cours = true;
     lignes.clear();
     dernier_non_ferme = false;
     compteur = 0;
     demarre_ = false;
     lecteur = std::make_unique<TableInputStream>();
-    page.maj_interface(false);
-    page.bt_creer->setEnabled(false);
-    page.bt_verrouiller->setEnabled(false);
-    page.bt_enregistrer->setEnabled(false);
+    const bool previsualisation = page.previsualisation();
+    page.serie_commencee(previsualisation);
     try {
-        if (!page.cb_previsualiser->isChecked()) {
+        if (!previsualisation) {
             phase_ = phase::directe;
-            if (!page.initialise_thread()) {
+            // The reader tells its progress in percent.
+            if (!page.initialise_thread(100)) {
                 fin();
                 return;
             }
             demarre_ = true;
-            page.pb_jauge->setMaximum(100);
             ouvre_lecteur();
         } else {
             phase_ = phase::lecture;
-            page.pw_attente->show();
             ouvre_lecteur();
         }
         minuterie.start();
@@ -111,12 +102,9 @@ void thread_creer_ensemble::pas() {
 
 void thread_creer_ensemble::montre_progression() {
     if (phase_ == phase::directe)
-        page.pb_jauge->setValue(lecteur->Percent());
+        page.serie_avance(lecteur->Percent());
     else if (phase_ == phase::liste)
-        page.pb_jauge->setValue(compteur);
-    else
-        return;
-    page.st_jauge->affiche_pourcentage(*page.pb_jauge);
+        page.serie_avance(compteur);
 }
 
 void thread_creer_ensemble::note_duree(qint64 nanosecondes) {
@@ -135,17 +123,14 @@ void thread_creer_ensemble::acheve() {
 void thread_creer_ensemble::apres_lecture() {
     minuterie.stop();
     lecteur->Close();
-    const bool creer = w_previsu_table::instance().afficher_questionner(
-        lignes, lecteur->ColumnCount(), page.pw_attente);
-    page.pw_attente->hide();
-    if (!creer || !page.initialise_thread()) {
+    if (!page.previsualisation_acceptee(lignes, lecteur->ColumnCount()) ||
+        !page.initialise_thread(static_cast<int>(lignes.size()))) {
         fin();
         return;
     }
     demarre_ = true;
     phase_ = phase::liste;
     compteur = 0;
-    page.pb_jauge->setMaximum(static_cast<int>(lignes.size()));
     minuterie.start();
 }
 
@@ -175,13 +160,6 @@ void thread_creer_ensemble::fin() {
     phase_ = phase::repos;
     lecteur.reset();
     lignes = QStringList();
-    page.copie_reglages.reset();
-    page.pw_attente->hide();
-    page.raz_jauge();
-    page.maj_interface(page.interface_active);
-    page.bt_creer->setEnabled(true);
-    page.bt_verrouiller->setEnabled(true);
-    page.bt_enregistrer->setEnabled(true);
-    page.travail_en_cours = false;
+    page.serie_terminee();
     emit termine();
 }

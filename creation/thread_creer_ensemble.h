@@ -15,6 +15,10 @@ class csp_creer_plusieurs;
 // then gives the loop back, so the gauge, its label and the cancel button stay
 // live. A record, its engine call included, always runs to its end inside one
 // step, so nothing else that uses the engine runs in the middle of it.
+// The worker touches none of the page's controls: it tells the page where the
+// run stands (serie_commencee, previsualisation_acceptee, serie_avance,
+// serie_terminee), leaves the start and finish steps and the records to the
+// page, and reads the data file and the reader's settings from it.
 class thread_creer_ensemble : public QObject {
     Q_OBJECT
 public:

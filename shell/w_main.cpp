@@ -14,6 +14,7 @@
 #include "csp_version.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
+#include "messages.h"
 #include "parametres_v1.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
@@ -380,11 +381,7 @@ void w_main::drop_clic_fichier(const QString& fichier) {
         return;
     // A run in progress keeps its data file: the new one is refused.
     if (p_onglets->serie_en_cours()) {
-        w_alerte::instance().message(
-            QStringLiteral("Un ensemble de code-barres est déjà en cours de création.\r\r"
-                           "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un "
-                           "autre.\r\rOuverture annulée !"),
-            QString());
+        w_alerte::instance().message(messages::serie_deja_en_cours, QString());
         return;
     }
     if (!w_alerte::instance().proposition_ok_annuler(

@@ -47,8 +47,9 @@ int code_windows_1252(char32_t caractere);
 // The product name in lower case with blanks as "_": "valdorin".
 QString nom_standard();
 
-// Width in pixels of `texte` in the given font; `taille` is a pixel size (the
-// original screen was 72 dpi) and "System" names the application's default font.
+// Width in pixels of `texte` in the given font; text sizes are in pixels (a
+// `taille` of 0 or less keeps the font's own) and "System" names the
+// application's default font.
 int string_width(const QString& texte, const QString& police, int taille, bool gras, bool italique);
 
 // The silent debug report. With the VALDORIN_DEBUG build option it hands the

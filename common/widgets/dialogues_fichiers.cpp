@@ -1,6 +1,7 @@
 #include "dialogues_fichiers.h"
 
 #include "bibliotheque_v1.h"
+#include "messages.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
 
@@ -26,10 +27,6 @@ const QString invite_dossier =
     QStringLiteral("Choisissez un répertoire pour le ou les fichiers à enregistrer !");
 const QString invite_enregistrement =
     QStringLiteral("Choisissez un nom et un répertoire pour le fichier à enregistrer !");
-const QString refus_ouverture =
-    QStringLiteral("Fichier ou répertoire protégé !\r\rOuverture annulée !");
-const QString refus_enregistrement =
-    QStringLiteral("Fichier ou répertoire protégé !\r\rEnregistrement annulé !");
 
 presentateur_dialogues* presentateur_installe = nullptr;
 
@@ -205,7 +202,7 @@ QString get_readfolderitem(QWidget* proprietaire, const type_fichier* type, cons
         dossier_courant = dossier_parent(fichier);
         dossier_lecture = dossier_courant;
         if (!QFileInfo(fichier).isFile() || !lecture_permise(fichier)) {
-            refuse(refus_ouverture);
+            refuse(messages::fichier_protege_ouverture);
             return QString();
         }
         return QFileInfo(fichier).absoluteFilePath();
@@ -224,7 +221,7 @@ QString get_savefolder(QWidget* proprietaire, const QString& genre, const QStrin
         if (dossier.isEmpty())
             return QString();
         if (!check_savefolder(dossier)) {
-            refuse(refus_enregistrement);
+            refuse(messages::fichier_protege_enregistrement);
             return QString();
         }
         dossier_courant = QFileInfo(dossier).absoluteFilePath();
@@ -259,7 +256,7 @@ QString get_savefolderitem(QWidget* proprietaire, const type_fichier& type, cons
         const bool permis = check_savefolder(dossier_courant) &&
                             (!info.exists() || (info.isFile() && ecriture_permise(fichier)));
         if (!permis) {
-            refuse(refus_enregistrement);
+            refuse(messages::fichier_protege_enregistrement);
             return QString();
         }
         return info.absoluteFilePath();

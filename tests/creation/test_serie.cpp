@@ -4,8 +4,10 @@
 #include "participants_fichiers.h"
 #include "thread_creer_ensemble.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -297,6 +299,35 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
                                           "dans le répertoire spécifié\n\n"
                                           "Aucune erreur n'a été détectée."});
     au_repos();
+}
+
+// A settings header that sets the lock the other way: once the run has
+// ended, the lock applies whole, the caption of its button and the summary
+// box included.
+TEST(serie, le_verrou_d_un_entete_s_applique_en_entier_a_la_fin) {
+    QDir().mkpath(test_support::dossier_test() + "/sortie");
+    participants::presentateur_essai dialogues;
+    participants::lecteur_alertes alertes;
+    for (const bool actif : {false, true}) {
+        csp_creer_plusieurs page;
+        page.interface_active = !actif;
+        page.montrer();
+        page.fi_lecture_officiel = outils_donnees::fichier(
+            "<?xml version=\"1.0\"?><valdorin><multiples_actif>" + QByteArray::number(actif) +
+            "</multiples_actif></valdorin>\n" + bon);
+        dialogues.reponses = {test_support::dossier_test() + "/sortie"};
+        alertes.attend();
+        page.creer_serie();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 10000));
+        EXPECT_EQ(page.interface_active, actif);
+        EXPECT_EQ(page.bt_verrouiller->text(), actif ? "Verrouiller" : "Déverrouiller");
+        const QList<QWidget*> reglages = {
+            page.popup_delimiteur, page.popup_codage, page.cb_previsualiser, page.popup_resultats,
+            page.ch_ext_eps,       page.cb_log,       page.popup_log};
+        for (QWidget* c : reglages)
+            EXPECT_EQ(c->isEnabled(), actif) << c->objectName().toStdString() << actif;
+        EXPECT_TRUE(page.bt_creer->isEnabled() && page.bt_verrouiller->isEnabled());
+    }
 }
 
 TEST(serie, nom_du_rapport) {
