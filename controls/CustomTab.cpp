@@ -197,22 +197,33 @@ void CustomTab::buildTab(bool forceRebuild) {
 }
 
 void CustomTab::buildTab(int requestedSize, bool forceRebuild) {
-    // Each builder works on new pictures and puts them in place only once
-    // all are made: a build that fails leaves the tab as it was.
+    if (facing != N && facing != S && facing != E && facing != W) {
+        bibliotheque_v1::msgdebug(
+            QStringLiteral("Erreur dans CustomTab.buildTab : orientation %1").arg(facing));
+        return;
+    }
+    // The build works on new pictures and puts them in place only once all
+    // are made: a build that fails leaves the tab as it was.
     try {
-        switch (facing) {
-        case N:
-        case S:
-            buildTabHorizontal(requestedSize, forceRebuild);
-            break;
-        case E:
-        case W:
-            buildTabVertical(requestedSize, forceRebuild);
-            break;
-        default:
-            bibliotheque_v1::msgdebug(
-                QStringLiteral("Erreur dans CustomTab.buildTab : orientation %1").arg(facing));
-            break;
+        const bool vertical = facing == E || facing == W;
+        const int epaisseur = exige(tabBackground::tabBackground(), "tabBackground").Height();
+        const int longueur = longueur_construite(requestedSize, forceRebuild, vertical);
+        if (longueur < 0)
+            return;
+        const int w = vertical ? epaisseur : longueur;
+        const int h = vertical ? longueur : epaisseur;
+        PictureRef image = silhouette(w, h);
+        PictureRef voile = nouveau_voile(w, h);
+        PictureRef rendu = rendu_a_plat(longueur, epaisseur);
+        const QPoint boite = place_boite(w, h);
+        if (vertical)
+            rendu = debout(*rendu, w, h);
+        tabPicture = std::move(image);
+        hitOverlay = std::move(voile);
+        tabData = std::move(rendu);
+        if (closeBoxButton) {
+            closeBoxButton->x = boite.x();
+            closeBoxButton->y = boite.y();
         }
     } catch (const std::exception& e) {
         rapporte("buildTab", e);
@@ -308,66 +319,34 @@ PictureRef CustomTab::rendu_a_plat(int longueur, int epaisseur) {
     return plat;
 }
 
-void CustomTab::buildTabHorizontal(int requestedSize, bool forceRebuild) {
-    const int epaisseur = exige(tabBackground::tabBackground(), "tabBackground").Height();
-    const int longueur = longueur_construite(requestedSize, forceRebuild, false);
-    if (longueur < 0)
-        return;
-    PictureRef image = silhouette(longueur, epaisseur);
-    PictureRef voile = nouveau_voile(longueur, epaisseur);
-    PictureRef rendu = rendu_a_plat(longueur, epaisseur);
-    int bx = 0, by = 0;
-    if (closeBoxButton) {
-        const Picture& boite = exige(closeBoxData::closeBoxData(), "closeBoxData");
-        bx = longueur - largeur_de(rightTabOutline::rightTabOutline, "rightTabOutline") -
-             boite.Width();
-        by = static_cast<int>(std::trunc((epaisseur - boite.Height()) / 2.0 + 1));
-    }
-    tabPicture = std::move(image);
-    hitOverlay = std::move(voile);
-    tabData = std::move(rendu);
-    if (closeBoxButton) {
-        closeBoxButton->x = bx;
-        closeBoxButton->y = by;
+QPoint CustomTab::place_boite(int largeur, int hauteur) const {
+    if (!closeBoxButton)
+        return {};
+    const Picture& boite = exige(closeBoxData::closeBoxData(), "closeBoxData");
+    const int bord_droit = largeur_de(rightTabOutline::rightTabOutline, "rightTabOutline");
+    switch (facing) {
+    case N:
+    case S:
+        return {largeur - bord_droit - boite.Width(),
+                static_cast<int>(std::trunc((hauteur - boite.Height()) / 2.0 + 1))};
+    case E:
+        return {static_cast<int>(std::trunc((largeur - boite.Width()) / 2.0)),
+                hauteur - bord_droit - boite.Width()};
+    default:
+        return {static_cast<int>(std::trunc((largeur - boite.Width()) / 2.0)) + 1, bord_droit};
     }
 }
 
-void CustomTab::buildTabVertical(int requestedSize, bool forceRebuild) {
-    const int epaisseur = exige(tabBackground::tabBackground(), "tabBackground").Height();
-    const int longueur = longueur_construite(requestedSize, forceRebuild, true);
-    if (longueur < 0)
-        return;
-    const int w = epaisseur;
-    const int h = longueur;
-    PictureRef image = silhouette(w, h);
-    PictureRef voile = nouveau_voile(w, h);
-    PictureRef plat = rendu_a_plat(longueur, epaisseur);
-    int bx = 0, by = 0;
-    if (closeBoxButton) {
-        const Picture& boite = exige(closeBoxData::closeBoxData(), "closeBoxData");
-        const int bord_droit = largeur_de(rightTabOutline::rightTabOutline, "rightTabOutline");
-        bx = static_cast<int>(std::trunc((w - boite.Width()) / 2.0));
-        if (facing == E) {
-            by = h - bord_droit - boite.Width();
-        } else {
-            bx += 1;
-            by = bord_droit;
-        }
-    }
+PictureRef CustomTab::debout(const Picture& plat, int largeur, int hauteur) const {
     // E turns the flat tab's left end to the top (the caption reads
     // downward), W turns it to the bottom (the caption reads upward).
-    PictureRef rendu = Picture::NewPicture(w, h);
+    PictureRef rendu = Picture::NewPicture(largeur, hauteur);
     if (facing == E)
-        rendu->graphics().DrawRotated(*plat, w / 2.0 - 1, h / 2.0, std::numbers::pi / 2);
+        rendu->graphics().DrawRotated(plat, largeur / 2.0 - 1, hauteur / 2.0, std::numbers::pi / 2);
     else
-        rendu->graphics().DrawRotated(*plat, w / 2.0, h / 2.0 - 2, -std::numbers::pi / 2);
-    tabPicture = std::move(image);
-    hitOverlay = std::move(voile);
-    tabData = std::move(rendu);
-    if (closeBoxButton) {
-        closeBoxButton->x = bx;
-        closeBoxButton->y = by;
-    }
+        rendu->graphics().DrawRotated(plat, largeur / 2.0, hauteur / 2.0 - 2,
+                                      -std::numbers::pi / 2);
+    return rendu;
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "LittleMiscButton.h"
 #include "dessin.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <memory>
@@ -82,8 +83,6 @@ private:
     void buildTab(int requestedSize);
     void buildTab(bool forceRebuild);
     void buildTab(int requestedSize, bool forceRebuild);
-    void buildTabHorizontal(int requestedSize, bool forceRebuild);
-    void buildTabVertical(int requestedSize, bool forceRebuild);
     PictureRef backPattern() const;
 
     // optimumSize raising `objet_absent` when artwork is missing.
@@ -94,4 +93,9 @@ private:
     PictureRef rendu_a_plat(int longueur, int epaisseur);
     // The outline of the tab, its end-shape masks drawn into a new picture.
     PictureRef silhouette(int largeur, int hauteur) const;
+    // Where the close box stands on a tab picture of this size; (0, 0)
+    // without one.
+    QPoint place_boite(int largeur, int hauteur) const;
+    // The flat tab turned upright for an E or W tab of this size.
+    PictureRef debout(const Picture& plat, int largeur, int hauteur) const;
 };

@@ -96,15 +96,22 @@ QString CustomTabPanelTabs::caption(std::int32_t i) const {
     return dans_les_bornes(i) ? tabs[i]->caption() : QString();
 }
 
-void CustomTabPanelTabs::setCaption(std::int32_t i, const QString& s) {
+void CustomTabPanelTabs::modifie_onglet(std::int32_t i,
+                                        const std::function<void(CustomTab&)>& modification) {
     if (!dans_les_bornes(i))
         return;
+    // A removal slide in progress ends first: its tab goes, which may leave i
+    // past the end.
     termine_glissement();
     if (!dans_les_bornes(i))
         return;
-    tabs[i]->setCaption(s);
+    modification(*tabs[i]);
     sizeChanged();
     Repaint();
+}
+
+void CustomTabPanelTabs::setCaption(std::int32_t i, const QString& s) {
+    modifie_onglet(i, [&s](CustomTab& tab) { tab.setCaption(s); });
 }
 
 bool CustomTabPanelTabs::closeBox(std::int32_t i) const {
@@ -112,14 +119,7 @@ bool CustomTabPanelTabs::closeBox(std::int32_t i) const {
 }
 
 void CustomTabPanelTabs::setCloseBox(std::int32_t i, bool b) {
-    if (!dans_les_bornes(i))
-        return;
-    termine_glissement();
-    if (!dans_les_bornes(i))
-        return;
-    tabs[i]->setCloseBox(b);
-    sizeChanged();
-    Repaint();
+    modifie_onglet(i, [b](CustomTab& tab) { tab.setCloseBox(b); });
 }
 
 PictureRef CustomTabPanelTabs::icon(std::int32_t i) const {
@@ -127,14 +127,7 @@ PictureRef CustomTabPanelTabs::icon(std::int32_t i) const {
 }
 
 void CustomTabPanelTabs::setIcon(std::int32_t i, PictureRef p) {
-    if (!dans_les_bornes(i))
-        return;
-    termine_glissement();
-    if (!dans_les_bornes(i))
-        return;
-    tabs[i]->setIcon(std::move(p));
-    sizeChanged();
-    Repaint();
+    modifie_onglet(i, [&p](CustomTab& tab) { tab.setIcon(std::move(p)); });
 }
 
 bool CustomTabPanelTabs::enabled(std::int32_t i) const {

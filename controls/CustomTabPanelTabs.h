@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -141,6 +142,9 @@ private:
     void doTabChange(std::int32_t i);
     void doTabRemove(std::int32_t i);
     void doCustomTabBrimlow();
+    // Changes tab i (nothing outside the strip's tabs), whose length may
+    // change with it, and lays the strip out again.
+    void modifie_onglet(std::int32_t i, const std::function<void(CustomTab&)>& modification);
 
     // Assistive technology: the strip's reading, and the news of a new front
     // tab.

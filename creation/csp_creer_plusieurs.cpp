@@ -44,10 +44,6 @@ const QString refus_extension =
     QStringLiteral("L'extension des fichiers eps ne peut contenir ni barre oblique « / », ni "
                    "retour à la ligne, ni caractère nul !\r\rLa saisie est annulée !");
 
-QWidget* fenetre_principale() {
-    return dynamic_cast<QWidget*>(coquille::w_main());
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -327,8 +323,8 @@ void csp_creer_plusieurs::bt_creer_Action() {
     const QString tag = delimiteur();
     const type_fichier type =
         file_table_type::filetype_table(tag.isEmpty() ? 0 : tag.at(0).unicode());
-    fi_lecture_officiel =
-        bibliotheque_v1::get_readfolderitem(fenetre_principale(), &type, QStringLiteral("lecture"));
+    fi_lecture_officiel = bibliotheque_v1::get_readfolderitem(coquille::w_main_qt(), &type,
+                                                              QStringLiteral("lecture"));
     if (!fi_lecture_officiel.isEmpty())
         creer_serie();
 }

@@ -37,7 +37,7 @@ QString chemin_dossier(const QString& dossier) {
 bool csp_creer_plusieurs::get_dossier_resultats_defaut() {
     bibliotheque_v1::demande_dialogue demande;
     demande.genre = bibliotheque_v1::demande_dialogue::choisir_dossier;
-    demande.proprietaire = dynamic_cast<QWidget*>(coquille::w_main());
+    demande.proprietaire = coquille::w_main_qt();
     demande.titre = bibliotheque_v1::nom_produit;
     demande.invite = QStringLiteral("Choisissez un répertoire par défaut !");
     demande.legende_bouton = QStringLiteral("OK");
@@ -63,8 +63,8 @@ QString csp_creer_plusieurs::get_path_dossier_resultats() {
     const QString mode = mode_resultats();
     QString dossier;
     if (mode == u"D") {
-        dossier = bibliotheque_v1::get_savefolder(dynamic_cast<QWidget*>(coquille::w_main()),
-                                                  QStringLiteral("ecriture"), QString());
+        dossier = bibliotheque_v1::get_savefolder(coquille::w_main_qt(), QStringLiteral("ecriture"),
+                                                  QString());
         if (dossier.isEmpty())
             return QString();
     } else if (mode == u"C") {

@@ -57,7 +57,7 @@ void filtre(QLineEdit* champ, const QString& motif, int longueur, bool majuscule
 
 // The owner of the page's dialogs: the main window, else the page's window.
 QWidget* proprietaire(QWidget* page) {
-    if (auto* fenetre = dynamic_cast<QWidget*>(coquille::w_main()))
+    if (auto* fenetre = coquille::w_main_qt())
         return fenetre;
     return page->window();
 }

@@ -230,10 +230,9 @@ void cree_fichier_donnees() {
         alerte.message(fichier.refus, QString());
         return;
     }
-    const QString chemin =
-        bibliotheque_v1::get_savefolderitem(dynamic_cast<QWidget*>(coquille::w_main()),
-                                            file_table_type::filetype_table(separateur.unicode()),
-                                            QStringLiteral("ecriture"), QString());
+    const QString chemin = bibliotheque_v1::get_savefolderitem(
+        coquille::w_main_qt(), file_table_type::filetype_table(separateur.unicode()),
+        QStringLiteral("ecriture"), QString());
     if (chemin.isEmpty())
         return;
     if (const int erreur = bibliotheque_v1::enregistre_fichier(chemin, fichier.octets)) {

@@ -182,7 +182,7 @@ void w_formation::montrer() {
             move(placement(principale->geometrie(), ecran->availableGeometry(), size()));
     }
     // Kept above the main window by the window system.
-    if (const auto* fenetre = dynamic_cast<const QWidget*>(coquille::w_main())) {
+    if (const QWidget* fenetre = coquille::w_main_qt()) {
         winId();
         if (windowHandle() && fenetre->windowHandle())
             windowHandle()->setTransientParent(fenetre->windowHandle());

@@ -26,11 +26,6 @@ const QString refus_serie_en_cours =
 const QString message_non_etat =
     QStringLiteral("Ce fichier ne semble pas être un état enregistré de cette application !");
 
-// The main window as the owner of the dialogs, when the shell has one.
-QWidget* fenetre_principale_qt() {
-    return dynamic_cast<QWidget*>(coquille::w_main());
-}
-
 // The given type, or the state-file type.
 type_fichier type_ou_etat(const type_fichier* type) {
     if (type)
@@ -47,7 +42,7 @@ void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
     try {
         const type_fichier type_choisi = type_ou_etat(type);
         QString chemin = bibliotheque_v1::get_savefolderitem(
-            fenetre_principale_qt(), type_choisi, QStringLiteral("courant"),
+            coquille::w_main_qt(), type_choisi, QStringLiteral("courant"),
             nom.isEmpty() ? QStringLiteral("Etat de Valdorin") : nom);
         if (chemin.isEmpty())
             return;
@@ -90,7 +85,7 @@ void choisit_importe_fichier_memo(const type_fichier* type) {
     try {
         const type_fichier type_choisi = type_ou_etat(type);
         const QString chemin = bibliotheque_v1::get_readfolderitem(
-            fenetre_principale_qt(), &type_choisi, QStringLiteral("courant"));
+            coquille::w_main_qt(), &type_choisi, QStringLiteral("courant"));
         if (chemin.isEmpty())
             return;
         importe_fichier_memo(chemin);

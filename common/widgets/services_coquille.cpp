@@ -2,6 +2,8 @@
 
 #include "ressources.h"
 
+#include <QWidget>
+
 namespace coquille {
 
 namespace {
@@ -19,6 +21,10 @@ application* App() {
 
 fenetre_principale* w_main() {
     return fenetre_installee;
+}
+
+QWidget* w_main_qt() {
+    return dynamic_cast<QWidget*>(fenetre_installee);
 }
 
 void installe_App(application* objet) {

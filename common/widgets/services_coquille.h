@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QAction;
+class QWidget;
 class classe_page;
 
 // What the common services need of the application shell: the application
@@ -105,9 +106,11 @@ public:
 // The one application object, or nullptr before the shell installs it.
 application* App();
 
-// The one main window, or nullptr when there is none. The shell's window is
-// also a QWidget: dynamic_cast it to own dialogs.
+// The one main window, or nullptr when there is none.
 fenetre_principale* w_main();
+// The same window as a widget, to own dialogs and windows; nullptr when
+// there is none or it is no widget.
+QWidget* w_main_qt();
 
 // Installed by the shell (and by tests); nullptr removes the object. The
 // object stays owned by the caller.

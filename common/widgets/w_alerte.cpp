@@ -16,6 +16,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -239,6 +240,17 @@ bool w_alerte::occupee() const {
     return en_cours_ || isVisible();
 }
 
+template <class Resultat, class... Parametres, class... Arguments>
+Resultat w_alerte::ouvre(Resultat (w_alerte::*operation)(Parametres...), Arguments&&... arguments) {
+    if (occupee()) {
+        // Another dialog is under way: this one opens over it, leaving it as it is.
+        w_alerte par_dessus(memoire_);
+        return par_dessus.ouvre(operation, std::forward<Arguments>(arguments)...);
+    }
+    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    return (this->*operation)(std::forward<Arguments>(arguments)...);
+}
+
 void w_alerte::validation(QWidget* controle) {
     retour_operateur = static_cast<int>(controles.indexOf(controle)) + 1;
     hide();
@@ -253,13 +265,10 @@ void w_alerte::montre(const QString& texte) {
 void w_alerte::message(const QString& texte, const QString& clef) {
     if (!clef.isEmpty() && memoire_->clefs_consigne.contains(clef))
         return;
-    if (occupee()) {
-        // Another dialog is under way: this one opens over it, leaving it as it is.
-        w_alerte par_dessus(memoire_);
-        par_dessus.message(texte, clef);
-        return;
-    }
-    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    ouvre(&w_alerte::montre_message, texte, clef);
+}
+
+void w_alerte::montre_message(const QString& texte, const QString& clef) {
     prepare_consigne(clef);
     ajoute_controle(bt_un, QStringLiteral("OK"));
     if (!clef.isEmpty())
@@ -274,11 +283,10 @@ bool w_alerte::proposition_ok_annuler(const QString& texte, const QString& clef)
         const auto reponse = memoire_->reponses_consigne.constFind(clef);
         return reponse == memoire_->reponses_consigne.cend() || reponse.value() == 1;
     }
-    if (occupee()) {
-        w_alerte par_dessus(memoire_);
-        return par_dessus.proposition_ok_annuler(texte, clef);
-    }
-    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    return ouvre(&w_alerte::montre_ok_annuler, texte, clef);
+}
+
+bool w_alerte::montre_ok_annuler(const QString& texte, const QString& clef) {
     prepare_consigne(clef);
     ajoute_controle(bt_un, QStringLiteral("OK"));
     ajoute_controle(bt_deux, QStringLiteral("Annuler"));
@@ -293,11 +301,11 @@ QString w_alerte::proposition_bouton_lien(const QString& texte, const QString& b
                                           const QString& lien, const QString& clef) {
     if (!clef.isEmpty() && memoire_->clefs_consigne.contains(clef))
         return QString();
-    if (occupee()) {
-        w_alerte par_dessus(memoire_);
-        return par_dessus.proposition_bouton_lien(texte, bouton, lien, clef);
-    }
-    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    return ouvre(&w_alerte::montre_bouton_lien, texte, bouton, lien, clef);
+}
+
+QString w_alerte::montre_bouton_lien(const QString& texte, const QString& bouton,
+                                     const QString& lien, const QString& clef) {
     prepare_consigne(clef);
     ajoute_controle(bt_un, bouton);
     ajoute_controle(lien_un, lien);
@@ -314,11 +322,11 @@ QString w_alerte::proposition_bouton_lien(const QString& texte, const QString& b
 
 QString w_alerte::proposition_multi_boutons(const QString& texte, const QString& legende1,
                                             const QString& legende2, const QString& legende3) {
-    if (occupee()) {
-        w_alerte par_dessus(memoire_);
-        return par_dessus.proposition_multi_boutons(texte, legende1, legende2, legende3);
-    }
-    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    return ouvre(&w_alerte::montre_multi_boutons, texte, legende1, legende2, legende3);
+}
+
+QString w_alerte::montre_multi_boutons(const QString& texte, const QString& legende1,
+                                       const QString& legende2, const QString& legende3) {
     initialise_boutons();
     ajoute_controle(bt_un, legende1);
     ajoute_controle(bt_deux, legende2);
@@ -368,11 +376,10 @@ void w_alerte::retablit_entree(const place_entree& place, QWidget* champ) {
 }
 
 bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {
-    if (occupee()) {
-        w_alerte par_dessus(memoire_);
-        return par_dessus.saisie_texte(invite, valeur);
-    }
-    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    return ouvre(&w_alerte::montre_saisie_texte, invite, valeur);
+}
+
+bool w_alerte::montre_saisie_texte(const QString& invite, QString& valeur) {
     const place_entree place = prepare_entree(invite, ch_texte, 26);
     ch_texte->setGeometry(
         st_message_centre->x(),
@@ -392,11 +399,10 @@ bool w_alerte::saisie_texte(const QString& invite, QString& valeur) {
 }
 
 bool w_alerte::saisie_nombre(const QString& invite, double& valeur, QString& valeur_texte) {
-    if (occupee()) {
-        w_alerte par_dessus(memoire_);
-        return par_dessus.saisie_nombre(invite, valeur, valeur_texte);
-    }
-    const QScopedValueRollback<bool> occupation(en_cours_, true);
+    return ouvre(&w_alerte::montre_saisie_nombre, invite, valeur, valeur_texte);
+}
+
+bool w_alerte::montre_saisie_nombre(const QString& invite, double& valeur, QString& valeur_texte) {
     const place_entree place = prepare_entree(invite, ch_nombre, st_message_centre->height() / 2.0);
     ch_nombre->move(static_cast<int>(st_message_centre->x() +
                                      (st_message_centre->width() - ch_nombre->width()) / 2.0),

@@ -110,6 +110,20 @@ private:
     // its result: one called meanwhile (from a timer or a queued event, even
     // once the window is hidden) opens over it.
     bool occupee() const;
+    // Runs `operation` on this window, busy until it returns; while this
+    // window is busy, on a new one opened over it.
+    template <class Resultat, class... Parametres, class... Arguments>
+    Resultat ouvre(Resultat (w_alerte::*operation)(Parametres...), Arguments&&... arguments);
+
+    // The operations as they run on a window that is not busy.
+    void montre_message(const QString& texte, const QString& clef);
+    bool montre_ok_annuler(const QString& texte, const QString& clef);
+    QString montre_bouton_lien(const QString& texte, const QString& bouton, const QString& lien,
+                               const QString& clef);
+    QString montre_multi_boutons(const QString& texte, const QString& legende1,
+                                 const QString& legende2, const QString& legende3);
+    bool montre_saisie_texte(const QString& invite, QString& valeur);
+    bool montre_saisie_nombre(const QString& invite, double& valeur, QString& valeur_texte);
 
     w_alerte* memoire_;
     bool en_cours_ = false;

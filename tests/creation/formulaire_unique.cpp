@@ -11,6 +11,7 @@
 #include "csp_creer_unit.h"
 #include "dialogues_fichiers.h"
 #include "parametres_v1.h"
+#include "programme.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
 
@@ -41,9 +42,7 @@ public slots:
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    test_support::application_hors_ecran<QApplication> application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     auto& reglages = parametres_v1::dictionnaire_parametres.emplace();
     bool usage = arguments.size() >= 2 && !arguments[1].isEmpty();

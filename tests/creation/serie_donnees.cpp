@@ -10,6 +10,7 @@
 #include "csp_creer_plusieurs.h"
 #include "dialogues_fichiers.h"
 #include "parametres_v1.h"
+#include "programme.h"
 #include "thread_creer_ensemble.h"
 #include "w_alerte.h"
 #include "w_previsu_table.h"
@@ -59,9 +60,7 @@ void repond() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    test_support::application_hors_ecran<QApplication> application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     bool bon = arguments.size() >= 3;
     for (int i = 3; i < arguments.size(); ++i)

@@ -3,6 +3,7 @@
 // poppler and a barcode scanner) and its settings.
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
+#include "fenetre_essai.h"
 #include "fichiers_parametres.h"
 #include "lecture_accessible.h"
 #include "outils_donnees.h"
@@ -29,22 +30,12 @@ using outils_eps::execute;
 
 namespace {
 
-// The main window: shows screen `ecran` and keeps the page switches asked.
-class fenetre : public QWidget, public coquille::fenetre_principale {
+// The main window with the page, whose settings it passes on.
+class fenetre : public test_support::fenetre_essai {
 public:
-    fenetre() { coquille::installe_w_main(this); }
-    ~fenetre() override { coquille::installe_w_main(nullptr); }
     void import_export_parametres(const QString& genre, const QString& sens) override {
         page.import_export_parametres(genre, sens);
     }
-    QRect geometrie() const override { return geometry(); }
-    std::int32_t contenu_courant() const override { return ecran; }
-    void montrer(std::int32_t numero, std::int32_t origine) override {
-        montres.append(QPoint(numero, origine));
-        ecran = numero;
-    }
-    std::int32_t ecran = coquille::ecran_creer_unit;
-    QList<QPoint> montres;
     csp_creer_unit page{this};
 };
 
@@ -178,7 +169,8 @@ TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
     EXPECT_EQ(alertes.textes.takeLast(),
               "Le Code produit doit être renseigné par 1 à 5 chiffres !\n\nCorrigez ce défaut "
               "dans l'onglet «\u00A0Créer un code-barres\u00A0»\u00A0!");
-    EXPECT_EQ(f.montres, QList<QPoint>{QPoint(coquille::ecran_creer_unit, coquille::origine_page)});
+    EXPECT_EQ(f.bascules, (QList<QPair<std::int32_t, std::int32_t>>{
+                              {coquille::ecran_creer_unit, coquille::origine_page}}));
     EXPECT_EQ(f.focusWidget(), f.page.ch_code_produit);
 }
 

@@ -5,11 +5,11 @@
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "entete_reglages.h"
+#include "fenetre_essai.h"
 #include "limite_fichiers.h"
 #include "outils_donnees.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
-#include "services_coquille.h"
 #include "w_alerte.h"
 
 #include <QComboBox>
@@ -138,14 +138,7 @@ TEST(ksp_partagees, exemple_relu_comme_ecrit) {
 namespace {
 
 // The main window with the two creation pages; `ecran` is the screen shown.
-class fenetre : public QWidget, public coquille::fenetre_principale {
-public:
-    fenetre() { coquille::installe_w_main(this); }
-    ~fenetre() override { coquille::installe_w_main(nullptr); }
-    void import_export_parametres(const QString&, const QString&) override {}
-    QRect geometrie() const override { return geometry(); }
-    std::int32_t contenu_courant() const override { return ecran; }
-    int ecran = coquille::ecran_creer_unit;
+struct fenetre : test_support::fenetre_essai {
     csp_creer_unit unique{this};
     csp_creer_plusieurs plusieurs{this};
 };

@@ -4,6 +4,7 @@
 // output file and the preview wish (PREVIEW 0 or 1), then hands the 13 entries
 // of the barcode description to valdorin::cree_fichier. Exits 0 on success;
 // prints the French message and exits 1 on failure.
+#include "programme.h"
 #include "valdorin.h"
 
 #include <QGuiApplication>
@@ -11,9 +12,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    test_support::application_hors_ecran<QGuiApplication> application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 16 || (arguments[2] != u"0" && arguments[2] != u"1")) {
         std::fputs("usage : make_barcode SORTIE PREVISU(0|1) E0 E1 E2 E3 E4 E5 E6 E7 E8 E9 "

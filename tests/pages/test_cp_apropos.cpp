@@ -2,9 +2,9 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "cp_apropos.h"
+#include "fenetre_essai.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
-#include "services_coquille.h"
 
 #include <QAccessible>
 #include <QList>
@@ -14,31 +14,14 @@
 
 namespace {
 
-// The main window as the about page sees it: a splash that runs or not, and
-// the page switch.
-class fenetre : public QWidget, public coquille::fenetre_principale {
-public:
-    fenetre() { coquille::installe_w_main(this); }
-    ~fenetre() override { coquille::installe_w_main(nullptr); }
-    void import_export_parametres(const QString&, const QString&) override {}
-    QRect geometrie() const override { return geometry(); }
-    std::int32_t contenu_onglet_precedent() const override { return coquille::ecran_version; }
-    bool lancement_en_cours(bool encore) override {
-        if (!encore)
-            splash = false;
-        return encore ? splash : true;
-    }
-    void montrer(std::int32_t ecran, std::int32_t origine) override {
-        bascules.append({ecran, origine});
-    }
-    bool splash = true;
-    QList<QPair<std::int32_t, std::int32_t>> bascules;
-};
-
 // A click during the splash ends it; after it, a click goes back to the last
 // tab screen. The status line shows only while the splash runs.
 TEST(PageAPropos, ClicEtLigneDeLancement) {
-    fenetre principale;
+    // The main window: the splash runs, and the version screen is the last
+    // tab screen.
+    test_support::fenetre_essai principale;
+    principale.lancement = true;
+    principale.onglet_precedent = coquille::ecran_version;
     cp_apropos page;
     page.Event_Open();
     EXPECT_EQ(page.size(), QSize(640, 430));
@@ -52,7 +35,7 @@ TEST(PageAPropos, ClicEtLigneDeLancement) {
         "Valdorin\nversion 2.2\ndu " + bibliotheque_v1::middle_date(BuildDate().date());
     EXPECT_EQ(lu->text(QAccessible::Name), lignes + "\nlancement en cours");
     QTest::mouseClick(page.canvas_fond, Qt::LeftButton);
-    EXPECT_FALSE(principale.splash);
+    EXPECT_FALSE(principale.lancement);
     EXPECT_TRUE(principale.bascules.isEmpty());
     EXPECT_EQ(lu->text(QAccessible::Name), lignes);
     const QImage apres = page.canvas_fond->grab().toImage();

@@ -103,7 +103,7 @@ TEST_F(Formation, ThePopupFollowsTheScreenAndLeadsToOthers) {
     fenetre.montrer();
     EXPECT_EQ(fenetre.popup_formation->currentText(), "Créer un code-barres");
     choisit("Consulter le contrat de licence");
-    EXPECT_EQ(principale.switches.last(),
+    EXPECT_EQ(principale.bascules.last(),
               (QPair<int, int>{coquille::ecran_contrat, coquille::origine_formation}));
     // A page without controls: its own text, both arrows off.
     EXPECT_TRUE(fenetre.st_message->Text.startsWith("Cet écran présente les conditions"));
@@ -135,7 +135,7 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_EQ(alertes.textes, QStringList{cp_accueil::texte_page});
     accueil->selectionne_expert();
     accueil->bt_ok->click();
-    EXPECT_EQ(principale.switches.last(),
+    EXPECT_EQ(principale.bascules.last(),
               (QPair<int, int>{coquille::ecran_creer_plusieurs, coquille::origine_page}));
     accueil->bt_lancement->setChecked(true);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());

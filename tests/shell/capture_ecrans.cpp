@@ -3,14 +3,12 @@
 // exists ("ecran-N.png", N its number), of the splash ("lancement.png") and of
 // the tab strip with every tab open ("onglets.png").
 
-#include "app.h"
+#include "application_essai.h"
 #include "classe_page.h"
 #include "cp_onglets.h"
 #include "w_main.h"
 
 #include "CustomTabPanelTabs.h"
-#include "types_fichiers.h"
-#include "w_web.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -28,12 +26,7 @@ int main(int argc, char** argv) {
     QTemporaryDir maison;
     qputenv("HOME", maison.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (maison.path() + "/.config").toLocal8Bit());
-    ensemble_fichiers_drop::Initialize();
-    ensemble_fichiers_resultat::Initialize();
-    app application(argc, argv);
-    // The network reported down, so that the version page asks no server.
-    w_web::instance().interroge = [] { return false; };
-    application._ApplicationAddMenuHandlers();
+    essai_coquille::application_essai application(argc, argv);
     QDir().mkpath(dossier);
     bool reussi = true;
     auto enregistre = [&](QWidget* widget, const QString& nom) {

@@ -1,3 +1,5 @@
+#include "environnement.h"
+
 #ifdef VALDORIN_TEST_WIDGETS
 #include <QApplication>
 using application_test = QApplication;
@@ -5,17 +7,7 @@ using application_test = QApplication;
 #include <QGuiApplication>
 using application_test = QGuiApplication;
 #endif
-#include <gtest/gtest.h>
-
-namespace test_support {
-void installe_isolation();
-}
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    testing::InitGoogleTest(&argc, argv);
-    application_test application(argc, argv);
-    test_support::installe_isolation();
-    return RUN_ALL_TESTS();
+    return test_support::lance_tests<application_test>(argc, argv);
 }

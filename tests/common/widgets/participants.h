@@ -6,6 +6,7 @@
 // page with named controls.
 
 #include "bibliotheque_v1.h"
+#include "fenetre_essai.h"
 #include "parametres_v1.h"
 #include "rapports.h"
 #include "services_coquille.h"
@@ -53,11 +54,8 @@ public:
 };
 
 // The main window: its own settings for "init", then its page.
-class fenetre : public QWidget, public coquille::fenetre_principale {
+class fenetre : public test_support::fenetre_essai {
 public:
-    fenetre() { coquille::installe_w_main(this); }
-    ~fenetre() override { coquille::installe_w_main(nullptr); }
-
     void import_export_parametres(const QString& genre, const QString& sens) override {
         passages.append(genre + "/" + sens);
         if (genre == "init") {
@@ -70,8 +68,6 @@ public:
         }
         page.import_export_parametres(genre, sens);
     }
-
-    QRect geometrie() const override { return geometry(); }
 
     std::int32_t contenu = 0;
     QList<std::int32_t> onglets;
