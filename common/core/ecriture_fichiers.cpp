@@ -88,9 +88,9 @@ int suit_liens(QByteArray& chemin) {
 // renamed over it. A symbolic link is written through (its target is the file
 // created or replaced, and the link stays as it is), or refused with ELOOP,
 // as `liens` says; a link made while a refused one is checked is replaced by
-// the rename, not followed. The temporary name does
-// not repeat the destination's, so that a name near the system's length limit
-// can still be replaced. The data is not forced to disk: a batch writes
+// the rename, not followed. The temporary name does not repeat the
+// destination's, so that a name near the system's length limit can still be
+// replaced. The data is not forced to disk: a batch writes
 // thousands of files, and few system calls keep it fast.
 int enregistre_fichier(const QString& chemin, const QByteArray& octets, liens_destination liens) {
     QByteArray destination = QFile::encodeName(chemin);
