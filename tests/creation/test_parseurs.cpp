@@ -58,7 +58,6 @@ TEST(Parseurs, EachFaultNamesItsColumn) {
     EXPECT_EQ(page.parse_format_v1(change(v1, 10, "E"), t), "10, " + invalide);
     page.ch_ext_eps->setText(".\u202Eeps");
     EXPECT_EQ(page.parse_format_v2(change(v2, 8, "E"), t), "12, " + invalide);
-    EXPECT_EQ(page.parse_format_v1(change(v1, 10, "E"), t), "10, " + invalide);
 }
 
 TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {

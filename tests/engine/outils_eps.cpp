@@ -42,34 +42,6 @@ quint16 be16(const QByteArray& octets, qsizetype position) {
     return qFromBigEndian<quint16>(octets.constData() + position);
 }
 
-qsizetype taille_litteral(const QByteArray& fichier, const QByteArray& marque) {
-    const qsizetype place = fichier.lastIndexOf(marque);
-    if (place < 0)
-        return -1;
-    const qsizetype debut = place + marque.size();
-    qsizetype fin = debut;
-    while (fin < fichier.size() && fichier[fin] != ')')
-        fin += fichier[fin] == '\\' ? 2 : 1;
-    return fin - debut;
-}
-
-QString valeur_pour_litteral(const valdorin::tableau_code_barres& t, bool previsu,
-                             std::size_t entree, const QString& motif, const QByteArray& marque,
-                             qsizetype octets) {
-    auto mesure = [&](const QString& valeur) {
-        valdorin::tableau_code_barres u = t; // the engine rewrites the copy
-        u[entree] = valeur;
-        const qsizetype taille = taille_litteral(fabrique(u, previsu, "mesure"), marque);
-        QFile::remove(chemin("mesure"));
-        return taille;
-    };
-    const qsizetype un = mesure(motif);
-    const qsizetype unite = mesure(motif + motif) - un;
-    const qsizetype fixe = un - unite;
-    const qsizetype fois = (octets - fixe) / unite;
-    return motif.repeated(fois) + QString(octets - fixe - fois * unite, u'x');
-}
-
 QByteArray section_postscript(const QByteArray& fichier) {
     return fichier.mid(le32(fichier, 4), le32(fichier, 8));
 }

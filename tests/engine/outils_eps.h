@@ -37,17 +37,6 @@ quint32 le32(const QByteArray& octets, qsizetype position);
 quint32 be32(const QByteArray& octets, qsizetype position);
 quint16 be16(const QByteArray& octets, qsizetype position);
 
-// The bytes written between the parentheses of the string literal that
-// starts right after the last `marque` of `fichier` (-1 when there is none).
-qsizetype taille_litteral(const QByteArray& fichier, const QByteArray& marque);
-
-// A value for entry `entree` of `t`, made of repetitions of `motif` and of
-// "x", that gives the literal after `marque` exactly `octets` bytes in the
-// file the engine makes (with or without preview), as measured on two files.
-QString valeur_pour_litteral(const valdorin::tableau_code_barres& t, bool previsu,
-                             std::size_t entree, const QString& motif, const QByteArray& marque,
-                             qsizetype octets);
-
 // The PostScript section and the TIFF preview of a file with a DOS header.
 QByteArray section_postscript(const QByteArray& fichier);
 QByteArray section_tiff(const QByteArray& fichier);

@@ -1,7 +1,6 @@
 // Checks with real readers: Ghostscript renders the EPS files, zbarimg reads
 // the EAN-13 and its EAN-5 add-on off the rendering, epstool checks the
 // structuring comments and extracts the preview, tiffinfo reads that preview.
-#include "ecriture_fichiers.h"
 #include "outils_eps.h"
 #include "valdorin.h"
 
@@ -180,40 +179,49 @@ INSTANTIATE_TEST_SUITE_P(Protections, LecteursEps, testing::Values("A", "R", "F"
 
 // A text whose string literal would take more bytes than readers accept,
 // escapes and encoding counted, is refused with the name of its field before
-// any file is touched. At the limit the file is made, and Ghostscript reads it
-// to its end without an error.
+// any file is touched. At the limit the file is made, and Ghostscript reads it.
 TEST(Lecteurs, TextsBeyondTheReadersLimitAreRefusedAndTextsAtItAreRead) {
     const struct {
-        const char* type;
-        bool previsu;
         std::size_t entree;
-        const char* motif;
-        const char* marque; // what comes right before the literal in the file
-        const char* champ;
+        bool previsu;
+        // file type, the value's motif, what comes right before the literal, the field
+        const char *type, *motif, *marque, *champ;
     } cas[] = {
-        {"E", false, entree_entete_prix, "x", "/EntetePrix (", "En-tête de prix"},
-        {"E", true, entree_transporteur, "(", "/Transporteur (", "Transporteur"},
-        {"E", false, entree_mode_reglement, "œ", "/ModeReglement (", "Mode de règlement"},
-        {"E", false, entree_nom_fichier, "é", "%%Title: (", "Nom du fichier"},
-        {"P", false, entree_entete_prix, "é", "/F_H 11.5 Tf\r(", "En-tête de prix"},
-        {"P", false, entree_transporteur, "\\", "Tm\r(", "Transporteur"},
-        {"P", false, entree_mode_reglement, "x", "/F_H 9.5 Tf\r(", "Mode de règlement"},
-        {"P", false, entree_nom_fichier, "€", "/Title (", "Nom du fichier"},
-        {"P", true, entree_commentaire, "é\n", "/Contents (",
+        {entree_entete_prix, false, "E", "x", "/EntetePrix (", "En-tête de prix"},
+        {entree_transporteur, true, "E", "(", "/Transporteur (", "Transporteur"},
+        {entree_mode_reglement, false, "E", "œ", "/ModeReglement (", "Mode de règlement"},
+        {entree_nom_fichier, false, "E", "é", "%%Title: (", "Nom du fichier"},
+        {entree_entete_prix, false, "P", "é", "/F_H 11.5 Tf\r(", "En-tête de prix"},
+        {entree_transporteur, false, "P", "\\", "Tm\r(", "Transporteur"},
+        {entree_mode_reglement, false, "P", "x", "/F_H 9.5 Tf\r(", "Mode de règlement"},
+        {entree_nom_fichier, false, "P", "€", "/Title (", "Nom du fichier"},
+        {entree_commentaire, true, "P", "é\n", "/Contents (",
          "Post-it PDF (commentaire et légende)"},
     };
-    const QString ancien = chemin("ancien");
-    ASSERT_EQ(bibliotheque_v1::enregistre_fichier(ancien, "ancien fichier"), 0);
-    int n = 0;
     for (const auto& c : cas) {
         SCOPED_TRACE(testing::Message() << c.type << " entry " << c.entree);
         tableau_code_barres t = exemple();
         t[entree_type_fichier] = c.type;
-        const QString limite = valeur_pour_litteral(
-            t, c.previsu, c.entree, QString::fromUtf8(c.motif), c.marque, taille_maximale_litteral);
+        // The bytes between the parentheses of the literal, in a file made with `valeur`.
+        auto mesure = [&](const QString& valeur) {
+            tableau_code_barres u = t; // the engine rewrites the copy
+            u[c.entree] = valeur;
+            const QByteArray f = fabrique(u, c.previsu, "mesure");
+            qsizetype debut = f.lastIndexOf(c.marque) + qstrlen(c.marque), fin = debut;
+            while (fin < f.size() && f[fin] != ')')
+                fin += f[fin] == '\\' ? 2 : 1;
+            return fin - debut;
+        };
+        // A value of motifs and "x"s whose literal takes the most bytes allowed.
+        const QString motif = QString::fromUtf8(c.motif);
+        const qsizetype un = mesure(motif), unite = mesure(motif + motif) - un;
+        const qsizetype fois = (taille_maximale_litteral - un) / unite + 1;
+        const QString limite = motif.repeated(fois) +
+                               QString(taille_maximale_litteral - un - (fois - 1) * unite, u'x');
+        const QByteArray avant = lit(chemin("mesure"));
         t[c.entree] = limite + u'x';
         try {
-            fabrique(t, c.previsu, "ancien");
+            fabrique(t, c.previsu, "mesure");
             ADD_FAILURE() << "no refusal";
         } catch (const erreur_creation& erreur) {
             EXPECT_EQ(erreur.message(),
@@ -222,17 +230,11 @@ TEST(Lecteurs, TextsBeyondTheReadersLimitAreRefusedAndTextsAtItAreRead) {
                                      "fichier n'est créé.")
                           .arg(QString::fromUtf8(c.champ)));
         }
-        EXPECT_EQ(lit(ancien), "ancien fichier");
-
-        t[c.entree] = limite;
-        const QString nom = QStringLiteral("limite-%1").arg(n++);
-        EXPECT_EQ(taille_litteral(fabrique(t, c.previsu, nom), c.marque), 65535);
+        EXPECT_EQ(lit(chemin("mesure")), avant);
+        EXPECT_EQ(mesure(limite), 65535);
         QString sortie;
-        EXPECT_EQ(lance("gs",
-                        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=nullpage", chemin(nom)},
-                        &sortie),
-                  0)
-            << sortie.toStdString();
+        const QStringList gs = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=nullpage"};
+        EXPECT_EQ(lance("gs", gs + QStringList{chemin("mesure")}, &sortie), 0);
         EXPECT_FALSE(sortie.contains("rror")) << sortie.toStdString();
     }
 }
