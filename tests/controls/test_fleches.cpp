@@ -65,21 +65,17 @@ TEST(Fleches, ActsOnceAtThePressWhileEnabledOnly) {
 
 TEST(Fleches, AssistiveTechnologyReadsAButtonNamedByItsWayAndPressesItWhileEnabled) {
     fleche_droite droite;
-    fleche_gauche gauche, inactive;
-    inactive.setEnabled(false);
-    const struct {
-        fleche_droite* fleche;
-        QString nom;
-        int actions;
-    } table[] = {{&droite, "Suivant", 1}, {&gauche, "Précédent", 1}, {&inactive, "Précédent", 0}};
-    for (const auto& c : table) {
-        int actions = 0;
-        QObject::connect(c.fleche, &fleche_droite::Action, [&actions] { ++actions; });
-        QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(c.fleche);
-        EXPECT_EQ(lu->role(), QAccessible::Button);
-        EXPECT_EQ(lu->text(QAccessible::Name), c.nom);
-        EXPECT_EQ(lu->state().disabled, c.actions == 0) << c.nom.toStdString();
+    fleche_gauche gauche;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&droite)->text(QAccessible::Name), "Suivant");
+    QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(&gauche);
+    EXPECT_EQ(lu->role(), QAccessible::Button);
+    EXPECT_EQ(lu->text(QAccessible::Name), "Précédent");
+    int actions = 0;
+    QObject::connect(&gauche, &fleche_droite::Action, [&actions] { ++actions; });
+    for (const bool active : {true, false}) {
+        gauche.setEnabled(active);
+        EXPECT_EQ(lu->state().disabled, !active);
         lu->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        EXPECT_EQ(actions, c.actions) << c.nom.toStdString();
     }
+    EXPECT_EQ(actions, 1);
 }

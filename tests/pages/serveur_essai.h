@@ -19,7 +19,7 @@ public:
         egrene,      // "version = 3", then one more "0" every 20 ms, for ever
         coupe,       // announces a longer body than it sends, then closes
         introuvable, // answers 404 with the body, then keeps the line open
-        lent,        // the headers, then two bytes of the body every 500 ms, then closes
+        lent,        // the headers, then two bytes of the body every 500 ms
     };
 
     serveur_web() {
@@ -43,17 +43,12 @@ private:
         demandes.append(QString::fromLatin1(recu.take(ligne).split(' ').value(1)));
         if (comportement == conduite::lent) {
             ligne->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(corps.size()) +
-                         "\r\nConnection: close\r\n\r\n");
+                         "\r\n\r\n");
             auto* minuterie = new QTimer(ligne);
-            connect(minuterie, &QTimer::timeout, ligne,
-                    [ligne, minuterie, reste = corps]() mutable {
-                        ligne->write(reste.left(2));
-                        reste.remove(0, 2);
-                        if (reste.isEmpty()) {
-                            minuterie->stop();
-                            ligne->disconnectFromHost();
-                        }
-                    });
+            connect(minuterie, &QTimer::timeout, ligne, [ligne, reste = corps]() mutable {
+                ligne->write(reste.left(2));
+                reste.remove(0, 2);
+            });
             minuterie->start(500);
             return;
         }

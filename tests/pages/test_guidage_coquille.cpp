@@ -1,3 +1,4 @@
+#include "../common/core/outils_parametres.h"
 #include "app.h"
 #include "cp_accueil.h"
 #include "cp_apropos.h"
@@ -13,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QNetworkProxy>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -36,7 +36,7 @@ w_main& demarre() {
 
 TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     w_main& principale = demarre();
-    ASSERT_EQ(principale.contenu_courant(), coquille::ecran_accueil);
+    ASSERT_EQ(principale.contenu_courant(), 5);
     cp_accueil* accueil = principale.p_accueil;
     accueil->bt_formation->click();
     w_formation& fenetre = w_formation::instance();
@@ -44,9 +44,9 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     EXPECT_EQ(fenetre.message, cp_accueil::texte_page);
     // Rows, their screens, and the steps of their pages (the page included).
     const QList<std::tuple<QString, int, int>> table = {
-        {"Consulter le contrat de licence", coquille::ecran_contrat, 1},
-        {"Vérifier la version de ce logiciel", coquille::ecran_version, 8},
-        {"Enregistrer l'état du logiciel", coquille::ecran_formation_memo, 1},
+        {"Consulter le contrat de licence", 3, 1},
+        {"Vérifier la version de ce logiciel", 4, 8},
+        {"Enregistrer l'état du logiciel", 7, 1},
     };
     for (const auto& [ligne, ecran, pas_attendus] : table) {
         fenetre.popup_formation->setCurrentIndex(fenetre.popup_formation->findText(ligne));
@@ -64,61 +64,50 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     w_main::detruit();
     // Only the preferences carry the box to the next start.
     fenetre.bt_lancement->setChecked(false);
-    EXPECT_NE(demarre().contenu_courant(), coquille::ecran_accueil);
+    EXPECT_NE(demarre().contenu_courant(), 5);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     w_main::detruit();
 }
 
 // An answer that comes after the splash's two seconds still opens the version
-// page: the choice of the first screen waits for the check, the about page
-// showing, unless a click or Escape cuts the wait short or the welcome page
-// comes first anyway.
+// page: the first screen waits for the check, the about page showing, unless
+// a click or Escape cuts the wait short or the welcome page comes first.
 TEST(GuidageCoquille, TheFirstScreenWaitsForAVersionCheckStillRunning) {
     using conduite = essai::serveur_web::conduite;
     enum geste { aucun, echap, clic };
-    struct cas {
-        // Two bytes every half second, or a trickle that never ends.
-        conduite serveur;
-        bool accueil_cache;
+    const struct {
+        conduite serveur; // an answer in 3 s, or one that never ends
+        const char* accueil_cache;
         geste coupe;
         std::int32_t premier;
-        bool verification_en_cours;
-    };
-    const cas table[] = {
-        {conduite::lent, true, aucun, coquille::ecran_version, false},
-        {conduite::egrene, true, echap, coquille::ecran_creer_unit, true},
-        {conduite::egrene, true, clic, coquille::ecran_creer_unit, true},
-        {conduite::egrene, false, aucun, coquille::ecran_accueil, true},
+    } table[] = {
+        {conduite::lent, "true", aucun, 4},
+        {conduite::egrene, "true", echap, 0},
+        {conduite::egrene, "true", clic, 0},
+        {conduite::egrene, "false", aucun, 5},
     };
     w_web& connexion = w_web::instance();
     const auto horloge = connexion.horloge;
-    // Every question asks again: no answer is kept from an earlier test.
-    std::int64_t temps = 0;
+    std::int64_t temps = 0; // no answer of the connection test is kept
     connexion.horloge = [&temps] { return temps += 10000; };
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-    for (const cas& c : table) {
+    for (const auto& c : table) {
         essai::serveur_web serveur;
         serveur.comportement = c.serveur;
-        serveur.corps = c.serveur == conduite::lent ? "version = 3" : "";
+        serveur.corps = "version = 3";
         csp_version::serveur_essai = serveur.adresse();
         connexion.interroge = [] { return true; };
-        // The training window outlives the main window: its box starts from
-        // the welcome page's default, as at a real start.
-        w_formation::instance().bt_lancement->setChecked(false);
+        w_formation::instance().bt_lancement->setChecked(false); // as at a real start
         parametres_v1::niveau_version_preferences = 0;
-        QFile preferences(parametres_v1::chemin_preferences(0));
-        ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
-        preferences.write(QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>") +
-                          "<accueil_bt_lancement>" + (c.accueil_cache ? "true" : "false") +
-                          "</accueil_bt_lancement></valdorin>");
-        preferences.close();
+        outils_parametres::ecrit(parametres_v1::chemin_preferences(0),
+                                 QByteArray(outils_parametres::entete) +
+                                     "<valdorin><accueil_bt_lancement>" + c.accueil_cache +
+                                     "</accueil_bt_lancement></valdorin>");
         App()->Event_Open();
         w_main& principale = w_main::instance();
         if (c.coupe != aucun) {
-            // Past the two seconds, the check still running: the splash stays.
             QTest::qWait(2500);
-            EXPECT_EQ(principale.contenu_courant(), coquille::ecran_apropos);
-            EXPECT_TRUE(principale.p_apropos->isVisible());
+            EXPECT_EQ(principale.contenu_courant(), 6);
             EXPECT_TRUE(principale.thread_lancement.isActive());
             if (c.coupe == echap)
                 QTest::keyClick(&principale, Qt::Key_Escape);
@@ -128,7 +117,8 @@ TEST(GuidageCoquille, TheFirstScreenWaitsForAVersionCheckStillRunning) {
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return !principale.thread_lancement.isActive(); }, 20000));
         EXPECT_EQ(principale.contenu_courant(), c.premier);
-        EXPECT_EQ(principale.p_onglets->sp_version->requete_en_cours(), c.verification_en_cours);
+        EXPECT_EQ(principale.p_onglets->sp_version->requete_en_cours(),
+                  c.serveur == conduite::egrene);
         connexion.interroge = [] { return false; };
         csp_version::serveur_essai.clear();
         w_main::detruit();

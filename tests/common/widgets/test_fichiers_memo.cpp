@@ -153,55 +153,42 @@ TEST_F(FichiersMemo, CancellingTheSaveDoesNothing) {
     EXPECT_TRUE(QDir(dossier).isEmpty());
 }
 
-// A state or the preferences that could not be written are never confirmed:
-// the earlier file stays as it was, and the user is told the system's reason.
 TEST_F(FichiersMemo, AStateThatCouldNotBeWrittenIsNeverConfirmed) {
+    participants::rapports rapports;
     const QString disparu = dossier + "/disque";
+    QDir().mkpath(disparu);
+    fenetre.dossier_a_retirer = disparu; // the folder goes while the state is gathered
+    presentateur.reponses = {disparu + "/etat.valdorin"};
+    alertes.attend();
+    parametres_v1::exporte_fichier_memo();
+    EXPECT_EQ(alertes.textes, QStringList{"L'état du logiciel n'a pas pu être enregistré : son "
+                                          "dossier n'existe pas.\r\rEnregistrement annulé !"});
+    EXPECT_TRUE(rapports.textes.join("").contains("parametres : exporte_fichier_memo"));
+}
+
+// On a full disk the state or the preferences written before stay as they
+// were, and the user is told the system's reason.
+TEST_F(FichiersMemo, AFullDiskKeepsTheFileWrittenBeforeAndSaysWhy) {
     const QString etat = dossier + "/etat.valdorin";
-    const QString preferences = parametres_v1::chemin_preferences(0);
-    const QString taille = "le fichier dépasse la taille permise.";
-    const struct {
-        const char* nom;
-        bool quitte; // the preferences at quit, or the state
-        QString chemin;
-        QString message;
-    } cas[] = {
-        {"folder gone", false, disparu + "/etat.valdorin",
-         "L'état du logiciel n'a pas pu être enregistré : son dossier n'existe pas.\r\r"
-         "Enregistrement annulé !"},
-        {"state, disk full", false, etat,
-         "L'état du logiciel n'a pas pu être enregistré : " + taille +
-             "\r\rEnregistrement annulé !"},
-        {"preferences, disk full", true, preferences,
-         "Les réglages courants n'ont pas pu être enregistrés pour le prochain lancement : " +
-             taille + "\r\rLes réglages enregistrés auparavant sont conservés."},
-    };
-    for (const auto& c : cas) {
-        SCOPED_TRACE(c.nom);
-        participants::rapports rapports;
-        const bool dossier_retire = c.chemin.startsWith(disparu);
-        QDir().mkpath(disparu);
-        fenetre.dossier_a_retirer = dossier_retire ? disparu : QString();
-        QFile ancien(c.chemin);
-        ASSERT_TRUE(dossier_retire || ancien.open(QIODevice::WriteOnly));
-        ancien.write("ancien contenu");
-        ancien.close();
-        alertes.textes.clear();
+    for (const QString& chemin : {etat, parametres_v1::chemin_preferences(0)}) {
+        outils_parametres::ecrit(chemin, "ancien contenu");
         alertes.attend();
-        {
-            const test_support::limite_fichiers limite(dossier_retire ? RLIM_INFINITY : 0);
-            if (c.quitte) {
-                parametres_v1::exporte_preferences();
-            } else {
-                presentateur.reponses = {c.chemin};
-                parametres_v1::exporte_fichier_memo();
-            }
+        const test_support::limite_fichiers limite(0);
+        if (chemin == etat) {
+            presentateur.reponses = {etat};
+            parametres_v1::exporte_fichier_memo();
+        } else {
+            parametres_v1::exporte_preferences();
         }
-        EXPECT_EQ(alertes.textes, QStringList{c.message});
-        EXPECT_EQ(outils_parametres::lit(c.chemin), dossier_retire ? "" : "ancien contenu");
-        EXPECT_TRUE(rapports.textes.join("").contains(
-            c.quitte ? "exporte_preferences" : "parametres : exporte_fichier_memo"));
+        EXPECT_EQ(outils_parametres::lit(chemin), "ancien contenu");
     }
+    const QString raison = " : le fichier dépasse la taille permise.\r\r";
+    EXPECT_EQ(alertes.textes,
+              (QStringList{"L'état du logiciel n'a pas pu être enregistré" + raison +
+                               "Enregistrement annulé !",
+                           "Les réglages courants n'ont pas pu être enregistrés pour le prochain "
+                           "lancement" +
+                               raison + "Les réglages enregistrés auparavant sont conservés."}));
 }
 
 TEST_F(FichiersMemo, RestoringTheStateBringsBackEveryControl) {
