@@ -36,7 +36,7 @@ w_main& demarre() {
 
 TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     w_main& principale = demarre();
-    ASSERT_EQ(principale.contenu_courant(), 5);
+    ASSERT_EQ(principale.contenu_courant(), coquille::ecran_accueil);
     cp_accueil* accueil = principale.p_accueil;
     accueil->bt_formation->click();
     w_formation& fenetre = w_formation::instance();
@@ -44,9 +44,9 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     EXPECT_EQ(fenetre.message, cp_accueil::texte_page);
     // Rows, their screens, and the steps of their pages (the page included).
     const QList<std::tuple<QString, int, int>> table = {
-        {"Consulter le contrat de licence", 3, 1},
-        {"Vérifier la version de ce logiciel", 4, 8},
-        {"Enregistrer l'état du logiciel", 7, 1},
+        {"Consulter le contrat de licence", coquille::ecran_contrat, 1},
+        {"Vérifier la version de ce logiciel", coquille::ecran_version, 8},
+        {"Enregistrer l'état du logiciel", coquille::ecran_formation_memo, 1},
     };
     for (const auto& [ligne, ecran, pas_attendus] : table) {
         fenetre.popup_formation->setCurrentIndex(fenetre.popup_formation->findText(ligne));
@@ -64,7 +64,7 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     w_main::detruit();
     // Only the preferences carry the box to the next start.
     fenetre.bt_lancement->setChecked(false);
-    EXPECT_NE(demarre().contenu_courant(), 5);
+    EXPECT_NE(demarre().contenu_courant(), coquille::ecran_accueil);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     w_main::detruit();
 }
@@ -81,10 +81,10 @@ TEST(GuidageCoquille, TheFirstScreenWaitsForAVersionCheckStillRunning) {
         geste coupe;
         std::int32_t premier;
     } table[] = {
-        {conduite::lent, "true", aucun, 4},
-        {conduite::egrene, "true", echap, 0},
-        {conduite::egrene, "true", clic, 0},
-        {conduite::egrene, "false", aucun, 5},
+        {conduite::lent, "true", aucun, coquille::ecran_version},
+        {conduite::egrene, "true", echap, coquille::ecran_creer_unit},
+        {conduite::egrene, "true", clic, coquille::ecran_creer_unit},
+        {conduite::egrene, "false", aucun, coquille::ecran_accueil},
     };
     w_web& connexion = w_web::instance();
     const auto horloge = connexion.horloge;
@@ -107,7 +107,7 @@ TEST(GuidageCoquille, TheFirstScreenWaitsForAVersionCheckStillRunning) {
         w_main& principale = w_main::instance();
         if (c.coupe != aucun) {
             QTest::qWait(2500);
-            EXPECT_EQ(principale.contenu_courant(), 6);
+            EXPECT_EQ(principale.contenu_courant(), coquille::ecran_apropos);
             EXPECT_TRUE(principale.thread_lancement.isActive());
             if (c.coupe == echap)
                 QTest::keyClick(&principale, Qt::Key_Escape);

@@ -36,11 +36,11 @@ protected:
 class Formation : public testing::Test {
 protected:
     void SetUp() override {
-        principale.ajoute(0, formulaire);
-        principale.ajoute(3, new csp_contrat);
-        principale.ajoute(5, accueil);
-        principale.ajoute(6, new classe_page);
-        principale.montrer(0, 0);
+        principale.ajoute(coquille::ecran_creer_unit, formulaire);
+        principale.ajoute(coquille::ecran_contrat, new csp_contrat);
+        principale.ajoute(coquille::ecran_accueil, accueil);
+        principale.ajoute(coquille::ecran_apropos, new classe_page);
+        principale.montrer(coquille::ecran_creer_unit, coquille::origine_lancement);
     }
     void choisit(const QString& texte) {
         fenetre.popup_formation->setCurrentIndex(fenetre.popup_formation->findText(texte));
@@ -102,18 +102,19 @@ TEST_F(Formation, ThePopupFollowsTheScreenAndLeadsToOthers) {
     fenetre.montrer();
     EXPECT_EQ(fenetre.popup_formation->currentText(), "Créer un code-barres");
     choisit("Consulter le contrat de licence");
-    EXPECT_EQ(principale.bascules.last(), (QPair<int, int>{3, 2}));
+    EXPECT_EQ(principale.bascules.last(),
+              (QPair<int, int>{coquille::ecran_contrat, coquille::origine_formation}));
     // A page without controls: its own text, both arrows off.
     EXPECT_TRUE(fenetre.st_message->Text.startsWith("Cet écran présente les conditions"));
     EXPECT_FALSE(fenetre.bt_moins->isEnabled() || fenetre.bt_plus->isEnabled());
     fenetre.popup_formation->setCurrentIndex(2); // a separator
     EXPECT_EQ(fenetre.popup_formation->currentText(), "Consulter le contrat de licence");
     // The about screen has no row and no text.
-    principale.montrer(6, 1);
+    principale.montrer(coquille::ecran_apropos, coquille::origine_page);
     EXPECT_EQ(fenetre.popup_formation->currentIndex(), -1);
     EXPECT_EQ(fenetre.st_message->Text, "");
     // Quitting from the popup on the welcome page shows its expert text.
-    principale.montrer(5, 1);
+    principale.montrer(coquille::ecran_accueil, coquille::origine_page);
     choisit("Quitter le mode d'autoformation");
     EXPECT_FALSE(fenetre.isVisible());
     EXPECT_EQ(accueil->stade, 2);
@@ -121,7 +122,7 @@ TEST_F(Formation, ThePopupFollowsTheScreenAndLeadsToOthers) {
 }
 
 TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
-    principale.montrer(5, 0);
+    principale.montrer(coquille::ecran_accueil, coquille::origine_lancement);
     EXPECT_TRUE(accueil->st_message->Text.endsWith("avec les versions antérieures."));
     EXPECT_TRUE(accueil->bt_ok->isHidden());
     accueil->bt_formation->click();
@@ -133,7 +134,8 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_EQ(alertes.textes, QStringList{cp_accueil::texte_page});
     accueil->selectionne_expert();
     accueil->bt_ok->click();
-    EXPECT_EQ(principale.bascules.last(), (QPair<int, int>{1, 1}));
+    EXPECT_EQ(principale.bascules.last(),
+              (QPair<int, int>{coquille::ecran_creer_plusieurs, coquille::origine_page}));
     accueil->bt_lancement->setChecked(true);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     fenetre.bt_lancement->setChecked(false);

@@ -41,6 +41,17 @@ void premier_plan(QWidget* fenetre) {
     EXPECT_TRUE(QTest::qWaitFor([fenetre] { return QApplication::activeWindow() == fenetre; }));
 }
 
+using coquille::ecran_accueil;
+using coquille::ecran_apropos;
+using coquille::ecran_contrat;
+using coquille::ecran_creer_plusieurs;
+using coquille::ecran_creer_unit;
+using coquille::ecran_formation_memo;
+using coquille::ecran_version;
+using coquille::origine_formation;
+using coquille::origine_lancement;
+using coquille::origine_page;
+
 const QString ligne_marque = "Consulter la documentation";
 
 class FenetrePrincipale : public testing::Test {
@@ -63,10 +74,11 @@ protected:
     }
     // 0 the window was not told; 1 it showed the step again and followed the
     // screen in its popup; 2 it showed the step again and kept its popup.
-    int origine_recue() const {
+    std::int32_t origine_recue() const {
+        const bool popup_garde = formation.popup_formation->currentText() == ligne_marque;
         if (formation.message == "?")
-            return formation.popup_formation->currentText() == ligne_marque ? 0 : -1;
-        return formation.popup_formation->currentText() == ligne_marque ? 2 : 1;
+            return popup_garde ? origine_lancement : -1;
+        return popup_garde ? origine_formation : origine_page;
     }
 
     // Writes the preferences file that the next start reads.
@@ -81,7 +93,7 @@ protected:
     // of the splash.
     static w_main& demarre() {
         App()->Event_Open();
-        EXPECT_EQ(w_main::instance().contenu_courant(), 6);
+        EXPECT_EQ(w_main::instance().contenu_courant(), ecran_apropos);
         EXPECT_TRUE(w_main::instance().p_apropos->isVisible());
         EXPECT_FALSE(w_main::instance().p_apropos->lien_web->isVisible());
         return w_main::instance();
@@ -138,30 +150,36 @@ TEST_F(FenetrePrincipale, BasculeDePages) {
         QWidget* visible;
     };
     const pas suite[] = {
-        {1, 0, fenetre.p_onglets},        {0, 1, fenetre.p_onglets}, {5, 0, fenetre.p_accueil},
-        {7, 0, fenetre.p_formation_memo}, {4, 0, fenetre.p_onglets}, {1, 4, fenetre.p_onglets},
-        {6, 1, fenetre.p_apropos},
+        {ecran_creer_plusieurs, ecran_creer_unit, fenetre.p_onglets},
+        {ecran_creer_unit, ecran_creer_plusieurs, fenetre.p_onglets},
+        {ecran_accueil, ecran_creer_unit, fenetre.p_accueil},
+        {ecran_formation_memo, ecran_creer_unit, fenetre.p_formation_memo},
+        {ecran_version, ecran_creer_unit, fenetre.p_onglets},
+        {ecran_creer_plusieurs, ecran_version, fenetre.p_onglets},
+        {ecran_apropos, ecran_creer_plusieurs, fenetre.p_apropos},
     };
-    int origine = 0;
+    // Each switch comes from the next origin in turn.
+    const std::int32_t origines[] = {origine_lancement, origine_page, origine_formation};
+    std::size_t n = 0;
     for (const pas& p : suite) {
+        const std::int32_t origine = origines[n++ % std::size(origines)];
         marque();
-        fenetre.montrer(p.ecran, origine % 3);
+        fenetre.montrer(p.ecran, origine);
         EXPECT_EQ(fenetre.contenu_courant(), p.ecran);
         EXPECT_EQ(fenetre.contenu_onglet_precedent(), p.precedent) << p.ecran;
         const QList<QWidget*> conteneurs = {fenetre.p_onglets, fenetre.p_accueil, fenetre.p_apropos,
                                             fenetre.p_formation_memo};
         for (QWidget* conteneur : conteneurs)
             EXPECT_EQ(conteneur->isVisible(), conteneur == p.visible) << p.ecran;
-        EXPECT_EQ(origine_recue(), origine % 3) << p.ecran;
-        ++origine;
+        EXPECT_EQ(origine_recue(), origine) << p.ecran;
     }
     marque();
-    fenetre.montrer(6, 1);
-    EXPECT_EQ(origine_recue(), 0);
+    fenetre.montrer(ecran_apropos, origine_page);
+    EXPECT_EQ(origine_recue(), origine_lancement);
     // The version page's show hook ran its check (no network here).
     EXPECT_EQ(version.version_disponible_num, -1);
-    EXPECT_EQ(fenetre.page(2), nullptr);
-    EXPECT_EQ(fenetre.page(5), fenetre.p_accueil);
+    EXPECT_EQ(fenetre.page(2), nullptr); // 2 names no screen
+    EXPECT_EQ(fenetre.page(ecran_accueil), fenetre.p_accueil);
     EXPECT_EQ(fenetre.size(), QSize(640, 430 + fenetre.menuBar()->height()));
 }
 
@@ -170,12 +188,14 @@ TEST_F(FenetrePrincipale, BasculeDePages) {
 TEST_F(FenetrePrincipale, Onglets) {
     w_main& fenetre = w_main::instance();
     cp_onglets& onglets = *fenetre.p_onglets;
-    fenetre.montrer(4, 1);
+    fenetre.montrer(ecran_version, origine_page);
     EXPECT_FALSE(onglets.bt_onglets->closeBox(0));
-    fenetre.montrer(1, 1);
-    fenetre.montrer(0, 1);
-    fenetre.montrer(3, 1);
-    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1, 3, 4}));
+    fenetre.montrer(ecran_creer_plusieurs, origine_page);
+    fenetre.montrer(ecran_creer_unit, origine_page);
+    fenetre.montrer(ecran_contrat, origine_page);
+    const QList<std::int32_t> tous = {ecran_creer_unit, ecran_creer_plusieurs, ecran_contrat,
+                                      ecran_version};
+    EXPECT_EQ(onglets.tableau_contenus_courants, tous);
     EXPECT_EQ(legendes(onglets),
               (QStringList{"Créer un code-barres", "Créer un ensemble de code-barres",
                            "Contrat de licence", "Version"}));
@@ -184,10 +204,11 @@ TEST_F(FenetrePrincipale, Onglets) {
     EXPECT_TRUE(onglets.bt_onglets->closeBox(0) && onglets.bt_onglets->closeBox(3));
     // A click on a tab switches the screen.
     onglets.bt_onglets->setValue(1);
-    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_plusieurs);
     // Closing the front tab shows the tab now in front.
     onglets.bt_onglets->removeTab(1);
-    QTRY_COMPARE(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 3, 4}));
+    QTRY_COMPARE(onglets.tableau_contenus_courants,
+                 (QList<std::int32_t>{ecran_creer_unit, ecran_contrat, ecran_version}));
     EXPECT_EQ(fenetre.contenu_courant(),
               onglets.tableau_contenus_courants.at(onglets.bt_onglets->value()));
     // The more-tabs menu lists every tab screen; a closed one reopens.
@@ -203,8 +224,8 @@ TEST_F(FenetrePrincipale, Onglets) {
     emit onglets.bt_onglets->MenuCustomTabBrimlow(100, 100);
     EXPECT_EQ(lignes, (QStringList{"Créer un code-barres", "Créer un ensemble de code-barres",
                                    "Contrat de licence *", "Version"}));
-    EXPECT_EQ(fenetre.contenu_courant(), 1);
-    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1, 3, 4}));
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_plusieurs);
+    EXPECT_EQ(onglets.tableau_contenus_courants, tous);
     onglets.maj("init"); // the saved tabs (none) are open again: the open ones are saved
     parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
     onglets.import_export_parametres("init", "export");
@@ -218,8 +239,8 @@ TEST_F(FenetrePrincipale, Onglets) {
 // on a tab then counts.
 TEST_F(FenetrePrincipale, LaFenetreDAutoformationDevant) {
     w_main& fenetre = w_main::instance();
-    fenetre.montrer(1, 1);
-    fenetre.montrer(0, 1);
+    fenetre.montrer(ecran_creer_plusieurs, origine_page);
+    fenetre.montrer(ecran_creer_unit, origine_page);
     formation.montrer();
     QLineEdit& champ = *fenetre.p_onglets->sp_creer_unit->ch_code_produit;
     const auto appuie = [](QWidget* devant, Qt::Key touche) {
@@ -251,7 +272,7 @@ TEST_F(FenetrePrincipale, LaFenetreDAutoformationDevant) {
     bande.grab();
     const CustomTab& onglet = *bande.tabs.at(1);
     QTest::mouseClick(&bande, Qt::LeftButton, {}, QPoint(onglet.x() + 30, onglet.y() + 10));
-    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_plusieurs);
 }
 
 // Quitting before the splash has reopened the saved tabs writes them back as
@@ -292,26 +313,30 @@ TEST_F(FenetrePrincipale, PremierEcran) {
         QList<std::int32_t> onglets;
     };
     const cas cas_testes[] = {
-        {"", 3, 0, 5, {0, 1}},
+        {"", 3, 0, ecran_accueil, {ecran_creer_unit, ecran_creer_plusieurs}},
         {cochee + "<onglets_contenu>4,0</onglets_contenu><main_contenu>0</main_contenu>",
          2,
          0,
-         0,
-         {0, 4}},
-        {cochee + "<onglets_contenu>0</onglets_contenu>", 3, 3, 4, {0, 4}},
+         ecran_creer_unit,
+         {ecran_creer_unit, ecran_version}},
+        {cochee + "<onglets_contenu>0</onglets_contenu>",
+         3,
+         3,
+         ecran_version,
+         {ecran_creer_unit, ecran_version}},
         {cochee + "<onglets_contenu>7</onglets_contenu><main_contenu>3</main_contenu>"
                   "<version_bt_prevenir>true</version_bt_prevenir>"
                   "<version_derniere_version_disponible_observee>3"
                   "</version_derniere_version_disponible_observee>",
          3,
          3,
-         3,
-         {3}},
+         ecran_contrat,
+         {ecran_contrat}},
         {cochee + "<onglets_contenu></onglets_contenu><main_contenu>6</main_contenu>",
          0,
          0,
-         0,
-         {0, 1}},
+         ecran_creer_unit,
+         {ecran_creer_unit, ecran_creer_plusieurs}},
     };
     for (const cas& c : cas_testes) {
         parametres_v1::niveau_version_preferences = 0;
@@ -331,7 +356,7 @@ TEST_F(FenetrePrincipale, PremierEcran) {
         EXPECT_TRUE(fenetre.p_apropos->lien_web->isVisibleTo(fenetre.p_apropos));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         // The switch to the first screen leaves the training window alone.
-        EXPECT_EQ(origine_recue(), 0);
+        EXPECT_EQ(origine_recue(), origine_lancement);
         formation.cacher();
         w_main::detruit();
     }
@@ -345,19 +370,20 @@ TEST_F(FenetrePrincipale, CommandePendantLeSplash) {
                 "<accueil_bt_lancement>true</accueil_bt_lancement>");
     w_main& fenetre = demarre();
     menu_operateur::instance().element("menu_creer_unit")->trigger();
-    EXPECT_EQ(fenetre.contenu_courant(), 0);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_unit);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(fenetre.thread_lancement.isActive());
     QTest::keyClick(&fenetre, Qt::Key_Escape);
     attend_fin_splash();
     cp_onglets& onglets = *fenetre.p_onglets;
-    EXPECT_EQ(onglets.tableau_contenus_courants, (QList<std::int32_t>{0, 1}));
+    EXPECT_EQ(onglets.tableau_contenus_courants,
+              (QList<std::int32_t>{ecran_creer_unit, ecran_creer_plusieurs}));
     EXPECT_EQ(onglets.bt_onglets->value(), 0);
     EXPECT_EQ(onglets.pp_onglets->currentIndex(), 0);
     // After the splash a click on the about page goes back to the last tab.
-    fenetre.montrer(6, 1);
+    fenetre.montrer(ecran_apropos, origine_page);
     QTest::mouseClick(fenetre.p_apropos->canvas_fond, Qt::LeftButton);
-    EXPECT_EQ(fenetre.contenu_courant(), 0);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_unit);
 }
 
 // Drops: only the first file; a state file restores on any screen; a data
@@ -368,16 +394,16 @@ TEST_F(FenetrePrincipale, Depots) {
     const QString etat = fichier("etat.valdorin");
     const QString donnees = fichier("donnees.txt");
     participants::lecteur_alertes alertes;
-    fenetre.montrer(5, 1);
+    fenetre.montrer(ecran_accueil, origine_page);
     alertes.attend();
     depose(fenetre, {etat, donnees, donnees});
     EXPECT_EQ(alertes.textes.size(), 1);
-    EXPECT_EQ(fenetre.contenu_courant(), 5);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_accueil);
     EXPECT_EQ(fenetre.p_onglets->sp_creer_plusieurs->ch_ext_eps->text(), ".ps");
-    fenetre.montrer(0, 1);
+    fenetre.montrer(ecran_creer_unit, origine_page);
     depose(fenetre, {donnees});
     App()->Event_OpenDocument(donnees);
-    fenetre.montrer(1, 1);
+    fenetre.montrer(ecran_creer_plusieurs, origine_page);
     csp_creer_plusieurs& page = *fenetre.p_onglets->sp_creer_plusieurs;
     QString question;
     repondeur::quand_visible([&](QWidget* dialogue) {
@@ -410,17 +436,17 @@ TEST_F(FenetrePrincipale, Depots) {
 TEST_F(FenetrePrincipale, EcranEnregistre) {
     w_main& fenetre = w_main::instance();
     parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
-    fenetre.montrer(4, 1);
-    fenetre.montrer(6, 1);
+    fenetre.montrer(ecran_version, origine_page);
+    fenetre.montrer(ecran_apropos, origine_page);
     fenetre.import_export_parametres("init", "export");
     EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("main_contenu"), "4");
-    fenetre.montrer(1, 1);
+    fenetre.montrer(ecran_creer_plusieurs, origine_page);
     fenetre.import_export_parametres("init", "export");
     EXPECT_EQ(parametres_v1::dictionnaire_parametres->value("main_contenu"), "1");
     for (const char* lu : {"6", "2", "x"}) {
         parametres_v1::dictionnaire_parametres->insert("main_contenu", lu);
         fenetre.import_export_parametres("init", "import");
-        EXPECT_EQ(fenetre.contenu_onglet_precedent(), 0) << lu;
+        EXPECT_EQ(fenetre.contenu_onglet_precedent(), ecran_creer_unit) << lu;
     }
     parametres_v1::dictionnaire_parametres.reset();
 }
@@ -431,14 +457,14 @@ TEST_F(FenetrePrincipale, EcranEnregistre) {
 TEST_F(FenetrePrincipale, MinimiserEtAutoformation) {
     w_main& fenetre = w_main::instance();
     menu_operateur& barre = menu_operateur::instance();
-    fenetre.montrer(0, 1);
+    fenetre.montrer(ecran_creer_unit, origine_page);
     barre.element("menu_formation")->trigger();
     EXPECT_TRUE(formation.isVisible());
     fenetre.Event_Minimize();
     EXPECT_TRUE(fenetre.minimisee && formation.minimisee);
     EXPECT_FALSE(formation.isVisible());
     barre.element("menu_enregistrer_memo")->trigger();
-    EXPECT_EQ(fenetre.contenu_courant(), 7);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_formation_memo);
     EXPECT_FALSE(fenetre.minimisee || formation.minimisee);
     EXPECT_TRUE(formation.isVisible());
     barre.element("menu_formation")->trigger();
@@ -446,7 +472,7 @@ TEST_F(FenetrePrincipale, MinimiserEtAutoformation) {
     fenetre.Event_Minimize();
     EXPECT_FALSE(formation.minimisee);
     barre.element("menu_creer_plusieurs")->trigger();
-    EXPECT_EQ(fenetre.contenu_courant(), 1);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_plusieurs);
     EXPECT_FALSE(fenetre.minimisee || formation.isVisible());
 }
 
