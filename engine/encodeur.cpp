@@ -28,7 +28,14 @@ constexpr std::array<std::array<bool, 5>, 10> parite_gauche = {{
     {true, true, false, true, false},
 }};
 
-// Sets of the five add-on digits by the add-on check value: true for set B.
+// Sets of the five add-on digits a1-a5 (d12-d16): true for set B. The row is
+// v = (a1 + a3 + a5 + 3 * (a2 + a4)) % 10, as encode() computes it, and not
+// the add-on's check value c = (3 * (a1 + a3 + a5) + 9 * (a2 + a4)) % 10.
+// As 3v = c (mod 10), row v holds the pattern of check value c = 3v % 10: the
+// rows are the usual patterns of c = 0, 3, 6, 9, 2, 5, 8, 1, 4, 7 in that
+// order (row 0, BBAAA, is that of c = 0; row 1, BAAAB, that of c = 3). The
+// index and the order of the rows go together: computing c for the index
+// without reordering the rows would give most add-ons the wrong sets.
 constexpr std::array<std::array<bool, 5>, 10> parite_ajout = {{
     {true, true, false, false, false},
     {true, false, false, false, true},

@@ -55,8 +55,18 @@ int jours_du_mois(int mois) {
 } // namespace
 
 bool caractere_de_controle(char32_t c) {
-    return c < 32 || (c >= 127 && c <= 159) || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2066 && c <= 0x2069);
+    if (c < 32 || (c >= 127 && c <= 159))
+        return true;
+    switch (c) {
+    case 0x061C: // Arabic letter mark
+    case 0x200E: // left-to-right mark
+    case 0x200F: // right-to-left mark
+    case 0x2028: // line separator
+    case 0x2029: // paragraph separator
+        return true;
+    default:
+        return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    }
 }
 
 QString verifie_string(const QString& texte, int type, int minimum, int maximum,

@@ -26,9 +26,11 @@ QString verifie_string(const QString& texte, int type, int minimum, int maximum,
                        const QString& autorise);
 
 // Whether `c` is a character that acts on the text around it rather than
-// showing: the C0 controls (0-31), DEL and the C1 controls (127-159), and the
-// direction controls U+202A-U+202E and U+2066-U+2069. No file name may hold
-// one, and a report shows them escaped.
+// showing: the C0 controls (0-31), DEL and the C1 controls (127-159), the
+// direction marks U+200E, U+200F and U+061C, the direction controls
+// U+202A-U+202E and U+2066-U+2069, and the line and paragraph separators
+// U+2028 and U+2029. No file name may hold one, and a report shows them
+// escaped.
 bool caractere_de_controle(char32_t c);
 
 } // namespace verification_v1

@@ -57,10 +57,13 @@ TEST(VerificationNomFichier, RefusesTheNineCharactersAndTheControlCharacters) {
         QString::fromUtf8("présence d'un caractère invalide pour un nom de fichier");
     for (const char* c : {"\"", "*", "/", ":", "<", ">", "?", "\\", "|", "\x18"})
         EXPECT_EQ(verifie_string(QString("a") + c + "b", 6, 0, 50, ""), invalide) << c;
-    // Controls, DEL and C1 controls, direction controls; then their neighbours.
-    for (const char32_t c : {0, 9, 0x1B, 31, 127, 0x9B, 159, 0x202A, 0x202E, 0x2066, 0x2069})
+    // Controls, DEL and C1 controls, direction marks and controls, line and
+    // paragraph separators; then their neighbours.
+    for (const char32_t c : {0, 9, 0x1B, 31, 127, 0x9B, 159, 0x061C, 0x200E, 0x200F, 0x2028, 0x2029,
+                             0x202A, 0x202E, 0x2066, 0x2069})
         EXPECT_EQ(verifie_string("a" + QString::fromUcs4(&c, 1), 6, 0, 50, ""), invalide) << int(c);
-    for (const char32_t c : {32, 126, 160, 0x2029, 0x202F, 0x2065, 0x206A, 0x1F600})
+    for (const char32_t c :
+         {32, 126, 160, 0x061B, 0x061D, 0x200D, 0x2010, 0x2027, 0x202F, 0x2065, 0x206A, 0x1F600})
         EXPECT_EQ(verifie_string("a" + QString::fromUcs4(&c, 1), 6, 0, 50, ""), "") << int(c);
     EXPECT_EQ(verifie_string("", 6, 0, 50, ""), nombre("caractères", "inférieur à", 1));
     EXPECT_EQ(verifie_string("", 6, 7, 50, ""), nombre("caractères", "inférieur à", 1));

@@ -2,6 +2,7 @@
 #include "services_guidage.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 TEST(BibliothequeDivers, ServerAddressIsHttpOrHttpsEndingWithASlash) {
     const QUrl adresse(bibliotheque_v1::www_serveur());
@@ -43,14 +45,27 @@ TEST(BibliothequeDivers, NetworkFollowsTheConnectionTest) {
 }
 
 TEST(BibliothequeDivers, NoBeepOrPauseForZeroOrLess) {
-    bibliotheque_v1::bip(0);
-    bibliotheque_v1::bip(-3);
-    bibliotheque_v1::tempo_secondes(0);
-    bibliotheque_v1::tempo_secondes(-2.5);
-    bibliotheque_v1::tempo_secondes(std::nan(""));
-    bibliotheque_v1::tempo_secondes(0.0004); // less than a millisecond
-    bibliotheque_v1::tempo_secondes(0.001);
-    SUCCEED();
+    // A beep is followed by a 300 ms pause, so each of these calls, which
+    // should neither beep nor pause longer than a millisecond, must return
+    // well within that, even on a loaded machine.
+    const struct {
+        const char* appel;
+        std::function<void()> faire;
+    } cas[] = {
+        {"bip(0)", [] { bibliotheque_v1::bip(0); }},
+        {"bip(-3)", [] { bibliotheque_v1::bip(-3); }},
+        {"tempo_secondes(0)", [] { bibliotheque_v1::tempo_secondes(0); }},
+        {"tempo_secondes(-2.5)", [] { bibliotheque_v1::tempo_secondes(-2.5); }},
+        {"tempo_secondes(NaN)", [] { bibliotheque_v1::tempo_secondes(std::nan("")); }},
+        {"tempo_secondes(0.0004)", [] { bibliotheque_v1::tempo_secondes(0.0004); }},
+        {"tempo_secondes(0.001)", [] { bibliotheque_v1::tempo_secondes(0.001); }},
+    };
+    for (const auto& c : cas) {
+        QElapsedTimer chrono;
+        chrono.start();
+        c.faire();
+        EXPECT_LT(chrono.elapsed(), 150) << c.appel;
+    }
 }
 
 TEST(BibliothequeDivers, FrameRoundAControlOfAWindow) {
