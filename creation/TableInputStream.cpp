@@ -1,9 +1,18 @@
 #include "TableInputStream.h"
 
+#include "ecriture_fichiers.h"
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringView>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,59 +87,199 @@ void remplace_substituts_isoles(QString& texte) {
     }
 }
 
+// ASCII stands for no byte above 127. Whatever the decoder made of such a
+// byte (ICU gives the replacement character, some of its converters U+001A),
+// the chunk is decoded again byte for byte.
+QString texte_ascii(QByteArrayView octets) {
+    QString texte = QString::fromLatin1(octets);
+    std::replace_if(
+        texte.begin(), texte.end(), [](QChar c) { return c.unicode() > 0x7F; },
+        QChar(QChar::ReplacementCharacter));
+    return texte;
+}
+
+// Windows ANSI leaves five bytes undefined, which the decoder gives as the C1
+// control characters of the same codes. Every defined byte of 0x80 to 0x9F
+// stands for another character, so only those five give a C1 control.
+constexpr char octets_indefinis_windows[] = {'\x81', '\x8D', '\x8F', '\x90', '\x9D'};
+
+void remplace_controles_c1(QString& texte) {
+    std::replace_if(
+        texte.begin(), texte.end(),
+        [](QChar c) { return c.unicode() >= 0x80 && c.unicode() <= 0x9F; },
+        QChar(QChar::ReplacementCharacter));
+}
+
+QString ouverture_impossible(const QString& raison) {
+    return QStringLiteral("le fichier de données n'a pas pu être ouvert\u00A0: ") + raison;
+}
+
+QString lecture_impossible(int erreur) {
+    return QStringLiteral("le fichier de données n'a pas pu être lu\u00A0: ") +
+           bibliotheque_v1::raison_systeme(erreur);
+}
+
+qint64 date_modification(const struct stat& etat) {
+    return static_cast<qint64>(etat.st_mtim.tv_sec) * 1000000000 + etat.st_mtim.tv_nsec;
+}
+
+// Writes a record straight into its text, growing it by doubling; one
+// allocation for most records. Past `limite` characters nothing more is
+// written, and the record is marked as cut.
+class ecrivain {
+public:
+    ecrivain(QString& texte, qsizetype limite)
+        : texte(texte), limite(std::max<qsizetype>(limite, 0)) {}
+    // False when the character was not kept.
+    bool ajoute(char16_t c) {
+        if (pos == capacite && !agrandit(1))
+            return false;
+        p[pos++] = c;
+        return true;
+    }
+    void ajoute(const char16_t* d, qsizetype n) {
+        if (pos + n > capacite && !agrandit(n))
+            n = capacite - pos;
+        std::copy(d, d + n, p + pos);
+        pos += n;
+    }
+    void ajoute(const QString& s) {
+        ajoute(reinterpret_cast<const char16_t*>(s.constData()), s.size());
+    }
+    void termine() { texte.resize(pos); }
+    bool coupe() const { return coupe_; }
+
+private:
+    // Makes room for `n` more characters within the limit; false, and the
+    // record is cut, when they do not all fit.
+    bool agrandit(qsizetype n) {
+        if (capacite < limite) {
+            capacite = std::min(std::max<qsizetype>({capacite * 2, pos + n, 120}), limite);
+            texte.resize(capacite);
+            p = reinterpret_cast<char16_t*>(texte.data());
+        }
+        if (pos + n <= capacite)
+            return true;
+        coupe_ = true;
+        return false;
+    }
+    QString& texte;
+    const qsizetype limite;
+    char16_t* p = nullptr;
+    qsizetype pos = 0;
+    qsizetype capacite = 0;
+    bool coupe_ = false;
+};
+
 } // namespace
 
 TableInputStream::TableInputStream() = default;
-TableInputStream::~TableInputStream() = default;
+
+TableInputStream::~TableInputStream() {
+    Close();
+}
 
 void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
                             const QString& delimiteur) {
-    // Only a regular file: opening a pipe would wait for a writer.
-    auto flux = std::make_unique<QFile>(fichier);
-    if (!QFileInfo(fichier).isFile() || !flux->open(QIODevice::ReadOnly))
-        throw echec_lecture("data file cannot be opened");
-    nb_cars_total = static_cast<std::uint64_t>(std::max<qint64>(flux->size(), 0));
-    codage = codage_fichier;
-
-    // The byte-order and UTF-8 marks.
-    qint64 marque = 0;
-    sens_utf16_correct = true;
-    if (codage == codage_texte::utf8) {
-        const QByteArray debut = flux->peek(3);
-        if (debut == "\xEF\xBB\xBF" || debut == "\xEF\xBF\xBE")
-            marque = 3;
-    } else if (codage == codage_texte::utf16) {
-        const QByteArray debut = flux->peek(2);
-        if (debut == "\xFE\xFF") {
-            marque = 2;
-        } else if (debut == "\xFF\xFE") {
-            marque = 2;
-            sens_utf16_correct = false;
-        }
+    Close();
+    // Without waiting for a writer, should it be a pipe: only a regular file is read.
+    descripteur = ::open(QFile::encodeName(fichier).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descripteur < 0) {
+        const int erreur = errno;
+        // The system says the same of a missing file and of a missing folder.
+        throw echec_lecture(
+            ouverture_impossible(erreur == ENOENT && QFileInfo(fichier).absoluteDir().exists()
+                                     ? QStringLiteral("il n'existe pas.")
+                                     : bibliotheque_v1::raison_systeme(erreur)));
     }
-    flux->read(marque);
-    tis = std::move(flux);
-    decodeur = decodeur_pour(codage, sens_utf16_correct);
-    reste.clear();
-    tampon.clear();
-    indice = 0;
-    octets_avant_tampon = static_cast<std::uint64_t>(marque);
-    octets_tampon = 0;
-    fin_fichier = tis->atEnd();
+    try {
+        struct stat etat {};
+        if (::fstat(descripteur, &etat) != 0)
+            throw echec_lecture(ouverture_impossible(bibliotheque_v1::raison_systeme(errno)));
+        if (!S_ISREG(etat.st_mode))
+            throw echec_lecture(ouverture_impossible(
+                S_ISDIR(etat.st_mode) ? bibliotheque_v1::raison_systeme(EISDIR)
+                                      : QStringLiteral("ce n'est pas un fichier ordinaire.")));
+        taille_ouverture = etat.st_size;
+        date_ouverture = date_modification(etat);
+        nb_cars_total = static_cast<std::uint64_t>(std::max<qint64>(taille_ouverture, 0));
+        octets_lus = 0;
+        fin_fichier = false;
+        codage = codage_fichier;
 
-    valeur_separateur_entree = delimiteur.isEmpty() ? 0 : delimiteur.at(0).unicode();
-    chaine_retour_chariot = QStringLiteral("\r");
-    chaine_separateur_sortie = QStringLiteral("\t");
-    nb_colonnes_maxi = 0;
-    guillemet_ouvert = false;
+        // The byte-order and UTF-8 marks. The first bytes are read whatever
+        // the encoding, so that an empty file is at its end at once.
+        QByteArray debut;
+        while (debut.size() < 3 && !fin_fichier)
+            lit_octets(debut, 3 - debut.size());
+        qsizetype marque = 0;
+        sens_utf16_correct = true;
+        if (codage == codage_texte::utf8) {
+            if (debut.startsWith("\xEF\xBB\xBF") || debut.startsWith("\xEF\xBF\xBE"))
+                marque = 3;
+        } else if (codage == codage_texte::utf16) {
+            if (debut.startsWith("\xFE\xFF")) {
+                marque = 2;
+            } else if (debut.startsWith("\xFF\xFE")) {
+                marque = 2;
+                sens_utf16_correct = false;
+            }
+        }
+        decodeur = decodeur_pour(codage, sens_utf16_correct);
+        reste = debut.mid(marque);
+        tampon.clear();
+        indice = 0;
+        octets_avant_tampon = static_cast<std::uint64_t>(marque);
+        octets_tampon = 0;
+
+        valeur_separateur_entree = delimiteur.isEmpty() ? 0 : delimiteur.at(0).unicode();
+        chaine_retour_chariot = QStringLiteral("\r");
+        chaine_separateur_sortie = QStringLiteral("\t");
+        nb_colonnes_maxi = 0;
+        guillemet_ouvert = false;
+        trop_long = false;
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void TableInputStream::lit_octets(QByteArray& octets, qint64 n) {
+    const qsizetype avant = octets.size();
+    octets.resize(avant + n);
+    ssize_t lus;
+    do
+        lus = ::read(descripteur, octets.data() + avant, static_cast<size_t>(n));
+    while (lus < 0 && errno == EINTR);
+    if (lus < 0)
+        throw echec_lecture(lecture_impossible(errno));
+    octets.resize(avant + lus);
+    octets_lus += lus;
+    // The size the file had at Open ends the reading; a file that ends
+    // before has changed.
+    if (lus == 0 || octets_lus >= taille_ouverture) {
+        verifie_inchange();
+        fin_fichier = true;
+    }
+}
+
+void TableInputStream::verifie_inchange() const {
+    struct stat etat {};
+    if (::fstat(descripteur, &etat) != 0)
+        throw echec_lecture(lecture_impossible(errno));
+    if (octets_lus != taille_ouverture || etat.st_size != taille_ouverture ||
+        date_modification(etat) != date_ouverture)
+        throw echec_lecture(QStringLiteral("le fichier de données a changé pendant la lecture."));
 }
 
 bool TableInputStream::lit_bloc() {
     while (indice >= tampon.size()) {
-        if (fin_fichier || !tis)
+        if (descripteur < 0 || (fin_fichier && reste.isEmpty()))
             return false;
-        QByteArray octets = reste + tis->read(taille_bloc);
-        fin_fichier = tis->atEnd();
+        QByteArray octets = std::move(reste);
+        reste = QByteArray();
+        if (!fin_fichier)
+            lit_octets(octets, taille_bloc);
         const qsizetype coupes =
             fin_fichier ? 0 : octets_coupes(octets, codage, sens_utf16_correct);
         reste = octets.right(coupes);
@@ -138,12 +287,29 @@ bool TableInputStream::lit_bloc() {
         octets_avant_tampon += octets_tampon;
         octets_tampon = static_cast<std::uint64_t>(octets.size());
         tampon = decodeur.decode(octets);
-        if (codage == codage_texte::utf16) {
+        switch (codage) {
+        case codage_texte::utf16:
             // A last odd byte is no character: it is marked as invalid.
             if (octets.size() % 2)
                 tampon = decodeur.decode(QByteArrayView(octets).chopped(1)) +
                          QChar(QChar::ReplacementCharacter);
             remplace_substituts_isoles(tampon);
+            break;
+        case codage_texte::ascii:
+            // The decoder counts every byte above 127 as an error; the count
+            // stays, so every chunk after a first error is decoded again.
+            if (decodeur.hasError())
+                tampon = texte_ascii(octets);
+            break;
+        case codage_texte::windows_ansi:
+            if (std::any_of(std::begin(octets_indefinis_windows),
+                            std::end(octets_indefinis_windows),
+                            [&](char o) { return octets.contains(o); }))
+                remplace_controles_c1(tampon);
+            break;
+        default:
+            // The UTF-8 decoder gives the replacement character itself.
+            break;
         }
         indice = 0;
     }
@@ -151,11 +317,13 @@ bool TableInputStream::lit_bloc() {
 }
 
 bool TableInputStream::Eof() const {
-    return indice >= tampon.size() && (fin_fichier || !tis);
+    return indice >= tampon.size() && ((fin_fichier && reste.isEmpty()) || descripteur < 0);
 }
 
 void TableInputStream::Close() {
-    tis.reset();
+    if (descripteur >= 0)
+        ::close(descripteur);
+    descripteur = -1;
     tampon.clear();
     reste.clear();
     indice = 0;
@@ -191,46 +359,9 @@ void TableInputStream::saute_lf_apres_cr() {
         ++indice;
 }
 
-namespace {
-
-// Writes a record straight into its text, growing it by doubling; one
-// allocation for most records.
-class ecrivain {
-public:
-    explicit ecrivain(QString& texte) : texte(texte) { place(0); }
-    void ajoute(char16_t c) {
-        place(1);
-        p[pos++] = c;
-    }
-    void ajoute(const char16_t* d, qsizetype n) {
-        place(n);
-        std::copy(d, d + n, p + pos);
-        pos += n;
-    }
-    void ajoute(const QString& s) {
-        ajoute(reinterpret_cast<const char16_t*>(s.constData()), s.size());
-    }
-    void termine() { texte.resize(pos); }
-
-private:
-    void place(qsizetype n) {
-        if (pos + n <= capacite)
-            return;
-        capacite = std::max<qsizetype>({capacite * 2, pos + n, 120});
-        texte.resize(capacite);
-        p = reinterpret_cast<char16_t*>(texte.data());
-    }
-    QString& texte;
-    char16_t* p = nullptr;
-    qsizetype pos = 0;
-    qsizetype capacite = 0;
-};
-
-} // namespace
-
 QString TableInputStream::read_line_simple() {
     QString enregistrement;
-    ecrivain e(enregistrement);
+    ecrivain e(enregistrement, longueur_maximale);
     const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
     std::int32_t champs = 1;
     bool fin = false;
@@ -250,9 +381,9 @@ QString TableInputStream::read_line_simple() {
             if (c == separateur || c == u'\t') {
                 // Every delimiter, and a TAB of a vertical-bar file, is a field boundary.
                 e.ajoute(d + debut, i - debut);
-                e.ajoute(u'\t');
+                if (e.ajoute(u'\t'))
+                    ++champs;
                 debut = i + 1;
-                ++champs;
             }
         }
         e.ajoute(d + debut, i - debut);
@@ -261,6 +392,7 @@ QString TableInputStream::read_line_simple() {
     if (retour_chariot)
         saute_lf_apres_cr();
     e.termine();
+    trop_long = e.coupe();
     maj_nb_colonnes_maxi(champs);
     return enregistrement;
 }
@@ -269,7 +401,7 @@ QString TableInputStream::read_line_csv() {
     enum { debut_champ, champ_simple, champ_entre_guillemets };
     const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
     QString enregistrement;
-    ecrivain e(enregistrement);
+    ecrivain e(enregistrement, longueur_maximale);
     int etat = debut_champ;
     bool guillemet_vu = false;
     std::int32_t champs = 1;
@@ -301,8 +433,8 @@ QString TableInputStream::read_line_csv() {
                     etat = champ_entre_guillemets;
                     guillemet_vu = false;
                 } else if (c == separateur) {
-                    e.ajoute(u'\t');
-                    ++champs;
+                    if (e.ajoute(u'\t'))
+                        ++champs;
                 } else if (c == u'\n' || c == u'\r') {
                     fin = true;
                     retour_chariot = c == u'\r';
@@ -315,8 +447,8 @@ QString TableInputStream::read_line_csv() {
                 if (c == u'"') {
                     e.ajoute(erreur_csv);
                 } else if (c == separateur) {
-                    e.ajoute(u'\t');
-                    ++champs;
+                    if (e.ajoute(u'\t'))
+                        ++champs;
                     etat = debut_champ;
                 } else if (c == u'\n' || c == u'\r') {
                     fin = true;
@@ -332,8 +464,8 @@ QString TableInputStream::read_line_csv() {
                     guillemet_vu = !guillemet_vu;
                 } else if (c == separateur) {
                     if (guillemet_vu) {
-                        e.ajoute(u'\t');
-                        ++champs;
+                        if (e.ajoute(u'\t'))
+                            ++champs;
                         etat = debut_champ;
                     } else {
                         e.ajoute(c);
@@ -362,6 +494,7 @@ QString TableInputStream::read_line_csv() {
     // A quote that would close the field at the end of the file has closed it.
     guillemet_ouvert = !fin && etat == champ_entre_guillemets && !guillemet_vu;
     e.termine();
+    trop_long = e.coupe();
     maj_nb_colonnes_maxi(champs);
     return enregistrement;
 }

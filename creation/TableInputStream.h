@@ -1,22 +1,23 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QStringDecoder>
 
 #include <cstdint>
-#include <memory>
 #include <stdexcept>
 
 // The text encodings a data file may be written in, in the order the batch
 // page offers them.
 enum class codage_texte : int { ascii = 0, mac_roman, windows_ansi, utf8, utf16 };
 
-// A data file that cannot be opened for reading.
+// A data file that cannot be read to its end: it cannot be opened, a read
+// fails, or it changed while it was read. what() gives the French reason, in
+// UTF-8, as it ends a message ("le fichier de données a changé pendant la
+// lecture.").
 class echec_lecture : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit echec_lecture(const QString& raison) : std::runtime_error(raison.toStdString()) {}
 };
 
 // Reads a delimited data file one record at a time and hands each record on
@@ -25,28 +26,51 @@ public:
 // vertical-bar files are split plainly. The reader never judges a record.
 //
 // The file is decoded in chunks as it is read: only one chunk and the record
-// being built are held in memory, whatever the file's size. Every character
-// the state machine looks at is ASCII, and every offered encoding keeps ASCII
-// as it is, so working on decoded characters gives what working on the bytes
-// would.
+// being built are held in memory, whatever the file's size, and a record keeps
+// at most `longueur_maximale` characters, whatever the length of its line.
+// Every character the state machine looks at is ASCII, and every offered
+// encoding keeps ASCII as it is, so working on decoded characters gives what
+// working on the bytes would.
+//
+// Bytes that stand for no character of the encoding (a byte above 127 in
+// ASCII, one of the five bytes Windows ANSI leaves undefined, an invalid
+// UTF-8 sequence, a lone UTF-16 surrogate or odd last byte) come out as the
+// replacement character U+FFFD, never as another character.
+//
+// The file is read through its descriptor so that a failed read gives the
+// system's reason. At its end the file's size and modification time are
+// compared with those it had at Open: a file truncated, grown or rewritten
+// meanwhile throws echec_lecture rather than hand out a mix of two contents.
+// A file replaced by another under its name is not seen: the reader keeps
+// reading the one it opened.
 class TableInputStream {
 public:
+    // The characters kept of one record by default: a sound record is well
+    // under a thousand, and its longest field, a PDF note, at most 65,535 bytes.
+    static constexpr qsizetype longueur_maximale_defaut = 1024 * 1024;
+
     TableInputStream();
     ~TableInputStream();
     TableInputStream(const TableInputStream&) = delete;
     TableInputStream& operator=(const TableInputStream&) = delete;
 
     // Opens `fichier` in `codage` with the one-character `delimiteur` (TAB,
-    // ";", "," or the vertical bar). A UTF-8 mark, or a UTF-16 mark of either
-    // byte order, is skipped. Throws echec_lecture when the file cannot be read.
+    // ";", "," or the vertical bar), and reads its first bytes. A UTF-8 mark,
+    // or a UTF-16 mark of either byte order, is skipped. Throws echec_lecture
+    // when the file is no regular file, cannot be opened or cannot be read.
     void Open(const QString& fichier, codage_texte codage, const QString& delimiteur);
     // True when no character is left (EOF itself is a macro of the C library).
     bool Eof() const;
     void Close();
     // The next record, its fields joined by TAB, without its line end; an
-    // empty record once the file is at its end.
+    // empty record once the file is at its end. A record longer than
+    // `longueur_maximale` comes out cut to its first `longueur_maximale`
+    // characters (see enregistrement_trop_long), and the next one starts
+    // after its line end all the same. Throws echec_lecture when a read fails
+    // or, at the end of the file, when the file changed since Open.
     QString ReadLine();
-    // The largest number of fields of one record read so far.
+    // The largest number of fields of one record read so far; a cut record
+    // counts the fields of the part kept.
     std::int32_t ColumnCount() const { return nb_colonnes_maxi; }
     // How far the reading has gone, 0 to 100; 100 for an empty file.
     std::int32_t Percent() const;
@@ -54,6 +78,9 @@ public:
     // end of the file inside a quoted field, so that it holds the rest of the
     // file rather than one record.
     bool guillemet_non_ferme() const { return guillemet_ouvert; }
+    // True when the last record read was longer than `longueur_maximale`
+    // characters and came out cut.
+    bool enregistrement_trop_long() const { return trop_long; }
 
     // Character code of the file's delimiter: 9, 59, 44 or 124.
     std::int32_t valeur_separateur_entree = 9;
@@ -61,15 +88,15 @@ public:
     QString chaine_retour_chariot = QStringLiteral("\r");
     // Field separator of the records handed out.
     QString chaine_separateur_sortie = QStringLiteral("\t");
-    // The open file; null before Open and after Close.
-    std::unique_ptr<QFile> tis;
     // UTF-16 only: false when the file is little-endian.
     bool sens_utf16_correct = true;
     std::int32_t nb_colonnes_maxi = 0;
-    // The file's length in bytes.
+    // The file's length in bytes at Open.
     std::uint64_t nb_cars_total = 0;
     // Bytes read from the file at a time.
     qint64 taille_bloc = 256 * 1024;
+    // The characters kept of one record, as handed out.
+    qsizetype longueur_maximale = longueur_maximale_defaut;
 
 private:
     QString read_line_csv();
@@ -80,9 +107,20 @@ private:
     // and decoding the next chunk when needed; false at the end of the file.
     bool disponible() { return indice < tampon.size() || lit_bloc(); }
     bool lit_bloc();
+    // Adds up to `n` bytes of the file at the end of `octets`; at the end of
+    // the file, checks that the file did not change.
+    void lit_octets(QByteArray& octets, qint64 n);
+    void verifie_inchange() const;
     // Skips one LF right after a record that ended with CR.
     void saute_lf_apres_cr();
 
+    // The open file; -1 before Open and after Close.
+    int descripteur = -1;
+    // The file's size and modification time (in nanoseconds) at Open, and
+    // the bytes read from it since.
+    qint64 taille_ouverture = 0;
+    qint64 date_ouverture = 0;
+    qint64 octets_lus = 0;
     codage_texte codage = codage_texte::utf8;
     QStringDecoder decodeur;
     // Bytes read but not yet decoded: the start of a character cut by the
@@ -97,4 +135,5 @@ private:
     std::uint64_t octets_tampon = 0;
     bool fin_fichier = true;
     bool guillemet_ouvert = false;
+    bool trop_long = false;
 };

@@ -1,17 +1,20 @@
 #include "TableInputStream.h"
 #include "outils_donnees.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <chrono>
+#include <functional>
 #include <random>
 
 namespace {
 
 struct lecture {
     QStringList enregistrements;
+    QList<bool> trop_longs;
     std::int32_t colonnes = 0;
     std::int32_t pourcentage = -1;
     bool progresse = true; // Percent never went back
@@ -19,12 +22,15 @@ struct lecture {
 };
 
 // Reads the whole file as the batch run does: a record, then the end test.
-lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimiteur) {
+lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimiteur,
+            qsizetype longueur_maximale = TableInputStream::longueur_maximale_defaut) {
     TableInputStream lecteur;
+    lecteur.longueur_maximale = longueur_maximale;
     lecteur.Open(outils_donnees::fichier(octets), codage, delimiteur);
     lecture resultat;
     do {
         resultat.enregistrements.append(lecteur.ReadLine());
+        resultat.trop_longs.append(lecteur.enregistrement_trop_long());
         resultat.progresse = resultat.progresse && lecteur.Percent() >= resultat.pourcentage;
         resultat.pourcentage = lecteur.Percent();
         resultat.milieu =
@@ -34,6 +40,16 @@ lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimi
     resultat.pourcentage = lecteur.Percent();
     lecteur.Close();
     return resultat;
+}
+
+// The reason given by the echec_lecture that `action` throws; empty if none.
+template <class Action> QString raison_echec(Action action) {
+    try {
+        action();
+    } catch (const echec_lecture& echec) {
+        return QString::fromUtf8(echec.what());
+    }
+    return QString();
 }
 
 } // namespace
@@ -71,6 +87,31 @@ TEST(TableInputStream, RecordsOfEachDelimiterAreHandedOutWithTheirFieldsJoinedBy
     }
 }
 
+TEST(TableInputStream, ARecordPastTheLimitIsCutAndTheNextOneComesOutWhole) {
+    // Only the fields of the part kept are counted.
+    const struct {
+        const char* quoi;
+        QByteArray octets;
+        QString delimiteur;
+        QStringList attendus;
+        std::int32_t colonnes;
+    } cas[] = {
+        {"line of megabytes",
+         "ab\t" + QByteArray(3 << 20, 'x') + "\tz\n1",
+         "\t",
+         {"ab\txx", "1"},
+         2},
+        {"line end in quotes past the limit", "\"abcdef\r\ng;\";h\ri", ";", {"abcde", "i"}, 1},
+    };
+    for (const auto& c : cas) {
+        const lecture l = lit(c.octets, codage_texte::utf8, c.delimiteur, 5);
+        EXPECT_EQ(l.enregistrements, c.attendus) << c.quoi;
+        EXPECT_EQ(l.trop_longs, QList<bool>({true, false})) << c.quoi;
+        EXPECT_EQ(l.colonnes, c.colonnes) << c.quoi;
+        EXPECT_EQ(l.pourcentage, 100) << c.quoi;
+    }
+}
+
 TEST(TableInputStream, EachEncodingAndMarkIsReadAsItsText) {
     using outils_donnees::utf16;
     const QString texte = QStringLiteral("é;\"x,y\"\r€");
@@ -96,6 +137,11 @@ TEST(TableInputStream, EachEncodingAndMarkIsReadAsItsText) {
          "a;b",
          codage_texte::windows_ansi,
          {"ï»¿a\tb"}},
+        {"ASCII bytes above 127", "a\x80\xFF;b", codage_texte::ascii, {"a\uFFFD\uFFFD\tb"}},
+        {"bytes Windows ANSI leaves undefined",
+         "\x81\x8D\x8F;\x90\x9D\x80",
+         codage_texte::windows_ansi,
+         {"\uFFFD\uFFFD\uFFFD\t\uFFFD\uFFFD€"}},
     };
     for (const auto& c : cas)
         EXPECT_EQ(lit(c.octets, c.codage, ";").enregistrements, c.attendus) << c.quoi;
@@ -122,17 +168,62 @@ TEST(TableInputStream, ALargeFileComesOutWholeWithItsProgress) {
     }
 }
 
-TEST(TableInputStream, AnythingButAReadableFileIsAnError) {
-    TableInputStream lecteur;
-    EXPECT_THROW(
-        lecteur.Open(test_support::dossier_test() + "/absent.txt", codage_texte::utf8, ";"),
-        echec_lecture);
+TEST(TableInputStream, AnythingButAReadableFileIsAnErrorThatSaysWhy) {
+    const QString dossier = test_support::dossier_test();
     // A pipe is refused at once rather than waited on.
-    const QString tube = test_support::dossier_test() + "/tube";
-    ASSERT_EQ(mkfifo(tube.toLocal8Bit().constData(), 0600), 0);
-    EXPECT_THROW(lecteur.Open(tube, codage_texte::utf8, ";"), echec_lecture);
-    EXPECT_THROW(lecteur.Open(test_support::dossier_test(), codage_texte::utf8, ";"),
-                 echec_lecture);
+    ASSERT_EQ(mkfifo((dossier + "/tube").toLocal8Bit().constData(), 0600), 0);
+    const QString ouvert = QStringLiteral("le fichier de données n'a pas pu être ouvert\u00A0: ");
+    const struct {
+        QString chemin;
+        QString raison;
+    } cas[] = {
+        {dossier + "/absent.txt", ouvert + "il n'existe pas."},
+        {dossier + "/absent/donnees.txt", ouvert + "son dossier n'existe pas."},
+        {dossier + "/tube", ouvert + "ce n'est pas un fichier ordinaire."},
+        {dossier, ouvert + "c'est un dossier."},
+        // Reading a process's memory at address 0 fails.
+        {"/proc/self/mem", QStringLiteral("le fichier de données n'a pas pu être lu\u00A0: ")},
+    };
+    for (const auto& c : cas) {
+        TableInputStream lecteur;
+        const QString raison =
+            raison_echec([&] { lecteur.Open(c.chemin, codage_texte::ascii, ";"); });
+        EXPECT_TRUE(raison.startsWith(c.raison)) << raison.toStdString();
+        EXPECT_TRUE(lecteur.Eof());
+    }
+}
+
+TEST(TableInputStream, AFileChangedDuringTheReadingIsAnError) {
+    const QByteArray octets = QByteArray("abcdefgh\r").repeated(50);
+    // Truncated, grown, and rewritten in place a minute later.
+    const std::function<void(QFile&)> changements[] = {
+        [](QFile& f) { f.resize(100); },
+        [&](QFile& f) {
+            f.seek(f.size());
+            f.write(octets);
+        },
+        [](QFile& f) {
+            f.write("ABCDEFGH");
+            f.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                          QFileDevice::FileModificationTime);
+        },
+    };
+    for (const auto& change : changements) {
+        const QString chemin = outils_donnees::fichier(octets);
+        TableInputStream lecteur;
+        lecteur.taille_bloc = 16;
+        lecteur.Open(chemin, codage_texte::utf8, "\t");
+        EXPECT_EQ(lecteur.ReadLine(), "abcdefgh");
+        QFile f(chemin);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        change(f);
+        f.close();
+        EXPECT_EQ(raison_echec([&] {
+                      while (!lecteur.Eof())
+                          lecteur.ReadLine();
+                  }),
+                  "le fichier de données a changé pendant la lecture.");
+    }
 }
 
 TEST(TableInputStream, RandomAndDamagedFilesAreReadToTheirEnd) {
@@ -158,12 +249,13 @@ TEST(TableInputStream, RandomAndDamagedFilesAreReadToTheirEnd) {
         const auto codage = static_cast<codage_texte>(hasard() % 5);
 
         const QString delimiteur = delimiteurs[hasard() % 4];
+        const QString chemin = outils_donnees::fichier(octets);
         TableInputStream lecteur;
-        lecteur.Open(outils_donnees::fichier(octets), codage, delimiteur);
+        lecteur.Open(chemin, codage, delimiteur);
         // The same file read in chunks of a few bytes gives the same records.
         TableInputStream lecteur_par_petits_blocs;
         lecteur_par_petits_blocs.taille_bloc = 1 + hasard() % 5;
-        lecteur_par_petits_blocs.Open(outils_donnees::fichier(octets), codage, delimiteur);
+        lecteur_par_petits_blocs.Open(chemin, codage, delimiteur);
         std::int32_t colonnes = 0;
         int lus = 0;
         do {
