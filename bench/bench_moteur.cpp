@@ -49,6 +49,7 @@ BENCHMARK(BM_pdf);
 BENCHMARK(BM_pdf_note);
 
 int main(int argc, char** argv) {
+    bibliotheque_v1::ignore_depassement_taille_fichier();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -413,10 +413,15 @@ bool csp_creer_plusieurs::previsualisation_acceptee(const QStringList& lignes, i
 void csp_creer_plusieurs::serie_avance(int fait) {
     pb_jauge->setValue(fait);
     st_jauge->affiche_pourcentage(*pb_jauge);
+    if (buffer_log)
+        buffer_log->vide();
 }
 
 void csp_creer_plusieurs::serie_terminee() {
     copie_reglages.reset();
+    // Left by a run that failed before its finish step.
+    buffer_log.reset();
+    dossier_resultats.ferme();
     pw_attente->hide();
     bt_enregistrer->show();
     pb_jauge->setValue(0);

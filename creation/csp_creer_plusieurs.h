@@ -1,9 +1,12 @@
 #pragma once
 
 #include "classe_page.h"
+#include "ecriture_fichiers.h"
+#include "rapport_serie.h"
 #include "valdorin.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QPair>
@@ -69,15 +72,18 @@ public:
     std::unique_ptr<QFile> buffer_lecture;
     // The result folder of the current run, ending with "/".
     QString chemin_dossier_ecriture;
-    // The report file of the current run.
+    // The same folder, held open from the start step to the finish step:
+    // every file of the run is made relative to it.
+    bibliotheque_v1::dossier_ecriture dossier_resultats;
+    // The report file of the current run; "" when none is asked for.
     QString chemin_log;
     // Lock state of the settings: true = unlocked. Kept under "actif".
     bool interface_active = true;
     std::int32_t nbLignesNonOK = 0;
     std::int32_t nbLignesOK = 0;
-    // The report's lines, written to chemin_log in one piece when the run
-    // ends; none when no report is made.
-    std::optional<QByteArray> buffer_log;
+    // The report of the current run, its lines written as it goes; none
+    // when no report is made.
+    std::unique_ptr<rapport_serie> buffer_log;
     // The data file chosen in the open dialog, or dropped or opened on the
     // main window.
     QString fi_lecture_officiel;
@@ -137,8 +143,14 @@ public:
     // Shows the records read for the preview and answers true when the user
     // asked for the files; the busy wheel stops as the window shows.
     bool previsualisation_acceptee(const QStringList& lignes, int nb_colonnes);
-    // `fait` of the steps announced to initialise_thread are done.
+    // `fait` of the steps announced to initialise_thread are done; the
+    // report's lines so far go to disk.
     void serie_avance(int fait);
+    // The run stops before the end of its data file, at the record `ligne`
+    // (from 1), for `raison`: the report gets a line that says so, and the
+    // finish step's summary tells it. Before the start step (records read
+    // for the preview), the user is told at once.
+    void serie_interrompue(std::int32_t ligne, const QString& raison);
     // The run has ended, whichever way: the copy of its records is removed,
     // the gauge and the busy wheel go, travail_en_cours is cleared and the
     // lock applies again.
@@ -161,21 +173,22 @@ public:
     // The start step of a run: result folder, report file, counters, and the
     // gauge shown for `total` steps. False when the run may not go on.
     bool initialise_thread(int total);
-    // The finish step: closes the report and shows the summary unless the
-    // run was cancelled.
+    // The finish step: closes the report and the result folder, and shows
+    // the summary unless the run was cancelled (always when it was
+    // interrupted).
     void termine_thread();
+    // How the reader left a record that cannot be converted.
+    enum class defaut_lecture {
+        aucun,
+        guillemet_non_ferme, // ran to the end of the file inside a quoted field
+        trop_long,           // longer than a record can be; only its start was kept
+    };
     // Converts the `indice`th record (from 0) into one barcode file and one
-    // report line. `guillemet_non_ferme`: the record ran to the end of the
-    // file inside a quoted field, and is refused as such.
+    // report line.
     void cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice,
-                                   bool guillemet_non_ferme = false);
-    // Adds one line to the report, when there is one, its control characters
-    // written as "\u{1B}" (the code in hexadecimal).
+                                   defaut_lecture defaut = defaut_lecture::aucun);
+    // Adds one line to the report, when there is one.
     void ecrit_rapport(const QString& ligne);
-    // Writes the report's lines to chemin_log, never through a symbolic link
-    // nor over the data file, and lets them go. "" when it is written or when
-    // the run makes none, else the sentence of the summary that tells why.
-    QString enregistre_rapport();
     // The report's name for the data file: its name without its last
     // extension, then ".log".
     static QString nom_rapport(const QString& fichier_donnees);
@@ -250,10 +263,37 @@ private:
     // gauge at 0 of `total` steps and its empty label.
     void initialise_jauge(int total);
 
+    // Why the file `etat` describes, found at the output name `nom` of the
+    // record in hand, may not be replaced, as the line of the report says
+    // it; "" when it may. Asked by the result folder's write only when the
+    // name is taken, so that a new file costs no check.
+    QString refus_destination(const QString& nom, const struct stat& etat);
+    // When the result folder was last found where the run began, and whether it was.
+    QElapsedTimer verification_dossier;
+    bool dossier_en_place = true;
+    // The record in hand, the column its output name comes from, and the
+    // line refus_destination gave for it.
+    std::int32_t ligne_en_cours = 0;
+    int colonne_nom_en_cours = 12;
+    QString refus_garde;
+
     // The extension ch_ext_eps held when it was last accepted.
     QString extension_acceptee;
-    // The files made by the current run, by device and inode, with the
-    // number of the record that made each: a later record that names one of
-    // them, however the file system spells it, is refused.
-    QHash<QPair<quint64, quint64>, std::int32_t> fichiers_faits;
+    // The record of the current run that made the file `etat` describes at
+    // `nom` of the result folder, however the file system spells its name;
+    // 0 for none.
+    std::int32_t ligne_ayant_fait(const QString& nom, const struct stat& etat);
+    // The files made by the current run, with the number of the record that
+    // made each: a later record that names one of them is refused. Known by
+    // name as they are made; by identity only once a name is found taken,
+    // so that a new file costs no system call.
+    QHash<QString, std::int32_t> noms_faits;
+    QStringList noms_a_identifier;
+    QHash<bibliotheque_v1::identite_fichier, std::int32_t> fichiers_faits;
+    // The data file of the current run, which no file of the run may replace.
+    std::optional<bibliotheque_v1::identite_fichier> identite_donnees;
+    // Why the report asked for could not be made at the start step.
+    QString echec_rapport;
+    // Where and why the current run stopped before the end of its data file.
+    std::optional<std::pair<std::int32_t, QString>> interruption;
 };

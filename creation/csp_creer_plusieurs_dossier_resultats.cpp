@@ -8,6 +8,7 @@
 #include "controles_texte.h"
 #include "dialogues_fichiers.h"
 #include "droits_fichiers.h"
+#include "messages.h"
 #include "services_coquille.h"
 
 #include <QDir>
@@ -20,8 +21,6 @@ namespace {
 
 const QString refus_protege =
     QStringLiteral("Ce répertoire semble être protégé en écriture !\rLa saisie est annulée !");
-const QString refus_inutilisable =
-    QStringLiteral("Le répertoire de réception des fichiers générés n'est pas utilisable !");
 
 // A folder's path as the page keeps it: absolute, ending with "/", so that a
 // file name appended to it names a file inside.
@@ -103,7 +102,7 @@ QString csp_creer_plusieurs::get_folderitem_ch_repertoire() {
 bool csp_creer_plusieurs::check_folderitem_resultat(const QString& dossier) {
     const bool utilisable = bibliotheque_v1::check_savefolder(dossier);
     if (!utilisable)
-        message_creer_plusieurs(refus_inutilisable);
+        message_creer_plusieurs(messages::dossier_resultats_inutilisable);
     return utilisable;
 }
 

@@ -11,13 +11,10 @@
 
 #include <algorithm>
 
+using lignes_rapport::faute;
 using verification_v1::verifie_string;
 
 namespace {
-
-QString faute(int colonne, const QString& message) {
-    return QString::number(colonne) + QStringLiteral(", ") + message;
-}
 
 // Why an output file name would not name a file inside the result folder, or
 // would hold a control character, or "" when it is sound. The name's own

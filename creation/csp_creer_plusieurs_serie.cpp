@@ -2,6 +2,7 @@
 // conversion of one record and the report file.
 #include "csp_creer_plusieurs.h"
 
+#include "TableInputStream.h"
 #include "bibliotheque_v1.h"
 #include "dialogues_fichiers.h"
 #include "ecriture_fichiers.h"
@@ -17,35 +18,30 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sys/stat.h>
 
 namespace {
 
-// The file a path names, as its device and inode; none when it names
-// nothing. A symbolic link is followed, or taken as itself.
-std::optional<QPair<quint64, quint64>> identite(const QString& chemin, bool suivre_liens) {
+// The data file's identity; none when the path names nothing.
+std::optional<bibliotheque_v1::identite_fichier> identite_chemin(const QString& chemin) {
     struct stat etat {};
-    const QByteArray nom = QFile::encodeName(chemin);
-    if ((suivre_liens ? ::stat(nom.constData(), &etat) : ::lstat(nom.constData(), &etat)) != 0)
+    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0)
         return std::nullopt;
-    return QPair<quint64, quint64>(etat.st_dev, etat.st_ino);
+    return bibliotheque_v1::identite_de(etat);
 }
 
-// A report line as it is written: the characters that would act on the
-// screen of whoever reads the report, rather than show, are written as
-// "\u{" + their code in hexadecimal + "}".
-QString texte_rapport(const QString& ligne) {
-    QString texte;
-    texte.reserve(ligne.size());
-    for (const QChar c : ligne) {
-        if (verification_v1::caractere_de_controle(c.unicode()))
-            texte += QStringLiteral("\\u{") + QString::number(c.unicode(), 16).toUpper() + u'}';
-        else
-            texte += c;
-    }
-    return texte;
+// Whether the first bytes of a file are those of a barcode file that a run
+// may replace: EPS (also behind its DOS header) or PDF; an empty file too.
+bool debut_code_barres(const QByteArray& debut) {
+    return debut.isEmpty() || debut.startsWith("%!PS") || debut.startsWith("\xC5\xD0\xD3\xC6") ||
+           debut.startsWith("%PDF-");
 }
+
+// What the reader makes of a text that it could not read: a quote inside an
+// unquoted field, and a byte that does not decode in the chosen encoding.
+const QString marque_erreur_csv = QStringLiteral("<ERREUR_CSV>");
 
 } // namespace
 
@@ -63,16 +59,30 @@ bool csp_creer_plusieurs::extraire_reglages() {
     copie_reglages.reset();
     // Opened now, used only when the file has a header: a copy that cannot be
     // made matters only then.
+    QString temporaire = QDir::tempPath();
+    // Qt gives no path for a temporary folder that does not exist: the copy
+    // would land in the current folder.
+    if (temporaire.isEmpty())
+        temporaire = qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp"));
     auto copie = std::make_unique<QTemporaryFile>(
-        QDir(QDir::tempPath()).filePath(QStringLiteral("valdorin-XXXXXX.txt")));
-    (void)copie->open();
+        QDir(temporaire).filePath(QStringLiteral("valdorin-XXXXXX.txt")));
+    const int erreur_ouverture = copie->open() ? 0 : errno;
+    int erreur_copie = EIO;
     QString xml;
-    switch (entete_reglages::extrait(fi_lecture_officiel, xml, *copie)) {
+    switch (entete_reglages::extrait(fi_lecture_officiel, xml, *copie, &erreur_copie)) {
     case entete_reglages::issue::sans_entete:
         return true;
     case entete_reglages::issue::illisible:
-    case entete_reglages::issue::copie_impossible:
         message_creer_plusieurs(messages::fichier_protege_ouverture);
+        return false;
+    case entete_reglages::issue::copie_impossible:
+        message_creer_plusieurs(
+            QStringLiteral("Les enregistrements du fichier de données n'ont pas pu être copiés "
+                           "dans le dossier temporaire «\u00A0%1\u00A0»\u00A0: %2\r\rOuverture "
+                           "annulée !")
+                .arg(QDir::toNativeSeparators(temporaire),
+                     bibliotheque_v1::raison_systeme(erreur_ouverture ? erreur_ouverture
+                                                                      : erreur_copie)));
         return false;
     case entete_reglages::issue::entete:
         break;
@@ -105,19 +115,36 @@ bool csp_creer_plusieurs::initialise_thread(int total) {
     chemin_dossier_ecriture = get_path_dossier_resultats();
     if (chemin_dossier_ecriture.isEmpty())
         return false;
+    // Held open for the whole run, so that its files go nowhere else.
+    if (dossier_resultats.ouvre(chemin_dossier_ecriture) != 0) {
+        message_creer_plusieurs(messages::dossier_resultats_inutilisable);
+        return false;
+    }
+    dossier_resultats.garde = [this](const QString& nom, const struct stat& etat) {
+        refus_garde = refus_destination(nom, etat);
+        return refus_garde.isEmpty();
+    };
     buffer_log.reset();
     chemin_log.clear();
+    echec_rapport.clear();
+    interruption.reset();
+    noms_faits.clear();
+    noms_a_identifier.clear();
     fichiers_faits.clear();
+    verification_dossier.invalidate();
+    identite_donnees = identite_chemin(fi_lecture_officiel);
     const int place = popup_log->currentIndex();
     if (place == 1 || place == 2) {
         const QString dossier = place == 1 ? QFileInfo(fi_lecture_officiel).absolutePath() + u'/'
                                            : chemin_dossier_ecriture;
-        chemin_log = dossier + nom_rapport(fi_lecture_officiel);
-        const QFileInfo existant(chemin_log);
-        if (bibliotheque_v1::ecriture_permise(dossier) &&
-            (!existant.exists() || existant.isSymLink() ||
-             bibliotheque_v1::ecriture_permise(chemin_log)))
-            buffer_log.emplace();
+        const QString nom = nom_rapport(fi_lecture_officiel);
+        chemin_log = dossier + nom;
+        buffer_log = std::make_unique<rapport_serie>();
+        if (!buffer_log->ouvre(dossier, nom,
+                               identite_donnees.value_or(bibliotheque_v1::identite_fichier{}))) {
+            echec_rapport = buffer_log->echec();
+            buffer_log.reset();
+        }
     }
     nbLignesOK = 0;
     nbLignesNonOK = 0;
@@ -125,147 +152,202 @@ bool csp_creer_plusieurs::initialise_thread(int total) {
     return true;
 }
 
-QString csp_creer_plusieurs::enregistre_rapport() {
-    if (!buffer_log)
-        return QString();
-    const QByteArray octets = std::move(*buffer_log);
-    buffer_log.reset();
-    // A data file named like its report ("liste.log"), under any spelling of
-    // its path: replacing it would lose the data.
-    const auto rapport = identite(chemin_log, true);
-    if (rapport && rapport == identite(fi_lecture_officiel, true))
-        return QStringLiteral(
-                   "Le fichier de rapport «\u00A0%1\u00A0» n'a pas été enregistré\u00A0: "
-                   "il aurait remplacé le fichier de données.")
-            .arg(chemin_log);
-    // Nor a file that a record of this run made under the same name.
-    if (const auto lieu = identite(chemin_log, false); lieu && fichiers_faits.contains(*lieu))
-        return QStringLiteral(
-                   "Le fichier de rapport «\u00A0%1\u00A0» n'a pas été enregistré\u00A0: "
-                   "il aurait remplacé le fichier créé ligne %2.")
-            .arg(chemin_log)
-            .arg(fichiers_faits.value(*lieu));
-    // A link in the folder would have the report written elsewhere.
-    if (const int erreur = bibliotheque_v1::enregistre_fichier(
-            chemin_log, octets, bibliotheque_v1::liens_destination::refuses))
-        return QStringLiteral("Le fichier de rapport «\u00A0%1\u00A0» n'a pas pu être "
-                              "enregistré\u00A0: %2")
-            .arg(chemin_log, bibliotheque_v1::raison_systeme(erreur));
-    return QString();
+void csp_creer_plusieurs::serie_interrompue(std::int32_t ligne, const QString& raison) {
+    interruption.emplace(ligne, raison);
+    ecrit_rapport(
+        lignes_rapport::erreur(ligne, QStringLiteral("création interrompue\u00A0: ") + raison));
+    if (!dossier_resultats.ouvert())
+        // Records read for the preview: nothing was made, and no finish
+        // step will tell it.
+        message_creer_plusieurs(
+            QStringLiteral("La lecture du fichier de données a été interrompue à la ligne "
+                           "%1\u00A0: %2\r\rAucun fichier n'a été créé.")
+                .arg(ligne)
+                .arg(raison));
 }
 
 void csp_creer_plusieurs::termine_thread() {
-    // A report that could not be written counts as not made.
-    const bool demande = buffer_log.has_value();
-    const QString echec_rapport = enregistre_rapport();
-    const bool rapport = demande && echec_rapport.isEmpty();
-    if (!fi_lecture_reel.isEmpty()) {
-        fi_lecture_reel.clear();
-        if (cb_log->isChecked()) {
-            const QString eol = bibliotheque_v1::eol(1);
-            QString texte;
-            if (nbLignesOK == 0)
-                texte = QStringLiteral("Aucun fichier eps ou pdf n'a été généré");
-            else if (nbLignesOK == 1)
-                texte = QStringLiteral("Un fichier eps ou pdf a été généré");
-            else
-                texte = QString::number(nbLignesOK) +
-                        QStringLiteral(" fichiers eps ou pdf ont été générés");
-            texte += eol + get_message_dossier_resultat() + eol + eol;
-            if (nbLignesNonOK == 0)
-                texte += QStringLiteral("Aucune erreur n'a été détectée.");
-            else if (nbLignesNonOK == 1)
-                texte += QStringLiteral("Une erreur a été détectée.");
-            else
-                texte +=
-                    QString::number(nbLignesNonOK) + QStringLiteral(" erreurs ont été détectées.");
-            if (nbLignesNonOK > 0)
-                texte += eol + eol + QStringLiteral("Pour en savoir plus, ") +
-                         (rapport ? QStringLiteral("consultez le fichier de rapport.")
-                                  : QStringLiteral("recommencez en créant un fichier de rapport."));
-            if (!chemin_log.isEmpty() && !rapport)
-                texte += eol + eol +
-                         (echec_rapport.isEmpty()
-                              ? QStringLiteral("Le fichier de rapport n'a pas pu être enregistré "
-                                               "dans un répertoire protégé !")
-                              : echec_rapport);
-            message_creer_plusieurs(texte);
-        }
+    bool rapport = false;
+    if (buffer_log) {
+        rapport = buffer_log->termine([this](bibliotheque_v1::identite_fichier dossier,
+                                             const QString& nom, const struct stat& etat) {
+            return dossier == dossier_resultats.identite() ? ligne_ayant_fait(nom, etat) : 0;
+        });
+        if (!rapport)
+            echec_rapport = buffer_log->echec();
+        buffer_log.reset();
     }
+    dossier_resultats.ferme();
+    if (fi_lecture_reel.isEmpty())
+        return; // cancelled: no summary
+    fi_lecture_reel.clear();
+    // A run that stopped early always says so.
+    if (!cb_log->isChecked() && !interruption)
+        return;
+    const QString eol = bibliotheque_v1::eol(1);
+    QString texte;
+    if (nbLignesOK == 0)
+        texte = QStringLiteral("Aucun fichier eps ou pdf n'a été généré");
+    else if (nbLignesOK == 1)
+        texte = QStringLiteral("Un fichier eps ou pdf a été généré");
+    else
+        texte =
+            QString::number(nbLignesOK) + QStringLiteral(" fichiers eps ou pdf ont été générés");
+    texte += eol + get_message_dossier_resultat() + eol + eol;
+    if (interruption) {
+        texte += QStringLiteral("La création a été interrompue à la ligne %1\u00A0: %2")
+                     .arg(interruption->first)
+                     .arg(interruption->second);
+        if (nbLignesNonOK > 0)
+            texte += eol;
+    }
+    if (nbLignesNonOK == 0 && !interruption)
+        texte += QStringLiteral("Aucune erreur n'a été détectée.");
+    else if (nbLignesNonOK == 1)
+        texte += QStringLiteral("Une erreur a été détectée.");
+    else if (nbLignesNonOK > 1)
+        texte += QString::number(nbLignesNonOK) + QStringLiteral(" erreurs ont été détectées.");
+    if (nbLignesNonOK > 0)
+        texte += eol + eol + QStringLiteral("Pour en savoir plus, ") +
+                 (rapport ? QStringLiteral("consultez le fichier de rapport.")
+                          : QStringLiteral("recommencez en créant un fichier de rapport."));
+    if (!chemin_log.isEmpty() && !rapport)
+        texte += eol + eol + echec_rapport;
+    message_creer_plusieurs(texte);
 }
 
 void csp_creer_plusieurs::ecrit_rapport(const QString& ligne) {
     if (buffer_log)
-        buffer_log->append((texte_rapport(ligne) + bibliotheque_v1::eol(1)).toUtf8());
+        buffer_log->ecrit(ligne);
+}
+
+std::int32_t csp_creer_plusieurs::ligne_ayant_fait(const QString& nom, const struct stat& etat) {
+    if (const auto fait = noms_faits.constFind(nom); fait != noms_faits.cend())
+        return *fait;
+    // Another spelling of a name made (a file system that ignores case):
+    // the files made so far are looked at once each.
+    for (const QString& fait : std::as_const(noms_a_identifier)) {
+        struct stat etat_fait {};
+        if (dossier_resultats.examine(fait, etat_fait) == 0)
+            fichiers_faits.insert(bibliotheque_v1::identite_de(etat_fait), noms_faits.value(fait));
+    }
+    noms_a_identifier.clear();
+    return fichiers_faits.value(bibliotheque_v1::identite_de(etat), 0);
+}
+
+QString csp_creer_plusieurs::refus_destination(const QString& nom, const struct stat& etat) {
+    const std::int32_t ligne = ligne_en_cours;
+    const int colonne = colonne_nom_en_cours;
+    const auto identite = bibliotheque_v1::identite_de(etat);
+    // Two records of one run that name one file: the first record's file stays.
+    if (const std::int32_t fait = ligne_ayant_fait(nom, etat))
+        return lignes_rapport::erreur_colonne(
+            ligne, colonne, QStringLiteral("nom de fichier déjà utilisé ligne %1").arg(fait));
+    // The data file being read (a record named like it, with the results
+    // beside it): its records would be lost.
+    if (identite == identite_donnees)
+        return lignes_rapport::non_cree(
+            ligne, nom, QStringLiteral("il aurait remplacé le fichier de données."));
+    if (buffer_log && identite == buffer_log->identite_partiel())
+        return lignes_rapport::non_cree(
+            ligne, nom, QStringLiteral("il aurait remplacé le fichier de rapport."));
+    // A file the user may not write, as the single page refuses it.
+    if (!dossier_resultats.ecriture_permise(nom, etat))
+        return lignes_rapport::erreur_colonne(
+            ligne, colonne,
+            QStringLiteral("le fichier existant %1 est protégé en écriture\u00A0: il n'est pas "
+                           "remplacé")
+                .arg(nom));
+    // Nor any file that is no barcode file: a data file's settings may name
+    // any folder and extension.
+    const std::optional<QByteArray> debut =
+        S_ISREG(etat.st_mode) ? dossier_resultats.debut(nom, 5) : std::optional<QByteArray>();
+    if (!debut || !debut_code_barres(*debut))
+        return lignes_rapport::erreur_colonne(
+            ligne, colonne,
+            QStringLiteral("le fichier existant %1 n'est pas un fichier eps ou pdf\u00A0: il "
+                           "n'est pas remplacé")
+                .arg(nom));
+    return QString();
 }
 
 void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice,
-                                                    bool guillemet_non_ferme) {
-    const QString numero = QStringLiteral("Ligne ") + QString::number(indice + 1);
-    if (guillemet_non_ferme) {
-        ++nbLignesNonOK;
-        ecrit_rapport(numero + QStringLiteral(", guillemet non fermé\u00A0: le reste du fichier "
-                                              "n'a pas pu être lu"));
-        return;
+                                                    defaut_lecture defaut) {
+    const std::int32_t numero = indice + 1;
+    QString refus;
+    if (defaut == defaut_lecture::guillemet_non_ferme)
+        refus = lignes_rapport::erreur(numero, QStringLiteral("guillemet non fermé\u00A0: le reste "
+                                                              "du fichier n'a pas pu être lu"));
+    else if (defaut == defaut_lecture::trop_long)
+        refus = lignes_rapport::erreur(
+            numero, QStringLiteral("enregistrement trop long\u00A0: plus de %1 caractères")
+                        .arg(TableInputStream::longueur_maximale_defaut));
+    const QStringList champs = refus.isEmpty() ? ligne.split(u'\t') : QStringList();
+    if (refus.isEmpty() && (champs.size() < 10 || champs.size() > 13))
+        refus = lignes_rapport::erreur(numero, QStringLiteral("erreur dans le nombre de colonnes"));
+    // Text the reader could not read, in any column.
+    for (qsizetype i = 0; refus.isEmpty() && i < champs.size(); ++i) {
+        if (champs[i].contains(marque_erreur_csv))
+            refus = lignes_rapport::erreur_colonne(
+                numero, static_cast<int>(i + 1),
+                QStringLiteral("guillemet dans un champ qui n'est pas entre guillemets"));
+        else if (champs[i].contains(QChar::ReplacementCharacter))
+            refus = lignes_rapport::erreur_colonne(
+                numero, static_cast<int>(i + 1),
+                QStringLiteral("caractère illisible dans le codage choisi\u00A0: vérifiez le "
+                               "réglage «\u00A0Codage\u00A0»"));
     }
-    const QStringList champs = ligne.split(u'\t');
+    const bool v1 = champs.size() <= 11;
     valdorin::tableau_code_barres tableau;
-    QString erreur;
-    bool previsu = false;
-    QString chemin;
-    if (champs.size() >= 10 && champs.size() <= 13) {
-        const bool v1 = champs.size() <= 11;
+    if (refus.isEmpty()) {
         const QString faute =
             v1 ? parse_format_v1(champs, tableau) : parse_format_v2(champs, tableau);
-        if (!faute.isEmpty()) {
-            erreur = QStringLiteral(", erreur en colonne ") + faute;
-        } else {
-            previsu = valdorin::previsu_presence;
-            chemin = chemin_dossier_ecriture + tableau[valdorin::entree_nom_fichier];
-            // Two records of one run that name one file: the second is
-            // refused, and the first record's file stays.
-            const auto fichier = identite(chemin, false);
-            if (fichier && fichiers_faits.contains(*fichier))
-                erreur =
-                    QStringLiteral(", erreur en colonne %1, nom de fichier déjà utilisé ligne %2")
-                        .arg(v1 ? 4 : 12)
-                        .arg(fichiers_faits.value(*fichier));
-        }
-    } else {
-        erreur = QStringLiteral(", erreur dans le nombre de colonnes");
+        if (!faute.isEmpty())
+            refus = lignes_rapport::erreur_colonne(numero, faute);
     }
-    if (!erreur.isEmpty()) {
+    const bool previsu = valdorin::previsu_presence;
+    const QString nom = tableau[valdorin::entree_nom_fichier];
+    // The result folder must still be the one the run began with. Looked at
+    // again every few milliseconds rather than for every record: a file made
+    // meanwhile still goes into the folder held open, never elsewhere.
+    if (refus.isEmpty() &&
+        (!verification_dossier.isValid() || verification_dossier.hasExpired(5))) {
+        dossier_en_place = dossier_resultats.en_place();
+        verification_dossier.start();
+    }
+    if (refus.isEmpty() && !dossier_en_place)
+        refus = lignes_rapport::non_cree(
+            numero, nom,
+            QStringLiteral("le répertoire des résultats «\u00A0%1\u00A0» a été déplacé, supprimé "
+                           "ou remplacé pendant la création.")
+                .arg(chemin_dossier_ecriture));
+    if (!refus.isEmpty()) {
         ++nbLignesNonOK;
-        ecrit_rapport(numero + erreur);
+        ecrit_rapport(refus);
         return;
     }
     // The line says "OK" only once the file is made; a file the engine cannot
     // make is one refused record, and the run goes on. The engine's inputs
-    // are set here, with the call: a name from a data file is never written
-    // through a symbolic link, which could lead out of the result folder.
-    const QString nom = tableau[valdorin::entree_nom_fichier];
-    // Nor over the data file being read (a record named like it, with the
-    // results beside it): its records would be lost.
-    if (const auto lieu = identite(chemin, false);
-        lieu && lieu == identite(fi_lecture_officiel, true)) {
-        ++nbLignesNonOK;
-        ecrit_rapport(numero + QStringLiteral(", fichier ") + nom +
-                      QStringLiteral(" non créé\u00A0: il aurait remplacé le fichier de données."));
-        return;
-    }
+    // are set here, with the call: the name is made inside the result folder
+    // held open, never through a symbolic link, and a file already there is
+    // replaced only when refus_destination allows it.
+    ligne_en_cours = numero;
+    colonne_nom_en_cours = v1 ? 4 : 12;
+    refus_garde.clear();
     try {
-        valdorin::fi_ecriture = chemin;
+        const auto retour = qScopeGuard([] { valdorin::dossier_ecriture = nullptr; });
+        valdorin::fi_ecriture = nom;
         valdorin::previsu_presence = previsu;
-        valdorin::liens_ecriture = bibliotheque_v1::liens_destination::refuses;
+        valdorin::dossier_ecriture = &dossier_resultats;
         valdorin::cree_fichier(tableau);
-        if (const auto fait = identite(chemin, false))
-            fichiers_faits.insert(*fait, indice + 1);
+        noms_faits.insert(nom, numero);
+        noms_a_identifier.append(nom);
     } catch (const valdorin::erreur_creation& echec) {
         ++nbLignesNonOK;
-        ecrit_rapport(numero + QStringLiteral(", fichier ") + nom +
-                      QStringLiteral(" non créé\u00A0: ") + echec.message());
+        ecrit_rapport(refus_garde.isEmpty() ? lignes_rapport::non_cree(numero, nom, echec.message())
+                                            : refus_garde);
         return;
     }
     ++nbLignesOK;
-    ecrit_rapport(numero + QStringLiteral(", fichier ") + nom + QStringLiteral(" OK"));
+    ecrit_rapport(lignes_rapport::fait(numero, nom));
 }

@@ -246,7 +246,7 @@ void csp_creer_unit::bt_creer_Action() {
         // The file the user chose: a link chosen in the dialog is written through.
         valdorin::fi_ecriture = fichier;
         valdorin::previsu_presence = previsu;
-        valdorin::liens_ecriture = bibliotheque_v1::liens_destination::suivis;
+        valdorin::dossier_ecriture = nullptr;
         valdorin::cree_fichier(tableau, nullptr);
     } catch (const valdorin::erreur_creation& erreur) {
         // The destination keeps what it held; the form is left as it is.

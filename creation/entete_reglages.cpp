@@ -1,5 +1,6 @@
 #include "entete_reglages.h"
 
+#include "ecriture_fichiers.h"
 #include "xml_parametres.h"
 
 #include <QFile>
@@ -75,7 +76,7 @@ QString renomme_codage(QString texte, const QString& ancien, const QString& nouv
     return texte;
 }
 
-issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
+issue extrait(const QString& chemin, QString& xml, QFileDevice& copie, int* erreur_copie) {
     xml.clear();
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::ReadOnly))
@@ -107,13 +108,14 @@ issue extrait(const QString& chemin, QString& xml, QFileDevice& copie) {
         const QByteArray morceau = fichier.read(taille_morceau);
         if (morceau.isEmpty() && fichier.error() != QFileDevice::NoError)
             return issue::illisible;
-        if (copie.write(morceau) != morceau.size())
+        if (const int erreur = bibliotheque_v1::ecrit_tout(copie.handle(), morceau)) {
+            if (erreur_copie)
+                *erreur_copie = erreur;
             return issue::copie_impossible;
+        }
     }
     if (fichier.error() != QFileDevice::NoError)
         return issue::illisible;
-    if (!copie.flush())
-        return issue::copie_impossible;
     xml = texte;
     return issue::entete;
 }

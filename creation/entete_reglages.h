@@ -19,12 +19,13 @@ enum class issue {
 // Looks at the first line of the data file `chemin`. When it is a header,
 // `xml` receives its text as UTF-8 ("UTF-16" in the declaration named back
 // "UTF-8") and every byte after its line end is copied, unchanged and in
-// chunks, into `copie`, an open file that is then flushed. A header too long
-// to be a settings document that may be read (see
-// parametres_v1::taille_maximale_document) is not kept in memory: `xml` stays
-// empty, as if the header could not be read, and the records are copied all
-// the same. A file of fewer than 3 bytes is not looked at.
-issue extrait(const QString& chemin, QString& xml, QFileDevice& copie);
+// chunks, straight into the open file `copie` (through its descriptor: its
+// own buffer is not used). A header too long to be a settings document that
+// may be read (see parametres_v1::taille_maximale_document) is not kept in
+// memory: `xml` stays empty, as if the header could not be read, and the
+// records are copied all the same. A file of fewer than 3 bytes is not looked
+// at. When the copy fails, `erreur_copie` receives the system's error number.
+issue extrait(const QString& chemin, QString& xml, QFileDevice& copie, int* erreur_copie = nullptr);
 
 // `texte` with the first `ancien` of its XML declaration (the text up to the
 // first "?>") replaced by `nouveau`; the settings after it are left alone.

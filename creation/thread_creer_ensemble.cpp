@@ -4,15 +4,59 @@
 #include "csp_creer_plusieurs.h"
 #include "droits_fichiers.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <new>
 
 thread_creer_ensemble::thread_creer_ensemble(csp_creer_plusieurs& page)
     : QObject(&page), page(page) {
     setObjectName(QStringLiteral("thread_creer_ensemble"));
     minuterie.setInterval(0);
     connect(&minuterie, &QTimer::timeout, this, &thread_creer_ensemble::pas);
+    // However the application quits (menu, keyboard, close box), a run in
+    // progress leaves its report.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &thread_creer_ensemble::arrete);
+}
+
+namespace {
+
+// Why a run stopped on an exception, as the summary says it.
+QString raison_exception(std::exception_ptr exception) {
+    try {
+        std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("la mémoire disponible ne suffit pas.");
+    } catch (const echec_lecture& echec) {
+        return QString::fromUtf8(echec.what());
+    } catch (const std::exception& echec) {
+        return QStringLiteral("erreur inattendue (%1).").arg(QString::fromUtf8(echec.what()));
+    } catch (...) {
+        return QStringLiteral("erreur inattendue.");
+    }
+}
+
+// How the reader left the record it has just read.
+csp_creer_plusieurs::defaut_lecture defaut_de(const TableInputStream& lecteur) {
+    if (lecteur.guillemet_non_ferme())
+        return csp_creer_plusieurs::defaut_lecture::guillemet_non_ferme;
+    if (lecteur.enregistrement_trop_long())
+        return csp_creer_plusieurs::defaut_lecture::trop_long;
+    return csp_creer_plusieurs::defaut_lecture::aucun;
+}
+
+} // namespace
+
+void thread_creer_ensemble::arrete() {
+    if (!en_cours())
+        return;
+    page.fi_lecture_reel.clear();
+    if (demarre_)
+        acheve();
+    else
+        fin();
 }
 
 thread_creer_ensemble::~thread_creer_ensemble() = default;
@@ -21,6 +65,7 @@ void thread_creer_ensemble::Run() {
     if (en_cours())
         return;
     lignes.clear();
+    trop_longs.clear();
     dernier_non_ferme = false;
     compteur = 0;
     demarre_ = false;
@@ -43,7 +88,7 @@ void thread_creer_ensemble::Run() {
         }
         minuterie.start();
     } catch (...) {
-        abandonne();
+        abandonne(raison_exception(std::current_exception()));
     }
 }
 
@@ -61,7 +106,7 @@ void thread_creer_ensemble::pas() {
         do {
             if (phase_ == phase::directe) {
                 const QString ligne = lecteur->ReadLine();
-                page.cree_fichier_depuis_ligne(ligne, compteur, lecteur->guillemet_non_ferme());
+                page.cree_fichier_depuis_ligne(ligne, compteur, defaut_de(*lecteur));
                 ++compteur;
                 if (lecteur->Eof() || page.fi_lecture_reel.isEmpty()) {
                     montre_progression();
@@ -71,8 +116,12 @@ void thread_creer_ensemble::pas() {
                 }
             } else if (phase_ == phase::liste) {
                 // Only the last record can run to the end of the file.
-                page.cree_fichier_depuis_ligne(lignes.at(compteur), compteur,
-                                               dernier_non_ferme && compteur == lignes.size() - 1);
+                page.cree_fichier_depuis_ligne(
+                    lignes.at(compteur), compteur,
+                    dernier_non_ferme && compteur == lignes.size() - 1
+                        ? csp_creer_plusieurs::defaut_lecture::guillemet_non_ferme
+                    : trop_longs.contains(compteur) ? csp_creer_plusieurs::defaut_lecture::trop_long
+                                                    : csp_creer_plusieurs::defaut_lecture::aucun);
                 ++compteur;
                 if (compteur >= lignes.size() || page.fi_lecture_reel.isEmpty()) {
                     montre_progression();
@@ -83,6 +132,8 @@ void thread_creer_ensemble::pas() {
             } else if (phase_ == phase::lecture) {
                 lignes.append(lecteur->ReadLine());
                 dernier_non_ferme = lecteur->guillemet_non_ferme();
+                if (lecteur->enregistrement_trop_long())
+                    trop_longs.insert(static_cast<std::int32_t>(lignes.size() - 1));
                 if (lecteur->Eof()) {
                     note_duree(chrono.nsecsElapsed());
                     apres_lecture();
@@ -96,7 +147,7 @@ void thread_creer_ensemble::pas() {
         montre_progression();
         note_duree(chrono.nsecsElapsed());
     } catch (...) {
-        abandonne();
+        abandonne(raison_exception(std::current_exception()));
     }
 }
 
@@ -134,23 +185,24 @@ void thread_creer_ensemble::apres_lecture() {
     minuterie.start();
 }
 
-void thread_creer_ensemble::abandonne() {
+void thread_creer_ensemble::abandonne(const QString& raison) {
     bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
     minuterie.stop();
+    const auto ligne =
+        static_cast<std::int32_t>((phase_ == phase::lecture ? lignes.size() : compteur) + 1);
+    // Whatever memory the records held goes first: the failure may be its lack.
+    lignes = QStringList();
     try {
         if (lecteur)
             lecteur->Close();
-    } catch (...) {
-    }
-    if (demarre_) {
-        demarre_ = false;
-        try {
+        page.serie_interrompue(ligne, raison);
+        if (demarre_) {
+            demarre_ = false;
             // Closes the report and tells what was made before the failure.
             page.termine_thread();
-        } catch (...) {
-            bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
-            page.enregistre_rapport();
         }
+    } catch (...) {
+        bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
     }
     fin();
 }
@@ -160,6 +212,7 @@ void thread_creer_ensemble::fin() {
     phase_ = phase::repos;
     lecteur.reset();
     lignes = QStringList();
+    trop_longs.clear();
     page.serie_terminee();
     emit termine();
 }

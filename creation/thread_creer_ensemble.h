@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -30,6 +31,9 @@ public:
     // open. Whatever happens, the run ends with the page back at rest.
     void Run();
     bool en_cours() const { return phase_ != phase::repos; }
+    // Ends a run at once as the cancel button does, its report written: the
+    // application is quitting.
+    void arrete();
 
     static constexpr int tranche_ms = 10;
     // The longest step of the runs so far, in milliseconds, the time spent in
@@ -51,8 +55,9 @@ private:
     void acheve();
     // The records read for the preview: shows them, then creates or stops.
     void apres_lecture();
-    // After an exception: ends the run as properly as can be.
-    void abandonne();
+    // After an exception: the run stops at the record in hand, says why,
+    // and ends as properly as can be.
+    void abandonne(const QString& raison);
     void fin();
 
     csp_creer_plusieurs& page;
@@ -63,6 +68,8 @@ private:
     // The last record read for the preview ran to the end of the file inside
     // a quoted field.
     bool dernier_non_ferme = false;
+    // The records read for the preview that were too long to be kept whole.
+    QSet<std::int32_t> trop_longs;
     std::int32_t compteur = 0;
     // The start step succeeded: a finish step is owed.
     bool demarre_ = false;

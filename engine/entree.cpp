@@ -257,10 +257,14 @@ void verifie_entrees(const tableau_code_barres& t) {
 
 // Writes the file through the shared atomic write, so that a failure never
 // leaves a partial file nor harms an earlier one.
-void enregistre(const QString& chemin, const QByteArray& octets) {
-    if (const int erreur = bibliotheque_v1::enregistre_fichier(chemin, octets, liens_ecriture))
-        throw erreur_creation(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
-                                  .arg(chemin, bibliotheque_v1::raison_systeme(erreur)));
+void enregistre(const QByteArray& octets) {
+    const int erreur = dossier_ecriture ? dossier_ecriture->enregistre(fi_ecriture, octets)
+                                        : bibliotheque_v1::enregistre_fichier(fi_ecriture, octets);
+    if (erreur)
+        throw erreur_creation(
+            QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
+                .arg(dossier_ecriture ? dossier_ecriture->chemin() + fi_ecriture : fi_ecriture,
+                     bibliotheque_v1::raison_systeme(erreur)));
 }
 
 } // namespace
@@ -340,7 +344,7 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
 
     // Desktop file type codes ("PDF ", "EPSF") do not exist here: the
     // extension gives the type.
-    enregistre(fi_ecriture, buffer_ecriture->data());
+    enregistre(buffer_ecriture->data());
     t = d;
 }
 

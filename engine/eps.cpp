@@ -1,6 +1,7 @@
 #include "bibliotheque_v1.h"
 #include "valdorin.h"
 
+#include <array>
 #include <cmath>
 
 namespace valdorin {
@@ -111,8 +112,25 @@ template <std::size_t N> void lignes(QByteArray& s, const char* const (&texte)[N
 }
 
 // A page side in the shortest decimal form with a point: 128, 143.5, 49.
+// Whole numbers, most of them, are written without the general conversion,
+// which costs more than the rest of the header.
 QByteArray nombre(double valeur) {
+    const auto entier = static_cast<qint64>(valeur);
+    if (static_cast<double>(entier) == valeur)
+        return QByteArray::number(entier);
     return QByteArray::number(valeur, 'g', 10);
+}
+
+// The font resources of every EPS file for a reduction: the symbol font,
+// then the legend font, joined once and kept, so that a batch copies them in
+// one piece.
+const QByteArray& polices(const QString& reduction) {
+    static std::array<QByteArray, 5> jointes;
+    const QByteArray& symbole = f_eps_symbole(reduction); // checks the reduction
+    QByteArray& polices = jointes[static_cast<std::size_t>(reduction[0].unicode() - u'0')];
+    if (polices.isEmpty())
+        polices = symbole + f_eps_vuravaze();
+    return polices;
 }
 
 // A user entry for the legend: nearest ASCII letters (Helvetica's standard
@@ -190,8 +208,7 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
          "\r%%ColorUsage: Black&White\r%%EndComments\r\r";
     ecrit(s);
 
-    ecrit(f_eps_symbole(t[entree_engraissement]));
-    ecrit(f_eps_vuravaze());
+    ecrit(polices(t[entree_engraissement]));
 
     // The one page that %%Pages announces starts after the font resources.
     s = "%%Page: 1 1\r";

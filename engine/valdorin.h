@@ -63,15 +63,15 @@ public:
 // The inputs of the next run, which every caller sets together just before
 // it calls cree_fichier: the single page and a batch run both use the engine,
 // and one may run while the other waits in a dialog. The output file (a path;
-// it is created or replaced) and whether a preview is wanted (TIFF preview in
-// EPS files, note annotation in PDF files).
+// it is created or replaced, a symbolic link written through) and whether a
+// preview is wanted (TIFF preview in EPS files, note annotation in PDF files).
 inline QString fi_ecriture;
 inline bool previsu_presence = false;
-// What the run does with a symbolic link at fi_ecriture: writes through it
-// (a file the user chose in a dialog), or refuses it and writes nothing (a
-// name that comes from a data file). Set by the caller with the two above.
-inline bibliotheque_v1::liens_destination liens_ecriture =
-    bibliotheque_v1::liens_destination::suivis;
+// The folder a batch run holds open: when set, fi_ecriture is a name inside
+// it, and a symbolic link there is refused rather than followed (a name that
+// comes from a data file must not lead out of the result folder). Set by the
+// caller with the two above; none for a path chosen in a dialog.
+inline const bibliotheque_v1::dossier_ecriture* dossier_ecriture = nullptr;
 
 // The output stream every writer writes to: an in-memory buffer, opened by
 // cree_fichier before the writer runs. Once the writer has finished, the

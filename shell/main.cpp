@@ -1,15 +1,19 @@
 #include "app.h"
 #include "bibliotheque_divers.h"
+#include "ecriture_fichiers.h"
 #include "types_fichiers.h"
 
 #include <QStringList>
 #include <QTimer>
 
-// The process: the file types, the application object with its menu bar and
+// The process: the file-size signal, the file types, the application object with its menu bar and
 // commands, the display of debug reports, then the event loop. The application opens once the loop
 // runs; a file named on the command line is opened as the operating system's open-document, after
 // the opening.
 int main(int argc, char** argv) {
+    // A write past the file-size limit fails with EFBIG, which every write
+    // reports, rather than killing the process.
+    bibliotheque_v1::ignore_depassement_taille_fichier();
     ensemble_fichiers_drop::Initialize();
     ensemble_fichiers_resultat::Initialize();
     app application(argc, argv);

@@ -3,8 +3,10 @@
 #include <QFile>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,6 +36,8 @@ QString raison_systeme(int erreur) {
     case ELOOP:
         return QStringLiteral("le chemin passe par un lien symbolique refusé ou par une boucle "
                               "de liens.");
+    case EEXIST:
+        return QStringLiteral("un fichier de ce nom est apparu pendant l'écriture.");
     default:
         return QStringLiteral("erreur système %1 (%2).")
             .arg(erreur)
@@ -41,9 +45,10 @@ QString raison_systeme(int erreur) {
     }
 }
 
-namespace {
+void ignore_depassement_taille_fichier() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
-// Writes every byte to `fd`; gives 0 or the error number.
 int ecrit_tout(int fd, const QByteArray& octets) {
     const char* p = octets.constData();
     qsizetype reste = octets.size();
@@ -59,82 +64,251 @@ int ecrit_tout(int fd, const QByteArray& octets) {
     return 0;
 }
 
-// Follows the symbolic links that `chemin` names, if any, to the file that a
-// write reaches (which need not exist yet). Gives 0 or the error number.
-int suit_liens(QByteArray& chemin) {
-    namespace fs = std::filesystem;
-    fs::path p(chemin.toStdString());
-    for (int liens = 0;; ++liens) {
-        std::error_code erreur;
-        if (!fs::is_symlink(fs::symlink_status(p, erreur)))
+namespace {
+
+// A temporary name that says what the file is, should a killed process leave
+// it behind, and does not repeat the destination's name, so that a name near
+// the system's length limit can still be written.
+QByteArray nom_temporaire() {
+    static const QByteArray debut =
+        ".valdorin-inacheve-" + QByteArray::number(static_cast<qint64>(::getpid())) + '-';
+    static quint64 compteur = 0;
+    return debut + QByteArray::number(++compteur) + ".tmp";
+}
+
+// Writes `octets` to a new temporary file of the folder `dossier` (a
+// descriptor, or AT_FDCWD with `prefixe`, the folder part of a path, ending
+// with "/"), whose name `temporaire` receives. Every write and the closing
+// are checked; on failure the file is removed.
+int ecrit_temporaire(int dossier, const QByteArray& prefixe, const QByteArray& octets,
+                     QByteArray& temporaire) {
+    int fd = -1;
+    for (int essai = 0; essai < 100; ++essai) {
+        temporaire = prefixe + nom_temporaire();
+        fd = ::openat(dossier, temporaire.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                      0666);
+        if (fd >= 0 || errno != EEXIST)
             break;
+    }
+    if (fd < 0)
+        return errno;
+    int erreur = ecrit_tout(fd, octets);
+    if (::close(fd) != 0 && erreur == 0)
+        erreur = errno;
+    if (erreur != 0)
+        ::unlinkat(dossier, temporaire.constData(), 0);
+    return erreur;
+}
+
+// Gives the temporary file its name when nothing has it yet: 0, EEXIST when
+// something is there, or the error number. On a file system that cannot
+// refuse to replace, what is there is looked at first.
+int nomme_nouveau(int dossier, const QByteArray& temporaire, const QByteArray& destination) {
+    if (::renameat2(dossier, temporaire.constData(), dossier, destination.constData(),
+                    RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return errno;
+    struct stat etat {};
+    if (::fstatat(dossier, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    return ::renameat(dossier, temporaire.constData(), dossier, destination.constData()) == 0
+               ? 0
+               : errno;
+}
+
+// Replaces the file `etat` describes at `destination` by the temporary file,
+// which takes its permissions.
+int remplace(int dossier, const QByteArray& temporaire, const QByteArray& destination,
+             const struct stat& etat) {
+    if (S_ISDIR(etat.st_mode))
+        return EISDIR;
+    // Best effort: a file system without Unix permissions may refuse it, and
+    // its files all have the same permissions anyway.
+    ::fchmodat(dossier, temporaire.constData(), etat.st_mode & 0777, 0);
+    return ::renameat(dossier, temporaire.constData(), dossier, destination.constData()) == 0
+               ? 0
+               : errno;
+}
+
+// Follows the symbolic links that `chemin` names, if any, to the file that a
+// write reaches, and gives 0 with its state, or the error number (ENOENT
+// when it does not exist yet).
+int suit_liens(QByteArray& chemin, struct stat& etat) {
+    for (int liens = 0;; ++liens) {
+        if (::lstat(chemin.constData(), &etat) != 0)
+            return errno;
+        if (!S_ISLNK(etat.st_mode))
+            return 0;
         if (liens == 40)
             return ELOOP;
-        const fs::path vers = fs::read_symlink(p, erreur);
-        if (erreur)
-            return erreur.value();
-        p = p.parent_path() / vers; // an absolute link replaces the whole path
+        char vers[PATH_MAX];
+        const ssize_t n = ::readlink(chemin.constData(), vers, sizeof vers);
+        if (n < 0)
+            return errno;
+        if (n == static_cast<ssize_t>(sizeof vers))
+            return ENAMETOOLONG;
+        // An absolute link replaces the whole path, a relative one the last name.
+        const QByteArray cible(vers, n);
+        chemin = cible.startsWith('/') ? cible : chemin.left(chemin.lastIndexOf('/') + 1) + cible;
     }
-    chemin = QByteArray::fromStdString(p.native());
-    return 0;
+}
+
+QByteArray dossier_de(const QByteArray& chemin) {
+    return chemin.left(chemin.lastIndexOf('/') + 1);
 }
 
 } // namespace
 
-// Writes `octets` to `chemin` so that a failure never leaves a partial file
-// nor harms an earlier one. A new file is created in place (exclusively) and
-// removed again on failure; an existing one is replaced in one step by a
-// temporary file written beside it, given the existing file's permissions and
-// renamed over it. A symbolic link is written through (its target is the file
-// created or replaced, and the link stays as it is), or refused with ELOOP,
-// as `liens` says; a link made while a refused one is checked is replaced by
-// the rename, not followed. The temporary name does not repeat the
-// destination's, so that a name near the system's length limit can still be
-// replaced. The data is not forced to disk: a batch writes
-// thousands of files, and few system calls keep it fast.
-int enregistre_fichier(const QString& chemin, const QByteArray& octets, liens_destination liens) {
+// A new file costs no more system calls than writing it in place: the
+// temporary file is renamed without replacing anything, and only when a
+// name is taken is what lies there looked at.
+int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
     QByteArray destination = QFile::encodeName(chemin);
-    if (liens == liens_destination::suivis) {
-        if (const int erreur = suit_liens(destination))
-            return erreur;
-    } else {
-        struct stat lien {};
-        if (::lstat(destination.constData(), &lien) == 0 && S_ISLNK(lien.st_mode))
-            return ELOOP;
-    }
-    constexpr int mode = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-
-    QByteArray cible = destination;
-    int fd = ::open(cible.constData(), mode, 0666);
-    const bool remplace = fd < 0 && errno == EEXIST;
-    if (remplace) {
-        const qsizetype barre = destination.lastIndexOf('/');
-        const QByteArray prefixe = destination.left(barre + 1) + ".valdorin-" +
-                                   QByteArray::number(static_cast<qint64>(::getpid())) + '-';
-        static quint64 compteur = 0;
-        for (int essai = 0; fd < 0 && errno == EEXIST && essai < 100; ++essai) {
-            cible = prefixe + QByteArray::number(++compteur);
-            fd = ::open(cible.constData(), mode, 0666);
+    QByteArray temporaire;
+    if (const int erreur = ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire))
+        return erreur;
+    int erreur = nomme_nouveau(AT_FDCWD, temporaire, destination);
+    if (erreur == EEXIST) {
+        // A file to replace, or a link to write through to its target.
+        struct stat etat {};
+        const QByteArray lien = destination;
+        erreur = suit_liens(destination, etat);
+        if (erreur == 0)
+            erreur = remplace(AT_FDCWD, temporaire, destination, etat);
+        else if (erreur == ENOENT && destination != lien)
+            erreur = nomme_nouveau(AT_FDCWD, temporaire, destination); // a link to nothing yet
+        if (erreur == EXDEV) {
+            // The link's target lies on another volume: the bytes are written
+            // again beside it.
+            ::unlink(temporaire.constData());
+            erreur = ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire);
+            if (erreur != 0)
+                return erreur;
+            erreur = suit_liens(destination, etat);
+            erreur = erreur == 0        ? remplace(AT_FDCWD, temporaire, destination, etat)
+                     : erreur == ENOENT ? nomme_nouveau(AT_FDCWD, temporaire, destination)
+                                        : erreur;
         }
-        // Best effort: a file system without Unix permissions may refuse it,
-        // and its files all have the same permissions anyway.
-        struct stat existant {};
-        if (fd >= 0 && ::stat(destination.constData(), &existant) == 0)
-            ::fchmod(fd, existant.st_mode & 0777);
     }
+    if (erreur != 0)
+        ::unlink(temporaire.constData());
+    return erreur;
+}
+
+// --- A folder held open ---------------------------------------------------------
+
+dossier_ecriture::~dossier_ecriture() {
+    ferme();
+}
+
+int dossier_ecriture::ouvre(const QString& chemin) {
+    ferme();
+    const QByteArray nom = QFile::encodeName(chemin);
+    const int fd = ::open(nom.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
-
-    int erreur = ecrit_tout(fd, octets);
-    if (::close(fd) != 0 && erreur == 0)
-        erreur = errno;
-    if (erreur == 0 && remplace && ::rename(cible.constData(), destination.constData()) != 0)
-        erreur = errno;
-    if (erreur != 0) {
-        ::unlink(cible.constData());
+    struct stat etat {};
+    if (::fstat(fd, &etat) != 0) {
+        const int erreur = errno;
+        ::close(fd);
         return erreur;
     }
+    fd_ = fd;
+    identite_ = identite_de(etat);
+    chemin_ = chemin.endsWith(u'/') ? chemin : chemin + u'/';
+    chemin_systeme_ = QFile::encodeName(chemin_);
     return 0;
+}
+
+void dossier_ecriture::ferme() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool dossier_ecriture::en_place() const {
+    struct stat etat {};
+    return fd_ >= 0 && ::stat(chemin_systeme_.constData(), &etat) == 0 &&
+           identite_de(etat) == identite_;
+}
+
+int dossier_ecriture::examine(const QString& nom, struct stat& etat) const {
+    return ::fstatat(fd_, QFile::encodeName(nom).constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0
+               ? 0
+               : errno;
+}
+
+bool dossier_ecriture::ecriture_permise(const QString& nom, const struct stat& etat) const {
+    return (etat.st_mode & 0222) &&
+           ::faccessat(fd_, QFile::encodeName(nom).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+std::optional<QByteArray> dossier_ecriture::debut(const QString& nom, qsizetype n) const {
+    const int fd = ::openat(fd_, QFile::encodeName(nom).constData(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    QByteArray octets(n, '\0');
+    qsizetype lus = 0;
+    while (lus < n) {
+        const ssize_t r = ::read(fd, octets.data() + lus, static_cast<size_t>(n - lus));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (r == 0)
+            break;
+        lus += r;
+    }
+    ::close(fd);
+    octets.truncate(lus);
+    return octets;
+}
+
+int dossier_ecriture::enregistre(const QString& nom, const QByteArray& octets) const {
+    const QByteArray destination = QFile::encodeName(nom);
+    if (destination.isEmpty() || destination.contains('/'))
+        return EINVAL;
+    QByteArray temporaire;
+    if (const int erreur = ecrit_temporaire(fd_, QByteArray(), octets, temporaire))
+        return erreur;
+    int erreur = nomme_nouveau(fd_, temporaire, destination);
+    if (erreur == EEXIST) {
+        struct stat etat {};
+        if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0)
+            erreur = errno;
+        else if (S_ISLNK(etat.st_mode))
+            erreur = ELOOP;
+        else if (S_ISDIR(etat.st_mode))
+            erreur = EISDIR;
+        else if (garde && !garde(nom, etat))
+            erreur = EEXIST;
+        else
+            erreur = remplace(fd_, temporaire, destination, etat);
+    }
+    if (erreur != 0)
+        ::unlinkat(fd_, temporaire.constData(), 0);
+    return erreur;
+}
+
+int dossier_ecriture::cree(const QString& nom) const {
+    const int fd = ::openat(fd_, QFile::encodeName(nom).constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    return fd >= 0 ? fd : -errno;
+}
+
+int dossier_ecriture::renomme(const QString& de, const QString& nom) const {
+    return ::renameat(fd_, QFile::encodeName(de).constData(), fd_,
+                      QFile::encodeName(nom).constData()) == 0
+               ? 0
+               : errno;
+}
+
+void dossier_ecriture::supprime(const QString& nom) const {
+    ::unlinkat(fd_, QFile::encodeName(nom).constData(), 0);
 }
 
 } // namespace bibliotheque_v1

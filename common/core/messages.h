@@ -20,4 +20,8 @@ inline const QString serie_deja_en_cours =
                    "Attendez la fin de ce travail, ou arrêtez-le, avant d'en lancer un autre.\r\r"
                    "Ouverture annulée !");
 
+// The result folder of a batch run cannot receive the files.
+inline const QString dossier_resultats_inutilisable =
+    QStringLiteral("Le répertoire de réception des fichiers générés n'est pas utilisable !");
+
 } // namespace messages

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -35,11 +36,18 @@ QByteArray lit(const QString& chemin) {
 }
 
 // Runs the test tool on `donnees` into the folder "sortie" of the test.
+// `limite`: the tool may write files of that many bytes at most, and is
+// killed by the system's signal unless it ignores it.
 issue_serie serie(const QString& donnees, const QStringList& reglages,
-                  const QString& tmpdir = QString()) {
+                  const QString& tmpdir = QString(), rlim_t limite = RLIM_INFINITY) {
     const QString sortie = test_support::dossier_test() + "/sortie";
     QDir().mkpath(sortie);
     QProcess outil;
+    outil.setChildProcessModifier([limite] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit taille{limite, limite};
+        ::setrlimit(RLIMIT_FSIZE, &taille);
+    });
     if (!tmpdir.isEmpty()) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TMPDIR", tmpdir);
@@ -48,7 +56,7 @@ issue_serie serie(const QString& donnees, const QStringList& reglages,
     outil.start(SERIE_DONNEES, QStringList{donnees, sortie} + reglages);
     outil.waitForFinished(60000);
     issue_serie r;
-    r.code = outil.exitCode();
+    r.code = outil.exitStatus() == QProcess::NormalExit ? outil.exitCode() : -1;
     r.alertes = QString::fromUtf8(outil.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     QFile rapport(QFileInfo(donnees).absolutePath() + "/" +
                   csp_creer_plusieurs::nom_rapport(donnees));
@@ -120,9 +128,11 @@ TEST(serie, fichiers_rapport_et_bilan) {
 }
 
 // Names used twice, links, a report that would replace its data file or cannot
-// be written, control characters, an open quote: each refused or told, nothing lost.
+// be written, control characters, an open quote, files the user may not
+// write or that are no barcode files, text the reader could not read, a file
+// size limit: each refused or told, nothing lost.
 TEST(serie, refus_et_rapports) {
-    const QString d = test_support::dossier_test(), s = d + "/sortie/";
+    const QString d = test_support::dossier_test(), s = d + "/sortie/", m = d + "/maison/";
     auto ligne = [](const char* nom, const char* fin = "") {
         return QByteArray(bon).replace("code1\r", QByteArray(nom) + fin + "\r");
     };
@@ -131,22 +141,41 @@ TEST(serie, refus_et_rapports) {
                          "boucle de liens.";
     const QString pas_de_rapport =
         "\\n\\nLe fichier de rapport «\u00A0" + d + "/%1\u00A0» n'a pas ";
+    const QString plus = "\\n\\nPour en savoir plus, consultez le fichier de rapport.";
+    const QString une = "Une erreur a été détectée." + plus,
+                  deux = "2 erreurs ont été détectées." + plus;
     const QByteArray ouvert = "L,1,42,0,P,150,CB,E,4,A,=,q1\r\nL,1,42,0,\"P,150,CB,E,4,A,=,q2\r\n" +
                               QByteArray("L,1,42,0,P,150,CB,E,4,A,=,q\r\n").repeated(200);
     const QString non_ferme = "Ligne 1, fichier q1.eps OK|Ligne 2, guillemet non fermé\u00A0: le "
                               "reste du fichier n'a pas pu être lu|";
+    const QString existant = "Ligne %1, erreur en colonne 12, le fichier existant %2 %3\u00A0: il "
+                             "n'est pas remplacé|";
+    const QString illisible = "Ligne %1, erreur en colonne %2, caractère illisible dans le codage "
+                              "choisi\u00A0: vérifiez le réglage «\u00A0Codage\u00A0»|";
     QDir().mkpath(d + "/e\x1B[2J/e1.eps"); // a folder in the way
     QDir().mkpath(s);
+    QDir().mkpath(m);
     outils_donnees::fichier("ancien\n", "gros.log");
     outils_donnees::fichier("cible", "cible");
     for (const char* nom : {"sortie/lien1.eps", "lie.log"})
         ASSERT_TRUE(QFile::link(d + "/cible", d + "/" + nom));
     ASSERT_TRUE(QFile::link(d + "/absente", s + "lien2.eps"));
+    // Files already there: read-only, not barcodes, and earlier barcodes.
+    const QList<QPair<QString, QByteArray>> deja = {{s + "ro.eps", "%!PS-Adobe-3.0 EPSF-3.0\r"},
+                                                    {m + ".bashrc", "export X=1\n"},
+                                                    {m + "epsrc", "%!PS-Adobe-3.0 EPSF-3.0\r"},
+                                                    {m + "dosrc", "\xC5\xD0\xD3\xC6\x1E"},
+                                                    {m + "pdfrc", "%PDF-1.3\r"},
+                                                    {m + "viderc", ""}};
+    for (const auto& [chemin, octets] : deja)
+        ASSERT_FALSE(outils_donnees::fichier(octets, chemin.mid(d.size() + 1)).isEmpty());
+    ASSERT_TRUE(QFile::setPermissions(s + "ro.eps",
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const struct {
         QString nom;
         QByteArray donnees;
-        QString reglages, rapport, fin_bilan = {};
-        bool disque_plein = false; // files may not grow past 4 KB
+        QString reglages, rapport, fin_bilan;
+        rlim_t limite = RLIM_INFINITY; // the largest file the tool may write
     } cas[] = {
         {"noms.txt",
          ligne("code1") + ligne("code1", "\tvu") + ligne("Code1") +
@@ -154,10 +183,12 @@ TEST(serie, refus_et_rapports) {
          "",
          "Ligne 1, fichier code1.eps OK|Ligne 2, erreur en colonne 12, nom de fichier déjà utilisé "
          "ligne 1|Ligne 3, fichier Code1.eps OK|Ligne 4, fichier LMPA0503.pdf OK|"
-         "Ligne 5, erreur en colonne 4, nom de fichier déjà utilisé ligne 4|"},
+         "Ligne 5, erreur en colonne 4, nom de fichier déjà utilisé ligne 4|",
+         deux},
         {"lien.txt", ligne("lien1") + ligne("lien2"), "",
          "Ligne 1, fichier lien1.eps non créé" + lien.arg("lien1") +
-             "|Ligne 2, fichier lien2.eps non créé" + lien.arg("lien2") + "|"},
+             "|Ligne 2, fichier lien2.eps non créé" + lien.arg("lien2") + "|",
+         deux},
         {"lie.txt", ligne("r1"), "", "cible",
          pas_de_rapport.arg("lie.log") + "pu être enregistré\u00A0: le chemin passe par un lien "
                                          "symbolique refusé ou par une boucle de liens."},
@@ -165,26 +196,55 @@ TEST(serie, refus_et_rapports) {
          "L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\td1\r|x\r|",
          pas_de_rapport.arg("donnees.log") +
              "été enregistré\u00A0: il aurait remplacé le fichier de données."},
-        {"e\x1B[2J/liste.txt", ligne("e1") + ligne("a\x1B[31mb"),
+        {"e\x1B[2J/liste.txt", ligne("e1") + ligne("a\x1B[31mb") + ligne("c\u200Ed"),
          "popup_resultats=1 popup_codage=3",
          "Ligne 1, fichier e1.eps non créé\u00A0: Impossible d'écrire le fichier « " + d +
              "/e\\u{1B}[2J/e1.eps » : c'est un dossier.|Ligne 2, erreur en colonne 12, présence "
-             "d'un caractère invalide pour un nom de fichier|"},
+             "d'un caractère invalide pour un nom de fichier|Ligne 3, erreur en colonne 12, "
+             "présence d'un caractère invalide pour un nom de fichier|",
+         "3 erreurs ont été détectées." + plus},
         {"meme.txt", ligne("meme") + ligne("m2"), "popup_resultats=1 ch_ext_eps=.txt",
          "Ligne 1, fichier meme.txt non créé\u00A0: il aurait remplacé le fichier de données.|"
-         "Ligne 2, fichier m2.txt OK|"},
-        {"ouvert.csv", ouvert, "popup_delimiteur=2", non_ferme},
-        {"ouvert.csv", ouvert, "popup_delimiteur=2 cb_previsualiser=true", non_ferme},
+         "Ligne 2, fichier m2.txt OK|",
+         une},
+        {"ouvert.csv", ouvert, "popup_delimiteur=2", non_ferme, une},
+        {"ouvert.csv", ouvert, "popup_delimiteur=2 cb_previsualiser=true", non_ferme, une},
         {"gros.txt", QByteArray("x\r\n").repeated(300), "", "ancien|",
          pas_de_rapport.arg("gros.log") +
              "pu être enregistré\u00A0: le fichier dépasse la taille permise.",
-         true},
+         4096},
+        {"limite.txt", ligne("l1"), "",
+         "Ligne 1, fichier l1.eps non créé\u00A0: Impossible d'écrire le fichier « " + s +
+             "l1.eps » : le fichier dépasse la taille permise.|",
+         une, 5120},
+        {"ro.txt", ligne("ro") + ligne("ro2"), "",
+         existant.arg(1).arg("ro.eps", "est protégé en écriture") + "Ligne 2, fichier ro2.eps OK|",
+         une},
+        // A data file's settings may choose any folder and extension: only
+        // barcode files, and empty ones, are replaced there.
+        {"maison.txt", ligne(".bash") + ligne("eps") + ligne("dos") + ligne("pdf") + ligne("vide"),
+         "popup_resultats=2 ch_ext_eps=rc ch_repertoire=" + m,
+         existant.arg(1).arg(".bashrc", "n'est pas un fichier eps ou pdf") +
+             "Ligne 2, fichier epsrc OK|Ligne 3, fichier dosrc OK|Ligne 4, fichier pdfrc OK|"
+             "Ligne 5, fichier viderc OK|",
+         "Une erreur a été détectée." + plus},
+        {"guillemet.csv", "L;12345;42;0;Prix \"TTC\";150;CB;E;4;A;=;q1\r\n", "popup_delimiteur=1",
+         "Ligne 1, erreur en colonne 5, guillemet dans un champ qui n'est pas entre guillemets|",
+         une},
+        {"cafe.txt", ligne("Caf\x8E") + QByteArray(bon).replace("Prix", "Prix\xFF"), "",
+         illisible.arg(1).arg(12) + illisible.arg(2).arg(5), deux},
+        {"utf8.txt", ligne("Caf\xC3\x28"), "popup_codage=3", illisible.arg(1).arg(12), une},
+        {"long.txt", QByteArray(bon).replace("Prix", QByteArray(1100000, 'x')) + ligne("court"), "",
+         "Ligne 1, enregistrement trop long\u00A0: plus de 1048576 caractères|Ligne 2, fichier "
+         "court.eps OK|",
+         une},
     };
     for (const auto& c : cas) {
-        const test_support::limite_fichiers limite(c.disque_plein ? 4096 : RLIM_INFINITY);
         const issue_serie r =
             serie(outils_donnees::fichier(c.donnees, c.nom),
-                  QStringList{"popup_log=1"} + c.reglages.split(' ', Qt::SkipEmptyParts));
+                  QStringList{"popup_log=1"} + c.reglages.split(' ', Qt::SkipEmptyParts), QString(),
+                  c.limite);
+        EXPECT_EQ(r.code, 0) << qPrintable(c.nom);
         EXPECT_EQ(r.rapport.join('|'), c.rapport) << qPrintable(c.nom);
         EXPECT_TRUE(r.alertes.value(0).endsWith(c.fin_bilan)) << qPrintable(r.alertes.value(0));
     }
@@ -195,10 +255,21 @@ TEST(serie, refus_et_rapports) {
                                               "été enregistré\u00A0: il aurait remplacé le "
                                               "fichier créé ligne 1."))
         << qPrintable(rap.alertes.value(0));
-    // That file and the first file of a name stay; no target of a link was touched.
+    // That file and the first file of a name stay; no target of a link was
+    // touched, no file refused changed, and no temporary file remains.
     EXPECT_TRUE(lit(d + "/rap.log").startsWith("%!PS") && lit(s + "code1.eps").startsWith("%!PS"));
     EXPECT_EQ(lit(d + "/cible"), "cible");
     EXPECT_FALSE(QFileInfo::exists(d + "/absente"));
+    for (const auto& [chemin, octets] : deja)
+        EXPECT_EQ(lit(chemin).startsWith("%!PS-Adobe-3.0 EPSF-3.0\r%%"),
+                  !chemin.endsWith("ro.eps") && !chemin.endsWith(".bashrc"))
+            << qPrintable(chemin);
+    EXPECT_EQ(lit(s + "ro.eps"), "%!PS-Adobe-3.0 EPSF-3.0\r");
+    EXPECT_EQ(lit(m + ".bashrc"), "export X=1\n");
+    for (const QString& dossier : {s, m, d})
+        EXPECT_EQ(QDir(dossier).entryList({".valdorin*", "*partiel*"}, QDir::Files | QDir::Hidden),
+                  QStringList())
+            << qPrintable(dossier);
 }
 
 TEST(serie, destination_impossible_et_copie_impossible) {
@@ -219,11 +290,24 @@ TEST(serie, destination_impossible_et_copie_impossible) {
     QDir().mkpath(temporaire);
     EXPECT_EQ(serie(entete, {"cb_log=false"}, temporaire).code, 0);
     EXPECT_TRUE(QDir(temporaire).entryList({"valdorin*"}).isEmpty());
-    // A temporary folder that is a file: no copy can be made there.
-    const issue_serie sans = serie(entete, {}, entete);
-    EXPECT_EQ(sans.code, 1);
-    EXPECT_EQ(sans.alertes,
-              QStringList{"Fichier ou répertoire protégé !\\n\\nOuverture annulée !"});
+    // No copy can be made: the message names the cause.
+    const QByteArray gros = "<?xml version=\"1.0\"?><valdorin/>\n" + bon.repeated(200);
+    const struct {
+        QString donnees, temporaire, raison;
+        rlim_t limite = RLIM_INFINITY;
+    } impossibles[] = {
+        {entete, temporaire + "/absent", "son dossier n'existe pas."},
+        {outils_donnees::fichier(gros, "gros.txt"), temporaire,
+         "le fichier dépasse la taille permise.", 4096},
+    };
+    for (const auto& c : impossibles) {
+        const issue_serie sans = serie(c.donnees, {}, c.temporaire, c.limite);
+        EXPECT_EQ(sans.code, 1);
+        EXPECT_EQ(sans.alertes, QStringList{"Les enregistrements du fichier de données n'ont pas "
+                                            "pu être copiés dans le dossier temporaire «\u00A0" +
+                                            c.temporaire + "\u00A0»\u00A0: " + c.raison +
+                                            "\\n\\nOuverture annulée !"});
+    }
 }
 
 TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
@@ -258,13 +342,14 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
     EXPECT_GT(faits, 0);
     EXPECT_LT(faits, 3000);
 
-    // The data file gone when the folder was chosen: the run still ends with
-    // its summary and the page at rest.
+    // The data file gone when the folder was chosen: the run says that it
+    // stopped, where and why, and the page is at rest.
     participants::lecteur_alertes alertes;
     struct efface : participants::presentateur_essai {
         QString donnees;
         QString montre(const bibliotheque_v1::demande_dialogue& d) override {
-            QFile::remove(donnees);
+            if (!donnees.isEmpty())
+                QFile::remove(donnees);
             return presentateur_essai::montre(d);
         }
     } effaceur;
@@ -273,21 +358,114 @@ TEST(serie, annulation_et_exception_remettent_la_page_au_repos) {
     alertes.attend();
     page.creer_serie();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 10000));
-    EXPECT_EQ(alertes.textes, QStringList{"Aucun fichier eps ou pdf n'a été généré\n"
-                                          "dans le répertoire spécifié\n\n"
-                                          "Aucune erreur n'a été détectée."});
+    EXPECT_EQ(alertes.textes,
+              QStringList{"Aucun fichier eps ou pdf n'a été généré\ndans le répertoire "
+                          "spécifié\n\nLa création a été interrompue à la ligne 1\u00A0: le "
+                          "fichier de données n'a pas pu être ouvert\u00A0: il n'existe pas."});
     au_repos();
+
+    // The data file changed while it was read, directly or for the preview:
+    // told as such, never as a complete run.
+    // A file longer than the reader's first chunk, so that it changes while it is read.
+    for (const bool apercu : {false, true}) {
+        outils_donnees::fichier(lignes.repeated(3));
+        page.cb_previsualiser->setChecked(apercu);
+        effaceur.donnees.clear();
+        effaceur.reponses = {test_support::dossier_test() + "/sortie"};
+        alertes.textes.clear();
+        alertes.attend();
+        page.creer_serie();
+        QFile ajout(donnees);
+        ASSERT_TRUE(ajout.open(QIODevice::Append) && ajout.write(bon) > 0);
+        ajout.close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 60000));
+        const QString texte = alertes.textes.value(0);
+        EXPECT_TRUE(texte.startsWith(apercu ? "La lecture du fichier de données a été interrompue "
+                                            : "3000 fichiers eps ou pdf ont été générés"))
+            << qPrintable(texte);
+        EXPECT_TRUE(texte.contains("\u00A0: le fichier de données a changé pendant la lecture."))
+            << qPrintable(texte);
+        au_repos();
+    }
+    page.cb_previsualiser->setChecked(false);
 
     // A header that locks the page: at the end the lock applies whole, caption and cb_log too.
     page.fi_lecture_officiel = outils_donnees::fichier(
         "<?xml version=\"1.0\"?><valdorin><multiples_actif>0</multiples_actif></valdorin>\n" + bon,
         "verrou.txt");
+    alertes.textes.clear();
     effaceur.reponses = {test_support::dossier_test() + "/sortie"};
     alertes.attend();
     page.creer_serie();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 10000));
     EXPECT_FALSE(page.interface_active || page.cb_log->isEnabled());
     EXPECT_EQ(page.bt_verrouiller->text(), "Déverrouiller");
+}
+
+// The result folder renamed and a link put in its place during a run: the
+// records left fail with their reason, and nothing reaches the link's target.
+TEST(serie, dossier_remplace_pendant_la_serie) {
+    const QString d = test_support::dossier_test();
+    QByteArray lignes;
+    for (int i = 0; i < 3000; ++i)
+        lignes += QByteArray(bon).replace("code1", "c" + QByteArray::number(i));
+    QDir().mkpath(d + "/sortie");
+    QDir().mkpath(d + "/cible");
+    participants::presentateur_essai dialogues;
+    dialogues.reponses = {d + "/sortie"};
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    csp_creer_plusieurs page;
+    page.popup_log->setCurrentIndex(1);
+    page.fi_lecture_officiel = outils_donnees::fichier(lignes);
+    page.creer_serie();
+    QTimer::singleShot(30, [&d] {
+        EXPECT_TRUE(QDir().rename(d + "/sortie", d + "/deplace"));
+        EXPECT_TRUE(QFile::link(d + "/cible", d + "/sortie"));
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 60000));
+    EXPECT_EQ(QDir(d + "/cible").entryList(QDir::Files | QDir::Hidden), QStringList());
+    const QStringList rapport = QString::fromUtf8(lit(d + "/donnees.log")).split('\n');
+    const QString raison = "\u00A0: le répertoire des résultats «\u00A0" + d +
+                           "/sortie/\u00A0» a été déplacé, supprimé ou remplacé pendant la "
+                           "création.";
+    const qsizetype faits = rapport.filter(QRegularExpression(" OK$")).size();
+    EXPECT_EQ(rapport.filter(QRegularExpression(" non créé" + raison + "$")).size(), 3000 - faits);
+    EXPECT_GT(3000 - faits, 0);
+    EXPECT_EQ(QDir(d + "/deplace").entryList(QDir::Files).size(), faits);
+    EXPECT_TRUE(alertes.textes.value(0).contains(QString::number(3000 - faits) + " erreurs"));
+}
+
+// A process killed in the middle of a run leaves no file cut short under its
+// name, and the report's lines so far in its partial file; a run again over
+// the same files makes them all and replaces nothing else.
+TEST(serie, arret_brutal) {
+    const QString d = test_support::dossier_test(), s = d + "/sortie/";
+    QByteArray lignes;
+    for (int i = 0; i < 10000; ++i)
+        lignes += QByteArray(bon).replace("code1", "k" + QByteArray::number(i));
+    const QString donnees = outils_donnees::fichier(lignes);
+    QDir().mkpath(s);
+    QProcess outil;
+    outil.start(SERIE_DONNEES, {donnees, s, "popup_log=1"});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QDir(s).entryList(QDir::Files).size() >= 300; }, 60000));
+    outil.kill();
+    ASSERT_TRUE(outil.waitForFinished());
+    for (const QString& nom : QDir(s).entryList(QDir::Files))
+        EXPECT_TRUE(lit(s + nom).endsWith("%%EOF\r")) << qPrintable(nom);
+    EXPECT_FALSE(QFileInfo::exists(d + "/donnees.log"));
+    const QStringList partiel =
+        QString::fromUtf8(lit(d + "/donnees.partiel.log")).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(partiel.isEmpty());
+    for (int i = 0; i < partiel.size(); ++i)
+        EXPECT_EQ(partiel[i], QString("Ligne %1, fichier k%2.eps OK").arg(i + 1).arg(i));
+
+    const issue_serie encore = serie(donnees, {"popup_log=1", "cb_log=false"});
+    EXPECT_EQ(encore.rapport.filter(QRegularExpression(" OK$")).size(), 10000);
+    EXPECT_EQ(QDir(s).entryList(QDir::Files).size(), 10000);
+    EXPECT_EQ(QString::fromUtf8(lit(d + "/donnees.partiel.log")).split('\n', Qt::SkipEmptyParts),
+              partiel);
 }
 
 TEST(serie, nom_du_rapport) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -216,6 +217,23 @@ TEST(Entree, ReplacementKeepsPermissionsAndWritesThroughLinks) {
         EXPECT_EQ(lit(chemin(c.cible)), fichier) << c.lien;
         EXPECT_TRUE(QFileInfo(chemin(c.lien)).isSymLink()) << c.lien;
     }
+    // A target on another volume: the bytes go beside it, and neither folder
+    // keeps a temporary file.
+    QTemporaryDir ailleurs(QStringLiteral("/dev/shm/valdorin-XXXXXX"));
+    if (ailleurs.isValid()) {
+        ecrit_fichier(ailleurs.filePath("code.eps"), "ancien fichier");
+        for (const QString& cible : {QString("code.eps"), QString("neuf.eps")}) {
+            ASSERT_TRUE(QFile::link(ailleurs.filePath(cible), chemin("loin-" + cible)));
+            tableau_code_barres t = exemple();
+            const QByteArray fichier = fabrique(t, false, "loin-" + cible);
+            EXPECT_EQ(lit(ailleurs.filePath(cible)), fichier) << qPrintable(cible);
+        }
+        EXPECT_EQ(QDir(ailleurs.path()).entryList(QDir::Files | QDir::Hidden),
+                  (QStringList{"code.eps", "neuf.eps"}));
+    }
+    EXPECT_TRUE(QDir(test_support::dossier_test())
+                    .entryList({".valdorin*"}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
     EXPECT_EQ(QFileInfo(chemin("lien.eps")).symLinkTarget(), chemin("cibles/code.eps"));
     EXPECT_EQ(QDir(chemin("cibles")).entryList(QDir::Files | QDir::Hidden),
               (QStringList{"code.eps", "neuf.eps"}));

@@ -6,14 +6,18 @@
 // server.
 
 #include "app.h"
+#include "ecriture_fichiers.h"
 #include "types_fichiers.h"
 #include "w_web.h"
 
 namespace essai_coquille {
 
-// Registers the file types; comes before the application object.
+// Registers the file types, and lets a write past the file-size limit fail
+// with EFBIG, as the program does at start-up; comes before the application
+// object.
 struct types_fichiers_prets {
     types_fichiers_prets() {
+        bibliotheque_v1::ignore_depassement_taille_fichier();
         ensemble_fichiers_drop::Initialize();
         ensemble_fichiers_resultat::Initialize();
     }

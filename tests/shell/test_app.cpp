@@ -1,14 +1,18 @@
 #include "app.h"
+#include "csp_creer_plusieurs.h"
 #include "dialogues_fichiers.h"
 #include "environnement.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
+#include "pages_creation.h"
 #include "participants.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
 #include "w_main.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -136,6 +140,45 @@ TEST(Application, AideContextuelleEnregistreeALaFermeture) {
     parametres_v1::importe_preferences();
     EXPECT_TRUE(aide->isChecked());
     aide->setChecked(false);
+    w_main::detruit();
+}
+
+// Quitting during a batch run, by the menu or the main window's close box,
+// ends the run as the cancel button does: its report holds a line for each
+// record handled before the application ends.
+TEST(Application, QuitterPendantUneSerieLaisseSonRapport) {
+    const QString d = test_support::dossier_test();
+    QByteArray lignes;
+    for (int i = 0; i < 20000; ++i)
+        lignes += "L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tq" + QByteArray::number(i) + "\n";
+    QFile donnees(d + "/donnees.txt");
+    ASSERT_TRUE(donnees.open(QIODevice::WriteOnly) && donnees.write(lignes) == lignes.size());
+    donnees.close();
+    w_main::instance();
+    csp_creer_plusieurs* page = pages_creation::sp_creer_plusieurs();
+    ASSERT_NE(page, nullptr);
+    page->popup_log->setCurrentIndex(1);
+    participants::presentateur_essai dialogues;
+    const std::function<void()> quitte[] = {
+        [] { menu_operateur::instance().element("menu_quitter")->trigger(); },
+        [] { w_main::instance().close(); }};
+    for (const auto& action : quitte) {
+        QDir(d + "/sortie").removeRecursively();
+        QDir().mkpath(d + "/sortie");
+        QFile::remove(d + "/donnees.log");
+        dialogues.reponses = {d + "/sortie"};
+        page->fi_lecture_officiel = donnees.fileName();
+        page->creer_serie();
+        ASSERT_TRUE(page->travail_en_cours);
+        QTimer::singleShot(50, action);
+        EXPECT_EQ(App()->exec(), 0);
+        EXPECT_FALSE(page->travail_en_cours);
+        QFile rapport(d + "/donnees.log");
+        ASSERT_TRUE(rapport.open(QIODevice::ReadOnly));
+        const qsizetype faits = rapport.readAll().count('\n');
+        EXPECT_EQ(faits, page->nbLignesOK + page->nbLignesNonOK);
+        EXPECT_EQ(faits, QDir(d + "/sortie").entryList(QDir::Files).size());
+    }
     w_main::detruit();
 }
 

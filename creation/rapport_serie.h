@@ -1,0 +1,92 @@
+#pragma once
+
+#include "ecriture_fichiers.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+// The report of a batch run: every form of its lines, and the file they go to.
+//
+// Every line of the report is made here, whoever refuses the record: a
+// parser, a check of the page, the engine or the worker gives only the
+// column and the reason.
+namespace lignes_rapport {
+
+// A column's fault as a parser gives it: "12, nombre de caractères
+// supérieur à 50".
+QString faute(int colonne, const QString& raison);
+// "Ligne 3, erreur en colonne " + a fault made by faute().
+QString erreur_colonne(std::int32_t ligne, const QString& faute);
+// "Ligne 3, erreur en colonne 12, " + reason.
+QString erreur_colonne(std::int32_t ligne, int colonne, const QString& raison);
+// "Ligne 3, " + reason: a record refused as a whole.
+QString erreur(std::int32_t ligne, const QString& raison);
+// "Ligne 3, fichier x.eps OK".
+QString fait(std::int32_t ligne, const QString& nom);
+// "Ligne 3, fichier x.eps non créé : " + reason.
+QString non_cree(std::int32_t ligne, const QString& nom, const QString& raison);
+
+// A line as the report file holds it: the characters that would act on the
+// screen of whoever reads it, rather than show, are written as "\u{" + their
+// code in hexadecimal + "}".
+QString texte_fichier(const QString& ligne);
+
+} // namespace lignes_rapport
+
+// The report file of one run. Its lines go to disk as the run goes, into a
+// file beside the report whose name says it is partial ("liste.partiel.log"),
+// so that memory stays flat and a killed process leaves the lines written so
+// far; when the run ends, that file takes the report's name, replacing the
+// report of an earlier run only then.
+class rapport_serie {
+public:
+    rapport_serie() = default;
+    ~rapport_serie();
+    rapport_serie(const rapport_serie&) = delete;
+    rapport_serie& operator=(const rapport_serie&) = delete;
+
+    // Starts the report `nom` in `dossier`; `donnees` is the data file, which
+    // the report may never replace. False when it cannot be made; echec()
+    // then gives the sentence of the summary.
+    bool ouvre(const QString& dossier, const QString& nom,
+               bibliotheque_v1::identite_fichier donnees);
+    bool ouvert() const { return fd >= 0; }
+    // Adds one line.
+    void ecrit(const QString& ligne);
+    // Puts the lines added so far on disk.
+    void vide();
+    // Ends the report: it takes its name, unless that would replace the data
+    // file or a file that the run made (`fait_par` gives the record that
+    // made the file at a name of the report's folder, 0 for none), or pass
+    // through a symbolic link. True when the report is kept; otherwise the
+    // partial file is removed, the earlier report stays, and echec() gives
+    // the sentence of the summary.
+    bool termine(
+        const std::function<std::int32_t(bibliotheque_v1::identite_fichier dossier,
+                                         const QString& nom, const struct stat& etat)>& fait_par);
+    // Why the report was not made or kept; "" when it was.
+    const QString& echec() const { return echec_; }
+    // The file the lines go to until the run ends.
+    bibliotheque_v1::identite_fichier identite_partiel() const { return partiel; }
+    // The report's path.
+    QString chemin() const { return chemin_dossier + nom; }
+
+private:
+    void abandonne(const QString& raison);
+    QString refus(const QString& raison) const;
+
+    bibliotheque_v1::dossier_ecriture dossier;
+    QString chemin_dossier; // ending with "/"
+    QString nom;
+    QString nom_partiel;
+    bibliotheque_v1::identite_fichier donnees;
+    bibliotheque_v1::identite_fichier partiel;
+    int fd = -1;
+    int erreur = 0;
+    QByteArray tampon;
+    QString echec_;
+};
