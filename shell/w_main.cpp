@@ -416,6 +416,11 @@ void w_main::Event_Minimize() {
 void w_main::Event_Restore() {
     w_formation& formation = w_formation::instance();
     if (formation.minimisee) {
+        // A window manager may have minimised the training window with the
+        // main one before it was hidden; shown so, it would be mapped
+        // minimised, and some window managers then minimise its main
+        // window again, which hides it again, for ever.
+        formation.setWindowState(formation.windowState() & ~Qt::WindowMinimized);
         formation.show();
         formation.minimisee = false;
     }

@@ -460,9 +460,16 @@ TEST_F(FenetrePrincipale, MinimiserEtAutoformation) {
     fenetre.montrer(ecran_creer_unit, origine_page);
     barre.element("menu_formation")->trigger();
     EXPECT_TRUE(formation.isVisible());
+    // The window manager minimises the training window with the main one:
+    // restored, it comes back in its normal state.
+    formation.setWindowState(Qt::WindowMinimized);
     fenetre.Event_Minimize();
     EXPECT_TRUE(fenetre.minimisee && formation.minimisee);
     EXPECT_FALSE(formation.isVisible());
+    fenetre.Event_Restore();
+    EXPECT_TRUE(formation.isVisible() && !fenetre.minimisee && !formation.minimisee);
+    EXPECT_FALSE(formation.windowState() & Qt::WindowMinimized);
+    fenetre.Event_Minimize();
     barre.element("menu_enregistrer_memo")->trigger();
     EXPECT_EQ(fenetre.contenu_courant(), ecran_formation_memo);
     EXPECT_FALSE(fenetre.minimisee || formation.minimisee);
