@@ -1,5 +1,6 @@
 #include "w_formation.h"
 
+#include "accessibilite.h"
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
@@ -8,15 +9,21 @@
 #include "kit_pages.h"
 #include "services_coquille.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 
@@ -40,6 +47,126 @@ template <typename fleche> void habille_fleche(fleche* bouton) {
     bouton->update();
 }
 
+// A separator row of a popup, as Qt marks the rows it inserts as such.
+bool separateur(const QModelIndex& ligne) {
+    return ligne.data(Qt::AccessibleDescriptionRole).toString() == u"separator";
+}
+
+// What assistive technology reads of a row of the popup's list: named by its
+// text and selectable, or, for a separator, a separator without a name that
+// nothing selects.
+class ligne_accessible : public QAccessibleInterface {
+public:
+    ligne_accessible(QAbstractItemView* liste, int rang) : liste_(liste), rang_(rang) {}
+
+    QModelIndex ligne() const {
+        return liste_ && liste_->model() ? liste_->model()->index(rang_, 0, liste_->rootIndex())
+                                         : QModelIndex();
+    }
+
+    bool isValid() const override { return ligne().isValid(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return liste_ ? liste_->window()->windowHandle() : nullptr; }
+    QAccessible::Role role() const override {
+        return separateur(ligne()) ? QAccessible::Separator : QAccessible::ListItem;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State etat;
+        const QModelIndex i = ligne();
+        if (!i.isValid()) {
+            etat.invalid = true;
+            return etat;
+        }
+        etat.invisible = !liste_->isVisible();
+        etat.disabled = !(i.flags() & Qt::ItemIsEnabled);
+        if (i.flags() & Qt::ItemIsSelectable) {
+            etat.selectable = true;
+            etat.focusable = true;
+            etat.selected = liste_->selectionModel()->isSelected(i);
+            etat.focused = liste_->hasFocus() && liste_->currentIndex() == i;
+        }
+        return etat;
+    }
+
+    QRect rect() const override {
+        const QModelIndex i = ligne();
+        if (!i.isValid())
+            return {};
+        const QRect place = liste_->visualRect(i);
+        return {liste_->viewport()->mapToGlobal(place.topLeft()), place.size()};
+    }
+
+    QString text(QAccessible::Text t) const override {
+        const QModelIndex i = ligne();
+        return t == QAccessible::Name && !separateur(i) ? i.data().toString() : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(liste_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+private:
+    QPointer<QAbstractItemView> liste_;
+    const int rang_;
+};
+
+// The popup's list: one child per row, in order.
+class liste_accessible : public QAccessibleWidget {
+public:
+    explicit liste_accessible(QAbstractItemView* liste)
+        : QAccessibleWidget(liste, QAccessible::List) {}
+
+    ~liste_accessible() override {
+        for (const QAccessible::Id id : std::as_const(lignes))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override {
+        return liste()->model() ? liste()->model()->rowCount(liste()->rootIndex()) : 0;
+    }
+
+    QAccessibleInterface* child(int rang) const override {
+        if (rang < 0 || rang >= childCount())
+            return nullptr;
+        // One interface per row, kept while the list lives, as Qt's
+        // interfaces must not change under the tools that hold them.
+        if (const auto trouve = lignes.constFind(rang); trouve != lignes.cend())
+            return QAccessible::accessibleInterface(*trouve);
+        auto* ligne = new ligne_accessible(liste(), rang);
+        lignes.insert(rang, QAccessible::registerAccessibleInterface(ligne));
+        return ligne;
+    }
+
+    int indexOfChild(const QAccessibleInterface* enfant) const override {
+        for (auto i = lignes.cbegin(); i != lignes.cend(); ++i)
+            if (QAccessible::accessibleInterface(i.value()) == enfant && i.key() < childCount())
+                return i.key();
+        return -1;
+    }
+
+private:
+    QAbstractItemView* liste() const { return static_cast<QAbstractItemView*>(widget()); }
+    mutable QHash<int, QAccessible::Id> lignes;
+};
+
+// Read so only in the popup of the training window; other popups keep Qt's
+// reading.
+QAccessibleInterface* liste_accessible_pour(QWidget* liste) {
+    for (QWidget* ancetre = liste->parentWidget(); ancetre; ancetre = ancetre->parentWidget()) {
+        if (const auto* fenetre = qobject_cast<const w_formation*>(ancetre))
+            return fenetre->popup_formation->view() == liste
+                       ? new liste_accessible(static_cast<QAbstractItemView*>(liste))
+                       : nullptr;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 w_formation& w_formation::instance() {
@@ -50,18 +177,17 @@ w_formation& w_formation::instance() {
 w_formation::w_formation(QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      st_lien_savoir_plus(kit_pages::lien(this, QStringLiteral("st_lien_savoir_plus"),
-                                          QRect(12, 340, 280, 20), QStringLiteral("En savoir plus"),
-                                          Qt::AlignHCenter)),
-      bt_plus(new fleche_droite(this)),
-      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
-                                         QRect(14, 58, 272, 280), 0xF2F2F2)),
-      bt_moins(new fleche_gauche(this)),
       st_question(kit_pages::texte_statique(this, QStringLiteral("st_question"),
                                             QRect(16, 9, 270, 17),
                                             QStringLiteral("Que souhaitez-vous faire ?"), 13, true,
                                             0x780000, Qt::AlignLeft | Qt::AlignVCenter)),
       popup_formation(new QComboBox(this)),
+      st_message(kit_pages::texte_centre(this, QStringLiteral("st_message"),
+                                         QRect(14, 58, 272, 280), 0xF2F2F2)),
+      st_lien_savoir_plus(kit_pages::lien(this, QStringLiteral("st_lien_savoir_plus"),
+                                          QRect(12, 340, 280, 20), QStringLiteral("En savoir plus"),
+                                          Qt::AlignHCenter)),
+      bt_moins(new fleche_gauche(this)), bt_plus(new fleche_droite(this)),
       bt_lancement(kit_pages::case_a_cocher(this, QStringLiteral("bt_lancement"),
                                             QRect(15, 398, 209, 19),
                                             QStringLiteral("ne pas afficher au démarrage"))) {
@@ -76,6 +202,7 @@ w_formation::w_formation(QWidget* parent)
     kit_pages::place(bt_moins, QStringLiteral("bt_moins"), QRect(94, 363, 50, 30));
     kit_pages::place(popup_formation, QStringLiteral("popup_formation"), QRect(14, 33, 278, 20));
     popup_formation->setFont(kit_pages::police(13));
+    accessibilite::enregistre("QComboBoxListView", &liste_accessible_pour);
     // The popup is announced by the question above it.
     st_question->setBuddy(popup_formation);
     st_message_Open();
@@ -100,6 +227,9 @@ w_formation::~w_formation() {
 }
 
 void w_formation::st_message_Open() {
+    // The longest steps, the single page's, fill the area at 12 pixels; at
+    // 13 they would run past its bottom.
+    st_message->TextSize = 12;
     st_message->Bold = true;
     st_message->BackColor = QColor::fromRgb(0xF2F2F2);
     st_message->TextColor = QColor::fromRgb(0x000000);
@@ -120,8 +250,11 @@ void w_formation::ajout_ligne_menu(QComboBox* popup, std::int32_t& ligne, const 
 }
 
 void w_formation::ajout_separateur_menu(QComboBox* popup, std::int32_t& ligne) {
-    // An ordinary row that can be chosen like any other.
-    ajout_ligne_menu(popup, ligne, QStringLiteral("-"), coquille::aucun_ecran);
+    // A line without text, as the menus draw theirs: neither the mouse nor
+    // the arrow keys choose it.
+    ++ligne;
+    popup->insertSeparator(ligne);
+    popup->setItemData(ligne, coquille::aucun_ecran);
 }
 
 void w_formation::popup_formation_Open() {
@@ -274,7 +407,8 @@ void w_formation::maj_popup() {
 void w_formation::popup_formation_Change() {
     if (!popup_changed_interne) {
         const QString texte = popup_formation->currentText();
-        if (texte == u"-") {
+        if (separateur(popup_formation->model()->index(popup_formation->currentIndex(), 0))) {
+            // Only code can choose a separator: back to the screen's row.
             maj_popup();
         } else if (texte == u"Consulter la documentation") {
             bibliotheque_v1::lance_documentation_html(QStringLiteral("documentation_fr.html"));

@@ -64,12 +64,15 @@ public:
     // `principale` on the screen's available area `ecran`.
     static QPoint placement(const QRect& principale, const QRect& ecran, const QSize& taille);
 
-    st_lien* st_lien_savoir_plus;
-    fleche_droite* bt_plus;
-    st_centre* st_message;
-    fleche_gauche* bt_moins;
+    // In reading order, which is the order of creation and so of the focus
+    // chain: the question and its popup, the step's text and its link, the
+    // arrows from left to right, the box.
     QLabel* st_question;
     QComboBox* popup_formation;
+    st_centre* st_message;
+    st_lien* st_lien_savoir_plus;
+    fleche_gauche* bt_moins;
+    fleche_droite* bt_plus;
     QCheckBox* bt_lancement;
 
 protected:

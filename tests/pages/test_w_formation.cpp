@@ -1,6 +1,10 @@
 #include "controles_texte.h"
 #include "cp_accueil.h"
+#include "cp_apropos.h"
+#include "cp_formation_memo.h"
 #include "csp_contrat.h"
+#include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
 #include "csp_version.h"
 #include "fleche_droite.h"
 #include "lecture_accessible.h"
@@ -8,11 +12,17 @@
 #include "principale_essai.h"
 #include "w_formation.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -121,6 +131,46 @@ TEST_F(Formation, ThePopupFollowsTheScreenAndLeadsToOthers) {
     EXPECT_FALSE(fenetre.popup_changed_interne);
 }
 
+TEST_F(Formation, ThePopupsSeparatorsAreLinesThatNothingSelects) {
+    fenetre.montrer();
+    QComboBox* popup = fenetre.popup_formation;
+    QAccessibleInterface* liste = QAccessible::queryAccessibleInterface(popup->view());
+    ASSERT_NE(liste, nullptr);
+    // The rows' texts; the separators have none.
+    const QStringList lignes = {"Créer un code-barres",
+                                "Créer un ensemble de code-barres",
+                                "",
+                                "Enregistrer l'état du logiciel",
+                                "",
+                                "Consulter le contrat de licence",
+                                "",
+                                "Vérifier la version de ce logiciel",
+                                "",
+                                "Consulter la documentation",
+                                "",
+                                "Quitter le mode d'autoformation"};
+    ASSERT_EQ(popup->count(), lignes.size());
+    ASSERT_EQ(liste->childCount(), lignes.size());
+    for (int ligne = 0; ligne < lignes.size(); ++ligne) {
+        const bool separateur = lignes.at(ligne).isEmpty();
+        EXPECT_EQ(popup->itemText(ligne), lignes.at(ligne)) << ligne;
+        const QAccessibleInterface* element = liste->child(ligne);
+        ASSERT_NE(element, nullptr) << ligne;
+        EXPECT_EQ(element->role(), separateur ? QAccessible::Separator : QAccessible::ListItem)
+            << ligne;
+        EXPECT_EQ(element->text(QAccessible::Name), lignes.at(ligne)) << ligne;
+        EXPECT_EQ(element->state().selectable, !separateur) << ligne;
+    }
+    // The arrow keys step over a separator to the next screen's row.
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Down);
+    EXPECT_EQ(popup->currentText(), "Enregistrer l'état du logiciel");
+    EXPECT_EQ(principale.bascules.last(),
+              (QPair<int, int>{coquille::ecran_formation_memo, coquille::origine_formation}));
+    QTest::keyClick(popup, Qt::Key_Up);
+    EXPECT_EQ(popup->currentText(), "Créer un ensemble de code-barres");
+}
+
 TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     principale.montrer(coquille::ecran_accueil, coquille::origine_lancement);
     EXPECT_TRUE(accueil->st_message->Text.endsWith("avec les versions antérieures."));
@@ -147,4 +197,48 @@ TEST_F(Formation, AssistiveTechnologyAnnouncesTheQuestionAndTheVersionsByTheirCa
     lecture_accessible::annonce_par(fenetre.popup_formation, "Que souhaitez-vous faire ?");
     lecture_accessible::annonce_par(version.ch_version_executee,
                                     "Version du logiciel en exécution");
+}
+
+TEST(FormationTextes, EveryTrainingTextOfEveryPageFitsTheMessageArea) {
+    w_formation fenetre;
+    std::vector<std::unique_ptr<classe_page>> pages;
+    pages.push_back(std::make_unique<csp_creer_unit>());
+    pages.push_back(std::make_unique<csp_creer_plusieurs>());
+    pages.push_back(std::make_unique<cp_accueil>());
+    pages.push_back(std::make_unique<cp_apropos>());
+    pages.push_back(std::make_unique<cp_formation_memo>());
+    pages.push_back(std::make_unique<csp_contrat>());
+    pages.push_back(std::make_unique<csp_version>());
+    for (const auto& page : pages) {
+        page->Event_Open();
+        const bool etapes = page->messages_formation.size() > 1;
+        for (int entree = 0; entree < page->messages_formation.size(); ++entree) {
+            // As the page hands the step over: its own entry first, with the
+            // navigation sentence when it has controls to walk through.
+            fenetre.message = page->messages_formation.at(entree);
+            fenetre.fleches = !etapes ? 0 : entree == 0 ? 1 : 2;
+            fenetre.maj_autres();
+            EXPECT_LE(fenetre.st_message->calcule_disposition().hauteur_texte,
+                      fenetre.st_message->height())
+                << page->metaObject()->className() << " [" << entree
+                << "]: " << fenetre.message.left(40).toStdString();
+        }
+    }
+}
+
+TEST(FormationClavier, TabFollowsTheReadingOrder) {
+    w_formation fenetre;
+    const QStringList lecture = {"st_question",         "popup_formation", "st_message",
+                                 "st_lien_savoir_plus", "bt_moins",        "bt_plus",
+                                 "bt_lancement"};
+    QStringList chaine;
+    QWidget* controle = fenetre.st_question;
+    for (int pas = 0; pas < 100; ++pas) {
+        if (controle->parentWidget() == &fenetre)
+            chaine.append(controle->objectName());
+        controle = controle->nextInFocusChain();
+        if (controle == fenetre.st_question)
+            break;
+    }
+    EXPECT_EQ(chaine.join(' ').toStdString(), lecture.join(' ').toStdString());
 }
