@@ -74,7 +74,7 @@ public:
     QString chemin_dossier_ecriture;
     // The same folder, held open from the start step to the finish step:
     // every file of the run is made relative to it.
-    bibliotheque_v1::dossier_ecriture dossier_resultats;
+    bibliotheque_v1::dossier_ouvert dossier_resultats;
     // The report file of the current run; "" when none is asked for.
     QString chemin_log;
     // Lock state of the settings: true = unlocked. Kept under "actif".
@@ -244,6 +244,7 @@ protected:
     void formation_page(QString& message, QString& documentation) override;
     void formation_controles() override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
 
     // Where a run starts, once creer_serie's checks have passed: reads the
     // data file's settings header and starts the worker. A test page counts

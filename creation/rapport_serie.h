@@ -79,7 +79,7 @@ private:
     void abandonne(const QString& raison);
     QString refus(const QString& raison) const;
 
-    bibliotheque_v1::dossier_ecriture dossier;
+    bibliotheque_v1::dossier_ouvert dossier;
     QString chemin_dossier; // ending with "/"
     QString nom;
     QString nom_partiel;

@@ -71,7 +71,7 @@ inline bool previsu_presence = false;
 // it, and a symbolic link there is refused rather than followed (a name that
 // comes from a data file must not lead out of the result folder). Set by the
 // caller with the two above; none for a path chosen in a dialog.
-inline const bibliotheque_v1::dossier_ecriture* dossier_ecriture = nullptr;
+inline const bibliotheque_v1::dossier_ouvert* dossier_ecriture = nullptr;
 
 // The output stream every writer writes to: an in-memory buffer, opened by
 // cree_fichier before the writer runs. Once the writer has finished, the

@@ -198,11 +198,11 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
 
 // --- A folder held open ---------------------------------------------------------
 
-dossier_ecriture::~dossier_ecriture() {
+dossier_ouvert::~dossier_ouvert() {
     ferme();
 }
 
-int dossier_ecriture::ouvre(const QString& chemin) {
+int dossier_ouvert::ouvre(const QString& chemin) {
     ferme();
     const QByteArray nom = QFile::encodeName(chemin);
     const int fd = ::open(nom.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -221,30 +221,30 @@ int dossier_ecriture::ouvre(const QString& chemin) {
     return 0;
 }
 
-void dossier_ecriture::ferme() {
+void dossier_ouvert::ferme() {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
 }
 
-bool dossier_ecriture::en_place() const {
+bool dossier_ouvert::en_place() const {
     struct stat etat {};
     return fd_ >= 0 && ::stat(chemin_systeme_.constData(), &etat) == 0 &&
            identite_de(etat) == identite_;
 }
 
-int dossier_ecriture::examine(const QString& nom, struct stat& etat) const {
+int dossier_ouvert::examine(const QString& nom, struct stat& etat) const {
     return ::fstatat(fd_, QFile::encodeName(nom).constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0
                ? 0
                : errno;
 }
 
-bool dossier_ecriture::ecriture_permise(const QString& nom, const struct stat& etat) const {
+bool dossier_ouvert::ecriture_permise(const QString& nom, const struct stat& etat) const {
     return (etat.st_mode & 0222) &&
            ::faccessat(fd_, QFile::encodeName(nom).constData(), W_OK, AT_EACCESS) == 0;
 }
 
-std::optional<QByteArray> dossier_ecriture::debut(const QString& nom, qsizetype n) const {
+std::optional<QByteArray> dossier_ouvert::debut(const QString& nom, qsizetype n) const {
     const int fd = ::openat(fd_, QFile::encodeName(nom).constData(),
                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -268,7 +268,7 @@ std::optional<QByteArray> dossier_ecriture::debut(const QString& nom, qsizetype 
     return octets;
 }
 
-int dossier_ecriture::enregistre(const QString& nom, const QByteArray& octets) const {
+int dossier_ouvert::enregistre(const QString& nom, const QByteArray& octets) const {
     const QByteArray destination = QFile::encodeName(nom);
     if (destination.isEmpty() || destination.contains('/'))
         return EINVAL;
@@ -294,20 +294,20 @@ int dossier_ecriture::enregistre(const QString& nom, const QByteArray& octets) c
     return erreur;
 }
 
-int dossier_ecriture::cree(const QString& nom) const {
+int dossier_ouvert::cree(const QString& nom) const {
     const int fd = ::openat(fd_, QFile::encodeName(nom).constData(),
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     return fd >= 0 ? fd : -errno;
 }
 
-int dossier_ecriture::renomme(const QString& de, const QString& nom) const {
+int dossier_ouvert::renomme(const QString& de, const QString& nom) const {
     return ::renameat(fd_, QFile::encodeName(de).constData(), fd_,
                       QFile::encodeName(nom).constData()) == 0
                ? 0
                : errno;
 }
 
-void dossier_ecriture::supprime(const QString& nom) const {
+void dossier_ouvert::supprime(const QString& nom) const {
     ::unlinkat(fd_, QFile::encodeName(nom).constData(), 0);
 }
 

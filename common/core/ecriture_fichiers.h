@@ -45,12 +45,12 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets);
 // cannot send a file anywhere else, and en_place() tells that it happened.
 // Names are single path components; a symbolic link at a name is never
 // followed. A new file costs the same system calls as writing it in place.
-class dossier_ecriture {
+class dossier_ouvert {
 public:
-    dossier_ecriture() = default;
-    ~dossier_ecriture();
-    dossier_ecriture(const dossier_ecriture&) = delete;
-    dossier_ecriture& operator=(const dossier_ecriture&) = delete;
+    dossier_ouvert() = default;
+    ~dossier_ouvert();
+    dossier_ouvert(const dossier_ouvert&) = delete;
+    dossier_ouvert& operator=(const dossier_ouvert&) = delete;
 
     // Opens the folder at `chemin` (links on the way are followed, once,
     // here). Gives 0 or the error number; a folder already open is closed.
