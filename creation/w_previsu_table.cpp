@@ -6,16 +6,19 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -65,6 +68,8 @@ private:
 namespace {
 
 constexpr int hauteur_ligne = 18;
+// Width of the row-number list as drawn; it widens for longer numbers.
+constexpr int largeur_numeros_dessinee = 30;
 
 QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, const QRect& place) {
     auto* l = new QLabel(texte, parent);
@@ -104,6 +109,16 @@ QTableView* liste(QWidget* parent, const char* nom, const QRect& place, bool gri
     v->setFont(kit_pages::police(13, grise));
     v->setEnabled(!grise);
     return v;
+}
+
+// The width a list needs to show `texte` whole in one cell: the text in the
+// list's font, the margins the style leaves on both sides of a cell's text,
+// and the list's frame.
+int largeur_pour(const QTableView* vue, const QString& texte) {
+    const int marge = vue->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vue) + 1;
+    const auto largeur_texte =
+        static_cast<int>(std::ceil(QFontMetricsF(vue->font()).horizontalAdvance(texte)));
+    return largeur_texte + 2 * marge + 2 * vue->frameWidth();
 }
 
 QScrollBar* barre(QWidget* parent, const char* nom, Qt::Orientation sens, const QRect& place,
@@ -151,7 +166,7 @@ w_previsu_table::w_previsu_table() {
 
     lb_index = liste(this, "lb_index", {41, 95, 610, 20}, true);
     lb_index->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    lb_lignes = liste(this, "lb_lignes", {12, 114, 30, 280}, true);
+    lb_lignes = liste(this, "lb_lignes", {12, 114, largeur_numeros_dessinee, 280}, true);
     lb_lignes->horizontalHeader()->setStretchLastSection(true);
     sb_vertical = barre(this, "sb_vertical", Qt::Vertical, {651, 114, 16, 280}, 20);
     lb_table = liste(this, "lb_table", {41, 114, 610, 280}, false);
@@ -200,12 +215,14 @@ w_previsu_table::w_previsu_table() {
         {12, 42, 653, 48});
     st_explication->setWordWrap(true);
 
-    ancre(lb_index, true, true, true, false);
-    ancre(lb_lignes, true, true, false, true);
+    // The row numbers widen to the right; the table, its column numbers and
+    // its horizontal bar start where they end.
+    ancre(lb_index, true, true, true, false, suite_numeros::poussee);
+    ancre(lb_lignes, true, true, false, true, suite_numeros::elargie);
     ancre(sb_vertical, false, true, true, true);
-    ancre(lb_table, true, true, true, true);
+    ancre(lb_table, true, true, true, true, suite_numeros::poussee);
     ancre(bt_nb_colonnes_affichees, true, false, false, true);
-    ancre(sb_horizontal, true, false, true, true);
+    ancre(sb_horizontal, true, false, true, true, suite_numeros::poussee);
     for (QWidget* w :
          {static_cast<QWidget*>(ch_nb_colonnes_reel), static_cast<QWidget*>(ch_nb_colonnes_affiche),
           static_cast<QWidget*>(st_nb_colonnes_affiche),
@@ -240,15 +257,27 @@ w_previsu_table::w_previsu_table() {
     connect(bt_annuler, &QPushButton::clicked, this, &w_previsu_table::bt_annuler_Action);
 }
 
-void w_previsu_table::ancre(QWidget* controle, bool gauche, bool haut, bool droite, bool bas) {
-    ancrages.append({controle, controle->geometry(), gauche, haut, droite, bas});
+void w_previsu_table::ancre(QWidget* controle, bool gauche, bool haut, bool droite, bool bas,
+                            suite_numeros numeros) {
+    ancrages.append({controle, controle->geometry(), gauche, haut, droite, bas, numeros});
 }
 
 void w_previsu_table::resizeEvent(QResizeEvent* evenement) {
+    place_controles();
+    w_secondaire::resizeEvent(evenement);
+    maj_barre_verticale();
+    maj();
+}
+
+void w_previsu_table::place_controles() {
     const int dx = width() - 680;
     const int dy = height() - 460;
     for (const ancrage& a : std::as_const(ancrages)) {
         QRect r = a.origine;
+        if (a.numeros == suite_numeros::elargie)
+            r.setWidth(r.width() + elargissement_numeros);
+        else if (a.numeros == suite_numeros::poussee)
+            r.setLeft(r.left() + elargissement_numeros);
         if (a.droite && a.gauche)
             r.setWidth(std::max(0, r.width() + dx));
         else if (a.droite)
@@ -259,9 +288,7 @@ void w_previsu_table::resizeEvent(QResizeEvent* evenement) {
             r.moveTop(r.top() + dy);
         a.controle->setGeometry(r);
     }
-    w_secondaire::resizeEvent(evenement);
-    maj_barre_verticale();
-    maj();
+    lb_lignes->setColumnWidth(0, lb_lignes->contentsRect().width());
 }
 
 int w_previsu_table::nb_colonnes_table() const {
@@ -280,7 +307,8 @@ QString w_previsu_table::texte_largeurs() const {
 }
 
 void w_previsu_table::applique_largeurs(QTableView* vue, const QStringList& largeurs) {
-    const int total = vue->viewport()->width();
+    // The list's inside, up to date even while the window is hidden.
+    const int total = vue->contentsRect().width();
     for (int j = 0; j < largeurs.size(); ++j) {
         const double pourcent = QStringView(largeurs[j]).chopped(1).toDouble();
         vue->setColumnHidden(j, pourcent <= 0);
@@ -329,7 +357,10 @@ bool w_previsu_table::afficher_questionner(const QStringList& lignes, int nb_col
                             [](int ligne, int) { return QString::number(ligne + 1); });
     modele_index->remplace(1, colonnes_,
                            [](int, int colonne) { return QString::number(colonne + 1); });
-    lb_lignes->setColumnWidth(0, lb_lignes->viewport()->width());
+    // The row numbers as wide as the last one needs, never narrower than drawn.
+    elargissement_numeros = std::max(0, largeur_pour(lb_lignes, QString::number(lignes_.size())) -
+                                            largeur_numeros_dessinee);
+    place_controles();
     lb_table->scrollToTop();
     lb_lignes->scrollToTop();
     lb_table->clearSelection();

@@ -87,20 +87,29 @@ protected:
 private:
     w_previsu_table();
 
+    // Places the controls for the window's size and the width of the row numbers.
+    void place_controles();
     // Applies the width text and shows the visible-column count.
     void maj();
     // Rows that fit in the row-number list; the vertical bar's range from it.
     void maj_barre_verticale();
     void applique_largeurs(QTableView* vue, const QStringList& largeurs);
 
+    // How a control follows the row-number list when it widens: not at all, by
+    // widening with it, or by giving up the width on its left.
+    enum class suite_numeros { aucune, elargie, poussee };
     // A control and the window edges it keeps its distance to.
     struct ancrage {
         QWidget* controle;
         QRect origine;
         bool gauche, haut, droite, bas;
+        suite_numeros numeros;
     };
-    void ancre(QWidget* controle, bool gauche, bool haut, bool droite, bool bas);
+    void ancre(QWidget* controle, bool gauche, bool haut, bool droite, bool bas,
+               suite_numeros numeros = suite_numeros::aucune);
     QList<ancrage> ancrages;
+    // Width added to the row-number list so that the last number shows whole.
+    int elargissement_numeros = 0;
 
     modele_previsu* modele_table;
     modele_previsu* modele_index;

@@ -167,6 +167,9 @@ app* App() {
 }
 
 app::app(int& argc, char** argv) : QApplication(argc, argv) {
+    // Qt's own texts (file dialogs, standard buttons, context menus) in French
+    // like the rest, when the system has them.
+    bibliotheque_v1::installe_traductions_qt();
     setApplicationName(bibliotheque_v1::nom_produit);
     setQuitOnLastWindowClosed(false);
     menu_operateur& barre = menu_operateur::instance();

@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QThread>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -18,6 +19,22 @@ void installe_affichage_msgdebug() {
     msgdebug_affichage = [](const QString& texte) {
         QMessageBox::information(nullptr, nom_produit, QStringLiteral("debug : ") + texte);
     };
+}
+
+bool installe_traductions_qt(const QString& dossier) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
+        return false;
+    // One translator, owned by the application, loaded again on every call.
+    const QString nom = QStringLiteral("traductions_qt");
+    auto* traducteur = application->findChild<QTranslator*>(nom, Qt::FindDirectChildrenOnly);
+    if (!traducteur) {
+        traducteur = new QTranslator(application);
+        traducteur->setObjectName(nom);
+    }
+    QCoreApplication::removeTranslator(traducteur);
+    return traducteur->load(QStringLiteral("qtbase_fr"), dossier) &&
+           QCoreApplication::installTranslator(traducteur);
 }
 
 void bip(int nombre) {

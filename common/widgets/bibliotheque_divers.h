@@ -4,14 +4,23 @@
 #include "serveur_web.h"
 
 #include <QColor>
+#include <QLibraryInfo>
 #include <QRect>
 #include <QString>
 
 class QPainter;
 class QWidget;
 
-// The web links, beeps, pauses and the highlight frame of the utility library.
+// The web links, beeps, pauses and the highlight frame of the utility library,
+// and Qt's own texts in French.
 namespace bibliotheque_v1 {
+
+// Qt's own texts (file dialogs, standard buttons, context menus) in French:
+// loads "qtbase_fr" from `dossier` and installs it on the application in place
+// of what an earlier call installed. Answers whether the file was loaded;
+// without it Qt's texts are in English and everything else works as before.
+bool installe_traductions_qt(
+    const QString& dossier = QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 
 // Shows the debug reports of msgdebug in a message box, for the builds that
 // display them.

@@ -7,6 +7,7 @@
 // standard output, each CR as "\n"; a PDF the page opens is named on
 // standard error instead. Exits 0 when a file was made, 1 when none was,
 // 2 on bad usage.
+#include "bibliotheque_divers.h"
 #include "controles_texte.h"
 #include "csp_creer_unit.h"
 #include "dialogues_fichiers.h"
@@ -43,6 +44,8 @@ public slots:
 
 int main(int argc, char** argv) {
     test_support::application_hors_ecran<QApplication> application(argc, argv);
+    // Qt's own texts in French, as in the application.
+    bibliotheque_v1::installe_traductions_qt();
     const QStringList arguments = QCoreApplication::arguments();
     auto& reglages = parametres_v1::dictionnaire_parametres.emplace();
     bool usage = arguments.size() >= 2 && !arguments[1].isEmpty();

@@ -7,6 +7,7 @@
 // RESULTFOLDER, confirms the preview window, answers every alert with its
 // first button and prints each alert's text on one line (line ends as "\n").
 // Exits 0 once a run has ended, 1 when none started, 2 on bad usage.
+#include "bibliotheque_divers.h"
 #include "csp_creer_plusieurs.h"
 #include "dialogues_fichiers.h"
 #include "parametres_v1.h"
@@ -61,6 +62,8 @@ void repond() {
 
 int main(int argc, char** argv) {
     test_support::application_hors_ecran<QApplication> application(argc, argv);
+    // Qt's own texts in French, as in the application.
+    bibliotheque_v1::installe_traductions_qt();
     const QStringList arguments = QCoreApplication::arguments();
     bool bon = arguments.size() >= 3;
     for (int i = 3; i < arguments.size(); ++i)

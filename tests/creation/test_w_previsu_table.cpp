@@ -5,8 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -97,4 +100,29 @@ TEST(w_previsu_table, cellules_reponses_et_barres) {
     // Each showing answers for itself.
     EXPECT_FALSE(montre(
         lignes, 3, [](w_previsu_table&) {}, "bt_annuler"));
+}
+
+// However many records, the last row's number shows whole: its cell, as far
+// as neither the list's edge nor the table hides it, holds the number and the
+// margins a cell leaves round its text.
+TEST(w_previsu_table, numero_de_la_derniere_ligne_entier) {
+    for (int nombre : {1200, 120000, 3}) {
+        montre(
+            QStringList(nombre, QStringLiteral("1\t2")), 2,
+            [nombre](w_previsu_table& f) {
+                const QTableView* numeros = f.lb_lignes;
+                const int marge =
+                    numeros->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, numeros) +
+                    1;
+                const int besoin =
+                    numeros->fontMetrics().horizontalAdvance(QString::number(nombre)) + 2 * marge;
+                const QRect cellule = numeros->visualRect(numeros->model()->index(nombre - 1, 0));
+                const int gauche = numeros->viewport()->mapTo(&f, cellule.topLeft()).x();
+                const int droite = std::min(
+                    {gauche + cellule.width(), f.lb_table->x(),
+                     numeros->viewport()->mapTo(&f, QPoint()).x() + numeros->viewport()->width()});
+                EXPECT_GE(droite - gauche, besoin) << nombre;
+            },
+            "bt_annuler");
+    }
 }

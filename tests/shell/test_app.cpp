@@ -1,4 +1,5 @@
 #include "app.h"
+#include "bibliotheque_divers.h"
 #include "csp_creer_plusieurs.h"
 #include "dialogues_fichiers.h"
 #include "environnement.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -222,6 +224,39 @@ TEST(Application, EtatEnregistreDepuisLeMenuPrendSonExtension) {
     EXPECT_EQ(alertes.textes, QStringList{"L'état du logiciel a été correctement enregistré !"});
     parametres_v1::dictionnaire_parametres.reset();
     w_main::detruit();
+}
+
+} // namespace
+
+namespace {
+
+// Qt's own texts of the file dialogs: in French, or as Qt writes them.
+void textes_de_qt(bool en_francais) {
+    const struct {
+        const char* contexte;
+        const char* texte;
+        QString traduction;
+    } table[] = {
+        {"QPlatformTheme", "Cancel", "Annuler"},
+        {"QFileDialog", "Detail View", "Vue détaillée"},
+        {"QFileSystemModel", "Date Modified", "Dernière modification"},
+    };
+    for (const auto& t : table)
+        EXPECT_EQ(QCoreApplication::translate(t.contexte, t.texte),
+                  en_francais ? t.traduction : QString(t.texte));
+}
+
+TEST(Application, TextesDeQtEnFrancaisDesLeDemarrage) {
+    textes_de_qt(true);
+}
+
+// A system without Qt's translations: nothing fails, Qt's texts stay English.
+TEST(Application, SansTraductionsDeQtRienNEchoue) {
+    const QTemporaryDir sans_traductions;
+    EXPECT_FALSE(bibliotheque_v1::installe_traductions_qt(sans_traductions.path()));
+    textes_de_qt(false);
+    EXPECT_TRUE(bibliotheque_v1::installe_traductions_qt());
+    textes_de_qt(true);
 }
 
 } // namespace

@@ -1,8 +1,17 @@
 #include "environnement.h"
 
 #ifdef VALDORIN_TEST_WIDGETS
+#include "bibliotheque_divers.h"
+
 #include <QApplication>
-using application_test = QApplication;
+
+// The widgets' tests show Qt's dialogs in French, as the application does.
+class application_test : public QApplication {
+public:
+    application_test(int& argc, char** argv) : QApplication(argc, argv) {
+        bibliotheque_v1::installe_traductions_qt();
+    }
+};
 #else
 #include <QGuiApplication>
 using application_test = QGuiApplication;

@@ -1,10 +1,13 @@
 #include "bibliotheque_divers.h"
 #include "controles_texte.h"
+#include "environnement.h"
+#include "participants_fichiers.h"
 #include "repondeur.h"
 #include "services_guidage.h"
 #include "w_alerte.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QObject>
 #include <QPushButton>
 #include <QUrl>
@@ -37,6 +40,14 @@ public:
     ~connexion() override { guidage::installe_w_web(nullptr); }
     bool test() override { return reponse; }
     bool reponse;
+};
+
+// A system with no browser and no file manager: every opening fails.
+struct systeme_sans_ouverture {
+    systeme_sans_ouverture() {
+        bibliotheque_v1::ouverture_adresse_hook = [](const QUrl&) { return false; };
+    }
+    ~systeme_sans_ouverture() { bibliotheque_v1::ouverture_adresse_hook = nullptr; }
 };
 
 } // namespace
@@ -73,6 +84,31 @@ TEST(LiensWeb, WithoutTheNetworkTheUserIsToldAndNothingOpens) {
     EXPECT_EQ(messages, (QStringList{"Ceci exige une connexion Internet !",
                                      "Ceci exige une connexion Internet !"}));
     EXPECT_TRUE(navigateur.adresses.isEmpty());
+}
+
+TEST(LiensWeb, WhatCannotOpenIsNamedSoThatTheUserCanOpenItByHand) {
+    repondeur::garde garde;
+    connexion reseau(true);
+    systeme_sans_ouverture systeme;
+    const QString page =
+        bibliotheque_v1::www_serveur() + "documentations/valdorin_2/format_fr.html";
+    const QString dossier = QDir::toNativeSeparators(test_support::dossier_test());
+    const std::pair<std::function<void()>, QString> table[] = {
+        {[] { bibliotheque_v1::lance_documentation_html("format_fr.html"); },
+         "La page «\u00A0" + page +
+             "\u00A0» n'a pas pu être ouverte\u00A0: aucun navigateur n'est disponible.\r\r"
+             "Ouvrez-la vous-même dans un navigateur."},
+        {[&] { EXPECT_FALSE(bibliotheque_v1::ouvre_adresse(QUrl::fromLocalFile(dossier))); },
+         "Le dossier «\u00A0" + dossier +
+             "\u00A0» n'a pas pu être ouvert\u00A0: aucun gestionnaire de fichiers n'est "
+             "disponible.\r\rOuvrez-le vous-même dans un gestionnaire de fichiers."},
+    };
+    for (const auto& [ouvre, texte] : table) {
+        participants::lecteur_alertes alertes;
+        alertes.attend();
+        ouvre();
+        EXPECT_EQ(alertes.textes, QStringList{texte});
+    }
 }
 
 #include "test_liens_web.moc"
