@@ -3,8 +3,11 @@
 #include "accessibilite.h"
 #include "bibliotheque_divers.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace {
 
@@ -26,6 +29,7 @@ QAccessibleInterface* fleche_accessible(QWidget* controle) {
 fleche_droite::fleche_droite(QWidget* parent) : QWidget(parent) {
     accessibilite::enregistre("fleche_droite", &fleche_accessible);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(static_cast<Qt::FocusPolicy>(style()->styleHint(QStyle::SH_Button_FocusPolicy)));
 }
 
 QPolygon fleche_droite::contour(const QString& direction, int largeur, int hauteur) {
@@ -54,6 +58,38 @@ void fleche_droite::paintEvent(QPaintEvent*) {
     g.setPen(QPen(couleur, 1));
     g.setBrush(couleur);
     g.drawPolygon(contour(direction, width(), height()));
+    if (hasFocus() && !focus_par_clic) {
+        g.setRenderHint(QPainter::Antialiasing);
+        g.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        g.setBrush(Qt::NoBrush);
+        g.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+    }
+}
+
+void fleche_droite::keyPressEvent(QKeyEvent* evenement) {
+    const int touche = evenement->key();
+    if ((touche != Qt::Key_Space && touche != Qt::Key_Return && touche != Qt::Key_Enter) ||
+        (evenement->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(evenement);
+        return;
+    }
+    // Acts at once, as the mouse press does; a key held down steps once.
+    evenement->accept();
+    if (isEnabled() && !evenement->isAutoRepeat())
+        emit Action();
+}
+
+void fleche_droite::focusInEvent(QFocusEvent* evenement) {
+    const Qt::FocusReason raison = evenement->reason();
+    if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
+        focus_par_clic = raison == Qt::MouseFocusReason;
+    QWidget::focusInEvent(evenement);
+    update();
+}
+
+void fleche_droite::focusOutEvent(QFocusEvent* evenement) {
+    QWidget::focusOutEvent(evenement);
+    update();
 }
 
 void fleche_droite::enterEvent(QEnterEvent*) {

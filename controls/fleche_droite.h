@@ -5,7 +5,9 @@
 #include <QWidget>
 
 // A push control drawn as a solid arrow (a shaft and a triangular head) that
-// fires `Action` the moment the mouse goes down on it while it is enabled.
+// fires `Action` the moment the mouse goes down on it while it is enabled, or
+// Space or Return is pressed while it has the focus. Tab reaches it as it
+// reaches a button, and a frame shows the focus that the keyboard brought.
 // It points right unless `direction` is "left". Assistive technology reads it
 // as a button named "Suivant", or "Précédent" when it points left, unless it
 // is given an accessible name.
@@ -37,6 +39,9 @@ protected:
     void enterEvent(QEnterEvent* evenement) override;
     void leaveEvent(QEvent* evenement) override;
     void mousePressEvent(QMouseEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
+    void focusInEvent(QFocusEvent* evenement) override;
+    void focusOutEvent(QFocusEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;
 
     // The control's own opening work; raises `Open`.
@@ -44,6 +49,8 @@ protected:
 
 private:
     bool ouverte = false;
+    // The focus came with a click: no frame.
+    bool focus_par_clic = false;
 };
 
 // The same arrow pointing left.

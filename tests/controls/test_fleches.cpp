@@ -1,6 +1,8 @@
 #include "fleche_droite.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -78,4 +80,35 @@ TEST(Fleches, AssistiveTechnologyReadsAButtonNamedByItsWayAndPressesItWhileEnabl
         lu->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     }
     EXPECT_EQ(actions, 1);
+}
+
+// Tab reaches the arrows; Space, Return and Enter act at once, once per
+// press; a frame shows the focus that the keyboard brought, not a click's.
+TEST(Fleches, TheKeyboardReachesAndPressesThem) {
+    QWidget fenetre;
+    auto* gauche = new fleche_gauche(&fenetre);
+    auto* droite = new fleche_droite(&fenetre);
+    gauche->setGeometry(0, 0, 50, 30);
+    droite->setGeometry(60, 0, 50, 30);
+    fenetre.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
+    fenetre.activateWindow();
+    gauche->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(gauche, Qt::Key_Tab);
+    EXPECT_TRUE(droite->hasFocus());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(droite)->state().focusable);
+    int actions = 0;
+    QObject::connect(droite, &fleche_droite::Action, [&] { ++actions; });
+    QTest::keyClick(droite, Qt::Key_Space);
+    QTest::keyClick(droite, Qt::Key_Return);
+    QTest::keyClick(droite, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(droite, Qt::Key_A);
+    QKeyEvent repetee(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QApplication::sendEvent(droite, &repetee);
+    EXPECT_EQ(actions, 3);
+    const QColor cadre = droite->palette().color(QPalette::Highlight);
+    EXPECT_EQ(droite->grab().toImage().pixelColor(25, 1), cadre);
+    QTest::mouseClick(gauche, Qt::LeftButton, {}, QPoint(10, 15));
+    gauche->setFocus(Qt::MouseFocusReason);
+    EXPECT_NE(gauche->grab().toImage().pixelColor(25, 1), cadre);
 }
