@@ -17,19 +17,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -173,16 +172,6 @@ csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) 
                                  resserrement::condense);
     }
 
-    // Return presses the default button, as a dialog's would.
-    for (const auto touche : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* raccourci = new QShortcut(QKeySequence(touche), this);
-        raccourci->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(raccourci, &QShortcut::activated, this, [this] {
-            if (bt_creer->isVisible() && bt_creer->isEnabled())
-                bt_creer->click();
-        });
-    }
-
     connect(lien_format, &st_lien::Action, this, &csp_creer_plusieurs::lien_format_Action);
     connect(bt_choisir_repertoire, &QPushButton::clicked, this,
             &csp_creer_plusieurs::bt_choisir_repertoire_Action);
@@ -305,6 +294,21 @@ bool csp_creer_plusieurs::eventFilter(QObject* objet, QEvent* evenement) {
     return classe_page::eventFilter(objet, evenement);
 }
 
+void csp_creer_plusieurs::keyPressEvent(QKeyEvent* evenement) {
+    // Return presses the default button, as a dialog's would. Only the keys
+    // that no control took come here: not those of an open popup, which is
+    // a window of its own.
+    const int touche = evenement->key();
+    const bool seule = evenement->modifiers() == Qt::NoModifier ||
+                       (touche == Qt::Key_Enter && evenement->modifiers() == Qt::KeypadModifier);
+    if (seule && (touche == Qt::Key_Return || touche == Qt::Key_Enter)) {
+        if (bt_creer->isVisible() && bt_creer->isEnabled())
+            bt_creer->click();
+        return;
+    }
+    classe_page::keyPressEvent(evenement);
+}
+
 void csp_creer_plusieurs::bt_choisir_repertoire_Action() {
     get_dossier_resultats_defaut();
 }
@@ -312,7 +316,7 @@ void csp_creer_plusieurs::bt_choisir_repertoire_Action() {
 void csp_creer_plusieurs::bt_ouvrir_repertoire_Action() {
     const QString dossier = get_folderitem_ch_repertoire();
     if (!dossier.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(dossier));
+        bibliotheque_v1::ouvre_adresse(QUrl::fromLocalFile(dossier));
 }
 
 void csp_creer_plusieurs::bt_annuler_Action() {

@@ -5,6 +5,7 @@
 #include "dialogues_fichiers.h"
 #include "kit_pages.h"
 #include "ksp_partagees.h"
+#include "liens_web.h"
 #include "pages_creation.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
@@ -13,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -254,7 +254,7 @@ void csp_creer_unit::bt_creer_Action() {
         return;
     }
     if (pdf && cb_visualiser->isChecked())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(fichier));
+        bibliotheque_v1::ouvre_adresse(QUrl::fromLocalFile(fichier));
 }
 
 QString csp_creer_unit::prix_en_centimes(const QString& prix) {

@@ -255,6 +255,7 @@ w_previsu_table::w_previsu_table() {
     });
     connect(bt_creer, &QPushButton::clicked, this, &w_previsu_table::bt_creer_Action);
     connect(bt_annuler, &QPushButton::clicked, this, &w_previsu_table::bt_annuler_Action);
+    kit_pages::ordre_lecture(this);
 }
 
 void w_previsu_table::ancre(QWidget* controle, bool gauche, bool haut, bool droite, bool bas,

@@ -48,6 +48,7 @@ cp_accueil::cp_accueil(QWidget* parent)
     connect(lien_maj, &st_lien::Action, this, &cp_accueil::lien_maj_Action);
     // Raised by the user and by code alike, only when the value changes.
     connect(bt_lancement, &QCheckBox::toggled, this, &cp_accueil::bt_lancement_Action);
+    kit_pages::ordre_lecture(this);
 }
 
 void cp_accueil::st_message_Open() {

@@ -9,7 +9,6 @@
 #include "services_coquille.h"
 #include "w_alerte.h"
 
-#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -87,6 +86,7 @@ cp_apropos::cp_apropos(QWidget* parent) : classe_page(parent) {
     lien_web_Open();
     lien_web->setVisible(false);
     connect(lien_web, &st_lien::Action, this, &cp_apropos::lien_web_Action);
+    kit_pages::ordre_lecture(this);
 }
 
 void cp_apropos::lien_web_Open() {
@@ -121,7 +121,7 @@ bool cp_apropos::canvas_fond_MouseDown(int, int) {
 
 void cp_apropos::lien_web_Action() {
     if (bibliotheque_v1::web_disponible())
-        QDesktopServices::openUrl(QUrl(bibliotheque_v1::www_serveur()));
+        bibliotheque_v1::ouvre_adresse(QUrl(bibliotheque_v1::www_serveur()));
     else
         w_alerte::instance().message(QStringLiteral("Ceci exige une connexion Internet !"),
                                      QString());

@@ -31,6 +31,7 @@ cp_formation_memo::cp_formation_memo(QWidget* parent)
     connect(bt_enregistrer, &QPushButton::clicked, this, &cp_formation_memo::bt_enregistrer_Action);
     connect(bt_restaurer, &QPushButton::clicked, this, &cp_formation_memo::bt_restaurer_Action);
     connect(lien_revenir, &st_lien::Action, this, &cp_formation_memo::lien_revenir_Action);
+    kit_pages::ordre_lecture(this);
 }
 
 void cp_formation_memo::st_message_Open() {

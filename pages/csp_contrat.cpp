@@ -25,6 +25,7 @@ csp_contrat::csp_contrat(QWidget* parent)
     palette.setColor(QPalette::Text, Qt::black);
     ch_contrat->setPalette(palette);
     ch_contrat_Open();
+    kit_pages::ordre_lecture(this);
 }
 
 void csp_contrat::ch_contrat_Open() {

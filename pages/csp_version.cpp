@@ -9,7 +9,6 @@
 #include "w_alerte.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
@@ -87,6 +86,7 @@ csp_version::csp_version(QWidget* parent)
     connect(lien_historique, &st_lien::Action, this, &csp_version::lien_historique_Action);
     connect(lien_acheter, &st_lien::Action, this, &csp_version::lien_acheter_Action);
     connect(lien_telecharger, &st_lien::Action, this, &csp_version::lien_telecharger_Action);
+    kit_pages::ordre_lecture(this);
     minuterie_attente.setSingleShot(true);
     minuterie_plafond.setSingleShot(true);
     connect(&minuterie_attente, &QTimer::timeout, this, [this] {
@@ -352,7 +352,7 @@ void csp_version::lien_telecharger_Action() {
         return;
     }
     const QString base = serveur_essai.isEmpty() ? bibliotheque_v1::www_serveur() : serveur_essai;
-    QDesktopServices::openUrl(QUrl(base + QStringLiteral("serveur/telechargement.html?cp=") +
-                                   bibliotheque_v1::nom_standard().toLower() +
-                                   QStringLiteral("&plateforme=mac")));
+    bibliotheque_v1::ouvre_adresse(QUrl(base + QStringLiteral("serveur/telechargement.html?cp=") +
+                                        bibliotheque_v1::nom_standard().toLower() +
+                                        QStringLiteral("&plateforme=mac")));
 }

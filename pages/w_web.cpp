@@ -1,5 +1,7 @@
 #include "w_web.h"
 
+#include "kit_pages.h"
+
 #include <QLabel>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
@@ -26,6 +28,7 @@ w_web::w_web(QWidget* parent) : w_secondaire(parent), st_message(new QLabel(this
     st_message->setAlignment(Qt::AlignCenter);
     st_message->setText(
         QStringLiteral("Essai de connection Internet en cours\u00A0! Merci de patienter\u00A0!"));
+    kit_pages::ordre_lecture(this);
     chrono.start();
     horloge = [this] { return chrono.elapsed(); };
     guidage::installe_w_web(this);

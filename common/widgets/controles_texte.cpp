@@ -4,12 +4,15 @@
 
 #include <QAccessible>
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStyle>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -135,6 +138,8 @@ st_lien::st_lien(QWidget* parent) : QLabel(parent) {
     fonte.setBold(true);
     fonte.setUnderline(true);
     setFont(fonte);
+    // Tab reaches it as it reaches the buttons of the platform.
+    setFocusPolicy(static_cast<Qt::FocusPolicy>(style()->styleHint(QStyle::SH_Button_FocusPolicy)));
 }
 
 QColor st_lien::TextColor() const {
@@ -178,6 +183,77 @@ void st_lien::mouseReleaseEvent(QMouseEvent* evenement) {
     const QPointF point = evenement->position();
     if (point.x() >= 0 && point.x() <= width() && point.y() >= 0 && point.y() <= height())
         emit Action();
+}
+
+void st_lien::keyPressEvent(QKeyEvent* evenement) {
+    const int touche = evenement->key();
+    const bool seule = evenement->modifiers() == Qt::NoModifier ||
+                       (touche == Qt::Key_Enter && evenement->modifiers() == Qt::KeypadModifier);
+    if (!seule ||
+        (touche != Qt::Key_Space && touche != Qt::Key_Return && touche != Qt::Key_Enter)) {
+        QLabel::keyPressEvent(evenement);
+        return;
+    }
+    evenement->accept();
+    if (evenement->isAutoRepeat())
+        return;
+    if (touche == Qt::Key_Space) {
+        // Pressed as by the mouse; the release acts.
+        espace_enfonce = true;
+        setTextColor(rouge_presse);
+    } else {
+        emit Action();
+    }
+}
+
+void st_lien::keyReleaseEvent(QKeyEvent* evenement) {
+    if (evenement->key() != Qt::Key_Space || !espace_enfonce) {
+        QLabel::keyReleaseEvent(evenement);
+        return;
+    }
+    evenement->accept();
+    if (evenement->isAutoRepeat())
+        return;
+    espace_enfonce = false;
+    setTextColor(gris_lien);
+    emit Action();
+}
+
+void st_lien::focusInEvent(QFocusEvent* evenement) {
+    // Coming back with its window keeps the way the focus came.
+    const Qt::FocusReason raison = evenement->reason();
+    if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
+        focus_par_clic = raison == Qt::MouseFocusReason;
+    QLabel::focusInEvent(evenement);
+    update();
+}
+
+void st_lien::focusOutEvent(QFocusEvent* evenement) {
+    // Space released elsewhere acts no more, as for a press dragged out.
+    if (espace_enfonce) {
+        espace_enfonce = false;
+        setTextColor(gris_lien);
+    }
+    QLabel::focusOutEvent(evenement);
+    update();
+}
+
+void st_lien::paintEvent(QPaintEvent* evenement) {
+    QLabel::paintEvent(evenement);
+    if (!hasFocus() || focus_par_clic)
+        return;
+    // A rounded frame in the colour the platform marks the focus with, around
+    // the text and as high as the control.
+    const QRect texte = style()->itemTextRect(fontMetrics(), contentsRect(),
+                                              static_cast<int>(alignment()), isEnabled(), text());
+    const QRect interieur = rect().adjusted(1, 1, -1, -1);
+    const QRect cadre(QPoint(std::max(texte.left() - 4, interieur.left()), interieur.top()),
+                      QPoint(std::min(texte.right() + 4, interieur.right()), interieur.bottom()));
+    QPainter peintre(this);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    peintre.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    peintre.setBrush(Qt::NoBrush);
+    peintre.drawRoundedRect(QRectF(cadre), 3, 3);
 }
 
 QString texte_zone(const QPlainTextEdit& zone) {

@@ -75,8 +75,11 @@ public:
 QString texte_zone(const QPlainTextEdit& zone);
 
 // A label that looks and acts as a hyperlink: grey, bold and underlined; dark
-// red while pressed; Action() when a press is released over it. Assistive
-// technology reads it as a link whose press action raises Action().
+// red while pressed; Action() when a press is released over it. It takes the
+// focus as a button does, shows it with a frame around its text unless a
+// click brought it there, and acts on Space (pressed, then released) and on
+// Return as on a click. Assistive technology reads it as a focusable link
+// whose press action raises Action().
 class st_lien : public QLabel {
     Q_OBJECT
 public:
@@ -96,4 +99,16 @@ protected:
     void leaveEvent(QEvent* evenement) override;
     void mousePressEvent(QMouseEvent* evenement) override;
     void mouseReleaseEvent(QMouseEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
+    void keyReleaseEvent(QKeyEvent* evenement) override;
+    void focusInEvent(QFocusEvent* evenement) override;
+    void focusOutEvent(QFocusEvent* evenement) override;
+    void paintEvent(QPaintEvent* evenement) override;
+
+private:
+    // Space is down on the link: its release acts.
+    bool espace_enfonce = false;
+    // The focus came with a click: the frame, which tells where Space and
+    // Return go, is left out.
+    bool focus_par_clic = false;
 };

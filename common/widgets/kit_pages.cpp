@@ -3,12 +3,15 @@
 #include "controles_texte.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace kit_pages {
 
@@ -98,6 +101,128 @@ QString lignes_qt(QString texte) {
     texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     texte.replace(u'\r', u'\n');
     return texte;
+}
+
+namespace {
+
+// A control Tab stops at, or a group box with the controls it holds.
+struct bloc {
+    QRect place;
+    QWidget* controle = nullptr;
+    QList<bloc> membres;
+};
+
+// Rows from top to bottom, each from left to right. A block belongs to the
+// row of the first block above it while it starts no lower than that
+// block's middle.
+void range(QList<bloc>& blocs) {
+    const auto haut = [](const bloc& a, const bloc& b) { return a.place.top() < b.place.top(); };
+    const auto gauche = [](const bloc& a, const bloc& b) {
+        return a.place.left() < b.place.left();
+    };
+    std::stable_sort(blocs.begin(), blocs.end(), haut);
+    for (qsizetype debut = 0; debut < blocs.size();) {
+        const int milieu = blocs[debut].place.center().y();
+        qsizetype fin = debut + 1;
+        while (fin < blocs.size() && blocs[fin].place.top() <= milieu)
+            ++fin;
+        std::stable_sort(blocs.begin() + debut, blocs.begin() + fin, gauche);
+        debut = fin;
+    }
+}
+
+void aplatit(const QList<bloc>& blocs, QList<QWidget*>& ordre) {
+    for (const bloc& b : blocs) {
+        if (b.controle)
+            ordre.append(b.controle);
+        aplatit(b.membres, ordre);
+    }
+}
+
+// The controls under `parent` that Tab stops at, in creation order, and the
+// group boxes. The parts of a control are its own affair; other windows
+// (popups, dialogs) keep their own order.
+void recense(QWidget* parent, QList<QWidget*>& controles, QList<QGroupBox*>& groupes) {
+    for (QObject* enfant : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(enfant);
+        if (!w || w->isWindow())
+            continue;
+        if (auto* groupe = qobject_cast<QGroupBox*>(w))
+            groupes.append(groupe);
+        if (w->focusPolicy() & Qt::TabFocus)
+            controles.append(w);
+        else
+            recense(w, controles, groupes);
+    }
+}
+
+void applique_ordre(QWidget* conteneur) {
+    QList<QWidget*> controles;
+    QList<QGroupBox*> groupes;
+    recense(conteneur, controles, groupes);
+    const auto place = [conteneur](const QWidget* w) {
+        return QRect(w->mapTo(conteneur, QPoint(0, 0)), w->size());
+    };
+    const auto aire = [](const QRect& r) { return r.width() * r.height(); };
+    // Each control goes with the smallest group box that holds it.
+    QList<bloc> blocs;
+    QList<bloc> cadres;
+    for (const QGroupBox* groupe : groupes)
+        cadres.append(bloc{place(groupe), nullptr, {}});
+    for (QWidget* controle : controles) {
+        const QRect ici = place(controle);
+        bloc* cadre = nullptr;
+        for (qsizetype i = 0; i < groupes.size(); ++i) {
+            const bool dedans =
+                groupes[i]->isAncestorOf(controle) || cadres[i].place.contains(ici.center());
+            if (dedans && (!cadre || aire(cadres[i].place) < aire(cadre->place)))
+                cadre = &cadres[i];
+        }
+        (cadre ? cadre->membres : blocs).append(bloc{ici, controle, {}});
+    }
+    for (bloc& cadre : cadres) {
+        if (cadre.membres.isEmpty())
+            continue;
+        range(cadre.membres);
+        blocs.append(std::move(cadre));
+    }
+    range(blocs);
+    QList<QWidget*> ordre;
+    aplatit(blocs, ordre);
+    if (ordre.isEmpty())
+        return;
+    // Qt orders a ring: the container marks where it starts. The first
+    // control goes right after it, each other one after the one before.
+    const Qt::FocusPolicy politique = conteneur->focusPolicy();
+    conteneur->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(conteneur, ordre.first());
+    conteneur->setFocusPolicy(politique);
+    for (qsizetype i = 1; i < ordre.size(); ++i)
+        QWidget::setTabOrder(ordre[i - 1], ordre[i]);
+}
+
+// Sets the reading order again each time its container shows.
+class garde_ordre : public QObject {
+public:
+    explicit garde_ordre(QWidget* conteneur) : QObject(conteneur) {
+        setObjectName(QStringLiteral("kit_pages_ordre_lecture"));
+        conteneur->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() == QEvent::Show && objet == parent())
+            applique_ordre(static_cast<QWidget*>(objet));
+        return false;
+    }
+};
+
+} // namespace
+
+void ordre_lecture(QWidget* conteneur) {
+    applique_ordre(conteneur);
+    if (!conteneur->findChild<QObject*>(QStringLiteral("kit_pages_ordre_lecture"),
+                                        Qt::FindDirectChildrenOnly))
+        new garde_ordre(conteneur);
 }
 
 void pose(QWidget* controle, const char* nom, habit genre, const QRect& geometrie,

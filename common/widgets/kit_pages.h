@@ -69,6 +69,16 @@ st_centre* texte_centre(QWidget* parent, const QString& nom, const QRect& geomet
 // Qt breaks lines at "\n" only: the CR line ends of the texts made so.
 QString lignes_qt(QString texte);
 
+// --- Keyboard ---------------------------------------------------------------
+
+// Tab visits the controls of `conteneur` (its children and theirs) in reading
+// order: rows from top to bottom, each from left to right. The controls of a
+// group box, its children or those drawn inside its frame, are visited
+// together, in the same order, where the group stands. The order is set now
+// and again each time the container shows, so that controls moved or made
+// reachable since take their place in it.
+void ordre_lecture(QWidget* conteneur);
+
 // --- Fixed layouts ----------------------------------------------------------
 
 // How a control of a layout is dressed beyond its name, place and caption.
@@ -99,8 +109,9 @@ template <class Page, class... Controles> struct ligne_plan {
 // Names, places, captions and dresses one control made for a row of a layout.
 void pose(QWidget* controle, const char* nom, habit genre, const QRect& place, QStringView legende);
 
-// Makes the controls of `plan` on `page`, in its order (which is the order
-// of the focus chain), each in its member.
+// Makes the controls of `plan` on `page`, in its order (the order of
+// creation, which is the stacking order), each in its member. Tab visits
+// them in reading order (ordre_lecture).
 template <class Page, class Plan> void construit(Page* page, const Plan& plan) {
     for (const auto& ligne : plan) {
         std::visit(
@@ -113,6 +124,7 @@ template <class Page, class Plan> void construit(Page* page, const Plan& plan) {
             },
             ligne.membre);
     }
+    ordre_lecture(page);
 }
 
 } // namespace kit_pages

@@ -117,6 +117,8 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     lien_un->installEventFilter(this);
 
     largeur_initiale_fenetre = width();
+    // Each dialog places its row before it shows: Tab follows it as it reads.
+    kit_pages::ordre_lecture(this);
 }
 
 void w_alerte::bt_un_Action() {
@@ -156,6 +158,10 @@ bool w_alerte::eventFilter(QObject* objet, QEvent* evenement) {
 }
 
 void w_alerte::setVisible(bool visible) {
+    // Each dialog opens with the focus on its first button, the default one,
+    // or in the number field of a number entry.
+    if (visible && !curseur_en_fin_)
+        bt_un->setFocus();
     w_secondaire::setVisible(visible);
     // Showing gives the focus to the field as if by Tab, which selects its
     // whole text: the caret goes back to the end.

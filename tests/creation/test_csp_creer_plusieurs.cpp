@@ -3,6 +3,7 @@
 #include "parametres_v1.h"
 #include "participants_fichiers.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
@@ -247,6 +249,36 @@ TEST(BatchPage, EachResultModeFindsItsFolder) {
     EXPECT_EQ(page.get_path_dossier_resultats(), dossier("choisi") + "/");
     EXPECT_EQ(presentateur.demandes.size(), 2);
     EXPECT_EQ(alertes.textes.size(), 1);
+}
+
+// Return and keypad Enter in an open popup pick its row and press nothing
+// else; anywhere else on the page they press "Créer l'ensemble", which asks
+// for the data file.
+TEST(BatchPage, ReturnInAnOpenPopupOnlyPicksItsRow) {
+    page_essai page;
+    participants::presentateur_essai presentateur;
+    // The keys go to the window in front, as the user's do.
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    QSignalSpy appuis(page.bt_creer, &QPushButton::clicked);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> touches[] = {
+        {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}};
+    for (QComboBox* popup :
+         {page.popup_codage, page.popup_delimiteur, page.popup_resultats, page.popup_log}) {
+        for (const auto& [touche, modificateurs] : touches) {
+            const int ligne = popup->currentIndex() + 1;
+            popup->showPopup();
+            QTest::keyClick(popup->view(), Qt::Key_Down);
+            QTest::keyClick(popup->view(), touche, modificateurs);
+            EXPECT_EQ(popup->currentIndex(), ligne) << popup->objectName().toStdString();
+            EXPECT_EQ(appuis.count(), 0) << popup->objectName().toStdString() << " " << touche;
+        }
+    }
+    for (const auto& [touche, modificateurs] : touches)
+        QTest::keyClick(page.popup_log, touche, modificateurs);
+    EXPECT_EQ(appuis.count(), 2);
+    EXPECT_EQ(presentateur.demandes.size(), 2);
 }
 
 #include "test_csp_creer_plusieurs.moc"

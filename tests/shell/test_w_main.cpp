@@ -26,11 +26,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -481,6 +484,69 @@ TEST_F(FenetrePrincipale, MinimiserEtAutoformation) {
     barre.element("menu_creer_plusieurs")->trigger();
     EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_plusieurs);
     EXPECT_FALSE(fenetre.minimisee || formation.isVisible());
+}
+
+// Tab visits the controls of every page and of the alert dialog in reading
+// order: rows from top to bottom, each from left to right, the controls of a
+// group box together.
+TEST_F(FenetrePrincipale, OrdreDeTabulation) {
+    w_main& fenetre = w_main::instance();
+    fenetre.montrer(ecran_accueil, origine_page);
+    // Where Tab stops under `racine`, around its window from the window on.
+    const auto parcours = [](QWidget* racine) {
+        QStringList noms;
+        QWidget* const haut = racine->window();
+        for (QWidget* c = haut->nextInFocusChain(); c != haut; c = c->nextInFocusChain())
+            if (racine->isAncestorOf(c) && c->window() == haut &&
+                (c->focusPolicy() & Qt::TabFocus) && c->isVisible() && c->isEnabled())
+                noms.append(c->objectName());
+        return noms.join(' ').toStdString();
+    };
+    // Every control shown and enabled: PDF, results in a default folder, a
+    // paid update, the splash over.
+    fenetre.p_onglets->sp_creer_unit->popup_type_fichier->setCurrentIndex(1);
+    csp_creer_plusieurs& plusieurs = *fenetre.p_onglets->sp_creer_plusieurs;
+    plusieurs.ch_repertoire->setPlainText("/tmp/");
+    plusieurs.popup_resultats->setCurrentIndex(2);
+    fenetre.p_onglets->sp_version->version_disponible_num = 3;
+    fenetre.p_apropos->lien_web->show();
+    const std::pair<std::int32_t, const char*> ecrans[] = {
+        {ecran_creer_unit, "ch_transporteur ch_code_produit ch_parution popup_sous_parution "
+                           "ch_entete_prix ch_prix ch_reglement popup_type_fichier "
+                           "popup_engraissement popup_protection popup_orientation popup_previsu "
+                           "ch_commentaire cb_visualiser bt_enregistrer bt_creer"},
+        {ecran_creer_plusieurs,
+         "popup_delimiteur popup_codage cb_previsualiser lien_format popup_resultats "
+         "bt_choisir_repertoire bt_ouvrir_repertoire ch_repertoire ch_ext_eps cb_log popup_log "
+         "bt_enregistrer bt_verrouiller bt_creer"},
+        {ecran_version, "lien_historique lien_telecharger lien_acheter bt_prevenir"},
+        {ecran_accueil, "bt_lancement lien_maj bt_formation bt_expert"},
+        {ecran_apropos, "lien_web"},
+        {ecran_formation_memo, "bt_enregistrer lien_revenir bt_restaurer"},
+    };
+    for (const auto& [ecran, attendu] : ecrans) {
+        fenetre.montrer(ecran, origine_page);
+        EXPECT_EQ(parcours(fenetre.page(ecran)), attendu) << ecran;
+    }
+    // The alert dialog, its bottom row laid out for each kind of dialog.
+    w_alerte& alerte = w_alerte::instance();
+    QString texte;
+    const std::pair<std::function<void()>, const char*> dialogues[] = {
+        {[&] { alerte.proposition_ok_annuler("Continuer ?", "tab_ok"); },
+         "cb_ne_plus bt_deux bt_un"},
+        {[&] { alerte.proposition_bouton_lien("Voir ?", "Fermer", "Voir", "tab_lien"); },
+         "cb_ne_plus lien_un bt_un"},
+        {[&] { alerte.saisie_texte("Nom ?", texte); }, "ch_texte bt_deux bt_un"},
+    };
+    for (const auto& [ouvre, attendu] : dialogues) {
+        std::string parcouru;
+        repondeur::quand_visible([&](QWidget* dialogue) {
+            parcouru = parcours(dialogue);
+            qobject_cast<w_alerte*>(dialogue)->reject();
+        });
+        ouvre();
+        EXPECT_EQ(parcouru, attendu);
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -196,6 +197,49 @@ TEST(Lien, ActsOnAClickReleasedOverIt) {
     EXPECT_EQ(actions.count(), 2);
     EXPECT_EQ(lien.TextColor(), QColor(38, 38, 38));
     EXPECT_EQ(lien.cursor().shape(), Qt::ArrowCursor);
+}
+
+// Tab reaches an enabled link, which then shows a frame in the focus colour
+// (none when a click gave it the focus) and acts once on each Space (pressed,
+// then released) and Return, as on a click; Tab passes a disabled link over.
+TEST(Lien, TakesTheFocusByTabAndActsOnSpaceAndReturnAsOnAClick) {
+    for (const bool actif : {true, false}) {
+        QWidget fenetre;
+        auto* avant = new QPushButton("Avant", &fenetre);
+        auto* lien = new st_lien(&fenetre);
+        lien->setGeometry(0, 30, 120, 20);
+        lien->setText("Documentation");
+        lien->setEnabled(actif);
+        QWidget* apres = new QPushButton("Après", &fenetre);
+        apres->move(0, 60);
+        fenetre.show();
+        fenetre.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+        const auto cadre = [lien] {
+            return lignes_encrees(lien->grab().toImage(),
+                                  lien->palette().color(QPalette::Highlight))
+                       .first >= 0;
+        };
+        avant->setFocus();
+        QTest::keyClick(avant, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), actif ? lien : apres) << actif;
+        if (!actif)
+            continue;
+        EXPECT_TRUE(cadre());
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(lien)->state().focusable);
+        QSignalSpy actions(lien, &st_lien::Action);
+        QTest::keyPress(lien, Qt::Key_Space);
+        EXPECT_EQ(lien->TextColor(), QColor(120, 0, 0)) << "pressed, not yet acting";
+        EXPECT_EQ(actions.count(), 0);
+        QTest::keyRelease(lien, Qt::Key_Space);
+        QTest::keyClick(lien, Qt::Key_Return);
+        QTest::keyClick(lien, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(actions.count(), 3);
+        EXPECT_EQ(lien->TextColor(), QColor(38, 38, 38));
+        apres->setFocus();
+        QTest::mouseClick(lien, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_FALSE(cadre());
+    }
 }
 
 TEST(Lien, PointsWithAFingerWhileEnabled) {
