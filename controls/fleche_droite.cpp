@@ -2,6 +2,7 @@
 
 #include "accessibilite.h"
 #include "bibliotheque_divers.h"
+#include "controles_texte.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -58,18 +59,11 @@ void fleche_droite::paintEvent(QPaintEvent*) {
     g.setPen(QPen(couleur, 1));
     g.setBrush(couleur);
     g.drawPolygon(contour(direction, width(), height()));
-    if (hasFocus() && !focus_par_clic) {
-        g.setRenderHint(QPainter::Antialiasing);
-        g.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        g.setBrush(Qt::NoBrush);
-        g.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
-    }
+    cadre.dessine(g, *this, rect().adjusted(1, 1, -1, -1));
 }
 
 void fleche_droite::keyPressEvent(QKeyEvent* evenement) {
-    const int touche = evenement->key();
-    if ((touche != Qt::Key_Space && touche != Qt::Key_Return && touche != Qt::Key_Enter) ||
-        (evenement->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    if (!touche_action(*evenement, true)) {
         QWidget::keyPressEvent(evenement);
         return;
     }
@@ -80,9 +74,7 @@ void fleche_droite::keyPressEvent(QKeyEvent* evenement) {
 }
 
 void fleche_droite::focusInEvent(QFocusEvent* evenement) {
-    const Qt::FocusReason raison = evenement->reason();
-    if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
-        focus_par_clic = raison == Qt::MouseFocusReason;
+    cadre.entree(*evenement);
     QWidget::focusInEvent(evenement);
     update();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controles_texte.h"
+
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -49,8 +51,7 @@ protected:
 
 private:
     bool ouverte = false;
-    // The focus came with a click: no frame.
-    bool focus_par_clic = false;
+    cadre_focus cadre;
 };
 
 // The same arrow pointing left.

@@ -16,8 +16,6 @@
 
 namespace {
 
-const QString erreur_csv = QStringLiteral("<ERREUR_CSV>");
-
 QStringDecoder decodeur_pour(codage_texte codage, bool gros_boutiste) {
     // Marks are handled by the reader; a U+FEFF further on is text.
     const auto drapeaux =
@@ -445,7 +443,7 @@ QString TableInputStream::read_line_csv() {
                 break;
             case champ_simple:
                 if (c == u'"') {
-                    e.ajoute(erreur_csv);
+                    e.ajoute(marque_erreur_csv);
                 } else if (c == separateur) {
                     if (e.ajoute(u'\t'))
                         ++champs;

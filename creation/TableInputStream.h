@@ -48,6 +48,9 @@ public:
     // The characters kept of one record by default: a sound record is well
     // under a thousand, and its longest field, a PDF note, at most 65,535 bytes.
     static constexpr qsizetype longueur_maximale_defaut = 1024 * 1024;
+    // What stands in a record for a quote inside an unquoted field of a comma
+    // or semicolon file: a fault of the file that the field checks refuse.
+    static inline const QString marque_erreur_csv = QStringLiteral("<ERREUR_CSV>");
 
     TableInputStream();
     ~TableInputStream();

@@ -298,10 +298,7 @@ void csp_creer_plusieurs::keyPressEvent(QKeyEvent* evenement) {
     // Return presses the default button, as a dialog's would. Only the keys
     // that no control took come here: not those of an open popup, which is
     // a window of its own.
-    const int touche = evenement->key();
-    const bool seule = evenement->modifiers() == Qt::NoModifier ||
-                       (touche == Qt::Key_Enter && evenement->modifiers() == Qt::KeypadModifier);
-    if (seule && (touche == Qt::Key_Return || touche == Qt::Key_Enter)) {
+    if (touche_action(*evenement, false)) {
         if (bt_creer->isVisible() && bt_creer->isEnabled())
             bt_creer->click();
         return;

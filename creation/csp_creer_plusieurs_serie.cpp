@@ -39,10 +39,6 @@ bool debut_code_barres(const QByteArray& debut) {
            debut.startsWith("%PDF-");
 }
 
-// What the reader makes of a text that it could not read: a quote inside an
-// unquoted field, and a byte that does not decode in the chosen encoding.
-const QString marque_erreur_csv = QStringLiteral("<ERREUR_CSV>");
-
 } // namespace
 
 void csp_creer_plusieurs::demarre_thread() {
@@ -287,7 +283,7 @@ void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::i
         refus = lignes_rapport::erreur(numero, QStringLiteral("erreur dans le nombre de colonnes"));
     // Text the reader could not read, in any column.
     for (qsizetype i = 0; refus.isEmpty() && i < champs.size(); ++i) {
-        if (champs[i].contains(marque_erreur_csv))
+        if (champs[i].contains(TableInputStream::marque_erreur_csv))
             refus = lignes_rapport::erreur_colonne(
                 numero, static_cast<int>(i + 1),
                 QStringLiteral("guillemet dans un champ qui n'est pas entre guillemets"));

@@ -77,6 +77,11 @@ QString rapport_serie::refus(const QString& raison) const {
     return QStringLiteral("Le fichier de rapport «\u00A0%1\u00A0» n'a pas ").arg(chemin()) + raison;
 }
 
+QString rapport_serie::echec_systeme(int erreur) const {
+    return refus(QStringLiteral("pu être enregistré\u00A0: ") +
+                 bibliotheque_v1::raison_systeme(erreur));
+}
+
 bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& nom_rapport,
                           bibliotheque_v1::identite_fichier fichier_donnees) {
     nom = nom_rapport;
@@ -115,10 +120,8 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
     }
     if (probleme == 0)
         probleme = EEXIST;
-    echec_ = probleme == EACCES || probleme == EPERM || probleme == EROFS
-                 ? protege
-                 : refus(QStringLiteral("pu être enregistré\u00A0: ") +
-                         bibliotheque_v1::raison_systeme(probleme));
+    echec_ = probleme == EACCES || probleme == EPERM || probleme == EROFS ? protege
+                                                                          : echec_systeme(probleme);
     dossier.ferme();
     return false;
 }
@@ -137,10 +140,10 @@ void rapport_serie::vide() {
     tampon.clear();
 }
 
-void rapport_serie::abandonne(const QString& raison) {
+void rapport_serie::abandonne(const QString& echec) {
     dossier.supprime(nom_partiel);
     dossier.ferme();
-    echec_ = refus(raison);
+    echec_ = echec;
 }
 
 bool rapport_serie::termine(
@@ -153,8 +156,7 @@ bool rapport_serie::termine(
         erreur = errno;
     fd = -1;
     if (erreur != 0) {
-        abandonne(QStringLiteral("pu être enregistré\u00A0: ") +
-                  bibliotheque_v1::raison_systeme(erreur));
+        abandonne(echec_systeme(erreur));
         return false;
     }
     // What lies at the report's name now: a link would have it written
@@ -163,25 +165,24 @@ bool rapport_serie::termine(
     if (dossier.examine(nom, etat) == 0) {
         const auto identite = bibliotheque_v1::identite_de(etat);
         if (S_ISLNK(etat.st_mode)) {
-            abandonne(QStringLiteral("pu être enregistré\u00A0: ") +
-                      bibliotheque_v1::raison_systeme(ELOOP));
+            abandonne(echec_systeme(ELOOP));
             return false;
         }
         if (identite == donnees) {
-            abandonne(QStringLiteral("été enregistré\u00A0: il aurait remplacé le fichier de "
-                                     "données."));
+            abandonne(refus(QStringLiteral("été enregistré\u00A0: il aurait remplacé le fichier de "
+                                           "données.")));
             return false;
         }
         if (const std::int32_t ligne = fait_par(dossier.identite(), nom, etat)) {
-            abandonne(QStringLiteral("été enregistré\u00A0: il aurait remplacé le fichier créé "
+            abandonne(
+                refus(QStringLiteral("été enregistré\u00A0: il aurait remplacé le fichier créé "
                                      "ligne %1.")
-                          .arg(ligne));
+                          .arg(ligne)));
             return false;
         }
     }
     if (const int probleme = dossier.renomme(nom_partiel, nom)) {
-        abandonne(QStringLiteral("pu être enregistré\u00A0: ") +
-                  bibliotheque_v1::raison_systeme(probleme));
+        abandonne(echec_systeme(probleme));
         return false;
     }
     dossier.ferme();

@@ -76,8 +76,12 @@ public:
     QString chemin() const { return chemin_dossier + nom; }
 
 private:
-    void abandonne(const QString& raison);
+    // Removes the partial file; `echec` is the summary's sentence.
+    void abandonne(const QString& echec);
+    // "Le fichier de rapport « … » n'a pas " + the end of the sentence.
     QString refus(const QString& raison) const;
+    // The sentence for a failed system call.
+    QString echec_systeme(int erreur) const;
 
     bibliotheque_v1::dossier_ouvert dossier;
     QString chemin_dossier; // ending with "/"

@@ -65,8 +65,7 @@ void thread_creer_ensemble::Run() {
     if (en_cours())
         return;
     lignes.clear();
-    trop_longs.clear();
-    dernier_non_ferme = false;
+    defauts.clear();
     compteur = 0;
     demarre_ = false;
     lecteur = std::make_unique<TableInputStream>();
@@ -115,13 +114,9 @@ void thread_creer_ensemble::pas() {
                     return;
                 }
             } else if (phase_ == phase::liste) {
-                // Only the last record can run to the end of the file.
                 page.cree_fichier_depuis_ligne(
                     lignes.at(compteur), compteur,
-                    dernier_non_ferme && compteur == lignes.size() - 1
-                        ? csp_creer_plusieurs::defaut_lecture::guillemet_non_ferme
-                    : trop_longs.contains(compteur) ? csp_creer_plusieurs::defaut_lecture::trop_long
-                                                    : csp_creer_plusieurs::defaut_lecture::aucun);
+                    defauts.value(compteur, csp_creer_plusieurs::defaut_lecture::aucun));
                 ++compteur;
                 if (compteur >= lignes.size() || page.fi_lecture_reel.isEmpty()) {
                     montre_progression();
@@ -131,9 +126,9 @@ void thread_creer_ensemble::pas() {
                 }
             } else if (phase_ == phase::lecture) {
                 lignes.append(lecteur->ReadLine());
-                dernier_non_ferme = lecteur->guillemet_non_ferme();
-                if (lecteur->enregistrement_trop_long())
-                    trop_longs.insert(static_cast<std::int32_t>(lignes.size() - 1));
+                if (const auto defaut = defaut_de(*lecteur);
+                    defaut != csp_creer_plusieurs::defaut_lecture::aucun)
+                    defauts.insert(static_cast<std::int32_t>(lignes.size() - 1), defaut);
                 if (lecteur->Eof()) {
                     note_duree(chrono.nsecsElapsed());
                     apres_lecture();
@@ -212,7 +207,7 @@ void thread_creer_ensemble::fin() {
     phase_ = phase::repos;
     lecteur.reset();
     lignes = QStringList();
-    trop_longs.clear();
+    defauts.clear();
     page.serie_terminee();
     emit termine();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "csp_creer_plusieurs.h"
+
+#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -9,7 +11,6 @@
 #include <memory>
 
 class TableInputStream;
-class csp_creer_plusieurs;
 
 // The batch worker: a step task on the event loop, owned by the batch page.
 // Each step reads or converts records until about `tranche_ms` have passed,
@@ -65,11 +66,10 @@ private:
     phase phase_ = phase::repos;
     std::unique_ptr<TableInputStream> lecteur;
     QStringList lignes;
-    // The last record read for the preview ran to the end of the file inside
-    // a quoted field.
-    bool dernier_non_ferme = false;
-    // The records read for the preview that were too long to be kept whole.
-    QSet<std::int32_t> trop_longs;
+    // The records read for the preview that the reader could not read whole:
+    // too long, or, the last one only, run to the end of the file inside a
+    // quoted field.
+    QHash<std::int32_t, csp_creer_plusieurs::defaut_lecture> defauts;
     std::int32_t compteur = 0;
     // The start step succeeded: a finish step is owed.
     bool demarre_ = false;

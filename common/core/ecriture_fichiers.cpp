@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -172,24 +171,20 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
     if (erreur == EEXIST) {
         // A file to replace, or a link to write through to its target.
         struct stat etat {};
-        const QByteArray lien = destination;
+        const QByteArray dossier = dossier_de(destination);
         erreur = suit_liens(destination, etat);
+        if ((erreur == 0 || erreur == ENOENT) && dossier_de(destination) != dossier) {
+            // The target lies in another folder, perhaps on another volume:
+            // the bytes go beside it, so that the rename stays within it.
+            ::unlink(temporaire.constData());
+            if (const int ecriture =
+                    ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire))
+                return ecriture;
+        }
         if (erreur == 0)
             erreur = remplace(AT_FDCWD, temporaire, destination, etat);
-        else if (erreur == ENOENT && destination != lien)
-            erreur = nomme_nouveau(AT_FDCWD, temporaire, destination); // a link to nothing yet
-        if (erreur == EXDEV) {
-            // The link's target lies on another volume: the bytes are written
-            // again beside it.
-            ::unlink(temporaire.constData());
-            erreur = ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire);
-            if (erreur != 0)
-                return erreur;
-            erreur = suit_liens(destination, etat);
-            erreur = erreur == 0        ? remplace(AT_FDCWD, temporaire, destination, etat)
-                     : erreur == ENOENT ? nomme_nouveau(AT_FDCWD, temporaire, destination)
-                                        : erreur;
-        }
+        else if (erreur == ENOENT)
+            erreur = nomme_nouveau(AT_FDCWD, temporaire, destination); // nothing there yet
     }
     if (erreur != 0)
         ::unlink(temporaire.constData());

@@ -185,19 +185,41 @@ void st_lien::mouseReleaseEvent(QMouseEvent* evenement) {
         emit Action();
 }
 
+bool touche_action(const QKeyEvent& evenement, bool espace) {
+    const int touche = evenement.key();
+    return (touche == Qt::Key_Return || touche == Qt::Key_Enter ||
+            (espace && touche == Qt::Key_Space)) &&
+           (evenement.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+void cadre_focus::entree(const QFocusEvent& evenement) {
+    // Coming back with its window keeps the way the focus came.
+    const Qt::FocusReason raison = evenement.reason();
+    if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
+        par_clic = raison == Qt::MouseFocusReason;
+}
+
+void cadre_focus::dessine(QPainter& peintre, const QWidget& controle,
+                          const QRect& rectangle) const {
+    if (!controle.hasFocus() || par_clic)
+        return;
+    peintre.save();
+    peintre.setRenderHint(QPainter::Antialiasing);
+    peintre.setPen(QPen(controle.palette().color(QPalette::Highlight), 2));
+    peintre.setBrush(Qt::NoBrush);
+    peintre.drawRoundedRect(QRectF(rectangle), 3, 3);
+    peintre.restore();
+}
+
 void st_lien::keyPressEvent(QKeyEvent* evenement) {
-    const int touche = evenement->key();
-    const bool seule = evenement->modifiers() == Qt::NoModifier ||
-                       (touche == Qt::Key_Enter && evenement->modifiers() == Qt::KeypadModifier);
-    if (!seule ||
-        (touche != Qt::Key_Space && touche != Qt::Key_Return && touche != Qt::Key_Enter)) {
+    if (!touche_action(*evenement, true)) {
         QLabel::keyPressEvent(evenement);
         return;
     }
     evenement->accept();
     if (evenement->isAutoRepeat())
         return;
-    if (touche == Qt::Key_Space) {
+    if (evenement->key() == Qt::Key_Space) {
         // Pressed as by the mouse; the release acts.
         espace_enfonce = true;
         setTextColor(rouge_presse);
@@ -220,10 +242,7 @@ void st_lien::keyReleaseEvent(QKeyEvent* evenement) {
 }
 
 void st_lien::focusInEvent(QFocusEvent* evenement) {
-    // Coming back with its window keeps the way the focus came.
-    const Qt::FocusReason raison = evenement->reason();
-    if (raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
-        focus_par_clic = raison == Qt::MouseFocusReason;
+    cadre.entree(*evenement);
     QLabel::focusInEvent(evenement);
     update();
 }
@@ -240,20 +259,17 @@ void st_lien::focusOutEvent(QFocusEvent* evenement) {
 
 void st_lien::paintEvent(QPaintEvent* evenement) {
     QLabel::paintEvent(evenement);
-    if (!hasFocus() || focus_par_clic)
+    if (!hasFocus())
         return;
-    // A rounded frame in the colour the platform marks the focus with, around
-    // the text and as high as the control.
+    // The focus frame goes around the text, as high as the control.
     const QRect texte = style()->itemTextRect(fontMetrics(), contentsRect(),
                                               static_cast<int>(alignment()), isEnabled(), text());
     const QRect interieur = rect().adjusted(1, 1, -1, -1);
-    const QRect cadre(QPoint(std::max(texte.left() - 4, interieur.left()), interieur.top()),
-                      QPoint(std::min(texte.right() + 4, interieur.right()), interieur.bottom()));
     QPainter peintre(this);
-    peintre.setRenderHint(QPainter::Antialiasing);
-    peintre.setPen(QPen(palette().color(QPalette::Highlight), 2));
-    peintre.setBrush(Qt::NoBrush);
-    peintre.drawRoundedRect(QRectF(cadre), 3, 3);
+    cadre.dessine(
+        peintre, *this,
+        QRect(QPoint(std::max(texte.left() - 4, interieur.left()), interieur.top()),
+              QPoint(std::min(texte.right() + 4, interieur.right()), interieur.bottom())));
 }
 
 QString texte_zone(const QPlainTextEdit& zone) {

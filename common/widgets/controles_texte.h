@@ -5,6 +5,9 @@
 #include <QString>
 #include <QWidget>
 
+class QFocusEvent;
+class QKeyEvent;
+class QPainter;
 class QPlainTextEdit;
 class QProgressBar;
 
@@ -74,6 +77,24 @@ public:
 // QPlainTextEdit::toPlainText() would turn its no-break spaces into blanks.
 QString texte_zone(const QPlainTextEdit& zone);
 
+// Whether `evenement` is a key that acts on a focused button: Return or
+// keypad Enter, and Space when `espace`, pressed with no other modifier.
+bool touche_action(const QKeyEvent& evenement, bool espace);
+
+// The focus of a control painted here: a rounded frame in the colour the
+// platform marks the focus with, drawn while the control has the focus,
+// unless a click brought it there (the frame tells where the keys go).
+class cadre_focus {
+public:
+    // Called from the control's focusInEvent.
+    void entree(const QFocusEvent& evenement);
+    // Draws the frame on `rectangle` when `controle` has the focus.
+    void dessine(QPainter& peintre, const QWidget& controle, const QRect& rectangle) const;
+
+private:
+    bool par_clic = false;
+};
+
 // A label that looks and acts as a hyperlink: grey, bold and underlined; dark
 // red while pressed; Action() when a press is released over it. It takes the
 // focus as a button does, shows it with a frame around its text unless a
@@ -108,7 +129,5 @@ protected:
 private:
     // Space is down on the link: its release acts.
     bool espace_enfonce = false;
-    // The focus came with a click: the frame, which tells where Space and
-    // Return go, is left out.
-    bool focus_par_clic = false;
+    cadre_focus cadre;
 };

@@ -11,8 +11,6 @@
 
 namespace bibliotheque_v1 {
 
-std::function<bool(const QUrl&)> ouverture_adresse_hook;
-
 namespace {
 
 // Opens the web page `adresse` when the network is up, else says why not.
@@ -62,8 +60,7 @@ void acheter_web() {
 }
 
 bool ouvre_adresse(const QUrl& adresse) {
-    const bool ouverte = ouverture_adresse_hook ? ouverture_adresse_hook(adresse)
-                                                : QDesktopServices::openUrl(adresse);
+    const bool ouverte = QDesktopServices::openUrl(adresse);
     if (!ouverte)
         w_alerte::instance().message(texte_echec_ouverture(adresse), QString());
     return ouverte;

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QUrl>
 
-#include <functional>
-
 // The web links of the utility library: pages of the maker's web site opened
 // in the user's browser when the Internet can be reached, and the opening of
 // any address by the system, which says so when it cannot.
@@ -26,9 +24,5 @@ void acheter_web();
 // folder or the file, so that the user can open it by hand. Answers whether
 // the system opened it.
 bool ouvre_adresse(const QUrl& adresse);
-
-// Asks the system to open an address and answers whether it did; empty by
-// default, which means QDesktopServices::openUrl. Tests put their own in.
-extern std::function<bool(const QUrl&)> ouverture_adresse_hook;
 
 } // namespace bibliotheque_v1

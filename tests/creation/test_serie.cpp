@@ -1,6 +1,5 @@
 #include "csp_creer_plusieurs.h"
 #include "ksp_partagees.h"
-#include "limite_fichiers.h"
 #include "outils_donnees.h"
 #include "participants_fichiers.h"
 #include "thread_creer_ensemble.h"
@@ -16,6 +15,10 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 

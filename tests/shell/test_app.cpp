@@ -246,12 +246,10 @@ void textes_de_qt(bool en_francais) {
                   en_francais ? t.traduction : QString(t.texte));
 }
 
+// Qt's texts are in French from start-up; on a system without Qt's
+// translations nothing fails, and they stay in English.
 TEST(Application, TextesDeQtEnFrancaisDesLeDemarrage) {
     textes_de_qt(true);
-}
-
-// A system without Qt's translations: nothing fails, Qt's texts stay English.
-TEST(Application, SansTraductionsDeQtRienNEchoue) {
     const QTemporaryDir sans_traductions;
     EXPECT_FALSE(bibliotheque_v1::installe_traductions_qt(sans_traductions.path()));
     textes_de_qt(false);

@@ -42,14 +42,6 @@ public:
     bool reponse;
 };
 
-// A system with no browser and no file manager: every opening fails.
-struct systeme_sans_ouverture {
-    systeme_sans_ouverture() {
-        bibliotheque_v1::ouverture_adresse_hook = [](const QUrl&) { return false; };
-    }
-    ~systeme_sans_ouverture() { bibliotheque_v1::ouverture_adresse_hook = nullptr; }
-};
-
 } // namespace
 
 TEST(LiensWeb, WithTheNetworkUpPagesOpenUnderTheServerAddress) {
@@ -89,7 +81,8 @@ TEST(LiensWeb, WithoutTheNetworkTheUserIsToldAndNothingOpens) {
 TEST(LiensWeb, WhatCannotOpenIsNamedSoThatTheUserCanOpenItByHand) {
     repondeur::garde garde;
     connexion reseau(true);
-    systeme_sans_ouverture systeme;
+    // The offscreen platform opens nothing, as a system with no browser and
+    // no file manager.
     const QString page =
         bibliotheque_v1::www_serveur() + "documentations/valdorin_2/format_fr.html";
     const QString dossier = QDir::toNativeSeparators(test_support::dossier_test());
