@@ -12,7 +12,6 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryFile>
 #include <QWidget>
 
 #include <cstdint>
@@ -162,7 +161,7 @@ public:
     ::thread_creer_ensemble* thread_creer_ensemble = nullptr;
     // The records of a data file that has a settings header, copied without
     // it; removed when the run ends.
-    std::unique_ptr<QTemporaryFile> copie_reglages;
+    std::unique_ptr<bibliotheque_v1::fichier_temporaire> copie_reglages;
 
     // Reads the data file's settings header, when it has one, into the
     // page's settings and points fi_lecture_reel at the copy of its records.

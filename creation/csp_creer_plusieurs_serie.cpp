@@ -60,9 +60,9 @@ bool csp_creer_plusieurs::extraire_reglages() {
     // would land in the current folder.
     if (temporaire.isEmpty())
         temporaire = qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp"));
-    auto copie = std::make_unique<QTemporaryFile>(
-        QDir(temporaire).filePath(QStringLiteral("valdorin-XXXXXX.txt")));
-    const int erreur_ouverture = copie->open() ? 0 : errno;
+    auto copie = std::make_unique<bibliotheque_v1::fichier_temporaire>(
+        temporaire, QStringLiteral("valdorin-"), QStringLiteral(".txt"));
+    const int erreur_ouverture = copie->erreur();
     int erreur_copie = EIO;
     QString xml;
     switch (entete_reglages::extrait(fi_lecture_officiel, xml, *copie, &erreur_copie)) {
@@ -163,6 +163,10 @@ void csp_creer_plusieurs::serie_interrompue(std::int32_t ligne, const QString& r
 }
 
 void csp_creer_plusieurs::termine_thread() {
+    // A run that went through its whole file clears what killed runs left
+    // among the results.
+    if (!fi_lecture_reel.isEmpty() && !interruption && dossier_resultats.ouvert())
+        dossier_resultats.nettoie_temporaires();
     bool rapport = false;
     if (buffer_log) {
         rapport = buffer_log->termine([this](bibliotheque_v1::identite_fichier dossier,

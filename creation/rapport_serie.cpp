@@ -3,8 +3,14 @@
 #include "bibliotheque_v1.h"
 #include "verification_v1.h"
 
-#include <cerrno>
+#include <QFile>
 
+#include <cerrno>
+#include <climits>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +69,52 @@ namespace {
 // the run.
 constexpr qsizetype taille_tampon = 64 * 1024;
 
+// Partial files of one report are numbered up to this: a folder cannot hold
+// so many names of one report that none is left.
+constexpr int dernier_partiel = 9999999;
+
+// The beginning of the partial files' names of the report `nom`, and their
+// extension: "liste.partiel" and ".log", then "liste.partiel-2.log" and so
+// on. The report's own name is cut where need be, so that every partial name
+// fits within the system's limit for a name, whatever the report's length.
+std::pair<QString, QString> modele_partiel(const QString& nom) {
+    const qsizetype point = nom.lastIndexOf(u'.');
+    QString base = point >= 0 ? nom.left(point) : nom;
+    const QString extension = point >= 0 ? nom.mid(point) : QString();
+    const QString suite = QStringLiteral(".partiel");
+    const qsizetype reste = NAME_MAX - QFile::encodeName(suite + extension).size() -
+                            QByteArray::number(-dernier_partiel).size();
+    while (!base.isEmpty() && QFile::encodeName(base).size() > reste) {
+        base.chop(1);
+        if (!base.isEmpty() && base.back().isHighSurrogate())
+            base.chop(1);
+    }
+    return {base + suite, extension};
+}
+
+// Whether `nom` is one of the partial names of `modele`.
+bool nom_partiel_de(const QString& nom, const std::pair<QString, QString>& modele) {
+    if (!nom.startsWith(modele.first) || !nom.endsWith(modele.second) ||
+        nom.size() < modele.first.size() + modele.second.size())
+        return false;
+    const QStringView numero = QStringView(nom).mid(
+        modele.first.size(), nom.size() - modele.first.size() - modele.second.size());
+    if (numero.isEmpty())
+        return true;
+    bool nombre = false;
+    return numero.startsWith(u'-') && numero.mid(1).toInt(&nombre) >= 2 && nombre &&
+           !numero.mid(1).startsWith(u'0');
+}
+
+// Whether the descriptor and the name still designate the same file.
+bool meme_fichier(int dossier, const QByteArray& nom, int fd) {
+    struct stat par_nom {
+    }, par_fd{};
+    return ::fstatat(dossier, nom.constData(), &par_nom, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstat(fd, &par_fd) == 0 &&
+           bibliotheque_v1::identite_de(par_nom) == bibliotheque_v1::identite_de(par_fd);
+}
+
 } // namespace
 
 rapport_serie::~rapport_serie() {
@@ -100,23 +152,35 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
         !dossier.ecriture_permise(nom, etat))
         probleme = EACCES;
     // The partial file never replaces anything: a name that is taken (a
-    // partial file left by a run that was killed) gives the next one.
-    const qsizetype point = nom.lastIndexOf(u'.');
-    const QString base = point >= 0 ? nom.left(point) : nom;
-    const QString extension = point >= 0 ? nom.mid(point) : QString();
-    for (int essai = 1; probleme == 0 && essai <= 100; ++essai) {
-        nom_partiel = base + QStringLiteral(".partiel") +
-                      (essai > 1 ? u'-' + QString::number(essai) : QString()) + extension;
+    // partial file of a run still going, or left by a run that was killed)
+    // gives the next one. The file stays locked while the run writes it, so
+    // that a later run tells a living run's file from a dead one's.
+    const auto modele = modele_partiel(nom);
+    for (int essai = 1; probleme == 0 && essai <= dernier_partiel; ++essai) {
+        nom_partiel =
+            modele.first + (essai > 1 ? u'-' + QString::number(essai) : QString()) + modele.second;
         const int resultat = dossier.cree(nom_partiel);
-        if (resultat >= 0) {
-            fd = resultat;
-            struct stat cree {};
-            if (::fstat(fd, &cree) == 0)
-                partiel = bibliotheque_v1::identite_de(cree);
-            return true;
+        if (resultat < 0) {
+            if (-resultat != EEXIST)
+                probleme = -resultat;
+            continue;
         }
-        if (-resultat != EEXIST)
-            probleme = -resultat;
+        // A run that cleans up may have taken it for a dead run's file in
+        // the instant before the lock: then it is gone, and the next name
+        // is tried.
+        const QByteArray nom_systeme = QFile::encodeName(nom_partiel);
+        if ((::flock(resultat, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) ||
+            !meme_fichier(dossier.descripteur(), nom_systeme, resultat)) {
+            ::close(resultat);
+            continue;
+        }
+        fd = resultat;
+        struct stat cree {};
+        if (::fstat(fd, &cree) == 0)
+            partiel = bibliotheque_v1::identite_de(cree);
+        // The lines are readable by whom the earlier report allowed, no more.
+        dossier.reprend_attributs(nom_partiel, nom);
+        return true;
     }
     if (probleme == 0)
         probleme = EEXIST;
@@ -159,8 +223,10 @@ bool rapport_serie::termine(
         abandonne(echec_systeme(erreur));
         return false;
     }
-    // What lies at the report's name now: a link would have it written
-    // elsewhere, and the data file or a file of this run would be lost.
+    // What lies at the report's name now. A symbolic link is refused rather
+    // than replaced: it is no earlier report, and whoever put it there,
+    // perhaps to have the report read elsewhere, keeps it. The data file or
+    // a file of this run would be lost.
     struct stat etat {};
     if (dossier.examine(nom, etat) == 0) {
         const auto identite = bibliotheque_v1::identite_de(etat);
@@ -181,10 +247,46 @@ bool rapport_serie::termine(
             return false;
         }
     }
+    // Replaced as every file is: the report keeps the earlier one's group,
+    // permissions and ACL.
     if (const int probleme = dossier.renomme(nom_partiel, nom)) {
         abandonne(echec_systeme(probleme));
         return false;
     }
+    nettoie_partiels();
     dossier.ferme();
     return true;
+}
+
+void rapport_serie::nettoie_partiels() const {
+    const int lecture = ::openat(dossier.descripteur(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lecture < 0)
+        return; // a folder that may not be listed keeps them
+    DIR* liste = ::fdopendir(lecture);
+    if (!liste) {
+        ::close(lecture);
+        return;
+    }
+    const auto modele = modele_partiel(nom);
+    while (const dirent* entree = ::readdir(liste)) {
+        const QByteArray nom_systeme(entree->d_name);
+        if (!nom_partiel_de(QFile::decodeName(nom_systeme), modele))
+            continue;
+        int fd = ::openat(dossier.descripteur(), nom_systeme.constData(),
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            fd = ::openat(dossier.descripteur(), nom_systeme.constData(),
+                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat etat {};
+        // A run still going holds its lock; so does one on another machine
+        // where the file system shares locks. Unlocked, it is a dead run's.
+        if (::fstat(fd, &etat) == 0 && S_ISREG(etat.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            meme_fichier(dossier.descripteur(), nom_systeme, fd))
+            ::unlinkat(dossier.descripteur(), nom_systeme.constData(), 0);
+        ::close(fd);
+    }
+    ::closedir(liste);
 }

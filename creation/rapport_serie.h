@@ -41,7 +41,9 @@ QString texte_fichier(const QString& ligne);
 // file beside the report whose name says it is partial ("liste.partiel.log"),
 // so that memory stays flat and a killed process leaves the lines written so
 // far; when the run ends, that file takes the report's name, replacing the
-// report of an earlier run only then.
+// report of an earlier run only then, and removing the partial files of runs
+// of the same report that were killed (a run still going keeps its partial
+// file locked).
 class rapport_serie {
 public:
     rapport_serie() = default;
@@ -76,6 +78,8 @@ public:
     QString chemin() const { return chemin_dossier + nom; }
 
 private:
+    // Removes the partial files of this report that no run holds.
+    void nettoie_partiels() const;
     // Removes the partial file; `echec` is the summary's sentence.
     void abandonne(const QString& echec);
     // "Le fichier de rapport « … » n'a pas " + the end of the sentence.

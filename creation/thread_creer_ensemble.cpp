@@ -187,17 +187,27 @@ void thread_creer_ensemble::abandonne(const QString& raison) {
         static_cast<std::int32_t>((phase_ == phase::lecture ? lignes.size() : compteur) + 1);
     // Whatever memory the records held goes first: the failure may be its lack.
     lignes = QStringList();
+    // Each step on its own: whatever fails in one, the report is still
+    // closed and named, and the page comes back to rest.
     try {
         if (lecteur)
             lecteur->Close();
-        page.serie_interrompue(ligne, raison);
-        if (demarre_) {
-            demarre_ = false;
-            // Closes the report and tells what was made before the failure.
-            page.termine_thread();
-        }
     } catch (...) {
         bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
+    }
+    try {
+        page.serie_interrompue(ligne, raison);
+    } catch (...) {
+        bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
+    }
+    if (demarre_) {
+        demarre_ = false;
+        try {
+            // Closes the report and tells what was made before the failure.
+            page.termine_thread();
+        } catch (...) {
+            bibliotheque_v1::erreur_fichier(QStringLiteral("thread_creer_serie"));
+        }
     }
     fin();
 }

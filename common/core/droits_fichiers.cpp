@@ -27,6 +27,12 @@ bool check_savefolder(const QString& dossier) {
     }
 }
 
+bool enregistrement_permis(const QString& fichier) {
+    const QFileInfo info(fichier);
+    return check_savefolder(info.absolutePath()) &&
+           (!info.exists() || (info.isFile() && ecriture_permise(fichier)));
+}
+
 void erreur_fichier(const QString& lieu) {
     msgdebug(QStringLiteral("Une erreur est survenue pendant\rune opération sur un fichier !") +
              eol(2) + QStringLiteral("debug dans le module « ") + lieu + QStringLiteral(" »"));

@@ -14,6 +14,12 @@ bool ecriture_permise(const QString& chemin);
 // Whether `dossier` exists, is a folder and can receive files.
 bool check_savefolder(const QString& dossier);
 
+// Whether the file `fichier` may be written as a whole: a file that does not
+// exist yet when its folder can receive files; an existing one when it is a
+// file (not a folder, pipe or device) writable itself, and its folder too,
+// since the file is replaced.
+bool enregistrement_permis(const QString& fichier);
+
 // The silent report of a failed file operation at `lieu`.
 void erreur_fichier(const QString& lieu);
 

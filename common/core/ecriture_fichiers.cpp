@@ -2,19 +2,35 @@
 
 #include <QFile>
 
+#include <QDateTime>
+
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace bibliotheque_v1 {
 
+QString lien_refuse;
+void (*essai_avant_renommage)(const QByteArray& temporaire) = nullptr;
+
 QString raison_systeme(int erreur) {
     switch (erreur) {
+    case erreur_lien_etranger:
+        return QStringLiteral("le lien symbolique «\u00A0%1\u00A0» appartient à un autre "
+                              "utilisateur, dans un dossier partagé\u00A0: il n'est pas suivi.")
+            .arg(lien_refuse);
+    case erreur_fichier_special:
+        return QStringLiteral("ce n'est pas un fichier ordinaire.");
     case ENOENT:
     case ENOTDIR:
         return QStringLiteral("son dossier n'existe pas.");
@@ -65,14 +81,34 @@ int ecrit_tout(int fd, const QByteArray& octets) {
 
 namespace {
 
-// A temporary name that says what the file is, should a killed process leave
-// it behind, and does not repeat the destination's name, so that a name near
-// the system's length limit can still be written.
+const QByteArray debut_temporaire = ".valdorin-inacheve-";
+const QByteArray fin_temporaire = ".tmp";
+
+// This machine's name as a temporary name carries it: letters, digits,
+// "." and "_" only, so that it never makes a path.
+const QByteArray& machine() {
+    static const QByteArray nom = [] {
+        char brut[256] = {};
+        QByteArray m;
+        if (::gethostname(brut, sizeof brut - 1) == 0)
+            m = QByteArray(brut).left(64);
+        for (char& c : m)
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.')
+                c = '_';
+        return m.isEmpty() ? QByteArray("machine") : m;
+    }();
+    return nom;
+}
+
+// A temporary name that says what the file is, and which machine and
+// process made it, should a killed process leave it behind; it does not
+// repeat the destination's name, so that a name near the system's length
+// limit can still be written.
 QByteArray nom_temporaire() {
-    static const QByteArray debut =
-        ".valdorin-inacheve-" + QByteArray::number(static_cast<qint64>(::getpid())) + '-';
+    static const QByteArray debut = debut_temporaire + machine() + '-' +
+                                    QByteArray::number(static_cast<qint64>(::getpid())) + '-';
     static quint64 compteur = 0;
-    return debut + QByteArray::number(++compteur) + ".tmp";
+    return debut + QByteArray::number(++compteur) + fin_temporaire;
 }
 
 // Writes `octets` to a new temporary file of the folder `dossier` (a
@@ -82,20 +118,24 @@ QByteArray nom_temporaire() {
 int ecrit_temporaire(int dossier, const QByteArray& prefixe, const QByteArray& octets,
                      QByteArray& temporaire) {
     int fd = -1;
+    int erreur = 0;
     for (int essai = 0; essai < 100; ++essai) {
         temporaire = prefixe + nom_temporaire();
         fd = ::openat(dossier, temporaire.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                       0666);
-        if (fd >= 0 || errno != EEXIST)
+        erreur = fd < 0 ? errno : 0;
+        if (fd >= 0 || erreur != EEXIST)
             break;
     }
     if (fd < 0)
-        return errno;
-    int erreur = ecrit_tout(fd, octets);
+        return erreur;
+    erreur = ecrit_tout(fd, octets);
     if (::close(fd) != 0 && erreur == 0)
         erreur = errno;
     if (erreur != 0)
         ::unlinkat(dossier, temporaire.constData(), 0);
+    else if (essai_avant_renommage)
+        essai_avant_renommage(temporaire);
     return erreur;
 }
 
@@ -116,23 +156,197 @@ int nomme_nouveau(int dossier, const QByteArray& temporaire, const QByteArray& d
                : errno;
 }
 
-// Replaces the file `etat` describes at `destination` by the temporary file,
-// which takes its permissions.
-int remplace(int dossier, const QByteArray& temporaire, const QByteArray& destination,
-             const struct stat& etat) {
-    if (S_ISDIR(etat.st_mode))
-        return EISDIR;
+QByteArray dossier_de(const QByteArray& chemin) {
+    return chemin.left(chemin.lastIndexOf('/') + 1);
+}
+
+// The state of the folder that holds `nom` (a path when `dossier` is
+// AT_FDCWD, else a name of the folder `dossier`).
+int etat_dossier(int dossier, const QByteArray& nom, struct stat& etat) {
+    if (dossier != AT_FDCWD)
+        return ::fstat(dossier, &etat) == 0 ? 0 : errno;
+    const QByteArray parent = dossier_de(nom);
+    return ::stat(parent.isEmpty() ? "." : parent.constData(), &etat) == 0 ? 0 : errno;
+}
+
+// --- Access ACLs, as the system stores them in an extended attribute: a
+// version, then entries of a tag, permissions and an id.
+
+const char* const attribut_acl = "system.posix_acl_access";
+constexpr quint16 acl_groupe_proprietaire = 0x04, acl_masque = 0x10, acl_autres = 0x20;
+constexpr qsizetype acl_entete = 4, acl_taille_entree = 8;
+
+// The access ACL of the file at `chemin`; empty when it has none.
+QByteArray acl_de(const QByteArray& chemin) {
+    QByteArray acl(128, '\0');
+    for (int essai = 0; essai < 4; ++essai) {
+        const ssize_t n = ::lgetxattr(chemin.constData(), attribut_acl, acl.data(),
+                                      static_cast<size_t>(acl.size()));
+        if (n >= 0)
+            return acl.left(n);
+        if (errno != ERANGE)
+            break;
+        const ssize_t taille = ::lgetxattr(chemin.constData(), attribut_acl, nullptr, 0);
+        if (taille <= 0)
+            break;
+        acl.resize(taille);
+    }
+    return QByteArray();
+}
+
+// The permissions (rwx as 0-7) of the ACL's entry with `etiquette`; -1 when
+// it has none.
+int droits_acl(const QByteArray& acl, quint16 etiquette) {
+    for (qsizetype i = acl_entete; i + acl_taille_entree <= acl.size(); i += acl_taille_entree) {
+        quint16 e = 0, droits = 0;
+        std::memcpy(&e, acl.constData() + i, 2);
+        std::memcpy(&droits, acl.constData() + i + 2, 2);
+        if (e == etiquette)
+            return droits & 07;
+    }
+    return -1;
+}
+
+void limite_droits_acl(QByteArray& acl, quint16 etiquette, int droits) {
+    for (qsizetype i = acl_entete; i + acl_taille_entree <= acl.size(); i += acl_taille_entree) {
+        quint16 e = 0, avant = 0;
+        std::memcpy(&e, acl.constData() + i, 2);
+        std::memcpy(&avant, acl.constData() + i + 2, 2);
+        if (e == etiquette) {
+            const quint16 apres = static_cast<quint16>(avant & droits);
+            std::memcpy(acl.data() + i + 2, &apres, 2);
+        }
+    }
+}
+
+// Gives the temporary file the group, permissions and access ACL of the
+// file `etat` describes at `destination`; `prefixe` makes the paths of the
+// extended-attribute calls. The file never gets more rights than the one it
+// replaces: where the group cannot be kept (the writer is not a member), the
+// new group gets no right that others lack; where the ACL cannot be copied,
+// the group keeps the rights of its own entry, not those of the ACL's mask
+// that the permission bits show. A file without an ACL gives none, even
+// where the folder would have the temporary file inherit one.
+void reprend(int dossier, const QByteArray& prefixe, const QByteArray& temporaire,
+             const QByteArray& destination, const struct stat& etat) {
+    const QByteArray chemin_temporaire = prefixe + temporaire;
+    QByteArray acl = acl_de(prefixe + destination);
+    mode_t droits = etat.st_mode & 0777;
+    if (::fchownat(dossier, temporaire.constData(), static_cast<uid_t>(-1), etat.st_gid,
+                   AT_SYMLINK_NOFOLLOW) != 0) {
+        const mode_t autres = droits & 07;
+        droits = (droits & ~mode_t(070)) | (droits & (autres << 3));
+        if (!acl.isEmpty())
+            limite_droits_acl(acl, acl_groupe_proprietaire,
+                              std::max(0, droits_acl(acl, acl_autres)));
+    }
+    if (acl.isEmpty())
+        ::lremovexattr(chemin_temporaire.constData(), attribut_acl);
     // Best effort: a file system without Unix permissions may refuse it, and
     // its files all have the same permissions anyway.
-    ::fchmodat(dossier, temporaire.constData(), etat.st_mode & 0777, 0);
-    return ::renameat(dossier, temporaire.constData(), dossier, destination.constData()) == 0
-               ? 0
-               : errno;
+    ::fchmodat(dossier, temporaire.constData(), droits, 0);
+    if (!acl.isEmpty() && ::lsetxattr(chemin_temporaire.constData(), attribut_acl, acl.constData(),
+                                      static_cast<size_t>(acl.size()), 0) != 0) {
+        const int groupe = droits_acl(acl, acl_groupe_proprietaire);
+        const int masque = droits_acl(acl, acl_masque);
+        const mode_t propre = static_cast<mode_t>(std::max(0, groupe) & (masque < 0 ? 07 : masque));
+        ::fchmodat(dossier, temporaire.constData(), (droits & ~mode_t(070)) | (propre << 3), 0);
+    }
+}
+
+// Writes the temporary file's bytes over the file at `destination` itself,
+// which keeps its owner, group, permissions and ACL. Used only where the
+// system refuses the rename: a sticky folder and another user's file that
+// the writer may write. Space and size are checked before the first byte is
+// written, so that a full disk or a size limit leaves the file as it was;
+// only a process killed during the copy could leave it cut short.
+int ecrit_sur_place(int dossier, const QByteArray& temporaire, const QByteArray& destination,
+                    const struct stat& etat) {
+    ::fchmodat(dossier, temporaire.constData(), 0600, 0);
+    const int source = ::openat(dossier, temporaire.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (source < 0)
+        return errno;
+    const int cible =
+        ::openat(dossier, destination.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (cible < 0) {
+        const int erreur = errno;
+        ::close(source);
+        return erreur;
+    }
+    struct stat avant {
+    }, octets{};
+    int erreur = 0;
+    if (::fstat(cible, &avant) != 0 || ::fstat(source, &octets) != 0)
+        erreur = errno;
+    else if (!S_ISREG(avant.st_mode) || identite_de(avant) != identite_de(etat))
+        erreur = EEXIST; // something else took the name meanwhile
+    rlimit limite{};
+    if (erreur == 0 && ::getrlimit(RLIMIT_FSIZE, &limite) == 0 &&
+        limite.rlim_cur != RLIM_INFINITY && static_cast<rlim_t>(octets.st_size) > limite.rlim_cur)
+        erreur = EFBIG;
+    if (erreur == 0 && octets.st_size > 0 &&
+        ::fallocate(cible, FALLOC_FL_KEEP_SIZE, 0, octets.st_size) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS)
+        erreur = errno;
+    char tampon[64 * 1024];
+    for (off_t position = 0; erreur == 0 && position < octets.st_size;) {
+        const ssize_t lus = ::read(source, tampon, sizeof tampon);
+        if (lus < 0 && errno == EINTR)
+            continue;
+        if (lus <= 0) {
+            erreur = lus < 0 ? errno : EIO;
+            break;
+        }
+        for (ssize_t fait = 0; erreur == 0 && fait < lus;) {
+            const ssize_t n =
+                ::pwrite(cible, tampon + fait, static_cast<size_t>(lus - fait), position + fait);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                erreur = n < 0 ? errno : ENOSPC;
+            else
+                fait += n;
+        }
+        position += lus;
+    }
+    if (erreur == 0 && ::ftruncate(cible, octets.st_size) != 0)
+        erreur = errno;
+    if (::close(cible) != 0 && erreur == 0)
+        erreur = errno;
+    ::close(source);
+    if (erreur == 0)
+        ::unlinkat(dossier, temporaire.constData(), 0);
+    return erreur;
+}
+
+// Replaces the file `etat` describes at `destination` by the temporary file,
+// which takes its group, permissions and ACL first. In a sticky folder the
+// system lets a user replace only their own files: another user's file that
+// this one may write is written over in place.
+int remplace(int dossier, const QByteArray& prefixe, const QByteArray& temporaire,
+             const QByteArray& destination, const struct stat& etat) {
+    if (S_ISDIR(etat.st_mode))
+        return EISDIR;
+    if (!S_ISREG(etat.st_mode))
+        return erreur_fichier_special;
+    reprend(dossier, prefixe, temporaire, destination, etat);
+    if (::renameat(dossier, temporaire.constData(), dossier, destination.constData()) == 0)
+        return 0;
+    const int erreur = errno;
+    struct stat parent {};
+    if (erreur == EPERM && etat.st_uid != ::geteuid() &&
+        etat_dossier(dossier, destination, parent) == 0 && (parent.st_mode & S_ISVTX) &&
+        ::faccessat(dossier, destination.constData(), W_OK, AT_EACCESS) == 0)
+        return ecrit_sur_place(dossier, temporaire, destination, etat);
+    return erreur;
 }
 
 // Follows the symbolic links that `chemin` names, if any, to the file that a
 // write reaches, and gives 0 with its state, or the error number (ENOENT
-// when it does not exist yet).
+// when it does not exist yet). As the system does when it opens a path, a
+// link in a sticky folder that anyone may write is followed only when it
+// belongs to this user or to the folder's owner: another user could make
+// it point at any of this user's files.
 int suit_liens(QByteArray& chemin, struct stat& etat) {
     for (int liens = 0;; ++liens) {
         if (::lstat(chemin.constData(), &etat) != 0)
@@ -141,6 +355,14 @@ int suit_liens(QByteArray& chemin, struct stat& etat) {
             return 0;
         if (liens == 40)
             return ELOOP;
+        struct stat parent {};
+        if (const int erreur = etat_dossier(AT_FDCWD, chemin, parent))
+            return erreur;
+        if ((parent.st_mode & S_ISVTX) && (parent.st_mode & S_IWOTH) &&
+            etat.st_uid != ::geteuid() && etat.st_uid != parent.st_uid) {
+            lien_refuse = QFile::decodeName(chemin);
+            return erreur_lien_etranger;
+        }
         char vers[PATH_MAX];
         const ssize_t n = ::readlink(chemin.constData(), vers, sizeof vers);
         if (n < 0)
@@ -149,12 +371,25 @@ int suit_liens(QByteArray& chemin, struct stat& etat) {
             return ENAMETOOLONG;
         // An absolute link replaces the whole path, a relative one the last name.
         const QByteArray cible(vers, n);
-        chemin = cible.startsWith('/') ? cible : chemin.left(chemin.lastIndexOf('/') + 1) + cible;
+        chemin = cible.startsWith('/') ? cible : dossier_de(chemin) + cible;
     }
 }
 
-QByteArray dossier_de(const QByteArray& chemin) {
-    return chemin.left(chemin.lastIndexOf('/') + 1);
+// The numbers that a temporary name of this program carries after its
+// beginning: machine, process; false for another name.
+bool lit_temporaire(const QByteArray& nom, QByteArray& machine_nom, qint64& processus) {
+    if (!nom.startsWith(debut_temporaire) || !nom.endsWith(fin_temporaire))
+        return false;
+    const QByteArray milieu = nom.mid(debut_temporaire.size(),
+                                      nom.size() - debut_temporaire.size() - fin_temporaire.size());
+    const qsizetype compteur = milieu.lastIndexOf('-');
+    const qsizetype pid = compteur > 0 ? milieu.lastIndexOf('-', compteur - 1) : -1;
+    if (pid <= 0)
+        return false;
+    bool nombre = false;
+    processus = milieu.mid(pid + 1, compteur - pid - 1).toLongLong(&nombre);
+    machine_nom = milieu.left(pid);
+    return nombre && processus > 0;
 }
 
 } // namespace
@@ -182,13 +417,41 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
                 return ecriture;
         }
         if (erreur == 0)
-            erreur = remplace(AT_FDCWD, temporaire, destination, etat);
+            erreur = remplace(AT_FDCWD, QByteArray(), temporaire, destination, etat);
         else if (erreur == ENOENT)
             erreur = nomme_nouveau(AT_FDCWD, temporaire, destination); // nothing there yet
     }
     if (erreur != 0)
         ::unlink(temporaire.constData());
     return erreur;
+}
+
+// --- A temporary file -----------------------------------------------------------
+
+fichier_temporaire::fichier_temporaire(const QString& dossier, const QString& debut,
+                                       const QString& fin) {
+    const QByteArray suffixe = QFile::encodeName(fin);
+    QByteArray modele = QFile::encodeName(dossier.endsWith(u'/') ? dossier : dossier + u'/') +
+                        QFile::encodeName(debut) + "XXXXXX" + suffixe;
+    const int fd = ::mkostemps(modele.data(), static_cast<int>(suffixe.size()), O_CLOEXEC);
+    if (fd < 0) {
+        erreur_ = errno;
+        return;
+    }
+    // Opened again by its name, which a QFile opened on a descriptor would
+    // not know.
+    ::close(fd);
+    setFileName(QFile::decodeName(modele));
+    if (!open(QIODevice::ReadWrite)) {
+        erreur_ = EIO;
+        ::unlink(modele.constData());
+    }
+}
+
+fichier_temporaire::~fichier_temporaire() {
+    close();
+    if (erreur_ == 0)
+        remove();
 }
 
 // --- A folder held open ---------------------------------------------------------
@@ -200,7 +463,9 @@ dossier_ouvert::~dossier_ouvert() {
 int dossier_ouvert::ouvre(const QString& chemin) {
     ferme();
     const QByteArray nom = QFile::encodeName(chemin);
-    const int fd = ::open(nom.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // O_PATH: every call relative to the folder works without the right to
+    // list it.
+    const int fd = ::open(nom.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     struct stat etat {};
@@ -213,6 +478,10 @@ int dossier_ouvert::ouvre(const QString& chemin) {
     identite_ = identite_de(etat);
     chemin_ = chemin.endsWith(u'/') ? chemin : chemin + u'/';
     chemin_systeme_ = QFile::encodeName(chemin_);
+    // The extended-attribute calls take paths: through the descriptor where
+    // the system shows it, else by the folder's path.
+    const QByteArray par_descripteur = "/proc/self/fd/" + QByteArray::number(fd_) + '/';
+    prefixe_ = ::access(par_descripteur.constData(), X_OK) == 0 ? par_descripteur : chemin_systeme_;
     return 0;
 }
 
@@ -282,7 +551,7 @@ int dossier_ouvert::enregistre(const QString& nom, const QByteArray& octets) con
         else if (garde && !garde(nom, etat))
             erreur = EEXIST;
         else
-            erreur = remplace(fd_, temporaire, destination, etat);
+            erreur = remplace(fd_, prefixe_, temporaire, destination, etat);
     }
     if (erreur != 0)
         ::unlinkat(fd_, temporaire.constData(), 0);
@@ -296,10 +565,60 @@ int dossier_ouvert::cree(const QString& nom) const {
 }
 
 int dossier_ouvert::renomme(const QString& de, const QString& nom) const {
-    return ::renameat(fd_, QFile::encodeName(de).constData(), fd_,
-                      QFile::encodeName(nom).constData()) == 0
-               ? 0
-               : errno;
+    const QByteArray source = QFile::encodeName(de), destination = QFile::encodeName(nom);
+    int erreur = nomme_nouveau(fd_, source, destination);
+    if (erreur == EEXIST) {
+        struct stat etat {};
+        if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0)
+            erreur = errno;
+        else if (S_ISLNK(etat.st_mode))
+            erreur = ELOOP;
+        else
+            erreur = remplace(fd_, prefixe_, source, destination, etat);
+    }
+    return erreur;
+}
+
+void dossier_ouvert::reprend_attributs(const QString& fichier, const QString& modele) const {
+    const QByteArray destination = QFile::encodeName(modele);
+    struct stat etat {};
+    if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(etat.st_mode))
+        reprend(fd_, prefixe_, QFile::encodeName(fichier), destination, etat);
+}
+
+void dossier_ouvert::nettoie_temporaires() const {
+    const int lecture = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lecture < 0)
+        return;
+    DIR* liste = ::fdopendir(lecture);
+    if (!liste) {
+        ::close(lecture);
+        return;
+    }
+    const qint64 maintenant = QDateTime::currentSecsSinceEpoch();
+    const qint64 moi = ::getpid();
+    while (const dirent* entree = ::readdir(liste)) {
+        const QByteArray nom(entree->d_name);
+        QByteArray sa_machine;
+        qint64 processus = 0;
+        struct stat etat {};
+        if (!lit_temporaire(nom, sa_machine, processus) ||
+            ::fstatat(fd_, nom.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(etat.st_mode))
+            continue;
+        // A process of this machine that still runs may be writing it; one
+        // of another machine cannot be asked, but no file takes a day to
+        // write.
+        const bool abandonne = sa_machine == machine()
+                                   ? processus != moi &&
+                                         ::kill(static_cast<pid_t>(processus), 0) != 0 &&
+                                         errno == ESRCH
+                                   : maintenant - etat.st_mtim.tv_sec > 24 * 3600;
+        if (abandonne)
+            ::unlinkat(fd_, nom.constData(), 0);
+    }
+    ::closedir(liste);
 }
 
 void dossier_ouvert::supprime(const QString& nom) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QHashFunctions>
 #include <QString>
 
@@ -28,15 +29,35 @@ inline identite_fichier identite_de(const struct stat& etat) {
     return {static_cast<quint64>(etat.st_dev), static_cast<quint64>(etat.st_ino)};
 }
 
+// Errors of the writes below that are no system error numbers.
+// A symbolic link that the write may not follow: in a sticky folder that
+// anyone may write into, a link owned by another user than the writer and
+// the folder's owner (the rule the system itself applies to opening such a
+// link). lien_refuse names it.
+inline constexpr int erreur_lien_etranger = 0x10001;
+// Something at the destination that is neither a file nor a folder (a pipe,
+// a device, a socket): it is not replaced.
+inline constexpr int erreur_fichier_special = 0x10002;
+// The link of the last erreur_lien_etranger.
+extern QString lien_refuse;
+
 // Writes `octets` to `chemin` so that a failure never leaves a partial file
 // nor harms an earlier one: the bytes go to a temporary file beside the
 // destination, every write and the closing are checked, and only then does
 // the file take its name, new or replacing. A process killed in the middle
-// leaves at worst a file named ".valdorin-inacheve-….tmp", never a short
-// file under the destination's name. A symbolic link at `chemin` is written
-// through: its target is created or replaced, the link stays. Gives 0, or
-// the system's error number (ENOSPC for a full disk, EFBIG beyond the size a
-// process may write...).
+// leaves at worst a file named ".valdorin-inacheve-<machine>-<process>-….tmp",
+// never a short file under the destination's name.
+//
+// A file replaced passes on its group, its permissions and its access ACL,
+// never more rights than it had (see remplace in the source). In a sticky
+// folder, where the system forbids replacing another user's file, a file
+// that may be written is written over in place instead.
+//
+// A symbolic link at `chemin` is written through, its target created or
+// replaced and the link kept, unless it is another user's link in a shared
+// sticky folder (erreur_lien_etranger). Gives 0, or the system's error
+// number (ENOSPC for a full disk, EFBIG beyond the size a process may
+// write...) or one of the errors above.
 int enregistre_fichier(const QString& chemin, const QByteArray& octets);
 
 // A folder held open while a run writes many files into it. Every file is
@@ -54,6 +75,8 @@ public:
 
     // Opens the folder at `chemin` (links on the way are followed, once,
     // here). Gives 0 or the error number; a folder already open is closed.
+    // The folder need not be readable: writing and searching are enough,
+    // as in a hot folder that may not be listed.
     int ouvre(const QString& chemin);
     void ferme();
     bool ouvert() const { return fd_ >= 0; }
@@ -86,8 +109,20 @@ public:
     // Creates the new file `nom` for writing, never over anything: gives its
     // descriptor, or minus the error number.
     int cree(const QString& nom) const;
-    // Gives `nom` to the file `de` of the folder, replacing what was there.
+    // Gives `nom` to the file `de` of the folder, replacing what was there
+    // as enregistre does (a link there is refused with ELOOP).
     int renomme(const QString& de, const QString& nom) const;
+    // Gives the file `fichier` the group, the permissions and the access ACL
+    // of the file `modele`, if there is one, as a replacement gets them.
+    void reprend_attributs(const QString& fichier, const QString& modele) const;
+    // The folder's own descriptor, for the calls relative to it; -1 when
+    // closed.
+    int descripteur() const { return fd_; }
+    // Removes the temporary files that killed processes left in the folder:
+    // on this machine those of processes that no longer run, from another
+    // machine those untouched for a day. Nothing happens in a folder that
+    // may not be listed.
+    void nettoie_temporaires() const;
     // Removes the file `nom`.
     void supprime(const QString& nom) const;
 
@@ -95,12 +130,34 @@ private:
     int fd_ = -1;
     QString chemin_;
     QByteArray chemin_systeme_;
+    // What a name of the folder follows to make the path that the calls
+    // without a folder descriptor (extended attributes) take.
+    QByteArray prefixe_;
     identite_fichier identite_;
+};
+
+// A new temporary file, open for reading and writing, removed when the
+// object goes. Unlike QTemporaryFile it tells why it could not be made.
+class fichier_temporaire : public QFile {
+public:
+    // Creates "<dossier>/<debut>XXXXXX<fin>", the X made unique, readable
+    // and writable by this user only.
+    fichier_temporaire(const QString& dossier, const QString& debut, const QString& fin);
+    ~fichier_temporaire() override;
+    // 0, or the error number of the creation that failed.
+    int erreur() const { return erreur_; }
+
+private:
+    int erreur_ = 0;
 };
 
 // Writes every byte of `octets` to the descriptor `fd`, however many calls it
 // takes. Gives 0 or the error number.
 int ecrit_tout(int fd, const QByteArray& octets);
+
+// Called, when set, once a temporary file is written and closed, before it
+// takes its name: a test stops the process there.
+extern void (*essai_avant_renommage)(const QByteArray& temporaire);
 
 // The French reason for a system error number, as it ends a message
 // ("le disque est plein.").

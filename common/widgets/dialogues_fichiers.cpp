@@ -249,17 +249,11 @@ QString get_savefolderitem(QWidget* proprietaire, const type_fichier& type, cons
             return QString();
         dossier_courant = dossier_parent(fichier);
         dossier_ecriture = dossier_courant;
-        // A file that does not exist yet can be written when its folder can
-        // receive files; an existing one must be writable itself, and its
-        // folder too, since the file is replaced as a whole.
-        const QFileInfo info(fichier);
-        const bool permis = check_savefolder(dossier_courant) &&
-                            (!info.exists() || (info.isFile() && ecriture_permise(fichier)));
-        if (!permis) {
+        if (!enregistrement_permis(fichier)) {
             refuse(messages::fichier_protege_enregistrement);
             return QString();
         }
-        return info.absoluteFilePath();
+        return QFileInfo(fichier).absoluteFilePath();
     } catch (...) {
         erreur_fichier(QStringLiteral("bibliotheque : get_savefolderitem"));
         return QString();

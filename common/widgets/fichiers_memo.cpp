@@ -2,8 +2,10 @@
 
 #include "bibliotheque_v1.h"
 #include "dialogues_fichiers.h"
+#include "droits_fichiers.h"
 #include "ecriture_fichiers.h"
 #include "fichiers_parametres.h"
+#include "messages.h"
 #include "parametres_v1.h"
 #include "services_coquille.h"
 #include "types_fichiers.h"
@@ -47,11 +49,16 @@ void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
         if (chemin.isEmpty())
             return;
         // The extension is the file's type: without it the state could not be
-        // opened again. A name that lacks it gets it, and a file already under
-        // the completed name is replaced only when the user agrees.
+        // opened again. A name that lacks it gets it; the completed name is
+        // refused as the dialog refuses a typed one, and a file already under
+        // it is replaced only when the user agrees.
         const QString extension = type_choisi.extensions.section(u',', 0, 0).trimmed();
         if (extension.startsWith(u'.') && !chemin.endsWith(extension, Qt::CaseInsensitive)) {
             chemin += extension;
+            if (!bibliotheque_v1::enregistrement_permis(chemin)) {
+                w_alerte::instance().message(messages::fichier_protege_enregistrement, QString());
+                return;
+            }
             if (QFileInfo::exists(chemin) &&
                 !w_alerte::instance().proposition_ok_annuler(
                     QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")

@@ -7,9 +7,14 @@
 // RESULTFOLDER, confirms the preview window, answers every alert with its
 // first button and prints each alert's text on one line (line ends as "\n").
 // Exits 0 once a run has ended, 1 when none started, 2 on bad usage.
+//
+// With VALDORIN_ARRET_AVANT_NOMMAGE=N in its environment, the process kills
+// itself once the N-th temporary file is written, before it takes its name:
+// as a process killed at the worst moment.
 #include "bibliotheque_divers.h"
 #include "csp_creer_plusieurs.h"
 #include "dialogues_fichiers.h"
+#include "ecriture_fichiers.h"
 #include "parametres_v1.h"
 #include "programme.h"
 #include "thread_creer_ensemble.h"
@@ -22,6 +27,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -58,10 +64,20 @@ void repond() {
     }
 }
 
+int arret_avant_nommage = 0;
+
+void arrete_avant_nommage(const QByteArray&) {
+    if (--arret_avant_nommage == 0)
+        std::raise(SIGKILL);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     test_support::application_hors_ecran<QApplication> application(argc, argv);
+    arret_avant_nommage = qEnvironmentVariableIntValue("VALDORIN_ARRET_AVANT_NOMMAGE");
+    if (arret_avant_nommage > 0)
+        bibliotheque_v1::essai_avant_renommage = &arrete_avant_nommage;
     // Qt's own texts in French, as in the application.
     bibliotheque_v1::installe_traductions_qt();
     const QStringList arguments = QCoreApplication::arguments();

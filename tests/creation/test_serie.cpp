@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -422,11 +423,18 @@ TEST(serie, dossier_remplace_pendant_la_serie) {
     csp_creer_plusieurs page;
     page.popup_log->setCurrentIndex(1);
     page.fi_lecture_officiel = outils_donnees::fichier(lignes);
-    page.creer_serie();
-    QTimer::singleShot(30, [&d] {
+    // Once the 100th file is written, before it takes its name.
+    int fichiers = 0;
+    static std::function<void()> deplace;
+    deplace = [&] {
+        if (++fichiers != 100)
+            return;
         EXPECT_TRUE(QDir().rename(d + "/sortie", d + "/deplace"));
         EXPECT_TRUE(QFile::link(d + "/cible", d + "/sortie"));
-    });
+    };
+    bibliotheque_v1::essai_avant_renommage = [](const QByteArray&) { deplace(); };
+    const auto retour = qScopeGuard([] { bibliotheque_v1::essai_avant_renommage = nullptr; });
+    page.creer_serie();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 60000));
     EXPECT_EQ(QDir(d + "/cible").entryList(QDir::Files | QDir::Hidden), QStringList());
     const QStringList rapport = QString::fromUtf8(lit(d + "/donnees.log")).split('\n');
@@ -435,29 +443,40 @@ TEST(serie, dossier_remplace_pendant_la_serie) {
                            "création.";
     const qsizetype faits = rapport.filter(QRegularExpression(" OK$")).size();
     EXPECT_EQ(rapport.filter(QRegularExpression(" non créé" + raison + "$")).size(), 3000 - faits);
+    EXPECT_GE(faits, 100);
     EXPECT_GT(3000 - faits, 0);
     EXPECT_EQ(QDir(d + "/deplace").entryList(QDir::Files).size(), faits);
     EXPECT_TRUE(alertes.textes.value(0).contains(QString::number(3000 - faits) + " erreurs"));
 }
 
-// A process killed in the middle of a run leaves no file cut short under its
-// name, and the report's lines so far in its partial file; a run again over
-// the same files makes them all and replaces nothing else.
+// A process killed at the worst moment, a file written under its temporary
+// name and not yet named, leaves no file cut short under a name and the
+// report's lines so far in its partial file. A writer that wrote in place
+// would never reach that moment, and the process would end normally. A
+// complete run again over the same files makes them all and removes what the
+// killed run left.
 TEST(serie, arret_brutal) {
     const QString d = test_support::dossier_test(), s = d + "/sortie/";
     QByteArray lignes;
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < 400; ++i)
         lignes += QByteArray(bon).replace("code1", "k" + QByteArray::number(i));
     const QString donnees = outils_donnees::fichier(lignes);
     QDir().mkpath(s);
     QProcess outil;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VALDORIN_ARRET_AVANT_NOMMAGE", "300");
+    outil.setProcessEnvironment(env);
     outil.start(SERIE_DONNEES, {donnees, s, "popup_log=1"});
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return QDir(s).entryList(QDir::Files).size() >= 300; }, 60000));
-    outil.kill();
-    ASSERT_TRUE(outil.waitForFinished());
-    for (const QString& nom : QDir(s).entryList(QDir::Files))
+    ASSERT_TRUE(outil.waitForFinished(60000));
+    EXPECT_EQ(outil.exitStatus(), QProcess::CrashExit);
+    const QStringList faits = QDir(s).entryList(QDir::Files);
+    EXPECT_EQ(faits.size(), 299);
+    for (const QString& nom : faits)
         EXPECT_TRUE(lit(s + nom).endsWith("%%EOF\r")) << qPrintable(nom);
+    const QStringList restes =
+        QDir(s).entryList({".valdorin-inacheve-*.tmp"}, QDir::Files | QDir::Hidden);
+    ASSERT_EQ(restes.size(), 1);
+    EXPECT_TRUE(lit(s + restes[0]).endsWith("%%EOF\r"));
     EXPECT_FALSE(QFileInfo::exists(d + "/donnees.log"));
     const QStringList partiel =
         QString::fromUtf8(lit(d + "/donnees.partiel.log")).split('\n', Qt::SkipEmptyParts);
@@ -466,10 +485,10 @@ TEST(serie, arret_brutal) {
         EXPECT_EQ(partiel[i], QString("Ligne %1, fichier k%2.eps OK").arg(i + 1).arg(i));
 
     const issue_serie encore = serie(donnees, {"popup_log=1", "cb_log=false"});
-    EXPECT_EQ(encore.rapport.filter(QRegularExpression(" OK$")).size(), 10000);
-    EXPECT_EQ(QDir(s).entryList(QDir::Files).size(), 10000);
-    EXPECT_EQ(QString::fromUtf8(lit(d + "/donnees.partiel.log")).split('\n', Qt::SkipEmptyParts),
-              partiel);
+    EXPECT_EQ(encore.rapport.filter(QRegularExpression(" OK$")).size(), 400);
+    EXPECT_EQ(QDir(s).entryList(QDir::Files | QDir::Hidden).size(), 400);
+    EXPECT_EQ(QDir(d).entryList({"donnees.*"}, QDir::Files),
+              (QStringList{"donnees.log", "donnees.txt"}));
 }
 
 TEST(serie, nom_du_rapport) {
