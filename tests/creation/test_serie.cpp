@@ -1,3 +1,4 @@
+#include "autre_utilisateur.h"
 #include "csp_creer_plusieurs.h"
 #include "ksp_partagees.h"
 #include "outils_donnees.h"
@@ -13,12 +14,15 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <csignal>
 
+#include <sys/file.h>
 #include <sys/resource.h>
 
 namespace {
@@ -496,4 +500,152 @@ TEST(serie, nom_du_rapport) {
          QString("liste.txt=liste liste=liste a.b.csv=a.b liste.=liste .csv=").split(' '))
         EXPECT_EQ(csp_creer_plusieurs::nom_rapport("/d/" + cas.section('=', 0, 0)),
                   cas.section('=', 1) + ".log");
+}
+
+// Runs made by a user in folders shared with others: a hot folder that may
+// be written and not listed, a sticky team folder where a colleague's files
+// and report are written over in place, and reports that keep their mode,
+// group and owner however the run replaces them.
+TEST(serie, dossiers_partages) {
+    using namespace test_support;
+    if (const char* raison = sans_autres_utilisateurs())
+        GTEST_SKIP() << raison;
+    const QString d = dossier_test();
+    ::chmod(QFile::encodeName(d).constData(), 0755);
+    const utilisateur membre{moi, moi, {equipe}};
+    const struct {
+        const char* cas;
+        gid_t groupe_sortie;
+        mode_t mode_sortie;
+        int place_rapport; // 1 beside the data file, 2 beside the results
+        proprietes rapport_avant, rapport_apres;
+    } cas[] = {
+        {"dépôt sans lecture", 0, 0733, 1, {moi, moi, 0644}, {moi, moi, 0644}},
+        {"dossier d'équipe collant",
+         equipe,
+         03775,
+         2,
+         {collegue, equipe, 0664},
+         {collegue, equipe, 0664}},
+        {"rapport privé", moi, 0755, 1, {moi, moi, 0600}, {moi, moi, 0600}},
+        {"rapport d'équipe", moi, 0755, 1, {moi, equipe, 0664}, {moi, equipe, 0664}},
+    };
+    int n = 0;
+    for (const auto& c : cas) {
+        const QString ici = d + "/cas" + QString::number(++n), sortie = ici + "/sortie";
+        dossier_de(ici, moi, moi, 0755);
+        dossier_de(sortie, c.groupe_sortie == moi ? moi : 0, c.groupe_sortie, c.mode_sortie);
+        const QString donnees = ici + "/donnees.txt";
+        fichier_de(donnees, bon + pdf, moi, moi, 0644);
+        // In the team folder, a colleague's file of an earlier run at the
+        // first record's name.
+        const bool equipe_seule = c.groupe_sortie == equipe;
+        if (equipe_seule)
+            fichier_de(sortie + "/code1.eps", "%!PS-Adobe-3.0 ancien", collegue, equipe, 0664);
+        const QString rapport = (c.place_rapport == 1 ? ici : sortie) + "/donnees.log";
+        fichier_de(rapport, "ancien rapport", c.rapport_avant.uid, c.rapport_avant.gid,
+                   c.rapport_avant.mode);
+        QString texte;
+        const int code = lance_en_tant_que(
+            membre, SERIE_DONNEES,
+            {donnees, sortie, "cb_log=false", "popup_log=" + QString::number(c.place_rapport)},
+            &texte);
+        EXPECT_EQ(code, 0) << c.cas << qPrintable(texte);
+        EXPECT_EQ(lit(rapport), "Ligne 1, fichier code1.eps OK\nLigne 2, fichier code3.pdf OK\n")
+            << c.cas;
+        EXPECT_EQ(proprietes_de(rapport), c.rapport_apres) << c.cas;
+        EXPECT_TRUE(lit(sortie + "/code1.eps").startsWith("%!PS-Adobe-3.0 EPSF-3.0")) << c.cas;
+        EXPECT_EQ(proprietes_de(sortie + "/code1.eps").uid, equipe_seule ? collegue : moi) << c.cas;
+        EXPECT_TRUE(lit(sortie + "/code3.pdf").startsWith("%PDF-1.3")) << c.cas;
+        EXPECT_EQ(QDir(sortie).entryList(QDir::Files | QDir::Hidden),
+                  (QStringList{"code1.eps", "code3.pdf"} +
+                   (c.place_rapport == 2 ? QStringList{"donnees.log"} : QStringList())))
+            << c.cas;
+    }
+}
+
+// What killed runs left is removed by a complete run, and nothing else: the
+// partial reports of its own report that no run holds, and in its result
+// folder the temporary files of processes that no longer run on this
+// machine, or that another machine left a day ago. A partial report locked
+// by a run still going, another report's, a recent file of another machine
+// and files of other names stay. A hundred partial reports do not stop the
+// report.
+TEST(serie, restes_des_series_tuees) {
+    const QString d = test_support::dossier_test(), s = d + "/sortie/";
+    QDir().mkpath(s);
+    const QString donnees = outils_donnees::fichier(bon);
+    QStringList gardes = {"donnees.txt", "donnees.log", "autre.partiel.log",
+                          "donnees.partiel-x.log", "donnees.partiel-101.log"};
+    for (int i = 1; i <= 100; ++i)
+        outils_donnees::fichier("Ligne 1, fichier code1.eps OK\n",
+                                i == 1 ? QString("donnees.partiel.log")
+                                       : QString("donnees.partiel-%1.log").arg(i));
+    for (const char* nom :
+         {"autre.partiel.log", "donnees.partiel-x.log", "donnees.partiel-101.log"})
+        outils_donnees::fichier("", nom);
+    QFile vivant(d + "/donnees.partiel-101.log");
+    ASSERT_TRUE(vivant.open(QIODevice::ReadWrite));
+    ASSERT_EQ(::flock(vivant.handle(), LOCK_EX | LOCK_NB), 0);
+
+    QByteArray machine = QSysInfo::machineHostName().toUtf8().left(64);
+    for (char& c : machine)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.')
+            c = '_';
+    QProcess fini;
+    fini.start("true");
+    ASSERT_TRUE(fini.waitForStarted());
+    const QString mort = QString::number(fini.processId());
+    ASSERT_TRUE(fini.waitForFinished());
+    const struct {
+        QString nom;
+        qint64 age_s;
+        bool garde;
+    } temporaires[] = {
+        {".valdorin-inacheve-" + machine + "-" + mort + "-1.tmp", 0, false},
+        {".valdorin-inacheve-" + machine + "-1-1.tmp", 0, true}, // process 1 runs
+        {".valdorin-inacheve-ailleurs-" + mort + "-1.tmp", 3600, true},
+        {".valdorin-inacheve-ailleurs-" + mort + "-2.tmp", 2 * 86400, false},
+        {".valdorin-inacheve-notes.tmp", 2 * 86400, true},
+        {"notes.tmp", 2 * 86400, true},
+    };
+    QStringList restes = {"code1.eps"};
+    for (const auto& t : temporaires) {
+        QFile f(s + t.nom);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-t.age_s),
+                      QFileDevice::FileModificationTime);
+        if (t.garde)
+            restes << t.nom;
+    }
+
+    const issue_serie r = serie(donnees, {"popup_log=1", "cb_log=false"});
+    EXPECT_EQ(r.rapport, (QStringList{"Ligne 1, fichier code1.eps OK", ""}));
+    gardes.sort();
+    EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(' ').toStdString(),
+              gardes.join(' ').toStdString());
+    restes.sort();
+    EXPECT_EQ(QDir(s).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(' ').toStdString(),
+              restes.join(' ').toStdString());
+}
+
+// A data file named up to the system's limit for a name gets its report:
+// the partial report's name is cut to fit, whole characters only.
+TEST(serie, nom_de_donnees_a_la_limite) {
+    for (const QString& base : {QString(244, 'n'), QString(251, 'n'), QString(125, u'é') + 'x',
+                                QString(124, u'é') + 'x'}) {
+        const QString donnees = outils_donnees::fichier(bon + bon, base + ".txt");
+        ASSERT_FALSE(donnees.isEmpty()) << base.size();
+        const issue_serie r = serie(donnees, {"popup_log=1", "cb_log=false"});
+        EXPECT_EQ(r.rapport, (QStringList{"Ligne 1, fichier code1.eps OK",
+                                          "Ligne 2, erreur en colonne 12, nom de fichier déjà "
+                                          "utilisé ligne 1",
+                                          ""}))
+            << base.size();
+        EXPECT_EQ(
+            QDir(test_support::dossier_test()).entryList({"*.partiel*"}, QDir::Files).join(' '), "")
+            << base.size();
+        QFile::remove(donnees);
+        QFile::remove(test_support::dossier_test() + "/" + base + ".log");
+    }
 }

@@ -227,7 +227,10 @@ TEST(Entree, ReplacementKeepsPermissionsAndWritesThroughLinks) {
     // Links that lead nowhere but to each other.
     ASSERT_TRUE(QFile::link("boucle2.eps", chemin("boucle.eps")));
     ASSERT_TRUE(QFile::link("boucle.eps", chemin("boucle2.eps")));
-    echecs_ecriture({"boucle.eps"});
+    // A pipe is no file to replace: it stays a pipe.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(chemin("tube.eps")).constData(), 0666), 0);
+    echecs_ecriture({"boucle.eps", "tube.eps"});
+    EXPECT_FALSE(QFileInfo(chemin("tube.eps")).isFile());
 }
 
 // A link's target on another volume: the bytes go beside it, and neither

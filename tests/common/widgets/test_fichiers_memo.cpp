@@ -3,6 +3,7 @@
 #include "environnement.h"
 #include "fichiers_parametres.h"
 #include "limite_fichiers.h"
+#include "messages.h"
 #include "parametres_v1.h"
 #include "participants.h"
 #include "participants_fichiers.h"
@@ -15,6 +16,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 using bibliotheque_v1::demande_dialogue;
 using parametres_v1::dictionnaire_parametres;
@@ -270,4 +275,39 @@ TEST_F(FichiersMemo, AFileThatIsNotAStateChangesNothing) {
     fenetre.passages.clear();
     parametres_v1::choisit_importe_fichier_memo();
     EXPECT_TRUE(fenetre.passages.isEmpty());
+}
+
+// A name typed without its extension gets it, and the completed name is
+// refused as the dialog refuses a typed one: a read-only state, a pipe or a
+// folder under it stays as it was, and no question comes first.
+TEST_F(FichiersMemo, ACompletedNameIsRefusedAsATypedOneIs) {
+    const QString chemin = dossier + "/Etat.valdorin";
+    const QByteArray ancien = "<?xml version=\"1.0\"?><valdorin/>";
+    const struct {
+        const char* cas;
+        std::function<void()> prepare;
+        std::function<bool()> intact;
+    } cas[] = {
+        {"lecture seule",
+         [&] {
+             outils_parametres::ecrit(chemin, ancien);
+             QFile::setPermissions(chemin, QFile::ReadOwner | QFile::ReadGroup);
+         },
+         [&] { return outils_parametres::lit(chemin) == ancien; }},
+        {"tube", [&] { ::mkfifo(QFile::encodeName(chemin).constData(), 0666); },
+         [&] { return QFileInfo(chemin).isFile() == false && QFileInfo::exists(chemin); }},
+        {"dossier", [&] { QDir().mkpath(chemin); }, [&] { return QFileInfo(chemin).isDir(); }},
+    };
+    for (const auto& c : cas) {
+        c.prepare();
+        presentateur.reponses = {dossier + "/Etat"};
+        alertes.textes.clear();
+        alertes.attend();
+        parametres_v1::exporte_fichier_memo();
+        EXPECT_EQ(alertes.textes, QStringList{messages::fichier_protege_enregistrement}) << c.cas;
+        EXPECT_TRUE(c.intact()) << c.cas;
+        QFile::setPermissions(chemin, QFile::ReadOwner | QFile::WriteOwner);
+        QDir(chemin).removeRecursively();
+        QFile::remove(chemin);
+    }
 }
