@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -92,18 +93,17 @@ std::pair<QString, QString> modele_partiel(const QString& nom) {
     return {base + suite, extension};
 }
 
-// Whether `nom` is one of the partial names of `modele`.
-bool nom_partiel_de(const QString& nom, const std::pair<QString, QString>& modele) {
-    if (!nom.startsWith(modele.first) || !nom.endsWith(modele.second) ||
-        nom.size() < modele.first.size() + modele.second.size())
+// Whether the system name `nom` is one of the partial names whose
+// beginning and extension are `debut` and `fin`, also system names.
+bool nom_partiel_de(const QByteArray& nom, const QByteArray& debut, const QByteArray& fin) {
+    if (nom.size() < debut.size() + fin.size() || !nom.startsWith(debut) || !nom.endsWith(fin))
         return false;
-    const QStringView numero = QStringView(nom).mid(
-        modele.first.size(), nom.size() - modele.first.size() - modele.second.size());
+    const QByteArray numero = nom.mid(debut.size(), nom.size() - debut.size() - fin.size());
     if (numero.isEmpty())
         return true;
     bool nombre = false;
-    return numero.startsWith(u'-') && numero.mid(1).toInt(&nombre) >= 2 && nombre &&
-           !numero.mid(1).startsWith(u'0');
+    return numero.startsWith('-') && !numero.startsWith("-0") &&
+           numero.mid(1).toInt(&nombre) >= 2 && nombre;
 }
 
 // Whether the descriptor and the name still designate the same file.
@@ -268,9 +268,12 @@ void rapport_serie::nettoie_partiels() const {
         return;
     }
     const auto modele = modele_partiel(nom);
+    const QByteArray debut = QFile::encodeName(modele.first),
+                     fin = QFile::encodeName(modele.second);
     while (const dirent* entree = ::readdir(liste)) {
-        const QByteArray nom_systeme(entree->d_name);
-        if (!nom_partiel_de(QFile::decodeName(nom_systeme), modele))
+        const QByteArray nom_systeme =
+            QByteArray::fromRawData(entree->d_name, std::strlen(entree->d_name));
+        if (!nom_partiel_de(nom_systeme, debut, fin))
             continue;
         int fd = ::openat(dossier.descripteur(), nom_systeme.constData(),
                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);

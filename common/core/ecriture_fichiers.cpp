@@ -599,7 +599,7 @@ void dossier_ouvert::nettoie_temporaires() const {
     const qint64 maintenant = QDateTime::currentSecsSinceEpoch();
     const qint64 moi = ::getpid();
     while (const dirent* entree = ::readdir(liste)) {
-        const QByteArray nom(entree->d_name);
+        const QByteArray nom = QByteArray::fromRawData(entree->d_name, std::strlen(entree->d_name));
         QByteArray sa_machine;
         qint64 processus = 0;
         struct stat etat {};

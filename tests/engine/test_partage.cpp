@@ -73,21 +73,22 @@ TEST(Partage, UnFichierRemplaceNeGagneAucunDroit) {
         gid_t groupe_dossier;
         mode_t mode_dossier;
         proprietes avant;
-        bool avec_acl;
+        int acl; // 1: the file has one, 2: the folder gives one to new files
         utilisateur qui;
         proprietes apres; // uid 0: refused, the file as it was
         quint16 groupe_acl_apres;
     } cas[] = {
-        {"groupe gardé", moi, 0755, {moi, equipe, 0664}, false, membre, {moi, equipe, 0664}, 0},
-        {"groupe étranger", moi, 0755, {moi, equipe, 0664}, false, seul, {moi, moi, 0644}, 0},
-        {"fichier privé", moi, 0755, {moi, moi, 0600}, false, seul, {moi, moi, 0600}, 0},
-        {"ACL", moi, 0755, {moi, equipe, 0660}, true, membre, {moi, equipe, 0660}, 4},
-        {"ACL, groupe étranger", moi, 0755, {moi, equipe, 0660}, true, seul, {moi, moi, 0660}, 0},
+        {"groupe gardé", moi, 0755, {moi, equipe, 0664}, 0, membre, {moi, equipe, 0664}, 0},
+        {"groupe étranger", moi, 0755, {moi, equipe, 0664}, 0, seul, {moi, moi, 0644}, 0},
+        {"fichier privé", moi, 0755, {moi, moi, 0600}, 0, seul, {moi, moi, 0600}, 0},
+        {"ACL par défaut du dossier", moi, 0755, {moi, moi, 0640}, 2, seul, {moi, moi, 0640}, 0},
+        {"ACL", moi, 0755, {moi, equipe, 0660}, 1, membre, {moi, equipe, 0660}, 4},
+        {"ACL, groupe étranger", moi, 0755, {moi, equipe, 0660}, 1, seul, {moi, moi, 0660}, 0},
         {"dossier d'équipe collant",
          equipe,
          03775,
          {collegue, equipe, 0664},
-         false,
+         0,
          membre,
          {collegue, equipe, 0664},
          0},
@@ -95,7 +96,7 @@ TEST(Partage, UnFichierRemplaceNeGagneAucunDroit) {
          equipe,
          03775,
          {collegue, equipe, 0644},
-         false,
+         0,
          membre,
          {0, 0, 0},
          0},
@@ -105,8 +106,10 @@ TEST(Partage, UnFichierRemplaceNeGagneAucunDroit) {
         const QString dossier = d + "/cas" + QString::number(++n), fichier = dossier + "/code.eps";
         dossier_de(dossier, c.groupe_dossier == equipe ? 0 : moi, c.groupe_dossier, c.mode_dossier);
         fichier_de(fichier, "%!PS-Adobe-3.0 ancien", c.avant.uid, c.avant.gid, c.avant.mode);
-        if (c.avec_acl && ::setxattr(QFile::encodeName(fichier).constData(), attribut_acl,
-                                     acl(4).constData(), acl(4).size(), 0) != 0) {
+        const QString porteur = c.acl == 2 ? dossier : fichier;
+        if (c.acl && ::setxattr(QFile::encodeName(porteur).constData(),
+                                c.acl == 2 ? "system.posix_acl_default" : attribut_acl,
+                                acl(4).constData(), acl(4).size(), 0) != 0) {
             std::fprintf(stderr, "%s: skipped, this file system keeps no ACL\n", c.cas);
             continue;
         }
@@ -121,7 +124,7 @@ TEST(Partage, UnFichierRemplaceNeGagneAucunDroit) {
             EXPECT_EQ(code, 0) << c.cas << qPrintable(sortie);
             EXPECT_TRUE(lit(fichier).startsWith("%!PS-Adobe-3.0 EPSF-3.0")) << c.cas;
             EXPECT_EQ(proprietes_de(fichier), c.apres) << c.cas;
-            EXPECT_EQ(acl_de(fichier), c.avec_acl ? acl(c.groupe_acl_apres) : QByteArray())
+            EXPECT_EQ(acl_de(fichier), c.acl == 1 ? acl(c.groupe_acl_apres) : QByteArray())
                 << c.cas;
         }
         EXPECT_TRUE(sans_temporaire(dossier)) << c.cas;
