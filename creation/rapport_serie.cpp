@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace lignes_rapport {
@@ -175,6 +176,11 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
             continue;
         }
         fd = resultat;
+        // Marked as partial, so that no later run takes a complete report
+        // of another data file, whose name may look the same, for a dead
+        // run's partial file. Where the file system keeps no such mark, the
+        // file is never removed by another run.
+        ::fsetxattr(fd, rapport_serie::marque_partiel, "1", 1, 0);
         struct stat cree {};
         if (::fstat(fd, &cree) == 0)
             partiel = bibliotheque_v1::identite_de(cree);
@@ -216,6 +222,7 @@ bool rapport_serie::termine(
     if (fd < 0)
         return false;
     vide();
+    ::fremovexattr(fd, rapport_serie::marque_partiel);
     if (::close(fd) != 0 && erreur == 0)
         erreur = errno;
     fd = -1;
@@ -285,7 +292,9 @@ void rapport_serie::nettoie_partiels() const {
         struct stat etat {};
         // A run still going holds its lock; so does one on another machine
         // where the file system shares locks. Unlocked, it is a dead run's.
+        char marque = 0;
         if (::fstat(fd, &etat) == 0 && S_ISREG(etat.st_mode) &&
+            ::fgetxattr(fd, rapport_serie::marque_partiel, &marque, 1) == 1 &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
             meme_fichier(dossier.descripteur(), nom_systeme, fd))
             ::unlinkat(dossier.descripteur(), nom_systeme.constData(), 0);

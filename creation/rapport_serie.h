@@ -72,6 +72,9 @@ public:
                                          const QString& nom, const struct stat& etat)>& fait_par);
     // Why the report was not made or kept; "" when it was.
     const QString& echec() const { return echec_; }
+    // The extended attribute that marks a partial file until it becomes the
+    // report: only a file so marked is ever removed as a dead run's.
+    static constexpr const char* marque_partiel = "user.valdorin.partiel";
     // The file the lines go to until the run ends.
     bibliotheque_v1::identite_fichier identite_partiel() const { return partiel; }
     // The report's path.

@@ -24,6 +24,7 @@
 
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/xattr.h>
 
 namespace {
 
@@ -575,14 +576,25 @@ TEST(serie, restes_des_series_tuees) {
     const QString d = test_support::dossier_test(), s = d + "/sortie/";
     QDir().mkpath(s);
     const QString donnees = outils_donnees::fichier(bon);
-    QStringList gardes = {"donnees.txt", "donnees.log", "autre.partiel.log",
-                          "donnees.partiel-x.log", "donnees.partiel-101.log"};
-    for (int i = 1; i <= 100; ++i)
-        outils_donnees::fichier("Ligne 1, fichier code1.eps OK\n",
-                                i == 1 ? QString("donnees.partiel.log")
-                                       : QString("donnees.partiel-%1.log").arg(i));
+    // A hundred partial reports of killed runs and one of a run still going,
+    // marked as a run marks them; the complete report of a data file named
+    // "donnees.partiel-102.txt" bears no mark.
+    QStringList gardes = {"donnees.txt",
+                          "donnees.log",
+                          "autre.partiel.log",
+                          "donnees.partiel-x.log",
+                          "donnees.partiel-101.log",
+                          "donnees.partiel-102.log"};
+    for (int i = 1; i <= 101; ++i) {
+        const QString partiel = outils_donnees::fichier(
+            "Ligne 1, fichier code1.eps OK\n",
+            i == 1 ? QString("donnees.partiel.log") : QString("donnees.partiel-%1.log").arg(i));
+        ASSERT_EQ(::setxattr(QFile::encodeName(partiel).constData(), rapport_serie::marque_partiel,
+                             "1", 1, 0),
+                  0);
+    }
     for (const char* nom :
-         {"autre.partiel.log", "donnees.partiel-x.log", "donnees.partiel-101.log"})
+         {"autre.partiel.log", "donnees.partiel-x.log", "donnees.partiel-102.log"})
         outils_donnees::fichier("", nom);
     QFile vivant(d + "/donnees.partiel-101.log");
     ASSERT_TRUE(vivant.open(QIODevice::ReadWrite));
@@ -621,6 +633,10 @@ TEST(serie, restes_des_series_tuees) {
 
     const issue_serie r = serie(donnees, {"popup_log=1", "cb_log=false"});
     EXPECT_EQ(r.rapport, (QStringList{"Ligne 1, fichier code1.eps OK", ""}));
+    char marque = 0;
+    EXPECT_LT(::getxattr(QFile::encodeName(d + "/donnees.log").constData(),
+                         rapport_serie::marque_partiel, &marque, 1),
+              0); // the report is no partial file any more
     gardes.sort();
     EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(' ').toStdString(),
               gardes.join(' ').toStdString());
