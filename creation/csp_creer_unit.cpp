@@ -243,7 +243,8 @@ void csp_creer_unit::bt_creer_Action() {
         return;
     tableau[valdorin::entree_nom_fichier] = QFileInfo(fichier).fileName();
     try {
-        // The file the user chose: a link chosen in the dialog is written through.
+        // The file the user chose: a link chosen in the dialog is written
+        // through, unless another user put it in a shared sticky folder.
         valdorin::fi_ecriture = fichier;
         valdorin::previsu_presence = previsu;
         valdorin::dossier_ecriture = nullptr;

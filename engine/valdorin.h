@@ -63,8 +63,9 @@ public:
 // The inputs of the next run, which every caller sets together just before
 // it calls cree_fichier: the single page and a batch run both use the engine,
 // and one may run while the other waits in a dialog. The output file (a path;
-// it is created or replaced, a symbolic link written through) and whether a
-// preview is wanted (TIFF preview in EPS files, note annotation in PDF files).
+// it is created or replaced as bibliotheque_v1::enregistre_fichier does) and
+// whether a preview is wanted (TIFF preview in EPS files, note annotation in
+// PDF files).
 inline QString fi_ecriture;
 inline bool previsu_presence = false;
 // The folder a batch run holds open: when set, fi_ecriture is a name inside
