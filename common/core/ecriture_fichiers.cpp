@@ -468,8 +468,10 @@ int dossier_ouvert::ouvre(const QString& chemin) {
     const int fd = ::open(nom.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
+    // A folder that may not be written or searched can receive nothing:
+    // said now, not once for every file.
     struct stat etat {};
-    if (::fstat(fd, &etat) != 0) {
+    if (::fstat(fd, &etat) != 0 || ::faccessat(fd, ".", W_OK | X_OK, AT_EACCESS) != 0) {
         const int erreur = errno;
         ::close(fd);
         return erreur;

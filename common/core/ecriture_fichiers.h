@@ -74,7 +74,8 @@ public:
     dossier_ouvert& operator=(const dossier_ouvert&) = delete;
 
     // Opens the folder at `chemin` (links on the way are followed, once,
-    // here). Gives 0 or the error number; a folder already open is closed.
+    // here). Gives 0 or the error number (EACCES for a folder this user may
+    // not write into or search); a folder already open is closed.
     // The folder need not be readable: writing and searching are enough,
     // as in a hot folder that may not be listed.
     int ouvre(const QString& chemin);
