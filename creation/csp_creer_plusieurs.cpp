@@ -22,7 +22,6 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -292,18 +291,6 @@ bool csp_creer_plusieurs::eventFilter(QObject* objet, QEvent* evenement) {
             ch_ext_eps_LostFocus();
     }
     return classe_page::eventFilter(objet, evenement);
-}
-
-void csp_creer_plusieurs::keyPressEvent(QKeyEvent* evenement) {
-    // Return presses the default button, as a dialog's would. Only the keys
-    // that no control took come here: not those of an open popup, which is
-    // a window of its own.
-    if (touche_action(*evenement, false)) {
-        if (bt_creer->isVisible() && bt_creer->isEnabled())
-            bt_creer->click();
-        return;
-    }
-    classe_page::keyPressEvent(evenement);
 }
 
 void csp_creer_plusieurs::bt_choisir_repertoire_Action() {

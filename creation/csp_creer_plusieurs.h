@@ -244,7 +244,6 @@ protected:
     void formation_page(QString& message, QString& documentation) override;
     void formation_controles() override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
-    void keyPressEvent(QKeyEvent* evenement) override;
 
     // Where a run starts, once creer_serie's checks have passed: reads the
     // data file's settings header and starts the worker. A test page counts

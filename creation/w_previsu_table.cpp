@@ -206,7 +206,8 @@ w_previsu_table::w_previsu_table() {
     bt_annuler = new QPushButton(QStringLiteral("Annuler"), this);
     kit_pages::place(bt_annuler, QStringLiteral("bt_annuler"), {404, 420, 80, 20});
     bt_annuler->setFont(kit_pages::police(13, true));
-    bt_annuler->setAutoDefault(false);
+    // Return presses "Annuler" when it has the focus, as in Qt's dialogs.
+    bt_annuler->setAutoDefault(true);
     st_explication = etiquette(
         this, "st_explication",
         QStringLiteral("Cet écran montre le contenu du fichier tel que le logiciel le décrypte en "

@@ -2,11 +2,14 @@
 
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "services_coquille.h"
 #include "services_guidage.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 
@@ -15,6 +18,11 @@ namespace {
 bool aide_contextuelle_active() {
     const QAction* element = coquille::menu_aide_contextuelle();
     return element && element->isChecked();
+}
+
+// A button that a key may press now.
+bool pressable(const QPushButton* bouton) {
+    return bouton && bouton->isVisible() && bouton->isEnabled();
 }
 
 } // namespace
@@ -124,4 +132,27 @@ void classe_page::paintEvent(QPaintEvent*) {
 
 void classe_page::dropEvent(QDropEvent*) {
     Event_DropObject();
+}
+
+void classe_page::keyPressEvent(QKeyEvent* evenement) {
+    // A push button outside a dialog leaves Return to its page, and only the
+    // keys that no control took come here: not those of an open popup, which
+    // is a window of its own, nor those of a multi-line field.
+    if (touche_action(*evenement, false)) {
+        auto* bouton = qobject_cast<QPushButton*>(window()->focusWidget());
+        if (!pressable(bouton) || !isAncestorOf(bouton)) {
+            bouton = nullptr;
+            for (QPushButton* candidat : findChildren<QPushButton*>()) {
+                if (candidat->isDefault() && pressable(candidat)) {
+                    bouton = candidat;
+                    break;
+                }
+            }
+        }
+        if (bouton) {
+            bouton->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(evenement);
 }

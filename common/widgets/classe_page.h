@@ -63,6 +63,9 @@ protected:
 
     void paintEvent(QPaintEvent* evenement) override;
     void dropEvent(QDropEvent* evenement) override;
+    // Return and Enter that no control took press a button, as in a dialog:
+    // the push button that has the focus, else the page's default button.
+    void keyPressEvent(QKeyEvent* evenement) override;
 
 private:
     bool ouverte = false;
