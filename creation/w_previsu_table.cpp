@@ -173,6 +173,9 @@ w_previsu_table::w_previsu_table() {
     lb_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lb_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     lb_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the window's other controls; the arrow keys
+    // move in it.
+    lb_table->setTabKeyNavigation(false);
     bt_nb_colonnes_affichees = new fleches_haut_bas(this);
     kit_pages::place(bt_nb_colonnes_affichees, QStringLiteral("bt_nb_colonnes_affichees"),
                      {14, 420, 13, 23});
