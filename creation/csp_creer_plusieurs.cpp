@@ -375,8 +375,12 @@ void csp_creer_plusieurs::maj_interface() {
 }
 
 void csp_creer_plusieurs::serie_commencee(bool previsualisation) {
+    // Qt hands the focus of a control that the run disables to the next one
+    // in the chain, often a link that Return would then open.
+    focus_avant_serie = window()->focusWidget();
     travail_en_cours = true;
     maj_interface();
+    focus_pendant_serie = window()->focusWidget();
     if (previsualisation)
         pw_attente->show();
 }
@@ -406,6 +410,8 @@ void csp_creer_plusieurs::serie_avance(int fait) {
 }
 
 void csp_creer_plusieurs::serie_terminee() {
+    const QWidget* focus = window()->focusWidget();
+    const bool focus_a_rendre = !focus || focus == focus_pendant_serie || focus == bt_annuler;
     copie_reglages.reset();
     // Left by a run that failed before its finish step.
     buffer_log.reset();
@@ -418,6 +424,11 @@ void csp_creer_plusieurs::serie_terminee() {
     bt_annuler->hide();
     travail_en_cours = false;
     maj_interface();
+    if (focus_a_rendre && focus_avant_serie && isAncestorOf(focus_avant_serie) &&
+        focus_avant_serie->isVisible() && focus_avant_serie->isEnabled())
+        focus_avant_serie->setFocus(Qt::ActiveWindowFocusReason);
+    focus_avant_serie = nullptr;
+    focus_pendant_serie = nullptr;
 }
 
 void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {

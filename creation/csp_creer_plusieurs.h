@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -153,7 +154,8 @@ public:
     void serie_interrompue(std::int32_t ligne, const QString& raison);
     // The run has ended, whichever way: the copy of its records is removed,
     // the gauge and the busy wheel go, travail_en_cours is cleared and the
-    // lock applies again.
+    // lock applies again. The focus goes back to the control that had it
+    // when the run began, unless the user put it on another control since.
     void serie_terminee();
 
     // --- The run: worker, start and finish, settings header ----------------
@@ -279,6 +281,10 @@ private:
 
     // The extension ch_ext_eps held when it was last accepted.
     QString extension_acceptee;
+    // The control that had the focus when the run began, and the one that
+    // took it when the run disabled its buttons and settings.
+    QPointer<QWidget> focus_avant_serie;
+    QPointer<QWidget> focus_pendant_serie;
     // The record of the current run that made the file `etat` describes at
     // `nom` of the result folder, however the file system spells its name;
     // 0 for none.

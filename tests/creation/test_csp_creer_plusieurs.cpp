@@ -346,4 +346,30 @@ TEST(CreationPages, ReturnPressesTheFocusedButtonElseTheDefaultOne) {
     EXPECT_EQ(alertes.textes.size(), 2);
 }
 
+// The run disables "Créer l'ensemble" while it goes on; once its summary is
+// read, the focus is back on the button, and the next Return starts again.
+TEST(BatchPage, AfterARunAndItsSummaryTheFocusIsBackOnCreate) {
+    repondeur::garde garde;
+    csp_creer_plusieurs page;
+    participants::presentateur_essai presentateur;
+    participants::lecteur_alertes alertes;
+    page.popup_resultats->setCurrentIndex(1); // beside the data file
+    presentateur.reponses = {
+        outils_donnees::fichier("L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tcode1\r\n")};
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    page.montrer();
+    page.bt_creer->setFocus(Qt::TabFocusReason);
+    alertes.attend();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 10000));
+    ASSERT_EQ(alertes.textes.size(), 1); // the summary
+    // The window system gives the page its window back in its own time.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    EXPECT_EQ(QApplication::focusWidget(), page.bt_creer);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(presentateur.demandes.size(), 2) << "the open dialog again";
+}
+
 #include "test_csp_creer_plusieurs.moc"

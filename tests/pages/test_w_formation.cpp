@@ -14,6 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -190,6 +191,26 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
     fenetre.bt_lancement->setChecked(false);
     EXPECT_FALSE(accueil->bt_lancement->isChecked());
+}
+
+// An alert raised from the training window gives the focus back to the
+// control that raised it, in the training window.
+TEST_F(Formation, AfterAnAlertTheFocusIsBackInTheTrainingWindow) {
+    principale.show();
+    fenetre.montrer();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    fenetre.bt_plus->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    ASSERT_FALSE(fenetre.st_lien_savoir_plus->isHidden()); // "Le second" has a page
+    fenetre.st_lien_savoir_plus->setFocus(Qt::TabFocusReason);
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(alertes.textes.size(), 1); // no connection
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.st_lien_savoir_plus);
 }
 
 TEST_F(Formation, AssistiveTechnologyAnnouncesTheQuestionAndTheVersionsByTheirCaptions) {
