@@ -362,25 +362,25 @@ void w_formation::maj_autres() {
         st_message->Text = message;
         st_lien_savoir_plus->setVisible(!nom_fichier_documentation.isEmpty());
     }
-    switch (fleches) {
-    case 0:
-        bt_moins->setEnabled(false);
-        bt_plus->setEnabled(false);
-        break;
-    case 1:
-        bt_moins->setEnabled(false);
-        bt_plus->setEnabled(true);
-        break;
-    case 2:
-        bt_moins->setEnabled(true);
-        bt_plus->setEnabled(true);
-        break;
-    case 3:
-        bt_moins->setEnabled(true);
-        bt_plus->setEnabled(false);
-        break;
-    default:
-        break;
+    if (fleches >= 0 && fleches <= 3) {
+        const bool moins = fleches == 2 || fleches == 3;
+        const bool plus = fleches == 1 || fleches == 2;
+        // An arrow that goes grey with the focus hands it to the other arrow,
+        // or to the popup when both go grey; left to Qt, the focus would go on
+        // to the start-up box, which the next Space would tick unseen.
+        QWidget* relais = nullptr;
+        if (focusWidget() == bt_plus && !plus)
+            relais = moins ? static_cast<QWidget*>(bt_moins) : popup_formation;
+        else if (focusWidget() == bt_moins && !moins)
+            relais = plus ? static_cast<QWidget*>(bt_plus) : popup_formation;
+        if (moins)
+            bt_moins->setEnabled(true);
+        if (plus)
+            bt_plus->setEnabled(true);
+        if (relais)
+            relais->setFocus(Qt::OtherFocusReason);
+        bt_moins->setEnabled(moins);
+        bt_plus->setEnabled(plus);
     }
     st_message->update();
 }

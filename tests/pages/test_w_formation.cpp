@@ -193,6 +193,30 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_FALSE(accueil->bt_lancement->isChecked());
 }
 
+// Space on the focused arrow walks the steps. At the last step the right
+// arrow goes grey and hands the focus to the left one; at the first step the
+// left one hands it back. The start-up box never takes it, and stays unticked.
+TEST_F(Formation, AnArrowThatGoesGreyHandsTheFocusToTheOther) {
+    formulaire->cache->show(); // three steps after the page
+    fenetre.montrer();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    fenetre.bt_plus->setFocus(Qt::TabFocusReason);
+    for (int pas = 0; pas < 3; ++pas)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(fenetre.st_message->Text, "Le caché");
+    EXPECT_FALSE(fenetre.bt_plus->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.bt_moins);
+    for (int pas = 0; pas < 3; ++pas)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(fenetre.st_message->Text.startsWith("La page"));
+    EXPECT_FALSE(fenetre.bt_moins->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.bt_plus);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(fenetre.st_message->Text, "Le premier");
+    EXPECT_FALSE(fenetre.bt_lancement->isChecked());
+}
+
 // An alert raised from the training window gives the focus back to the
 // control that raised it, in the training window.
 TEST_F(Formation, AfterAnAlertTheFocusIsBackInTheTrainingWindow) {
