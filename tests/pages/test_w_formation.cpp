@@ -217,6 +217,26 @@ TEST_F(Formation, AnArrowThatGoesGreyHandsTheFocusToTheOther) {
     EXPECT_FALSE(fenetre.bt_lancement->isChecked());
 }
 
+// The control of the current step hides (a button that a run shows only
+// while it goes on): the walk moves to the nearest step whose control shows,
+// the later one of two as near, and the window follows.
+TEST_F(Formation, AStepWhoseControlHidesGivesWayToTheNearestShown) {
+    formulaire->cache->show();
+    fenetre.montrer();
+    emit fenetre.bt_plus->Action();
+    emit fenetre.bt_plus->Action();
+    ASSERT_EQ(fenetre.st_message->Text, "Le second");
+    formulaire->deux->hide();
+    EXPECT_EQ(formulaire->stade_formation, 3);
+    EXPECT_EQ(fenetre.st_message->Text, "Le caché");
+    EXPECT_FALSE(fenetre.bt_plus->isEnabled());
+    EXPECT_TRUE(fenetre.st_lien_savoir_plus->isHidden());
+    formulaire->cache->hide();
+    EXPECT_EQ(formulaire->stade_formation, 1);
+    EXPECT_EQ(fenetre.st_message->Text, "Le premier");
+    EXPECT_TRUE(fenetre.bt_plus->isEnabled() && fenetre.bt_moins->isEnabled());
+}
+
 // An alert raised from the training window gives the focus back to the
 // control that raised it, in the training window.
 TEST_F(Formation, AfterAnAlertTheFocusIsBackInTheTrainingWindow) {
