@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -289,6 +290,23 @@ TEST(FormationTextes, EveryTrainingTextOfEveryPageFitsTheMessageArea) {
                 << "]: " << fenetre.message.left(40).toStdString();
         }
     }
+}
+
+// The space before ":", ";", "!" and "?" does not break the line where the
+// window shows a text; the page's text stays as written.
+TEST(FormationTextes, TheSpaceBeforeAColonOrAMarkHoldsToTheWordBefore) {
+    w_formation fenetre;
+    csp_creer_unit page;
+    page.Event_Open();
+    const QString texte = page.messages_formation.at(4); // "N° de sous-parution"
+    ASSERT_TRUE(texte.startsWith("Saisissez ici un chiffre correspondant :"));
+    fenetre.message = texte;
+    fenetre.fleches = 2;
+    fenetre.maj_autres();
+    EXPECT_TRUE(
+        fenetre.st_message->Text.startsWith("Saisissez ici un chiffre correspondant\u00A0:"));
+    EXPECT_FALSE(fenetre.st_message->Text.contains(QRegularExpression(" [:;!?]")));
+    EXPECT_EQ(page.messages_formation.at(4), texte);
 }
 
 TEST(FormationClavier, TabFollowsTheReadingOrder) {
