@@ -22,7 +22,6 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -294,18 +293,6 @@ bool csp_creer_plusieurs::eventFilter(QObject* objet, QEvent* evenement) {
     return classe_page::eventFilter(objet, evenement);
 }
 
-void csp_creer_plusieurs::keyPressEvent(QKeyEvent* evenement) {
-    // Return presses the default button, as a dialog's would. Only the keys
-    // that no control took come here: not those of an open popup, which is
-    // a window of its own.
-    if (touche_action(*evenement, false)) {
-        if (bt_creer->isVisible() && bt_creer->isEnabled())
-            bt_creer->click();
-        return;
-    }
-    classe_page::keyPressEvent(evenement);
-}
-
 void csp_creer_plusieurs::bt_choisir_repertoire_Action() {
     get_dossier_resultats_defaut();
 }
@@ -388,8 +375,12 @@ void csp_creer_plusieurs::maj_interface() {
 }
 
 void csp_creer_plusieurs::serie_commencee(bool previsualisation) {
+    // Qt hands the focus of a control that the run disables to the next one
+    // in the chain, often a link that Return would then open.
+    focus_avant_serie = window()->focusWidget();
     travail_en_cours = true;
     maj_interface();
+    focus_pendant_serie = window()->focusWidget();
     if (previsualisation)
         pw_attente->show();
 }
@@ -419,6 +410,8 @@ void csp_creer_plusieurs::serie_avance(int fait) {
 }
 
 void csp_creer_plusieurs::serie_terminee() {
+    const QWidget* focus = window()->focusWidget();
+    const bool focus_a_rendre = !focus || focus == focus_pendant_serie || focus == bt_annuler;
     copie_reglages.reset();
     // Left by a run that failed before its finish step.
     buffer_log.reset();
@@ -431,6 +424,11 @@ void csp_creer_plusieurs::serie_terminee() {
     bt_annuler->hide();
     travail_en_cours = false;
     maj_interface();
+    if (focus_a_rendre && focus_avant_serie && isAncestorOf(focus_avant_serie) &&
+        focus_avant_serie->isVisible() && focus_avant_serie->isEnabled())
+        focus_avant_serie->setFocus(Qt::ActiveWindowFocusReason);
+    focus_avant_serie = nullptr;
+    focus_pendant_serie = nullptr;
 }
 
 void csp_creer_plusieurs::message_creer_plusieurs(const QString& texte) {

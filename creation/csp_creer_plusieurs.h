@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -152,7 +153,8 @@ public:
     void serie_interrompue(std::int32_t ligne, const QString& raison);
     // The run has ended, whichever way: the copy of its records is removed,
     // the gauge and the busy wheel go, travail_en_cours is cleared and the
-    // lock applies again.
+    // lock applies again. The focus goes back to the control that had it
+    // when the run began, unless the user put it on another control since.
     void serie_terminee();
 
     // --- The run: worker, start and finish, settings header ----------------
@@ -243,7 +245,6 @@ protected:
     void formation_page(QString& message, QString& documentation) override;
     void formation_controles() override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
-    void keyPressEvent(QKeyEvent* evenement) override;
 
     // Where a run starts, once creer_serie's checks have passed: reads the
     // data file's settings header and starts the worker. A test page counts
@@ -279,6 +280,10 @@ private:
 
     // The extension ch_ext_eps held when it was last accepted.
     QString extension_acceptee;
+    // The control that had the focus when the run began, and the one that
+    // took it when the run disabled its buttons and settings.
+    QPointer<QWidget> focus_avant_serie;
+    QPointer<QWidget> focus_pendant_serie;
     // The record of the current run that made the file `etat` describes at
     // `nom` of the result folder, however the file system spells its name;
     // 0 for none.

@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 
 namespace {
 
@@ -44,8 +43,7 @@ bool csp_creer_plusieurs::get_dossier_resultats_defaut() {
     if (!actuel.isEmpty() && QFileInfo(actuel).isDir() && bibliotheque_v1::ecriture_permise(actuel))
         demande.dossier_depart = actuel;
     else
-        demande.dossier_depart =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        demande.dossier_depart = bibliotheque_v1::dossier_documents();
     const QString choix = bibliotheque_v1::montre_demande(demande);
     if (choix.isEmpty())
         return false;

@@ -174,10 +174,6 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
             &csp_creer_unit::popup_type_fichier_Change);
     connect(bt_creer, &QPushButton::clicked, this, &csp_creer_unit::bt_creer_Action);
     connect(bt_enregistrer, &QPushButton::clicked, this, &csp_creer_unit::bt_enregistrer_Action);
-    // Return in a one-line field presses the default button.
-    for (QLineEdit* champ :
-         {ch_transporteur, ch_code_produit, ch_parution, ch_entete_prix, ch_prix, ch_reglement})
-        connect(champ, &QLineEdit::returnPressed, bt_creer, &QPushButton::click);
 
     pages_creation::installe_sp_creer_unit(this);
 }

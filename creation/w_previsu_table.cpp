@@ -173,6 +173,9 @@ w_previsu_table::w_previsu_table() {
     lb_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lb_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     lb_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the window's other controls; the arrow keys
+    // move in it.
+    lb_table->setTabKeyNavigation(false);
     bt_nb_colonnes_affichees = new fleches_haut_bas(this);
     kit_pages::place(bt_nb_colonnes_affichees, QStringLiteral("bt_nb_colonnes_affichees"),
                      {14, 420, 13, 23});
@@ -206,7 +209,8 @@ w_previsu_table::w_previsu_table() {
     bt_annuler = new QPushButton(QStringLiteral("Annuler"), this);
     kit_pages::place(bt_annuler, QStringLiteral("bt_annuler"), {404, 420, 80, 20});
     bt_annuler->setFont(kit_pages::police(13, true));
-    bt_annuler->setAutoDefault(false);
+    // Return presses "Annuler" when it has the focus, as in Qt's dialogs.
+    bt_annuler->setAutoDefault(true);
     st_explication = etiquette(
         this, "st_explication",
         QStringLiteral("Cet écran montre le contenu du fichier tel que le logiciel le décrypte en "

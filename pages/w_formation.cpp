@@ -20,6 +20,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QWindow>
 
@@ -45,6 +46,14 @@ template <typename fleche> void habille_fleche(fleche* bouton) {
     bouton->EnabledColor = QColor::fromRgb(0x780000);
     bouton->DisabledColor = QColor::fromRgb(0xBFBFBF);
     bouton->update();
+}
+
+// A training text as the window shows it: the space that French puts before
+// ":", ";", "!" and "?" does not break the line, so that the sign never
+// starts a line of its own.
+QString signes_lies(QString texte) {
+    static const QRegularExpression espace(QStringLiteral(" (?=[:;!?])"));
+    return texte.replace(espace, QStringLiteral("\u00A0"));
 }
 
 // A separator row of a popup, as Qt marks the rows it inserts as such.
@@ -355,32 +364,32 @@ void w_formation::maj_w_main(const QString& direction) {
 
 void w_formation::maj_autres() {
     if (fleches == 1) {
-        st_message->Text = message + bibliotheque_v1::eol(2) +
+        st_message->Text = signes_lies(message) + bibliotheque_v1::eol(2) +
                            QStringLiteral("Naviguez avec les flèches ci-dessous\u00A0!");
         st_lien_savoir_plus->hide();
     } else {
-        st_message->Text = message;
+        st_message->Text = signes_lies(message);
         st_lien_savoir_plus->setVisible(!nom_fichier_documentation.isEmpty());
     }
-    switch (fleches) {
-    case 0:
-        bt_moins->setEnabled(false);
-        bt_plus->setEnabled(false);
-        break;
-    case 1:
-        bt_moins->setEnabled(false);
-        bt_plus->setEnabled(true);
-        break;
-    case 2:
-        bt_moins->setEnabled(true);
-        bt_plus->setEnabled(true);
-        break;
-    case 3:
-        bt_moins->setEnabled(true);
-        bt_plus->setEnabled(false);
-        break;
-    default:
-        break;
+    if (fleches >= 0 && fleches <= 3) {
+        const bool moins = fleches == 2 || fleches == 3;
+        const bool plus = fleches == 1 || fleches == 2;
+        // An arrow that goes grey with the focus hands it to the other arrow,
+        // or to the popup when both go grey; left to Qt, the focus would go on
+        // to the start-up box, which the next Space would tick unseen.
+        QWidget* relais = nullptr;
+        if (focusWidget() == bt_plus && !plus)
+            relais = moins ? static_cast<QWidget*>(bt_moins) : popup_formation;
+        else if (focusWidget() == bt_moins && !moins)
+            relais = plus ? static_cast<QWidget*>(bt_plus) : popup_formation;
+        if (moins)
+            bt_moins->setEnabled(true);
+        if (plus)
+            bt_plus->setEnabled(true);
+        if (relais)
+            relais->setFocus(Qt::OtherFocusReason);
+        bt_moins->setEnabled(moins);
+        bt_plus->setEnabled(plus);
     }
     st_message->update();
 }

@@ -50,7 +50,7 @@ public:
     // Turns self-training off: highlight off, check mark cleared, hidden.
     void cacher();
     // Refreshes the message, the arrows and the documentation link.
-    void maj_autres();
+    void maj_autres() override;
     // Told after every change of screen, with where the change came from (a
     // coquille::origine_* number): nothing after the start-up splash; the
     // popup follows the screen unless the change came from the popup itself.

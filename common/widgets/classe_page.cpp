@@ -2,11 +2,15 @@
 
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "services_coquille.h"
 #include "services_guidage.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 
@@ -15,6 +19,11 @@ namespace {
 bool aide_contextuelle_active() {
     const QAction* element = coquille::menu_aide_contextuelle();
     return element && element->isChecked();
+}
+
+// A button that a key may press now.
+bool pressable(const QPushButton* bouton) {
+    return bouton && bouton->isVisible() && bouton->isEnabled();
 }
 
 } // namespace
@@ -46,6 +55,8 @@ void classe_page::ajout_controle_formation(QWidget* controle, const QString& mes
     controles_formation.append(controle);
     messages_formation.append(message);
     nom_documentation.append(documentation);
+    if (controle)
+        controle->installEventFilter(this);
 }
 
 void classe_page::maj_aide_contextuelle() {
@@ -81,8 +92,7 @@ void classe_page::maj_formation(const QString& direction) {
         // Skip the controls hidden since they were registered. Going up, the
         // last entry falls back to the page; going down, entry 0 stops.
         for (;;) {
-            const QWidget* controle = controles_formation.at(stade_formation);
-            if (stade_formation == 0 || (controle && !controle->isHidden()))
+            if (etape_montree(stade_formation))
                 break;
             if (stade_formation == dernier)
                 stade_formation = 0;
@@ -92,13 +102,60 @@ void classe_page::maj_formation(const QString& direction) {
                 ++stade_formation;
         }
         if (fenetre)
-            fenetre->fleches = stade_formation == 0 ? 1 : stade_formation == dernier ? 3 : 2;
+            fenetre->fleches = fleches_etape();
     }
     if (fenetre) {
         fenetre->message = messages_formation.at(stade_formation);
         fenetre->nom_fichier_documentation = nom_documentation.at(stade_formation);
     }
     update();
+}
+
+bool classe_page::etape_montree(int stade) const {
+    const QWidget* controle = controles_formation.value(stade);
+    return stade == 0 || (controle && !controle->isHidden());
+}
+
+int classe_page::fleches_etape() const {
+    const int dernier = static_cast<int>(controles_formation.size()) - 1;
+    return stade_formation == 0 ? 1 : stade_formation == dernier ? 3 : 2;
+}
+
+void classe_page::controle_formation_cache() {
+    const int dernier = static_cast<int>(controles_formation.size()) - 1;
+    int stade = 0;
+    for (int ecart = 1; ecart <= dernier; ++ecart) {
+        if (stade_formation + ecart <= dernier && etape_montree(stade_formation + ecart)) {
+            stade = stade_formation + ecart;
+            break;
+        }
+        if (stade_formation - ecart >= 1 && etape_montree(stade_formation - ecart)) {
+            stade = stade_formation - ecart;
+            break;
+        }
+    }
+    stade_formation = stade;
+    update();
+    // The training window shows the steps of the screen in front only.
+    coquille::fenetre_principale* principale = coquille::w_main();
+    const classe_page* ecran =
+        principale ? principale->page(principale->contenu_courant()) : nullptr;
+    const bool devant = ecran ? ecran == this : isVisible();
+    guidage::fenetre_formation* fenetre = guidage::w_formation();
+    if (!devant || !fenetre)
+        return;
+    fenetre->fleches = fleches_etape();
+    fenetre->message = messages_formation.at(stade_formation);
+    fenetre->nom_fichier_documentation = nom_documentation.at(stade_formation);
+    fenetre->maj_autres();
+}
+
+bool classe_page::eventFilter(QObject* objet, QEvent* evenement) {
+    // Sent when a control is hidden itself, not when its page hides.
+    if (evenement->type() == QEvent::HideToParent && affichage_formation && stade_formation > 0 &&
+        objet == controles_formation.value(stade_formation))
+        controle_formation_cache();
+    return QWidget::eventFilter(objet, evenement);
 }
 
 void classe_page::Event_Paint(QPainter& g) {
@@ -124,4 +181,27 @@ void classe_page::paintEvent(QPaintEvent*) {
 
 void classe_page::dropEvent(QDropEvent*) {
     Event_DropObject();
+}
+
+void classe_page::keyPressEvent(QKeyEvent* evenement) {
+    // A push button outside a dialog leaves Return to its page, and only the
+    // keys that no control took come here: not those of an open popup, which
+    // is a window of its own, nor those of a multi-line field.
+    if (touche_action(*evenement, false)) {
+        auto* bouton = qobject_cast<QPushButton*>(window()->focusWidget());
+        if (!pressable(bouton) || !isAncestorOf(bouton)) {
+            bouton = nullptr;
+            for (QPushButton* candidat : findChildren<QPushButton*>()) {
+                if (candidat->isDefault() && pressable(candidat)) {
+                    bouton = candidat;
+                    break;
+                }
+            }
+        }
+        if (bouton) {
+            bouton->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(evenement);
 }

@@ -61,9 +61,24 @@ protected:
     void Event_Paint(QPainter& g);
     void Event_DropObject();
 
+    // Follows the hiding of the control of the current training step.
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
     void paintEvent(QPaintEvent* evenement) override;
     void dropEvent(QDropEvent* evenement) override;
+    // Return and Enter that no control took press a button, as in a dialog:
+    // the push button that has the focus, else the page's default button.
+    void keyPressEvent(QKeyEvent* evenement) override;
 
 private:
     bool ouverte = false;
+
+    // Whether the control of training step `stade` shows on the page (the
+    // page itself, step 0, always does).
+    bool etape_montree(int stade) const;
+    // The arrows of the current step: 1 the page, 3 the last step, 2 between.
+    int fleches_etape() const;
+    // The control of the current step has hidden: the walk moves to the
+    // nearest step whose control shows, the later one of two as near, and
+    // to the page itself when no control shows.
+    void controle_formation_cache();
 };

@@ -163,6 +163,15 @@ QFileDialog* prepare_dialogue(const demande_dialogue& demande) {
     return dialogue;
 }
 
+QString dossier_documents() {
+    // Qt names ~/Documents even when it does not exist, and a file dialog
+    // given a missing folder opens its parent with the name typed in.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
 QString get_dossier(const QString& genre) {
     try {
         QString dossier;
@@ -182,7 +191,7 @@ QString get_dossier(const QString& genre) {
         if (dossier.isEmpty() && (genre == u"lecture" || genre == u"ecriture"))
             dossier = get_dossier(QStringLiteral("courant"));
         if (dossier.isEmpty())
-            dossier = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            dossier = dossier_documents();
         return dossier;
     } catch (...) {
         erreur_fichier(QStringLiteral("bibliotheque : get_dossier"));

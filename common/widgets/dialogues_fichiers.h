@@ -22,6 +22,10 @@ extern QString dossier_courant;  // last folder of any dialog
 // The folder a dialog of `genre` ("lecture", "ecriture" or "courant") starts in.
 QString get_dossier(const QString& genre);
 
+// Where a dialog starts when no folder is remembered: the user's Documents
+// folder, or the home folder when there is none.
+QString dossier_documents();
+
 // Asks for a file to open, of `type` when one is given.
 QString get_readfolderitem(QWidget* proprietaire, const type_fichier* type, const QString& genre);
 

@@ -20,6 +20,10 @@ public:
     QString message;
     // Documentation page of the current step ("" = none).
     QString nom_fichier_documentation;
+
+    // Shows the three fields above again; a page calls it when its current
+    // step changes by itself, without a step command.
+    virtual void maj_autres() {}
 };
 
 // The connection test.

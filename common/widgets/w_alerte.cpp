@@ -28,7 +28,9 @@ QPushButton* bouton(w_alerte* fenetre, const char* nom, int gauche) {
     b->setObjectName(nom);
     b->setGeometry(gauche, 238, 80, 20);
     b->setFont(kit_pages::police(13, true));
-    b->setAutoDefault(false);
+    // As in Qt's dialogs, Return presses the button in focus, and the default
+    // one from any other control.
+    b->setAutoDefault(true);
     return b;
 }
 

@@ -2,11 +2,31 @@
 
 #include "services_coquille.h"
 
+#include <QApplication>
+#include <QPointer>
+
 w_secondaire::w_secondaire(QWidget* parent) : QDialog(parent) {}
 
 void w_secondaire::montrer_modale(int position) {
+    // The control that had the focus gets it back once the window closes, in
+    // its own window: left alone, the focus would go to whichever window the
+    // system activates next.
+    QPointer<QWidget> avant = QApplication::focusWidget();
+    if (!avant && QApplication::activeWindow())
+        avant = QApplication::activeWindow()->focusWidget();
+    // The list of an open popup stands for the popup's own control.
+    while (avant && avant->window()->windowType() == Qt::Popup && avant->window()->parentWidget())
+        avant = avant->window()->parentWidget();
     positionner(position);
     exec();
+    if (!avant || isAncestorOf(avant) || !avant->window()->isVisible() ||
+        avant->window()->isMinimized())
+        return;
+    avant->window()->activateWindow();
+    // As if its window had come back: a control keeps the way the focus came.
+    // A field on a page still hidden gets the focus when its page shows.
+    if (avant->isVisible() && avant->isEnabled())
+        avant->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void w_secondaire::positionner(int position) {

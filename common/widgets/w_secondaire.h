@@ -11,7 +11,8 @@ class w_secondaire : public QDialog {
 public:
     explicit w_secondaire(QWidget* parent = nullptr);
 
-    // Shows the window modally; returns once it has been hidden.
+    // Shows the window modally; returns once it has been hidden, with the
+    // focus back on the control that had it, in its window.
     void montrer_modale(int position);
     void positionner(int position);
     // Shows the window and returns at once.

@@ -1,9 +1,11 @@
 #include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
 #include "outils_donnees.h"
 #include "parametres_v1.h"
 #include "participants_fichiers.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -18,6 +20,8 @@
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+#include <string_view>
 
 namespace {
 
@@ -279,6 +283,93 @@ TEST(BatchPage, ReturnInAnOpenPopupOnlyPicksItsRow) {
         QTest::keyClick(page.popup_log, touche, modificateurs);
     EXPECT_EQ(appuis.count(), 2);
     EXPECT_EQ(presentateur.demandes.size(), 2);
+}
+
+// The keys of both creation pages, on the focused control: Return and keypad
+// Enter press the push button that has the focus; on a one-line field, a
+// check box or a closed popup they press the page's default button; a
+// multi-line field keeps them. Every dialog that a button opens is cancelled.
+TEST(CreationPages, ReturnPressesTheFocusedButtonElseTheDefaultOne) {
+    repondeur::garde garde;
+    csp_creer_unit unique;
+    page_essai plusieurs;
+    participants::presentateur_essai presentateur;
+    participants::lecteur_alertes alertes;
+    ouvreur bureau;
+    // A form that passes its checks, and a default folder to open.
+    unique.ch_code_produit->setText("12345");
+    unique.ch_prix->setText("1,50");
+    unique.popup_type_fichier->setCurrentIndex(1); // PDF shows the box
+    plusieurs.popup_resultats->setCurrentIndex(2);
+    plusieurs.ch_repertoire->setPlainText(dossier("resultats") + "/");
+    plusieurs.montrer();
+    QStringList appuis;
+    for (QWidget* page : std::initializer_list<QWidget*>{&unique, &plusieurs})
+        for (QPushButton* bouton : page->findChildren<QPushButton*>())
+            QObject::connect(bouton, &QPushButton::clicked,
+                             [&appuis, bouton] { appuis.append(bouton->objectName()); });
+
+    const struct {
+        QWidget* page;
+        const char* controle;
+        Qt::Key touche;
+        const char* bouton; // "": none
+    } table[] = {
+        {&unique, "ch_code_produit", Qt::Key_Return, "bt_creer"},
+        {&unique, "ch_commentaire", Qt::Key_Return, ""},
+        {&unique, "popup_orientation", Qt::Key_Enter, "bt_creer"},
+        {&unique, "cb_visualiser", Qt::Key_Return, "bt_creer"},
+        {&unique, "bt_enregistrer", Qt::Key_Enter, "bt_enregistrer"},
+        {&plusieurs, "cb_previsualiser", Qt::Key_Return, "bt_creer"},
+        {&plusieurs, "ch_ext_eps", Qt::Key_Return, "bt_creer"},
+        {&plusieurs, "bt_choisir_repertoire", Qt::Key_Return, "bt_choisir_repertoire"},
+        {&plusieurs, "bt_ouvrir_repertoire", Qt::Key_Enter, "bt_ouvrir_repertoire"},
+        {&plusieurs, "bt_enregistrer", Qt::Key_Return, "bt_enregistrer"},
+        {&plusieurs, "bt_verrouiller", Qt::Key_Return, "bt_verrouiller"},
+    };
+    for (const auto& [page, nom, touche, bouton] : table) {
+        page->show();
+        page->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+        auto* controle = page->findChild<QWidget*>(nom);
+        controle->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), controle) << nom;
+        appuis.clear();
+        // The example file is offered first, then its dialog cancelled.
+        if (std::string_view(bouton) == "bt_enregistrer")
+            alertes.attend();
+        QTest::keyClick(QApplication::focusWidget(), touche,
+                        touche == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(appuis, *bouton ? QStringList{bouton} : QStringList{}) << nom << " " << touche;
+    }
+    EXPECT_EQ(unique.ch_commentaire->toPlainText(), "\n") << "a new line in the comment";
+    EXPECT_EQ(alertes.textes.size(), 2);
+}
+
+// The run disables "Créer l'ensemble" while it goes on; once its summary is
+// read, the focus is back on the button, and the next Return starts again.
+TEST(BatchPage, AfterARunAndItsSummaryTheFocusIsBackOnCreate) {
+    repondeur::garde garde;
+    csp_creer_plusieurs page;
+    participants::presentateur_essai presentateur;
+    participants::lecteur_alertes alertes;
+    page.popup_resultats->setCurrentIndex(1); // beside the data file
+    presentateur.reponses = {
+        outils_donnees::fichier("L\t12345\t42\t0\tPrix\t150\tCB\tE\t4\tA\t=\tcode1\r\n")};
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    page.montrer();
+    page.bt_creer->setFocus(Qt::TabFocusReason);
+    alertes.attend();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page.travail_en_cours; }, 10000));
+    ASSERT_EQ(alertes.textes.size(), 1); // the summary
+    // The window system gives the page its window back in its own time.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    EXPECT_EQ(QApplication::focusWidget(), page.bt_creer);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(presentateur.demandes.size(), 2) << "the open dialog again";
 }
 
 #include "test_csp_creer_plusieurs.moc"

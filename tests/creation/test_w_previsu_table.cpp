@@ -2,11 +2,13 @@
 
 #include "repondeur.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -125,4 +127,44 @@ TEST(w_previsu_table, numero_de_la_derniere_ligne_entier) {
             },
             "bt_annuler");
     }
+}
+
+// The name of the control that has the focus.
+QString focus() {
+    const QWidget* controle = QApplication::focusWidget();
+    return controle ? controle->objectName() : QStringLiteral("(aucun)");
+}
+
+// Tab and Shift+Tab leave the table for the window's other controls, and come
+// back to it; the arrow keys move in it. Return on the focused "Annuler"
+// cancels.
+TEST(w_previsu_table, tabulation_fleches_et_retour) {
+    // The window comes up over the one in front, as over the batch page.
+    QWidget devant;
+    devant.show();
+    devant.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&devant));
+    QStringList chaine;
+    EXPECT_FALSE(montre(
+        {"a\tb", "c\td", "e\tf"}, 2,
+        [&](w_previsu_table& f) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+            f.lb_table->setFocus(Qt::TabFocusReason);
+            f.lb_table->setCurrentIndex(f.lb_table->model()->index(0, 0));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            EXPECT_EQ(f.lb_table->currentIndex().row(), 1);
+            for (int pas = 0; pas < 5; ++pas) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                chaine.append(focus());
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(focus(), "bt_creer");
+            EXPECT_EQ(f.lb_table->currentIndex().row(), 1) << "Tab leaves the cell as it was";
+            f.bt_annuler->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            EXPECT_FALSE(f.isVisible());
+        },
+        nullptr));
+    EXPECT_EQ(chaine.join(' ').toStdString(),
+              "ch_nb_colonnes_affiche ch_nb_colonnes_reel bt_annuler bt_creer lb_table");
 }

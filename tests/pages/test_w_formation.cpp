@@ -14,10 +14,12 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -192,6 +194,70 @@ TEST_F(Formation, TheWelcomePageLeadsToEitherModeAndSharesItsBox) {
     EXPECT_FALSE(accueil->bt_lancement->isChecked());
 }
 
+// Space on the focused arrow walks the steps. At the last step the right
+// arrow goes grey and hands the focus to the left one; at the first step the
+// left one hands it back. The start-up box never takes it, and stays unticked.
+TEST_F(Formation, AnArrowThatGoesGreyHandsTheFocusToTheOther) {
+    formulaire->cache->show(); // three steps after the page
+    fenetre.montrer();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    fenetre.bt_plus->setFocus(Qt::TabFocusReason);
+    for (int pas = 0; pas < 3; ++pas)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(fenetre.st_message->Text, "Le caché");
+    EXPECT_FALSE(fenetre.bt_plus->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.bt_moins);
+    for (int pas = 0; pas < 3; ++pas)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(fenetre.st_message->Text.startsWith("La page"));
+    EXPECT_FALSE(fenetre.bt_moins->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.bt_plus);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(fenetre.st_message->Text, "Le premier");
+    EXPECT_FALSE(fenetre.bt_lancement->isChecked());
+}
+
+// The control of the current step hides (a button that a run shows only
+// while it goes on): the walk moves to the nearest step whose control shows,
+// the later one of two as near, and the window follows.
+TEST_F(Formation, AStepWhoseControlHidesGivesWayToTheNearestShown) {
+    formulaire->cache->show();
+    fenetre.montrer();
+    emit fenetre.bt_plus->Action();
+    emit fenetre.bt_plus->Action();
+    ASSERT_EQ(fenetre.st_message->Text, "Le second");
+    formulaire->deux->hide();
+    EXPECT_EQ(formulaire->stade_formation, 3);
+    EXPECT_EQ(fenetre.st_message->Text, "Le caché");
+    EXPECT_FALSE(fenetre.bt_plus->isEnabled());
+    EXPECT_TRUE(fenetre.st_lien_savoir_plus->isHidden());
+    formulaire->cache->hide();
+    EXPECT_EQ(formulaire->stade_formation, 1);
+    EXPECT_EQ(fenetre.st_message->Text, "Le premier");
+    EXPECT_TRUE(fenetre.bt_plus->isEnabled() && fenetre.bt_moins->isEnabled());
+}
+
+// An alert raised from the training window gives the focus back to the
+// control that raised it, in the training window.
+TEST_F(Formation, AfterAnAlertTheFocusIsBackInTheTrainingWindow) {
+    principale.show();
+    fenetre.montrer();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    fenetre.bt_plus->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    ASSERT_FALSE(fenetre.st_lien_savoir_plus->isHidden()); // "Le second" has a page
+    fenetre.st_lien_savoir_plus->setFocus(Qt::TabFocusReason);
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(alertes.textes.size(), 1); // no connection
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.st_lien_savoir_plus);
+}
+
 TEST_F(Formation, AssistiveTechnologyAnnouncesTheQuestionAndTheVersionsByTheirCaptions) {
     csp_version version;
     lecture_accessible::annonce_par(fenetre.popup_formation, "Que souhaitez-vous faire ?");
@@ -224,6 +290,23 @@ TEST(FormationTextes, EveryTrainingTextOfEveryPageFitsTheMessageArea) {
                 << "]: " << fenetre.message.left(40).toStdString();
         }
     }
+}
+
+// The space before ":", ";", "!" and "?" does not break the line where the
+// window shows a text; the page's text stays as written.
+TEST(FormationTextes, TheSpaceBeforeAColonOrAMarkHoldsToTheWordBefore) {
+    w_formation fenetre;
+    csp_creer_unit page;
+    page.Event_Open();
+    const QString texte = page.messages_formation.at(4); // "N° de sous-parution"
+    ASSERT_TRUE(texte.startsWith("Saisissez ici un chiffre correspondant :"));
+    fenetre.message = texte;
+    fenetre.fleches = 2;
+    fenetre.maj_autres();
+    EXPECT_TRUE(
+        fenetre.st_message->Text.startsWith("Saisissez ici un chiffre correspondant\u00A0:"));
+    EXPECT_FALSE(fenetre.st_message->Text.contains(QRegularExpression(" [:;!?]")));
+    EXPECT_EQ(page.messages_formation.at(4), texte);
 }
 
 TEST(FormationClavier, TabFollowsTheReadingOrder) {

@@ -489,6 +489,23 @@ TEST_F(FenetrePrincipale, MinimiserEtAutoformation) {
 // Tab visits the controls of every page and of the alert dialog in reading
 // order: rows from top to bottom, each from left to right, the controls of a
 // group box together.
+// A fault of the single page found from the batch page: after the alert,
+// the single page shows with the faulty field in focus.
+TEST_F(FenetrePrincipale, DefautDuFormulaireDepuisLaSerie) {
+    w_main& fenetre = w_main::instance();
+    fenetre.show();
+    premier_plan(&fenetre);
+    fenetre.montrer(ecran_creer_plusieurs, origine_page);
+    fenetre.p_onglets->sp_creer_plusieurs->bt_enregistrer->setFocus(Qt::TabFocusReason);
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(alertes.textes.size(), 1);
+    EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_unit);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &fenetre; }));
+    EXPECT_EQ(QApplication::focusWidget(), fenetre.p_onglets->sp_creer_unit->ch_code_produit);
+}
+
 TEST_F(FenetrePrincipale, OrdreDeTabulation) {
     w_main& fenetre = w_main::instance();
     fenetre.montrer(ecran_accueil, origine_page);

@@ -18,7 +18,8 @@ class IsolationFichiers : public testing::EmptyTestEventListener {
         dossier_courant =
             std::make_unique<QTemporaryDir>(QDir::tempPath() + "/valdorin-test-XXXXXX");
         const QString racine = dossier_courant->path();
-        for (const char* sous : {"home", "config", "tmp", "data", "cache"})
+        // The home has its Documents folder, as a desktop session makes it.
+        for (const char* sous : {"home", "home/Documents", "config", "tmp", "data", "cache"})
             QDir(racine).mkpath(sous);
         qputenv("HOME", (racine + "/home").toUtf8());
         qputenv("XDG_CONFIG_HOME", (racine + "/config").toUtf8());

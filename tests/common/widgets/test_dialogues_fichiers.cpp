@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -308,6 +309,23 @@ TEST_F(DialoguesFichiers, QtsOwnDialogAnswersTheRealFunctions) {
 
     repondeur::quand_visible([](QWidget* fenetre) { qobject_cast<QDialog*>(fenetre)->reject(); });
     EXPECT_EQ(bibliotheque_v1::get_savefolder(nullptr, "lecture", ""), "");
+}
+
+// Without a Documents folder, the first dialog opens the home folder, with
+// nothing typed in its name field.
+TEST_F(DialoguesFichiers, WithoutADocumentsFolderTheFirstDialogOpensTheHome) {
+    bibliotheque_v1::installe_presentateur_dialogues(nullptr);
+    ASSERT_TRUE(QDir(documents()).removeRecursively());
+    repondeur::quand_visible([](QWidget* fenetre) {
+        auto* dialogue = qobject_cast<QFileDialog*>(fenetre);
+        ASSERT_NE(dialogue, nullptr);
+        EXPECT_EQ(dialogue->directory().absolutePath(), QDir::homePath());
+        const auto* nom = dialogue->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(nom, nullptr);
+        EXPECT_EQ(nom->text(), "");
+        static_cast<QDialog*>(dialogue)->reject();
+    });
+    EXPECT_EQ(bibliotheque_v1::get_readfolderitem(nullptr, nullptr, "lecture"), "");
 }
 
 TEST_F(DialoguesFichiers, AnOwnerWindowClosedDuringTheDialogCountsAsACancel) {

@@ -517,6 +517,16 @@ TEST_F(Alerte, TabKeepsTheFocusOnTheControlsInView) {
     EXPECT_EQ(alerte.retour_operateur, 1 + alerte.controles.indexOf(focalises.last()));
 }
 
+TEST_F(Alerte, ReturnPressesTheButtonInFocus) {
+    for (QPushButton* bouton : {alerte.bt_deux, alerte.bt_un}) {
+        quand_visible([&](QWidget*) {
+            bouton->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(alerte.focusWidget(), Qt::Key_Return);
+        });
+        EXPECT_EQ(alerte.proposition_ok_annuler("Continuer ?", ""), bouton == alerte.bt_un);
+    }
+}
+
 TEST_F(Alerte, AnAlertBetweenTheCloseAndTheAnswerKeepsBoth) {
     // OK closes the first dialog; an alert that comes before the first call
     // has returned (a timer in the same turn of the loop) is shown on its own
