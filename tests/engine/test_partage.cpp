@@ -84,7 +84,7 @@ TEST(Partage, UnFichierRemplaceNeGagneAucunDroit) {
         {"ACL par défaut du dossier", moi, 0755, {moi, moi, 0640}, 2, seul, {moi, moi, 0640}, 0},
         {"ACL", moi, 0755, {moi, equipe, 0660}, 1, membre, {moi, equipe, 0660}, 4},
         {"ACL, groupe étranger", moi, 0755, {moi, equipe, 0660}, 1, seul, {moi, moi, 0660}, 0},
-        {"dossier d'équipe collant",
+        {"collant",
          equipe,
          03775,
          {collegue, equipe, 0664},
@@ -92,14 +92,7 @@ TEST(Partage, UnFichierRemplaceNeGagneAucunDroit) {
          membre,
          {collegue, equipe, 0664},
          0},
-        {"collant, fichier protégé",
-         equipe,
-         03775,
-         {collegue, equipe, 0644},
-         0,
-         membre,
-         {0, 0, 0},
-         0},
+        {"collant, protégé", equipe, 03775, {collegue, equipe, 0644}, 0, membre, {0, 0, 0}, 0},
     };
     int n = 0;
     for (const auto& c : cas) {
