@@ -7,9 +7,7 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -266,39 +264,27 @@ bool rapport_serie::termine(
 }
 
 void rapport_serie::nettoie_partiels() const {
-    const int lecture = ::openat(dossier.descripteur(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (lecture < 0)
-        return; // a folder that may not be listed keeps them
-    DIR* liste = ::fdopendir(lecture);
-    if (!liste) {
-        ::close(lecture);
-        return;
-    }
     const auto modele = modele_partiel(nom);
     const QByteArray debut = QFile::encodeName(modele.first),
                      fin = QFile::encodeName(modele.second);
-    while (const dirent* entree = ::readdir(liste)) {
-        const QByteArray nom_systeme =
-            QByteArray::fromRawData(entree->d_name, std::strlen(entree->d_name));
+    const int d = dossier.descripteur();
+    // A folder that may not be listed keeps them.
+    dossier.parcourt([&](const QByteArray& nom_systeme) {
         if (!nom_partiel_de(nom_systeme, debut, fin))
-            continue;
-        int fd = ::openat(dossier.descripteur(), nom_systeme.constData(),
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            return;
+        // Reading the mark needs the right to read the file.
+        const int fd =
+            ::openat(d, nom_systeme.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
-            fd = ::openat(dossier.descripteur(), nom_systeme.constData(),
-                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            continue;
+            return;
         struct stat etat {};
+        char marque = 0;
         // A run still going holds its lock; so does one on another machine
         // where the file system shares locks. Unlocked, it is a dead run's.
-        char marque = 0;
         if (::fstat(fd, &etat) == 0 && S_ISREG(etat.st_mode) &&
             ::fgetxattr(fd, rapport_serie::marque_partiel, &marque, 1) == 1 &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            meme_fichier(dossier.descripteur(), nom_systeme, fd))
-            ::unlinkat(dossier.descripteur(), nom_systeme.constData(), 0);
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && meme_fichier(d, nom_systeme, fd))
+            ::unlinkat(d, nom_systeme.constData(), 0);
         ::close(fd);
-    }
-    ::closedir(liste);
+    });
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <QDateTime>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cctype>
@@ -194,29 +195,26 @@ QByteArray acl_de(const QByteArray& chemin) {
     return QByteArray();
 }
 
-// The permissions (rwx as 0-7) of the ACL's entry with `etiquette`; -1 when
-// it has none.
-int droits_acl(const QByteArray& acl, quint16 etiquette) {
-    for (qsizetype i = acl_entete; i + acl_taille_entree <= acl.size(); i += acl_taille_entree) {
-        quint16 e = 0, droits = 0;
-        std::memcpy(&e, acl.constData() + i, 2);
-        std::memcpy(&droits, acl.constData() + i + 2, 2);
-        if (e == etiquette)
-            return droits & 07;
-    }
+// Where the permissions of the ACL's entry with `etiquette` lie; -1 when
+// it has none. The system stores the fields little-endian.
+qsizetype place_acl(const QByteArray& acl, quint16 etiquette) {
+    for (qsizetype i = acl_entete; i + acl_taille_entree <= acl.size(); i += acl_taille_entree)
+        if (qFromLittleEndian<quint16>(acl.constData() + i) == etiquette)
+            return i + 2;
     return -1;
 }
 
+// The permissions (rwx as 0-7) of the ACL's entry with `etiquette`; -1 when
+// it has none.
+int droits_acl(const QByteArray& acl, quint16 etiquette) {
+    const qsizetype i = place_acl(acl, etiquette);
+    return i < 0 ? -1 : qFromLittleEndian<quint16>(acl.constData() + i) & 07;
+}
+
 void limite_droits_acl(QByteArray& acl, quint16 etiquette, int droits) {
-    for (qsizetype i = acl_entete; i + acl_taille_entree <= acl.size(); i += acl_taille_entree) {
-        quint16 e = 0, avant = 0;
-        std::memcpy(&e, acl.constData() + i, 2);
-        std::memcpy(&avant, acl.constData() + i + 2, 2);
-        if (e == etiquette) {
-            const quint16 apres = static_cast<quint16>(avant & droits);
-            std::memcpy(acl.data() + i + 2, &apres, 2);
-        }
-    }
+    if (const qsizetype i = place_acl(acl, etiquette); i >= 0)
+        qToLittleEndian<quint16>(qFromLittleEndian<quint16>(acl.constData() + i) & droits,
+                                 acl.data() + i);
 }
 
 // Gives the temporary file the group, permissions and access ACL of the
@@ -541,7 +539,15 @@ int dossier_ouvert::enregistre(const QString& nom, const QByteArray& octets) con
     QByteArray temporaire;
     if (const int erreur = ecrit_temporaire(fd_, QByteArray(), octets, temporaire))
         return erreur;
-    int erreur = nomme_nouveau(fd_, temporaire, destination);
+    const int erreur = nomme(temporaire, destination, nom, true);
+    if (erreur != 0)
+        ::unlinkat(fd_, temporaire.constData(), 0);
+    return erreur;
+}
+
+int dossier_ouvert::nomme(const QByteArray& source, const QByteArray& destination,
+                          const QString& nom, bool avec_garde) const {
+    int erreur = nomme_nouveau(fd_, source, destination);
     if (erreur == EEXIST) {
         struct stat etat {};
         if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0)
@@ -550,13 +556,11 @@ int dossier_ouvert::enregistre(const QString& nom, const QByteArray& octets) con
             erreur = ELOOP;
         else if (S_ISDIR(etat.st_mode))
             erreur = EISDIR;
-        else if (garde && !garde(nom, etat))
+        else if (avec_garde && garde && !garde(nom, etat))
             erreur = EEXIST;
         else
-            erreur = remplace(fd_, prefixe_, temporaire, destination, etat);
+            erreur = remplace(fd_, prefixe_, source, destination, etat);
     }
-    if (erreur != 0)
-        ::unlinkat(fd_, temporaire.constData(), 0);
     return erreur;
 }
 
@@ -567,18 +571,21 @@ int dossier_ouvert::cree(const QString& nom) const {
 }
 
 int dossier_ouvert::renomme(const QString& de, const QString& nom) const {
-    const QByteArray source = QFile::encodeName(de), destination = QFile::encodeName(nom);
-    int erreur = nomme_nouveau(fd_, source, destination);
-    if (erreur == EEXIST) {
-        struct stat etat {};
-        if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0)
-            erreur = errno;
-        else if (S_ISLNK(etat.st_mode))
-            erreur = ELOOP;
-        else
-            erreur = remplace(fd_, prefixe_, source, destination, etat);
+    return nomme(QFile::encodeName(de), QFile::encodeName(nom), nom, false);
+}
+
+void dossier_ouvert::parcourt(const std::function<void(const QByteArray& nom)>& action) const {
+    const int lecture = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lecture < 0)
+        return;
+    DIR* liste = ::fdopendir(lecture);
+    if (!liste) {
+        ::close(lecture);
+        return;
     }
-    return erreur;
+    while (const dirent* entree = ::readdir(liste))
+        action(QByteArray::fromRawData(entree->d_name, std::strlen(entree->d_name)));
+    ::closedir(liste);
 }
 
 void dossier_ouvert::reprend_attributs(const QString& fichier, const QString& modele) const {
@@ -590,25 +597,16 @@ void dossier_ouvert::reprend_attributs(const QString& fichier, const QString& mo
 }
 
 void dossier_ouvert::nettoie_temporaires() const {
-    const int lecture = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (lecture < 0)
-        return;
-    DIR* liste = ::fdopendir(lecture);
-    if (!liste) {
-        ::close(lecture);
-        return;
-    }
     const qint64 maintenant = QDateTime::currentSecsSinceEpoch();
     const qint64 moi = ::getpid();
-    while (const dirent* entree = ::readdir(liste)) {
-        const QByteArray nom = QByteArray::fromRawData(entree->d_name, std::strlen(entree->d_name));
+    parcourt([&](const QByteArray& nom) {
         QByteArray sa_machine;
         qint64 processus = 0;
         struct stat etat {};
         if (!lit_temporaire(nom, sa_machine, processus) ||
             ::fstatat(fd_, nom.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(etat.st_mode))
-            continue;
+            return;
         // A process of this machine that still runs may be writing it; one
         // of another machine cannot be asked, but no file takes a day to
         // write.
@@ -619,8 +617,7 @@ void dossier_ouvert::nettoie_temporaires() const {
                                    : maintenant - etat.st_mtim.tv_sec > 24 * 3600;
         if (abandonne)
             ::unlinkat(fd_, nom.constData(), 0);
-    }
-    ::closedir(liste);
+    });
 }
 
 void dossier_ouvert::supprime(const QString& nom) const {

@@ -119,6 +119,9 @@ public:
     // The folder's own descriptor, for the calls relative to it; -1 when
     // closed.
     int descripteur() const { return fd_; }
+    // Calls `action` with the system name of every entry of the folder;
+    // nothing when the folder may not be listed.
+    void parcourt(const std::function<void(const QByteArray& nom)>& action) const;
     // Removes the temporary files that killed processes left in the folder:
     // on this machine those of processes that no longer run, from another
     // machine those untouched for a day. Nothing happens in a folder that
@@ -128,6 +131,12 @@ public:
     void supprime(const QString& nom) const;
 
 private:
+    // Gives `destination` to the file `source` of the folder: a new name,
+    // or what lies there replaced, unless it is a link (ELOOP), a folder
+    // (EISDIR) or, with `avec_garde`, a file that garde keeps (EEXIST).
+    int nomme(const QByteArray& source, const QByteArray& destination, const QString& nom,
+              bool avec_garde) const;
+
     int fd_ = -1;
     QString chemin_;
     QByteArray chemin_systeme_;
