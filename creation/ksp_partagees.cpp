@@ -114,6 +114,10 @@ contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, Q
     contenu resultat;
     const bool guillemets = delimiteur == u',' || delimiteur == u';';
     t[valdorin::entree_nom_fichier] = nom_a_obtenir;
+    // The form takes an empty issue number for issue 0000; the data file
+    // wants 1 to 4 digits there, and "0" is the same issue.
+    if (t[valdorin::entree_parution].isEmpty())
+        t[valdorin::entree_parution] = QStringLiteral("0");
     // One column per entry, in entry order; the comment, the last one, only
     // with the preview.
     const std::size_t nb_champs = previsu ? t.size() : valdorin::entree_commentaire;

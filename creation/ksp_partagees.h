@@ -26,8 +26,9 @@ struct contenu {
 };
 
 // The file for the record `t` (its entries from the form, but the output file
-// name, which is replaced by the name placeholder), with the comment column
-// when `previsu` is true, fields separated by `delimiteur`, in `codage`.
+// name, which is replaced by the name placeholder, and an empty issue number,
+// written "0", the same issue), with the comment column when `previsu` is
+// true, fields separated by `delimiteur`, in `codage`.
 // `xml` is the one-line settings document of the header, empty for none.
 contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, QChar delimiteur,
                                 codage_texte codage, const QByteArray& xml);

@@ -10,14 +10,20 @@
 #include "outils_donnees.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
+#include "types_fichiers.h"
 #include "w_alerte.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryFile>
+#include <QTest>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -224,4 +230,113 @@ TEST(ksp_partagees, boutons_des_deux_pages) {
     EXPECT_EQ(textes.mid(1),
               QStringList{"Le fichier n'a pas pu être enregistré : le fichier dépasse "
                           "la taille permise.\r\rEnregistrement annulé !"});
+}
+
+namespace {
+
+// A barcode file as two makers of the same barcode write it: the date it
+// bears set aside, and in a PDF the objects' offsets that follow from it.
+// An EPS with a preview is compared by its PostScript and TIFF sections.
+QString sans_date(QByteArray fichier) {
+    if (fichier.startsWith("\xC5\xD0\xD3\xC6")) {
+        const auto section = [&fichier](int place) {
+            return fichier.mid(qFromLittleEndian<quint32>(fichier.constData() + place),
+                               qFromLittleEndian<quint32>(fichier.constData() + place + 4));
+        };
+        fichier = section(4) + section(20);
+    }
+    QString texte = QString::fromLatin1(fichier);
+    texte.replace(QRegularExpression("CreationDate: [^\r]*"), "CreationDate");
+    texte.replace(QRegularExpression("\\(D:[^)]*\\)"), "(D:)");
+    return texte.left(texte.indexOf("\rxref\r"));
+}
+
+} // namespace
+
+// Whatever the single page accepts, its example data file, in every
+// delimiter and encoding, with or without the settings, is read by the batch
+// and makes the barcode the single page makes.
+TEST(ksp_partagees, exemple_cree_par_la_serie_comme_par_la_page) {
+    repondeur::garde garde;
+    participants::presentateur_essai dialogues;
+    ensemble_fichiers_resultat::Initialize();
+    fenetre f;
+    f.unique.cb_visualiser->setChecked(false);
+    f.plusieurs.cb_log->setChecked(false);
+    f.plusieurs.popup_log->setCurrentIndex(1); // beside the data file
+    const QString d = test_support::dossier_test();
+    const QString nom = "Nom_du_fichier_a_obtenir";
+    const struct {
+        const char* cas;
+        QStringList saisies; // control=value: a text or a row index
+    } formulaires[] = {
+        {"vides", {"ch_code_produit=7", "ch_prix=5"}},
+        {"plus petits",
+         {"ch_code_produit=0", "ch_parution=0", "ch_prix=,", "popup_previsu=1", "ch_commentaire="}},
+        {"plus grands",
+         {"ch_transporteur=Z", "ch_code_produit=99999", "ch_parution=9999", "popup_sous_parution=9",
+          "ch_entete_prix=Prix, \"TTC\";", "ch_prix=99,99", "ch_reglement=zZ99",
+          "popup_type_fichier=1", "popup_engraissement=4", "popup_protection=3",
+          "popup_orientation=2", "popup_previsu=1", "ch_commentaire=note, \"deux\"; fin\nligne 2"}},
+        {"eps et aperçu",
+         {"popup_type_fichier=0", "ch_code_produit=12345", "ch_parution=42",
+          "popup_sous_parution=5", "ch_prix=1,5", "popup_protection=1", "popup_orientation=1",
+          "popup_previsu=1", "ch_commentaire=quatorze carac"}},
+    };
+    for (const auto& formulaire : formulaires) {
+        for (const QString& saisie : formulaire.saisies) {
+            QWidget* c = f.unique.findChild<QWidget*>(saisie.section(u'=', 0, 0));
+            const QString valeur = saisie.section(u'=', 1);
+            if (auto* l = qobject_cast<QLineEdit*>(c))
+                l->setText(valeur);
+            else if (auto* z = qobject_cast<QPlainTextEdit*>(c))
+                z->setPlainText(valeur);
+            else
+                qobject_cast<QComboBox*>(c)->setCurrentIndex(valeur.toInt());
+        }
+        const QString extension =
+            f.unique.popup_type_fichier->currentIndex() == 1 ? ".pdf" : ".eps";
+        const QString unique = d + "/unique/" + nom + extension;
+        QDir().mkpath(d + "/unique");
+        dialogues.reponses = {unique};
+        f.ecran = coquille::ecran_creer_unit;
+        f.unique.bt_creer->click();
+        const QString attendu = sans_date(outils_donnees::lit(unique));
+        ASSERT_TRUE(attendu.contains("Valdorin")) << formulaire.cas;
+        for (int delimiteur = 0; delimiteur < 4; ++delimiteur) {
+            for (int codage = 0; codage < 5; ++codage) {
+                const QString cas = QString("%1, délimiteur %2, codage %3")
+                                        .arg(formulaire.cas)
+                                        .arg(delimiteur)
+                                        .arg(codage);
+                f.plusieurs.popup_delimiteur->setCurrentIndex(delimiteur);
+                f.plusieurs.popup_codage->setCurrentIndex(codage);
+                // With the settings from the batch page, the data alone from the single one.
+                const bool reglages = (delimiteur + codage) % 2 == 0;
+                const QString exemple =
+                    d + QString("/exemple-%1%2.txt").arg(delimiteur).arg(codage);
+                QStringList textes;
+                dialogues.reponses = {exemple};
+                f.ecran = reglages ? coquille::ecran_creer_plusieurs : coquille::ecran_creer_unit;
+                repond({reglages ? "Réglages et données" : "Données seules", "OK"}, textes);
+                (reglages ? f.plusieurs.bt_enregistrer : f.unique.bt_enregistrer)->click();
+                ASSERT_TRUE(textes.value(1).startsWith("Le fichier a été enregistré"))
+                    << qPrintable(cas);
+
+                const QString sortie = d + "/serie-" + QString::number(delimiteur * 5 + codage);
+                QDir(sortie).removeRecursively();
+                QDir().mkpath(sortie);
+                dialogues.reponses = {sortie};
+                f.plusieurs.fi_lecture_officiel = exemple;
+                f.plusieurs.creer_serie();
+                ASSERT_TRUE(QTest::qWaitFor([&] { return !f.plusieurs.travail_en_cours; }, 10000));
+                EXPECT_EQ(outils_donnees::lit(exemple.chopped(4) + ".log").toStdString(),
+                          ("Ligne 1, fichier " + nom + extension + " OK\n").toStdString())
+                    << qPrintable(cas);
+                EXPECT_TRUE(sans_date(outils_donnees::lit(sortie + "/" + nom + extension)) ==
+                            attendu)
+                    << qPrintable(cas);
+            }
+        }
+    }
 }
