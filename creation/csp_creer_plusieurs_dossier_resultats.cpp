@@ -97,8 +97,12 @@ QString csp_creer_plusieurs::get_folderitem_ch_repertoire() {
     return dossier;
 }
 
+// A relative path, which a data file's settings, a state file or the
+// preferences may hold, would name a folder of the process's working folder,
+// wherever the program was started from: refused as an unusable folder.
 bool csp_creer_plusieurs::check_folderitem_resultat(const QString& dossier) {
-    const bool utilisable = bibliotheque_v1::check_savefolder(dossier);
+    const bool utilisable =
+        QDir::isAbsolutePath(dossier) && bibliotheque_v1::check_savefolder(dossier);
     if (!utilisable)
         message_creer_plusieurs(messages::dossier_resultats_inutilisable);
     return utilisable;

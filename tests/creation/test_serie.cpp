@@ -47,11 +47,15 @@ QByteArray lit(const QString& chemin) {
 // Runs the test tool on `donnees` into the folder "sortie" of the test.
 // `limite`: the tool may write files of that many bytes at most, and is
 // killed by the system's signal unless it ignores it.
+// `travail`: the folder it runs in, the test's own when empty.
 issue_serie serie(const QString& donnees, const QStringList& reglages,
-                  const QString& tmpdir = QString(), rlim_t limite = RLIM_INFINITY) {
+                  const QString& tmpdir = QString(), rlim_t limite = RLIM_INFINITY,
+                  const QString& travail = QString()) {
     const QString sortie = test_support::dossier_test() + "/sortie";
     QDir().mkpath(sortie);
     QProcess outil;
+    if (!travail.isEmpty())
+        outil.setWorkingDirectory(travail);
     outil.setChildProcessModifier([limite] {
         std::signal(SIGXFSZ, SIG_DFL);
         const rlimit taille{limite, limite};
@@ -133,6 +137,36 @@ TEST(serie, fichiers_rapport_et_bilan) {
         EXPECT_EQ(r.rapport, c.rapport) << c.donnees.left(20).toStdString();
         EXPECT_EQ(r.resultats, c.resultats) << c.donnees.left(20).toStdString();
         QFile::remove(test_support::dossier_test() + "/liste.log");
+    }
+}
+
+// A relative default folder, from the settings or from a data file's
+// header, would name a folder of wherever the program was started: refused
+// as an unusable folder, and nothing is written, there or anywhere.
+TEST(serie, dossier_par_defaut_relatif_refuse) {
+    const QString d = test_support::dossier_test();
+    QDir().mkpath(d + "/travail/r");
+    const QByteArray entete = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>"
+                              "<multiples_popup_resultats>2</multiples_popup_resultats>"
+                              "<multiples_ch_repertoire>r</multiples_ch_repertoire></valdorin>\n";
+    const struct {
+        QByteArray donnees;
+        QStringList reglages;
+    } cas[] = {
+        {bon, {"popup_resultats=2", "ch_repertoire=r", "popup_log=1"}},
+        {entete + bon, {"popup_log=1"}},
+    };
+    for (const auto& c : cas) {
+        const QString donnees = outils_donnees::fichier(c.donnees, "liste.txt");
+        const issue_serie r = serie(donnees, c.reglages, QString(), RLIM_INFINITY, d + "/travail");
+        EXPECT_EQ(r.alertes, QStringList{"Le répertoire de réception des fichiers générés n'est "
+                                         "pas utilisable !"})
+            << c.donnees.left(10).toStdString();
+        EXPECT_EQ(QDir(d + "/travail/r")
+                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList());
+        EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden), QStringList{"liste.txt"});
+        EXPECT_TRUE(r.resultats.isEmpty());
     }
 }
 
