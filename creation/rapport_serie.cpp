@@ -146,9 +146,9 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
         "Le fichier de rapport n'a pas pu être enregistré dans un répertoire protégé !");
     int probleme = dossier.ouvre(chemin_dossier);
     struct stat etat {};
+    const bool rapport_existant = probleme == 0 && dossier.examine(nom, etat) == 0;
     // An earlier report that may not be written is not replaced.
-    if (probleme == 0 && dossier.examine(nom, etat) == 0 && S_ISREG(etat.st_mode) &&
-        !dossier.ecriture_permise(nom, etat))
+    if (rapport_existant && S_ISREG(etat.st_mode) && !dossier.ecriture_permise(nom, etat))
         probleme = EACCES;
     // The partial file never replaces anything: a name that is taken (a
     // partial file of a run still going, or left by a run that was killed)
@@ -158,7 +158,7 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
     for (int essai = 1; probleme == 0 && essai <= dernier_partiel; ++essai) {
         nom_partiel =
             modele.first + (essai > 1 ? u'-' + QString::number(essai) : QString()) + modele.second;
-        const int resultat = dossier.cree(nom_partiel);
+        const int resultat = dossier.cree(nom_partiel, rapport_existant);
         if (resultat < 0) {
             if (-resultat != EEXIST)
                 probleme = -resultat;

@@ -112,18 +112,36 @@ QByteArray nom_temporaire() {
     return debut + QByteArray::number(++compteur) + fin_temporaire;
 }
 
+// The rights a file is created with: those of a new file (0666 less the
+// umask, or what the folder's default ACL gives), or, for the temporary
+// file of a replacement, this user's alone. The bytes that will replace a
+// private file are then never readable by anyone else, not even by a
+// reader who opens the file while it is written and keeps it open; the
+// file takes the replaced one's rights just before its rename.
+mode_t droits_creation(bool remplacement) {
+    return remplacement ? 0600 : 0666;
+}
+
+// Whether something lies at the name `nom` of the folder `dossier` (a
+// descriptor or AT_FDCWD), so that a write there replaces it: true too when
+// the system cannot tell.
+bool nom_pris(int dossier, const QByteArray& nom, int drapeaux) {
+    struct stat etat {};
+    return ::fstatat(dossier, nom.constData(), &etat, drapeaux) == 0 || errno != ENOENT;
+}
+
 // Writes `octets` to a new temporary file of the folder `dossier` (a
 // descriptor, or AT_FDCWD with `prefixe`, the folder part of a path, ending
-// with "/"), whose name `temporaire` receives. Every write and the closing
-// are checked; on failure the file is removed.
+// with "/"), created with `droits`, whose name `temporaire` receives. Every
+// write and the closing are checked; on failure the file is removed.
 int ecrit_temporaire(int dossier, const QByteArray& prefixe, const QByteArray& octets,
-                     QByteArray& temporaire) {
+                     QByteArray& temporaire, mode_t droits) {
     int fd = -1;
     int erreur = 0;
     for (int essai = 0; essai < 100; ++essai) {
         temporaire = prefixe + nom_temporaire();
         fd = ::openat(dossier, temporaire.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                      0666);
+                      droits);
         erreur = fd < 0 ? errno : 0;
         if (fd >= 0 || erreur != EEXIST)
             break;
@@ -392,13 +410,19 @@ bool lit_temporaire(const QByteArray& nom, QByteArray& machine_nom, qint64& proc
 
 } // namespace
 
-// A new file costs no more system calls than writing it in place: the
-// temporary file is renamed without replacing anything, and only when a
-// name is taken is what lies there looked at.
+// A new file costs one system call more than writing it in place, the look
+// at its name that chooses the temporary file's rights: the temporary file
+// is renamed without replacing anything, and only when a name is taken is
+// what lies there looked at closely. A file that appears at the name while
+// the bytes are written is replaced as any other, its rights given before
+// the rename.
 int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
     QByteArray destination = QFile::encodeName(chemin);
+    // Through a link, to the file it names.
+    const mode_t droits = droits_creation(nom_pris(AT_FDCWD, destination, 0));
     QByteArray temporaire;
-    if (const int erreur = ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire))
+    if (const int erreur =
+            ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire, droits))
         return erreur;
     int erreur = nomme_nouveau(AT_FDCWD, temporaire, destination);
     if (erreur == EEXIST) {
@@ -411,7 +435,7 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
             // the bytes go beside it, so that the rename stays within it.
             ::unlink(temporaire.constData());
             if (const int ecriture =
-                    ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire))
+                    ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire, droits))
                 return ecriture;
         }
         if (erreur == 0)
@@ -537,7 +561,9 @@ int dossier_ouvert::enregistre(const QString& nom, const QByteArray& octets) con
     if (destination.isEmpty() || destination.contains('/'))
         return EINVAL;
     QByteArray temporaire;
-    if (const int erreur = ecrit_temporaire(fd_, QByteArray(), octets, temporaire))
+    if (const int erreur =
+            ecrit_temporaire(fd_, QByteArray(), octets, temporaire,
+                             droits_creation(nom_pris(fd_, destination, AT_SYMLINK_NOFOLLOW))))
         return erreur;
     const int erreur = nomme(temporaire, destination, nom, true);
     if (erreur != 0)
@@ -564,9 +590,10 @@ int dossier_ouvert::nomme(const QByteArray& source, const QByteArray& destinatio
     return erreur;
 }
 
-int dossier_ouvert::cree(const QString& nom) const {
-    const int fd = ::openat(fd_, QFile::encodeName(nom).constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+int dossier_ouvert::cree(const QString& nom, bool remplacera) const {
+    const int fd =
+        ::openat(fd_, QFile::encodeName(nom).constData(),
+                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, droits_creation(remplacera));
     return fd >= 0 ? fd : -errno;
 }
 

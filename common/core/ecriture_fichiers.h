@@ -49,7 +49,8 @@ extern QString lien_refuse;
 // never a short file under the destination's name.
 //
 // A file replaced passes on its group, its permissions and its access ACL,
-// never more rights than it had (see remplace in the source). In a sticky
+// never more rights than it had (see remplace in the source); while its
+// replacement is written, only this user may read it. In a sticky
 // folder, where the system forbids replacing another user's file, a file
 // that may be written is written over in place instead.
 //
@@ -108,8 +109,10 @@ public:
     std::function<bool(const QString& nom, const struct stat& etat)> garde;
 
     // Creates the new file `nom` for writing, never over anything: gives its
-    // descriptor, or minus the error number.
-    int cree(const QString& nom) const;
+    // descriptor, or minus the error number. A file that will replace
+    // another (`remplacera`) is readable by this user alone until it takes
+    // the other's rights (reprend_attributs).
+    int cree(const QString& nom, bool remplacera = false) const;
     // Gives `nom` to the file `de` of the folder, replacing what was there
     // as enregistre does (a link there is refused with ELOOP).
     int renomme(const QString& de, const QString& nom) const;

@@ -1,13 +1,19 @@
 #include "autre_utilisateur.h"
 #include "csp_creer_plusieurs.h"
+#include "csp_creer_unit.h"
+#include "fenetre_essai.h"
+#include "fichiers_memo.h"
 #include "ksp_partagees.h"
 #include "outils_donnees.h"
+#include "parametres_v1.h"
 #include "participants_fichiers.h"
 #include "thread_creer_ensemble.h"
+#include "types_fichiers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,6 +30,7 @@
 
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 namespace {
@@ -168,6 +175,92 @@ TEST(serie, dossier_par_defaut_relatif_refuse) {
         EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden), QStringList{"liste.txt"});
         EXPECT_TRUE(r.resultats.isEmpty());
     }
+}
+
+// A private file replaced by the single form, by a batch run again (its
+// barcode file and its report) or by the state file: while the new bytes are
+// written, no one else may read them, nor open the file to read them later.
+// Once named, the file has the rights it had.
+TEST(serie, remplacement_prive_pendant_l_ecriture) {
+    const QString d = test_support::dossier_test() + "/prive";
+    QDir().mkpath(d);
+    ensemble_fichiers_drop::Initialize();
+    ensemble_fichiers_resultat::Initialize();
+    test_support::fenetre_essai fenetre;
+    participants::presentateur_essai dialogues;
+    participants::lecteur_alertes alertes;
+    csp_creer_unit unique;
+    unique.cb_visualiser->setChecked(false);
+    unique.ch_code_produit->setText("12345");
+    unique.ch_prix->setText("1,50");
+    csp_creer_plusieurs plusieurs;
+    plusieurs.cb_log->setChecked(false);
+    plusieurs.popup_log->setCurrentIndex(2); // beside the barcode files
+    const QString donnees = outils_donnees::fichier(bon, "liste.txt");
+
+    // Every file of the folder at the moment a written file would take its
+    // name: the temporary file, the partial report, those to replace.
+    static QString dossier;
+    static int appels;
+    static QStringList lisibles;
+    dossier = d;
+    const mode_t masque = ::umask(022);
+    const auto retour = qScopeGuard([masque] {
+        ::umask(masque);
+        bibliotheque_v1::essai_avant_renommage = nullptr;
+    });
+    const struct {
+        const char* cas;
+        std::function<void()> ecrit;
+    } cas[] = {
+        {"formulaire",
+         [&] {
+             dialogues.reponses = {d + "/unique.eps"};
+             unique.bt_creer->click();
+         }},
+        {"série",
+         [&] {
+             dialogues.reponses = {d};
+             plusieurs.fi_lecture_officiel = donnees;
+             plusieurs.creer_serie();
+             ASSERT_TRUE(QTest::qWaitFor([&] { return !plusieurs.travail_en_cours; }, 10000));
+         }},
+        {"état",
+         [&] {
+             dialogues.reponses = {d + "/etat.valdorin"};
+             parametres_v1::dictionnaire_parametres.emplace();
+             alertes.attend();
+             parametres_v1::exporte_fichier_memo();
+         }},
+    };
+    for (const auto& c : cas) {
+        // Made once, then made private.
+        bibliotheque_v1::essai_avant_renommage = nullptr;
+        c.ecrit();
+        for (const QString& nom : QDir(d).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::setPermissions(d + "/" + nom, QFile::ReadOwner | QFile::WriteOwner));
+        const QStringList prives = QDir(d).entryList(QDir::Files);
+        appels = 0;
+        lisibles.clear();
+        bibliotheque_v1::essai_avant_renommage = [](const QByteArray&) {
+            ++appels;
+            for (const QString& nom : QDir(dossier).entryList(QDir::Files | QDir::Hidden)) {
+                struct stat etat {};
+                if (::stat(QFile::encodeName(dossier + "/" + nom).constData(), &etat) != 0 ||
+                    (etat.st_mode & 077) != 0)
+                    lisibles.append(nom);
+            }
+        };
+        c.ecrit();
+        EXPECT_GT(appels, 0) << c.cas;
+        EXPECT_EQ(lisibles, QStringList()) << c.cas;
+        for (const QString& nom : prives)
+            EXPECT_EQ(QFileInfo(d + "/" + nom).permissions(),
+                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser)
+                << c.cas << " " << qPrintable(nom);
+    }
+    EXPECT_EQ(QDir(d).entryList(QDir::Files),
+              (QStringList{"code1.eps", "etat.valdorin", "liste.log", "unique.eps"}));
 }
 
 // Names used twice, links, a report that would replace its data file or cannot
