@@ -2,6 +2,7 @@
 
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "kit_pages.h"
 
 #include <QAbstractTableModel>
@@ -213,9 +214,10 @@ w_previsu_table::w_previsu_table() {
     bt_annuler->setAutoDefault(true);
     st_explication = etiquette(
         this, "st_explication",
-        QStringLiteral("Cet écran montre le contenu du fichier tel que le logiciel le décrypte en "
-                       "fonction de ses réglages courants. Modifiez ces réglages si vous ne voyez "
-                       "pas les données correctement rangées en lignes et en colonnes !"),
+        signes_lies(QStringLiteral(
+            "Cet écran montre le contenu du fichier tel que le logiciel le décrypte en fonction de "
+            "ses réglages courants. Modifiez ces réglages si vous ne voyez pas les données "
+            "correctement rangées en lignes et en colonnes !")),
         {12, 42, 653, 48});
     st_explication->setWordWrap(true);
 

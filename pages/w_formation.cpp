@@ -20,7 +20,6 @@
 #include <QHash>
 #include <QLabel>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QWindow>
 
@@ -46,14 +45,6 @@ template <typename fleche> void habille_fleche(fleche* bouton) {
     bouton->EnabledColor = QColor::fromRgb(0x780000);
     bouton->DisabledColor = QColor::fromRgb(0xBFBFBF);
     bouton->update();
-}
-
-// A training text as the window shows it: the space that French puts before
-// ":", ";", "!" and "?" does not break the line, so that the sign never
-// starts a line of its own.
-QString signes_lies(QString texte) {
-    static const QRegularExpression espace(QStringLiteral(" (?=[:;!?])"));
-    return texte.replace(espace, QStringLiteral("\u00A0"));
 }
 
 // A separator row of a popup, as Qt marks the rows it inserts as such.
@@ -364,11 +355,11 @@ void w_formation::maj_w_main(const QString& direction) {
 
 void w_formation::maj_autres() {
     if (fleches == 1) {
-        st_message->Text = signes_lies(message) + bibliotheque_v1::eol(2) +
+        st_message->Text = message + bibliotheque_v1::eol(2) +
                            QStringLiteral("Naviguez avec les flèches ci-dessous\u00A0!");
         st_lien_savoir_plus->hide();
     } else {
-        st_message->Text = signes_lies(message);
+        st_message->Text = message;
         st_lien_savoir_plus->setVisible(!nom_fichier_documentation.isEmpty());
     }
     if (fleches >= 0 && fleches <= 3) {

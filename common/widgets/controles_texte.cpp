@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTextDocument>
 
@@ -24,7 +25,7 @@ namespace {
 QString lignes_pour_dessin(QString texte) {
     texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     texte.replace(u'\r', u'\n');
-    return texte;
+    return signes_lies(texte);
 }
 
 constexpr int drapeaux_texte = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
@@ -45,6 +46,12 @@ QAccessibleInterface* st_lien_accessible(QWidget* controle) {
 }
 
 } // namespace
+
+QString signes_lies(QString texte) {
+    // Each space of a run before the sign, so that none breaks the line.
+    static const QRegularExpression espace(QStringLiteral(" (?= *[:;!?])"));
+    return texte.replace(espace, QStringLiteral("\u00A0"));
+}
 
 st_centre::st_centre(QWidget* parent) : QWidget(parent) {
     accessibilite::enregistre("st_centre", &st_centre_accessible);

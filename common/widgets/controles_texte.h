@@ -17,8 +17,9 @@ class QProgressBar;
 // The owner sets the properties and asks for a redraw (update()).
 //
 // The text may hold CR line ends: they are drawn as line breaks and stay in
-// `Text` as they are. Assistive technology reads the control as a static
-// text named by its text.
+// `Text` as they are. So does the space before ":", ";", "!" and "?", drawn
+// as a no-break space (signes_lies). Assistive technology reads the control
+// as a static text named by its text.
 class st_centre : public QWidget {
     Q_OBJECT
 public:
@@ -72,6 +73,11 @@ public:
     // for a bar whose maximum is 0 or less.
     void affiche_pourcentage(const QProgressBar& pb);
 };
+
+// `texte` as a wrapped text is shown: the space that French puts before ":",
+// ";", "!" and "?" becomes a no-break space, so that the sign never starts a
+// line of its own. Only what is drawn changes, never a stored text.
+QString signes_lies(QString texte);
 
 // The text of a multi-line field as the user typed it, lines ended by "\n".
 // QPlainTextEdit::toPlainText() would turn its no-break spaces into blanks.

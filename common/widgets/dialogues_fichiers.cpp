@@ -1,6 +1,7 @@
 #include "dialogues_fichiers.h"
 
 #include "bibliotheque_v1.h"
+#include "controles_texte.h"
 #include "messages.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
@@ -141,7 +142,7 @@ QFileDialog* prepare_dialogue(const demande_dialogue& demande) {
                                                                    : QStringLiteral("Ouvrir"));
 
     // The prompt goes above the dialog's own rows.
-    auto* invite = new QLabel(demande.invite, dialogue);
+    auto* invite = new QLabel(signes_lies(demande.invite), dialogue);
     invite->setObjectName(QStringLiteral("st_invite"));
     invite->setWordWrap(true);
     if (auto* grille = qobject_cast<QGridLayout*>(dialogue->layout())) {

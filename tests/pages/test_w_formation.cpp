@@ -293,7 +293,8 @@ TEST(FormationTextes, EveryTrainingTextOfEveryPageFitsTheMessageArea) {
 }
 
 // The space before ":", ";", "!" and "?" does not break the line where the
-// window shows a text; the page's text stays as written.
+// window shows a text (its text control draws it so); the page's text and
+// the window's stay as written.
 TEST(FormationTextes, TheSpaceBeforeAColonOrAMarkHoldsToTheWordBefore) {
     w_formation fenetre;
     csp_creer_unit page;
@@ -303,9 +304,10 @@ TEST(FormationTextes, TheSpaceBeforeAColonOrAMarkHoldsToTheWordBefore) {
     fenetre.message = texte;
     fenetre.fleches = 2;
     fenetre.maj_autres();
-    EXPECT_TRUE(
-        fenetre.st_message->Text.startsWith("Saisissez ici un chiffre correspondant\u00A0:"));
-    EXPECT_FALSE(fenetre.st_message->Text.contains(QRegularExpression(" [:;!?]")));
+    EXPECT_EQ(fenetre.st_message->Text, texte);
+    const QString dessine = signes_lies(fenetre.st_message->Text);
+    EXPECT_TRUE(dessine.startsWith("Saisissez ici un chiffre correspondant\u00A0:"));
+    EXPECT_FALSE(dessine.contains(QRegularExpression(" [:;!?]")));
     EXPECT_EQ(page.messages_formation.at(4), texte);
 }
 

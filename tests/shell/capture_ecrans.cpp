@@ -1,16 +1,19 @@
 // capture_ecrans OUTDIR: starts the whole application offscreen with fresh
 // preferences, lets the splash end, then saves a picture of every screen that
 // exists ("ecran-N.png", N its number), of the splash ("lancement.png") and of
-// the tab strip with every tab open ("onglets.png").
+// the tab strip with every tab open ("onglets.png") and of an alert
+// ("alerte.png").
 
 #include "application_essai.h"
 #include "classe_page.h"
 #include "cp_onglets.h"
+#include "w_alerte.h"
 #include "w_main.h"
 
 #include "CustomTabPanelTabs.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -56,6 +59,14 @@ int main(int argc, char** argv) {
         }
         fenetre.montrer(coquille::ecran_creer_unit, coquille::origine_page);
         enregistre(fenetre.p_onglets->bt_onglets, "onglets.png");
+        // An alert, taken once its modal loop shows it, then closed.
+        w_alerte& alerte = w_alerte::instance();
+        QTimer::singleShot(200, &alerte, [&] {
+            enregistre(&alerte, "alerte.png");
+            alerte.bt_un->click();
+        });
+        alerte.message(QStringLiteral("L'état du logiciel a été correctement enregistré !"),
+                       QString());
         QCoreApplication::exit(reussi ? 0 : 1);
     });
     suivi.start();

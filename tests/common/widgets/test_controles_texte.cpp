@@ -11,6 +11,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -115,6 +116,49 @@ TEST(TexteCentre, SystemFontNarrowsTheWrapWidth) {
     EXPECT_EQ(st.calcule_disposition().largeur_ligne, static_cast<int>(200 * 0.96));
     st.TextFont = "DejaVu Sans";
     EXPECT_EQ(st.calcule_disposition().largeur_ligne, 200);
+}
+
+// The space before ":", ";", "!" and "?" never breaks a line: an alert's
+// "!" stays with its last word. Only the drawing changes, never the text.
+TEST(TexteCentre, TheSignAfterAFrenchSpaceStaysWithItsWord) {
+    const QString n = "\u00A0";
+    const struct {
+        QString texte, dessine;
+    } cas[] = {
+        {"enregistré !", "enregistré" + n + "!"},
+        {"Quoi ? Ceci : a ; b", "Quoi" + n + "? Ceci" + n + ": a" + n + "; b"},
+        {"deux  !", "deux" + n + n + "!"},
+        {"déjà" + n + "!", "déjà" + n + "!"},
+        {"collé! début\r! seul", "collé! début\r! seul"},
+        {"http://serveur/version.html?cp=a", "http://serveur/version.html?cp=a"},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(signes_lies(c.texte), c.dessine) << c.texte.toStdString();
+
+    // Wide enough for the sentence without its " !": drawn with a plain
+    // space, the "!" would make a line of its own.
+    const QString alerte = "L'état du logiciel a été correctement enregistré !";
+    st_centre st;
+    st.TextFont = "DejaVu Sans";
+    st.centrage_vertical = "haut";
+    st.TextColor = QColor(255, 0, 0);
+    const QFontMetrics mesures(st.police());
+    st.resize(mesures.horizontalAdvance(alerte.chopped(2)) + 2, 100);
+    ASSERT_GT(mesures.horizontalAdvance(alerte), st.calcule_disposition().largeur_ligne);
+    st.Text = alerte;
+    const QImage image = st.grab().toImage();
+    EXPECT_EQ(st.Text, alerte);
+    // The last line, between its x-height and its baseline: how wide its ink.
+    const int base = st.calcule_disposition().hauteur_texte - mesures.descent();
+    int gauche = image.width(), droite = -1;
+    for (int y = base - mesures.xHeight(); y < base; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == st.TextColor) {
+                gauche = std::min(gauche, x);
+                droite = std::max(droite, x);
+            }
+    EXPECT_GT(st.calcule_disposition().hauteur_texte, mesures.height()) << "two lines";
+    EXPECT_GT(droite - gauche, 3 * mesures.horizontalAdvance("!")) << "not a lone \"!\"";
 }
 
 TEST(TexteCentre, AnEmptyTextPaintsOnlyTheBackground) {

@@ -275,7 +275,9 @@ TEST_F(DialoguesFichiers, QtDialogIsNonNativeWithOurTitlePromptAndCaptions) {
     EXPECT_EQ(dialogue->labelText(QFileDialog::Accept), "Garder");
     auto* invite = dialogue->findChild<QLabel*>("st_invite");
     ASSERT_NE(invite, nullptr);
-    EXPECT_EQ(invite->text(), demande.invite);
+    // Shown with the "!" held to the word before it.
+    EXPECT_EQ(invite->text(),
+              "Choisissez un nom et un répertoire pour le fichier à enregistrer\u00A0!");
 
     demande.genre = demande_dialogue::choisir_dossier;
     demande.legende_bouton.clear();
