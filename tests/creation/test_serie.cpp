@@ -46,10 +46,7 @@ struct issue_serie {
     QStringList resultats;
 };
 
-QByteArray lit(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using outils_donnees::lit;
 
 // Runs the test tool on `donnees` into the folder "sortie" of the test.
 // `limite`: the tool may write files of that many bytes at most, and is
