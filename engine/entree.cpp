@@ -6,6 +6,8 @@
 
 #include <QScopeGuard>
 
+#include <limits>
+
 namespace valdorin {
 
 erreur_creation::erreur_creation(const QString& message)
@@ -255,6 +257,24 @@ void verifie_entrees(const tableau_code_barres& t) {
         throw erreur_creation(QStringLiteral("L'orientation doit être =, < ou >."));
 }
 
+// The local time now. Qt looks at the system's time zone file at every
+// local time it gives, one system call for each file of a run; the offset
+// from UTC changes only at a zone's transitions, which fall on whole
+// minutes, so it is asked once in each minute of UTC and then applied.
+QDateTime maintenant() {
+    static qint64 minute_connue = std::numeric_limits<qint64>::min();
+    static int decalage = 0;
+    const QDateTime utc = QDateTime::currentDateTimeUtc();
+    const qint64 minute = utc.toSecsSinceEpoch() / 60;
+    if (minute != minute_connue) {
+        const QDateTime locale = utc.toLocalTime();
+        minute_connue = minute;
+        decalage = locale.offsetFromUtc();
+        return locale;
+    }
+    return utc.toOffsetFromUtc(decalage);
+}
+
 // Writes the file through the shared atomic write, so that a failure never
 // leaves a partial file nor harms an earlier one.
 void enregistre(const QByteArray& octets) {
@@ -276,7 +296,7 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     // file is made.
     tableau_code_barres d = t;
     tableau_entete entete;
-    date_execution = QDateTime::currentDateTime();
+    date_execution = maintenant();
 
     const bool reserves = d[entree_protection] != u"A";
     const double longueur = reserves ? 143.5 : 128.0;
