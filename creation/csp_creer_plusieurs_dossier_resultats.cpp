@@ -30,6 +30,14 @@ QString chemin_dossier(const QString& dossier) {
     return chemin;
 }
 
+// A folder that can receive the files: an absolute path to a folder this
+// user may write into. A relative path, which a data file's settings, a
+// state file or the preferences may hold, would name a folder of the
+// process's working folder, wherever the program was started from.
+bool dossier_utilisable(const QString& dossier) {
+    return QDir::isAbsolutePath(dossier) && bibliotheque_v1::check_savefolder(dossier);
+}
+
 } // namespace
 
 bool csp_creer_plusieurs::get_dossier_resultats_defaut() {
@@ -40,7 +48,7 @@ bool csp_creer_plusieurs::get_dossier_resultats_defaut() {
     demande.invite = QStringLiteral("Choisissez un répertoire par défaut !");
     demande.legende_bouton = QStringLiteral("OK");
     const QString actuel = texte_zone(*ch_repertoire);
-    if (!actuel.isEmpty() && QFileInfo(actuel).isDir() && bibliotheque_v1::ecriture_permise(actuel))
+    if (dossier_utilisable(actuel))
         demande.dossier_depart = actuel;
     else
         demande.dossier_depart = bibliotheque_v1::dossier_documents();
@@ -97,12 +105,8 @@ QString csp_creer_plusieurs::get_folderitem_ch_repertoire() {
     return dossier;
 }
 
-// A relative path, which a data file's settings, a state file or the
-// preferences may hold, would name a folder of the process's working folder,
-// wherever the program was started from: refused as an unusable folder.
 bool csp_creer_plusieurs::check_folderitem_resultat(const QString& dossier) {
-    const bool utilisable =
-        QDir::isAbsolutePath(dossier) && bibliotheque_v1::check_savefolder(dossier);
+    const bool utilisable = dossier_utilisable(dossier);
     if (!utilisable)
         message_creer_plusieurs(messages::dossier_resultats_inutilisable);
     return utilisable;

@@ -21,12 +21,6 @@ inline QString fichier(const QByteArray& octets,
     return chemin;
 }
 
-// The bytes of the file at `chemin`; none when it cannot be read.
-inline QByteArray lit(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // `texte` in UTF-16, big-endian unless told, without a mark.
 inline QByteArray utf16(const QString& texte, bool gros_boutiste = true) {
     QStringEncoder encodeur(gros_boutiste ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);

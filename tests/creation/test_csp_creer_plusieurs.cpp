@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -232,6 +233,17 @@ TEST(BatchPage, TheDefaultFolderIsChosenCheckedAndOpened) {
     page.ch_repertoire->clear();
     EXPECT_FALSE(page.check_popup_ch_resultat());
     EXPECT_EQ(page.get_path_dossier_resultats(), "");
+
+    // A relative path, from the settings, names no folder: the dialog starts
+    // in Documents, not in the working folder's "r".
+    const QString travail = QDir::currentPath();
+    const auto retour = qScopeGuard([travail] { QDir::setCurrent(travail); });
+    QDir::setCurrent(dossier("travail"));
+    QDir().mkdir("r");
+    page.ch_repertoire->setPlainText("r");
+    EXPECT_FALSE(page.get_dossier_resultats_defaut());
+    EXPECT_EQ(presentateur.demandes.last().dossier_depart,
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 TEST(BatchPage, EachResultModeFindsItsFolder) {

@@ -8,6 +8,7 @@
 #include "fenetre_essai.h"
 #include "limite_fichiers.h"
 #include "outils_donnees.h"
+#include "outils_eps.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
 #include "types_fichiers.h"
@@ -23,7 +24,6 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QTest>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -238,13 +238,8 @@ namespace {
 // bears set aside, and in a PDF the objects' offsets that follow from it.
 // An EPS with a preview is compared by its PostScript and TIFF sections.
 QString sans_date(QByteArray fichier) {
-    if (fichier.startsWith("\xC5\xD0\xD3\xC6")) {
-        const auto section = [&fichier](int place) {
-            return fichier.mid(qFromLittleEndian<quint32>(fichier.constData() + place),
-                               qFromLittleEndian<quint32>(fichier.constData() + place + 4));
-        };
-        fichier = section(4) + section(20);
-    }
+    if (fichier.startsWith("\xC5\xD0\xD3\xC6"))
+        fichier = outils_eps::section_postscript(fichier) + outils_eps::section_tiff(fichier);
     QString texte = QString::fromLatin1(fichier);
     texte.replace(QRegularExpression("CreationDate: [^\r]*"), "CreationDate");
     texte.replace(QRegularExpression("\\(D:[^)]*\\)"), "(D:)");
@@ -301,7 +296,7 @@ TEST(ksp_partagees, exemple_cree_par_la_serie_comme_par_la_page) {
         dialogues.reponses = {unique};
         f.ecran = coquille::ecran_creer_unit;
         f.unique.bt_creer->click();
-        const QString attendu = sans_date(outils_donnees::lit(unique));
+        const QString attendu = sans_date(outils_eps::lit(unique));
         ASSERT_TRUE(attendu.contains("Valdorin")) << formulaire.cas;
         for (int delimiteur = 0; delimiteur < 4; ++delimiteur) {
             for (int codage = 0; codage < 5; ++codage) {
@@ -330,11 +325,10 @@ TEST(ksp_partagees, exemple_cree_par_la_serie_comme_par_la_page) {
                 f.plusieurs.fi_lecture_officiel = exemple;
                 f.plusieurs.creer_serie();
                 ASSERT_TRUE(QTest::qWaitFor([&] { return !f.plusieurs.travail_en_cours; }, 10000));
-                EXPECT_EQ(outils_donnees::lit(exemple.chopped(4) + ".log").toStdString(),
+                EXPECT_EQ(outils_eps::lit(exemple.chopped(4) + ".log").toStdString(),
                           ("Ligne 1, fichier " + nom + extension + " OK\n").toStdString())
                     << qPrintable(cas);
-                EXPECT_TRUE(sans_date(outils_donnees::lit(sortie + "/" + nom + extension)) ==
-                            attendu)
+                EXPECT_TRUE(sans_date(outils_eps::lit(sortie + "/" + nom + extension)) == attendu)
                     << qPrintable(cas);
             }
         }

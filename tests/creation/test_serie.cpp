@@ -5,6 +5,7 @@
 #include "fichiers_memo.h"
 #include "ksp_partagees.h"
 #include "outils_donnees.h"
+#include "outils_eps.h"
 #include "parametres_v1.h"
 #include "participants_fichiers.h"
 #include "thread_creer_ensemble.h"
@@ -46,7 +47,7 @@ struct issue_serie {
     QStringList resultats;
 };
 
-using outils_donnees::lit;
+using outils_eps::lit;
 
 // Runs the test tool on `donnees` into the folder "sortie" of the test.
 // `limite`: the tool may write files of that many bytes at most, and is
