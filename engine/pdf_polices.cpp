@@ -56,9 +56,11 @@ void pdf_ajoute_police(const QString& genre, const tableau_code_barres& t) {
                          largeurs + QStringLiteral("\r/BaseFont ") + nom +
                          QStringLiteral("\r/FontDescriptor ") + QString::number(nb_objets + 2) +
                          QStringLiteral(" 0 R"));
+        // The descent and the FontBBox are those of the font programs
+        // (tools/genere_polices.py): their lowest ink is the figures' feet.
         pdf_ajoute_objet(QStringLiteral("/Type /FontDescriptor\r/Ascent 734\r/CapHeight 734\r"
-                                        "/Descent -206\r/Flags 32\r"
-                                        "/FontBBox [-120 -207 312 857]\r/ItalicAngle 0\r"
+                                        "/Descent -176\r/Flags 32\r"
+                                        "/FontBBox [-120 -176 312 857]\r/ItalicAngle 0\r"
                                         "/StemV 22.972\r/XHeight 390\r/FontName ") +
                          nom + QStringLiteral("\r/FontFile3 ") + QString::number(nb_objets + 2) +
                          QStringLiteral(" 0 R"));

@@ -36,13 +36,20 @@ OCRB = "/usr/share/fonts/opentype/ocr-b/OCRB.otf"
 
 # ---------------------------------------------------------------------------
 # Geometry, in units of the 1000-unit glyph space (the fonts are set at 35 pt,
-# so one unit is 0.035 pt). The symbol line's baseline lies 7.2 to 7.3 pt
-# above the page's bottom edge and the legend's baseline 37 pt above it, that
-# is about 849 units above the symbol's baseline: all ink stays below 800, so
-# that even the legend's comma clears the bars.
+# so one unit is 0.035 pt). The symbol line's baseline lies 7.1 to 7.3 pt
+# above the page's edge under it (7.3 in the EPS files, 7.2 on a horizontal PDF
+# page, 7.1 on a turned one) and the legend's baseline 37 pt above that edge,
+# that is about 849 units above the symbol's baseline: all ink stays below 800,
+# so that even the legend's comma clears the bars.
+#
+# The frame of protection "C" covers the outer 0.5 pt of the page. The figures
+# under the main symbol end 176 units (6.16 pt) below the baseline, so that
+# even on the lowest baseline 0.45 pt of white, more than the 0.3 pt wanted,
+# lies between their feet and the frame. They are a tenth smaller than the
+# add-on's, which keeps a gap of about one module under the data bars.
 
 MODULE = 24  # narrowest bar or space
-FONT_BBOX = (-120, -207, 312, 857)
+FONT_BBOX = (-120, -176, 312, 857)  # its bottom is the figures' lowest ink
 FONT_MATRIX = (0.001, 0, 0, 0.001, 0, 0)
 
 BAR_TOP = 795  # top of every bar of the main symbol
@@ -51,13 +58,25 @@ GUARD_BOTTOM = DATA_BOTTOM - 5 * MODULE  # guard bars reach 5 modules lower
 ADDON_TOP = 575  # top of the add-on's bars (its digits stand above them)
 ADDON_BOTTOM = GUARD_BOTTOM  # add-on bars end level with the guard bars
 
-DIGIT_SCALE = 0.24  # OCR-B em to glyph units: figures about 186 units high
-DIGIT_BASE = -195  # baseline of the digits under the main symbol
+DIGIT_SCALE = 0.24  # OCR-B em to glyph units: figures about 189 units high
+# Size of the figures under the main symbol (the lead digit's too), relative
+# to the add-on's: about 170 units high. Nine tenths keeps their points whole
+# on the CFF grid.
+MAIN_DIGIT_SIZE = 0.9
+DIGIT_BASE = -173  # baseline of the digits under the main symbol
 ADDON_DIGIT_BASE = 609  # baseline of the digits above the add-on
 LEAD_DIGIT_CENTRE = 172  # centre of the lead digit in the 11-module reserve
 
 # One hundredth of a millimetre, in glyph units at 35 pt.
 CENTIEME_MM = 0.01 / 25.4 * 72 / 35 * 1000
+
+# What the figures under the main symbol keep clear of, in points: the lowest
+# baseline of the symbol line, the frame's width and the white wanted between;
+# and in units, the white wanted under the data bars.
+BASE_MIN_PT = 7.1
+CADRE_PT = 0.5
+BLANC_CADRE_PT = 0.3
+BLANC_BARRES = 20
 
 # EAN-13 digit patterns (1 = dark module) of sets A, B and C; the add-on
 # uses sets A and B too.
@@ -114,7 +133,7 @@ class Glyphe:
         self.nom = StandardEncoding[code]
         self.avance = avance
         self.barres = []  # (x0, y0, x1, y1)
-        self.chiffres = []  # (digit, x of its centre, baseline)
+        self.chiffres = []  # (digit, x of its centre, baseline, size)
 
     def encre(self, contours_chiffres):
         """Ink box (x0, y0, x1, y1) in whole units, or None for a blank glyph."""
@@ -122,11 +141,11 @@ class Glyphe:
         for x0, y0, x1, y1 in self.barres:
             xs += [x0, x1]
             ys += [y0, y1]
-        for chiffre, cx, base in self.chiffres:
+        for chiffre, cx, base, taille in self.chiffres:
             for _op, points in contours_chiffres[chiffre]:
                 for x, y in points:
-                    xs.append(x + cx)
-                    ys.append(y + base)
+                    xs.append(x * taille + cx)
+                    ys.append(y * taille + base)
         if not xs:
             return None
         return (math.floor(min(xs)), math.floor(min(ys)),
@@ -186,19 +205,19 @@ def modele(k):
         for chiffre, motif in enumerate(motifs):
             g = glyphe(base + chiffre, 7 * MODULE)
             barres(g, motif, 0, DATA_BOTTOM, BAR_TOP, reduction)
-            g.chiffres.append((chiffre, demi, DIGIT_BASE))
+            g.chiffres.append((chiffre, demi, DIGIT_BASE, MAIN_DIGIT_SIZE))
     # Digits of the add-on: shorter bars, figure above them.
     for base, motifs in ((97, SET_A), (107, SET_B)):
         for chiffre, motif in enumerate(motifs):
             g = glyphe(base + chiffre, 7 * MODULE)
             barres(g, motif, 0, ADDON_BOTTOM, ADDON_TOP, reduction)
-            g.chiffres.append((chiffre, demi, ADDON_DIGIT_BASE))
+            g.chiffres.append((chiffre, demi, ADDON_DIGIT_BASE, 1))
     # Lead digit: with reserves it is the 11-module left reserve and shows the
     # figure there; without reserves it takes no room, and no figure fits in
     # front of the symbol on the page.
     for chiffre in range(10):
         g = glyphe(48 + chiffre, 11 * MODULE)
-        g.chiffres.append((chiffre, LEAD_DIGIT_CENTRE, DIGIT_BASE))
+        g.chiffres.append((chiffre, LEAD_DIGIT_CENTRE, DIGIT_BASE, MAIN_DIGIT_SIZE))
         glyphe(48 + chiffre - (13 if chiffre < 4 else 12), 0)
     barres(glyphe(58, 3 * MODULE), "101", 0, GUARD_BOTTOM, BAR_TOP, reduction)
     barres(glyphe(61, 5 * MODULE), "01010", 0, GUARD_BOTTOM, BAR_TOP, reduction)
@@ -287,8 +306,9 @@ def police_type3(k, contours):
                "% x y width height r: rectangle path",
                "/r { 4 2 roll moveto exch dup 0 rlineto exch 0 exch rlineto"
                " neg 0 rlineto closepath } bind def",
-               "% /figure x y D: fills the figure with its centre and baseline at x y",
-               "/D { gsave translate load exec fill grestore } bind def"]
+               "% /figure x y s D: fills the figure at s times its size, with its centre"
+               " and baseline at x y",
+               "/D { gsave 3 1 roll translate dup scale load exec fill grestore } bind def"]
     for chiffre, operations in enumerate(contours):
         lignes += lignes_pliees(["/d%d {" % chiffre] + chemin_ps(operations)
                                 + ["}", "bind", "def"])
@@ -306,8 +326,8 @@ def police_type3(k, contours):
             mots += [nombre(x0), nombre(y0), nombre(x1 - x0), nombre(y1 - y0), "r"]
         if g.barres:
             mots.append("fill")
-        for chiffre, cx, base in g.chiffres:
-            mots += ["/d%d" % chiffre, nombre(cx), nombre(base), "D"]
+        for chiffre, cx, base, taille in g.chiffres:
+            mots += ["/d%d" % chiffre, nombre(cx), nombre(base), nombre(taille), "D"]
         mots += ["}", "bind", "def"]
         lignes += lignes_pliees(mots)
     lignes.append("end")
@@ -403,9 +423,9 @@ def police_cff(k, contours):
                 stylo.lineTo(point(x1, y1))
                 stylo.lineTo(point(x0, y1))
                 stylo.closePath()
-            for chiffre, cx, base in g.chiffres:
+            for chiffre, cx, base, taille in g.chiffres:
                 for op, points in contours[chiffre]:
-                    points = [point(x + cx, y + base) for x, y in points]
+                    points = [point(x * taille + cx, y * taille + base) for x, y in points]
                     getattr(stylo, op)(*points)
         programmes[nom] = stylo.getCharString()
     assert len(set(ordre)) == len(ordre)
@@ -494,16 +514,28 @@ ENCRE_MAX = 800
 
 
 def verifie_encre(k, contours):
-    """Every glyph's ink lies inside the FontBBox and below the legend."""
+    """Every glyph's ink lies inside the FontBBox and below the legend, the
+    lowest of it on the FontBBox's bottom; the figures under the main symbol
+    keep clear of the frame under them and of the bars above them."""
     x0, y0, x1, y1 = FONT_BBOX
+    bas = []
     for g in modele(k).values():
         encre = g.encre(contours)
         if encre is None:
             continue
+        bas.append(encre[1])
         if not (x0 <= encre[0] and y0 <= encre[1] and encre[2] <= x1
                 and encre[3] <= min(y1, ENCRE_MAX)):
             raise ValueError("glyph %s of font %d leaves its box: %s"
                              % (g.nom, k, encre))
+    if min(bas) != y0:
+        raise ValueError("font %d: lowest ink %d, FontBBox bottom %d" % (k, min(bas), y0))
+    ys = [y * MAIN_DIGIT_SIZE + DIGIT_BASE
+          for figure in contours for _op, points in figure for _x, y in points]
+    plancher = (CADRE_PT + BLANC_CADRE_PT - BASE_MIN_PT) * 1000 / 35
+    if min(ys) < plancher or max(ys) > DATA_BOTTOM - BLANC_BARRES:
+        raise ValueError("figures from %.1f to %.1f, not inside %.1f to %d"
+                         % (min(ys), max(ys), plancher, DATA_BOTTOM - BLANC_BARRES))
 
 
 def fichiers():

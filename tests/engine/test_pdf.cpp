@@ -344,9 +344,17 @@ TEST(PdfPolices, FontObjectsAndProgramOfEachReduction) {
         EXPECT_EQ(
             l.objet(11),
             en_cr({"11 0 obj", "<<", "/Type /FontDescriptor", "/Ascent 734", "/CapHeight 734",
-                   "/Descent -206", "/Flags 32", "/FontBBox [-120 -207 312 857]", "/ItalicAngle 0",
+                   "/Descent -176", "/Flags 32", "/FontBBox [-120 -176 312 857]", "/ItalicAngle 0",
                    "/StemV 22.972", "/XHeight 390", qPrintable("/FontName /EanP35N" + r),
                    "/FontFile3 12 0 R", ">>", "endobj", ""}));
+        // The descriptor follows the font: the box of the same font's EPS form,
+        // whose bottom is the descent.
+        static const QRegularExpression boite(R"(/FontBBox \[(-?\d+) (-?\d+) (-?\d+) (-?\d+)\])");
+        const auto police_eps = boite.match(QString::fromLatin1(ressources::texte(170 + k)));
+        const auto descripteur = boite.match(QString::fromLatin1(l.objet(11)));
+        ASSERT_TRUE(police_eps.hasMatch() && descripteur.hasMatch());
+        EXPECT_EQ(descripteur.captured(), police_eps.captured());
+        EXPECT_TRUE(l.objet(11).contains("/Descent " + police_eps.captured(2).toLatin1() + '\r'));
         const QByteArray programme = ressources::texte(176 + k);
         ASSERT_FALSE(programme.isEmpty());
         EXPECT_TRUE(l.objet(12).startsWith(

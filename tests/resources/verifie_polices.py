@@ -28,7 +28,7 @@ SANS_RESERVES = bytes([38, 39, 58, 72, 73, 76, 77, 78, 69, 61,
                        107, 64, 107, 64, 101, 64, 99, 64, 97, 34])
 AVEC_RESERVES = bytes([51]) + SANS_RESERVES[1:] + bytes([59])
 
-FONT_BBOX = (-120, -207, 312, 857)
+FONT_BBOX = (-120, -176, 312, 857)
 # Symbol ink stays below the legend, whose baseline is about 849 units up.
 ENCRE_MAX = 849
 DPI = 600
@@ -319,8 +319,8 @@ def document_pdf(texte_police, k, reserves, legende):
         ("<< /Type /Font /Subtype /Type1 /Name /F_CB /FirstChar 33 /LastChar 251"
          " /Widths [%s] /BaseFont /EanP35N%d /FontDescriptor 6 0 R >>"
          % (largeurs, k)).encode(),
-        ("<< /Type /FontDescriptor /Ascent 734 /CapHeight 734 /Descent -206"
-         " /Flags 32 /FontBBox [-120 -207 312 857] /ItalicAngle 0 /StemV 22.972"
+        ("<< /Type /FontDescriptor /Ascent 734 /CapHeight 734 /Descent -176"
+         " /Flags 32 /FontBBox [-120 -176 312 857] /ItalicAngle 0 /StemV 22.972"
          " /XHeight 390 /FontName /EanP35N%d /FontFile3 7 0 R >>" % k).encode(),
         b"<< /Filter [/ASCII85Decode /FlateDecode] /Subtype /Type1C /Length %d >>"
         b"\rstream\r\n" % len(texte_police) + texte_police + b"\rendstream",
