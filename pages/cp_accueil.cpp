@@ -115,7 +115,7 @@ void cp_accueil::selectionne(std::int32_t nouveau_stade) {
             message = QStringLiteral(
                 "Ce mode met à votre disposition une seconde fenêtre pour naviguer dans le "
                 "logiciel et obtenir toutes explications sur chacune de ses fonctions.\r\rIl "
-                "peut être être délaissé en fermant sa fenêtre et retrouvé par le menu "
+                "peut être délaissé en fermant sa fenêtre et retrouvé par le menu "
                 "«\u00A0Aide\u00A0:\u00A0Mode d'autoformation\u00A0».");
         } else {
             st_titre->setText(

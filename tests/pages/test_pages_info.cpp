@@ -1,4 +1,5 @@
 #include "controles_texte.h"
+#include "cp_accueil.h"
 #include "cp_formation_memo.h"
 #include "csp_contrat.h"
 #include "environnement.h"
@@ -24,6 +25,26 @@ TEST(PageContrat, ShowsTheFrenchAgreementUnderItsTitle) {
     attendu.replace("\r\n", "\n").replace('\r', '\n').replace(QChar(0xA0), ' ');
     EXPECT_GT(attendu.size(), 100);
     EXPECT_EQ(page.ch_contrat->toPlainText(), attendu);
+}
+
+// The welcome page's texts after each choice, every sign as written.
+TEST(PageAccueil, ShowsTheTextOfTheModeChosen) {
+    cp_accueil page;
+    page.Event_Open();
+    page.selectionne_formation();
+    EXPECT_EQ(page.st_message->Text,
+              "Ce mode met à votre disposition une seconde fenêtre pour naviguer dans le logiciel "
+              "et obtenir toutes explications sur chacune de ses fonctions.\r\rIl peut être "
+              "délaissé en fermant sa fenêtre et retrouvé par le menu "
+              "«\u00A0Aide\u00A0:\u00A0Mode d'autoformation\u00A0».");
+    EXPECT_FALSE(page.st_message->Text.contains("être être"));
+    page.selectionne_expert();
+    EXPECT_EQ(
+        page.st_message->Text,
+        "Dans ce mode, vous naviguerez entre les différents écrans par les onglets, les menus "
+        "ou les liens que vous trouverez dans les onglets.\r\rVous pouvez à tout moment "
+        "revenir en mode d'autoformation en sélectionnant le menu "
+        "«\u00A0Aide\u00A0:\u00A0Mode d'autoformation\u00A0».");
 }
 
 namespace {
