@@ -7,6 +7,7 @@
 #include "cp_accueil.h"
 #include "fleche_droite.h"
 #include "kit_pages.h"
+#include "palette_claire.h"
 #include "services_coquille.h"
 
 #include <QAbstractItemView>
@@ -193,6 +194,7 @@ w_formation::w_formation(QWidget* parent)
                                             QStringLiteral("ne pas afficher au démarrage"))) {
     setObjectName(QStringLiteral("w_formation"));
     setFixedSize(300, 430);
+    palette_claire::applique(this);
     setAutoFillBackground(true);
     QPalette fond = palette();
     fond.setColor(QPalette::Window, QColor::fromRgb(0xF2F2F2));

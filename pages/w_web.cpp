@@ -22,7 +22,12 @@ w_web::w_web(QWidget* parent) : w_secondaire(parent), st_message(new QLabel(this
     setObjectName(QStringLiteral("w_web"));
     setWindowTitle(QString());
     setFixedSize(425, 30);
-    setStyleSheet(QStringLiteral("w_web { background-color: #FFFFCC; }"));
+    // Light yellow under the message. A style sheet would cut the message
+    // off from the window's palette, and give it the desktop's text colour.
+    QPalette fond = palette();
+    fond.setColor(QPalette::Window, QColor::fromRgb(0xFFFFCC));
+    setPalette(fond);
+    setAutoFillBackground(true);
     st_message->setObjectName(QStringLiteral("st_message"));
     st_message->setGeometry(0, 0, 425, 30);
     st_message->setAlignment(Qt::AlignCenter);

@@ -15,6 +15,7 @@
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "messages.h"
+#include "palette_claire.h"
 #include "parametres_v1.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
@@ -153,13 +154,12 @@ w_main::w_main() {
     coquille::installe_w_main(this);
     setObjectName(QStringLiteral("w_main"));
     setWindowTitle(bibliotheque_v1::nom_produit);
+    palette_claire::applique(this);
     setMenuBar(&menu_operateur::instance());
+    // The pages' grey, under every screen.
     auto* fond = new QWidget(this);
     fond->setObjectName(QStringLiteral("fond"));
     fond->setAutoFillBackground(true);
-    QPalette couleurs = fond->palette();
-    couleurs.setColor(QPalette::Window, QColor(0xF1, 0xF1, 0xF1));
-    fond->setPalette(couleurs);
     fond->setFixedSize(640, 430);
     setCentralWidget(fond);
     layout()->setSizeConstraint(QLayout::SetFixedSize);

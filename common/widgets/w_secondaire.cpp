@@ -1,11 +1,14 @@
 #include "w_secondaire.h"
 
+#include "palette_claire.h"
 #include "services_coquille.h"
 
 #include <QApplication>
 #include <QPointer>
 
-w_secondaire::w_secondaire(QWidget* parent) : QDialog(parent) {}
+w_secondaire::w_secondaire(QWidget* parent) : QDialog(parent) {
+    palette_claire::applique(this);
+}
 
 void w_secondaire::montrer_modale(int position) {
     // The control that had the focus gets it back once the window closes, in
