@@ -121,13 +121,17 @@ qint64 date_modification(const struct stat& etat) {
     return static_cast<qint64>(etat.st_mtim.tv_sec) * 1000000000 + etat.st_mtim.tv_nsec;
 }
 
-// Writes a record straight into its text, growing it by doubling; one
-// allocation for most records. Past `limite` characters nothing more is
-// written, and the record is marked as cut.
+// Writes a record into the reader's building space, which grows by doubling
+// and keeps its size for the next records; the record then goes out as a
+// copy of its own length. Past `limite` characters nothing more is written,
+// and the record is marked as cut.
 class ecrivain {
 public:
-    ecrivain(QString& texte, qsizetype limite)
-        : texte(texte), limite(std::max<qsizetype>(limite, 0)) {}
+    ecrivain(QString& espace, qsizetype limite)
+        : espace(espace), limite(std::max<qsizetype>(limite, 0)), capacite(espace.size()) {
+        if (capacite > 0)
+            p = reinterpret_cast<char16_t*>(espace.data());
+    }
     // False when the character was not kept.
     bool ajoute(char16_t c) {
         if (pos == capacite && !agrandit(1))
@@ -144,7 +148,9 @@ public:
     void ajoute(const QString& s) {
         ajoute(reinterpret_cast<const char16_t*>(s.constData()), s.size());
     }
-    void termine() { texte.resize(pos); }
+    QString termine() const {
+        return pos > 0 ? QString(reinterpret_cast<const QChar*>(p), pos) : QString();
+    }
     bool coupe() const { return coupe_; }
 
 private:
@@ -153,19 +159,19 @@ private:
     bool agrandit(qsizetype n) {
         if (capacite < limite) {
             capacite = std::min(std::max<qsizetype>({capacite * 2, pos + n, 120}), limite);
-            texte.resize(capacite);
-            p = reinterpret_cast<char16_t*>(texte.data());
+            espace.resize(capacite);
+            p = reinterpret_cast<char16_t*>(espace.data());
         }
         if (pos + n <= capacite)
             return true;
         coupe_ = true;
         return false;
     }
-    QString& texte;
+    QString& espace;
     const qsizetype limite;
     char16_t* p = nullptr;
     qsizetype pos = 0;
-    qsizetype capacite = 0;
+    qsizetype capacite;
     bool coupe_ = false;
 };
 
@@ -324,6 +330,7 @@ void TableInputStream::Close() {
     descripteur = -1;
     tampon.clear();
     reste.clear();
+    enregistrement_en_cours = QString();
     indice = 0;
     fin_fichier = true;
 }
@@ -358,8 +365,7 @@ void TableInputStream::saute_lf_apres_cr() {
 }
 
 QString TableInputStream::read_line_simple() {
-    QString enregistrement;
-    ecrivain e(enregistrement, longueur_maximale);
+    ecrivain e(enregistrement_en_cours, longueur_maximale);
     const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
     std::int32_t champs = 1;
     bool fin = false;
@@ -389,17 +395,15 @@ QString TableInputStream::read_line_simple() {
     }
     if (retour_chariot)
         saute_lf_apres_cr();
-    e.termine();
     trop_long = e.coupe();
     maj_nb_colonnes_maxi(champs);
-    return enregistrement;
+    return e.termine();
 }
 
 QString TableInputStream::read_line_csv() {
     enum { debut_champ, champ_simple, champ_entre_guillemets };
     const auto separateur = static_cast<char16_t>(valeur_separateur_entree);
-    QString enregistrement;
-    ecrivain e(enregistrement, longueur_maximale);
+    ecrivain e(enregistrement_en_cours, longueur_maximale);
     int etat = debut_champ;
     bool guillemet_vu = false;
     std::int32_t champs = 1;
@@ -491,8 +495,7 @@ QString TableInputStream::read_line_csv() {
         saute_lf_apres_cr();
     // A quote that would close the field at the end of the file has closed it.
     guillemet_ouvert = !fin && etat == champ_entre_guillemets && !guillemet_vu;
-    e.termine();
     trop_long = e.coupe();
     maj_nb_colonnes_maxi(champs);
-    return enregistrement;
+    return e.termine();
 }

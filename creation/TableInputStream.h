@@ -69,8 +69,10 @@ public:
     // empty record once the file is at its end. A record longer than
     // `longueur_maximale` comes out cut to its first `longueur_maximale`
     // characters (see enregistrement_trop_long), and the next one starts
-    // after its line end all the same. Throws echec_lecture when a read fails
-    // or, at the end of the file, when the file changed since Open.
+    // after its line end all the same. The record takes the memory of its own
+    // characters and no more, so that a caller may keep every record of a
+    // file. Throws echec_lecture when a read fails or, at the end of the file,
+    // when the file changed since Open.
     QString ReadLine();
     // The largest number of fields of one record read so far; a cut record
     // counts the fields of the part kept.
@@ -131,6 +133,9 @@ private:
     QByteArray reste;
     // The decoded chunk and the next character to hand out.
     QString tampon;
+    // Where a record is built; it keeps its size from one record to the next,
+    // and each record goes out as a copy of its own length.
+    QString enregistrement_en_cours;
     qsizetype indice = 0;
     // Bytes of the file consumed before the current chunk, and the bytes the
     // current chunk was decoded from.

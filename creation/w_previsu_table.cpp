@@ -384,6 +384,12 @@ bool w_previsu_table::afficher_questionner(const QStringList& lignes, int nb_col
     if (roue)
         roue->hide();
     montrer_modale(2);
+    // Nothing of the records stays with the hidden window: the caller alone
+    // keeps them while the run goes on.
+    modele_table->remplace(0, 0, {});
+    modele_lignes->remplace(0, 1, {});
+    modele_index->remplace(0, 0, {});
+    lignes_ = QStringList();
     return retour_operateur == bt_creer->objectName();
 }
 

@@ -17,8 +17,9 @@ struct lecture {
     QList<bool> trop_longs;
     std::int32_t colonnes = 0;
     std::int32_t pourcentage = -1;
-    bool progresse = true; // Percent never went back
-    bool milieu = false;   // and was seen between 10 and 90
+    bool progresse = true;   // Percent never went back
+    bool milieu = false;     // and was seen between 10 and 90
+    bool a_sa_taille = true; // no record kept room for more characters
 };
 
 // Reads the whole file as the batch run does: a record, then the end test.
@@ -30,6 +31,8 @@ lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimi
     lecture resultat;
     do {
         resultat.enregistrements.append(lecteur.ReadLine());
+        resultat.a_sa_taille = resultat.a_sa_taille && resultat.enregistrements.last().capacity() <=
+                                                           resultat.enregistrements.last().size();
         resultat.trop_longs.append(lecteur.enregistrement_trop_long());
         resultat.progresse = resultat.progresse && lecteur.Percent() >= resultat.pourcentage;
         resultat.pourcentage = lecteur.Percent();
@@ -84,6 +87,7 @@ TEST(TableInputStream, RecordsOfEachDelimiterAreHandedOutWithTheirFieldsJoinedBy
         EXPECT_EQ(l.enregistrements, c.attendus) << c.quoi;
         EXPECT_EQ(l.colonnes, c.colonnes) << c.quoi;
         EXPECT_EQ(l.pourcentage, 100) << c.quoi;
+        EXPECT_TRUE(l.a_sa_taille) << c.quoi;
     }
 }
 
@@ -162,6 +166,7 @@ TEST(TableInputStream, ALargeFileComesOutWholeWithItsProgress) {
         const lecture l = lit(octets, utf8 ? codage_texte::utf8 : codage_texte::utf16, ";");
         ASSERT_EQ(l.enregistrements.size(), texte.count(u'\r'));
         EXPECT_TRUE(l.progresse && l.milieu);
+        EXPECT_TRUE(l.a_sa_taille);
         EXPECT_EQ(l.pourcentage, 100);
         for (const QString& enregistrement : l.enregistrements)
             ASSERT_EQ(enregistrement + u'\r', ligne);

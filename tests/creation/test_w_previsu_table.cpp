@@ -104,6 +104,18 @@ TEST(w_previsu_table, cellules_reponses_et_barres) {
         lignes, 3, [](w_previsu_table&) {}, "bt_annuler"));
 }
 
+// Once closed, the window keeps nothing of the records: the run that goes on
+// holds them alone, and frees them when it ends.
+TEST(w_previsu_table, ne_garde_aucun_enregistrement_une_fois_fermee) {
+    QStringList lignes;
+    for (int i = 0; i < 1000; ++i)
+        lignes.append(QStringLiteral("%1\tx").arg(i));
+    EXPECT_TRUE(montre(
+        lignes, 2, [&lignes](w_previsu_table&) { EXPECT_FALSE(lignes.isDetached()); }, "bt_creer"));
+    EXPECT_TRUE(lignes.isDetached());
+    EXPECT_EQ(w_previsu_table::instance().lb_table->model()->rowCount(), 0);
+}
+
 // However many records, the last row's number shows whole: its cell, as far
 // as neither the list's edge nor the table hides it, holds the number and the
 // margins a cell leaves round its text.
