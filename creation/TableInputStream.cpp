@@ -419,7 +419,9 @@ QString TableInputStream::read_line_csv() {
                 qsizetype j = i;
                 while (j < n) {
                     const char16_t c = d[j];
-                    if (c == u'"' || c == separateur || c == u'\r' || c == u'\n')
+                    // The delimiter is above the quote; TAB, CR and LF are below it.
+                    if (c == separateur ||
+                        (c <= u'"' && (c == u'"' || c == u'\t' || c == u'\r' || c == u'\n')))
                         break;
                     ++j;
                 }
@@ -480,6 +482,12 @@ QString TableInputStream::read_line_csv() {
                     } else {
                         e.ajoute(chaine_retour_chariot);
                     }
+                    guillemet_vu = false;
+                } else if (c == u'\t') {
+                    // Once the fields are joined by TAB, the TAB would split
+                    // its field: its mark stands in its place. A lone quote
+                    // before it is dropped.
+                    e.ajoute(marque_tabulation);
                     guillemet_vu = false;
                 } else {
                     // A lone quote followed by any other character is dropped.

@@ -51,6 +51,12 @@ public:
     // What stands in a record for a quote inside an unquoted field of a comma
     // or semicolon file: a fault of the file that the field checks refuse.
     static inline const QString marque_erreur_csv = QStringLiteral("<ERREUR_CSV>");
+    // What stands in a record for a TAB inside a quoted field of a comma or
+    // semicolon file. Records travel with their fields joined by TAB, so the
+    // TAB itself would split its field in two: it is a fault of that field,
+    // which the field checks refuse, and it counts no field. A TAB outside
+    // quotes stays a field boundary, as in a TAB file.
+    static inline const QString marque_tabulation = QStringLiteral("<ERREUR_TAB>");
 
     TableInputStream();
     ~TableInputStream();

@@ -291,6 +291,10 @@ void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::i
             refus = lignes_rapport::erreur_colonne(
                 numero, static_cast<int>(i + 1),
                 QStringLiteral("guillemet dans un champ qui n'est pas entre guillemets"));
+        else if (champs[i].contains(TableInputStream::marque_tabulation))
+            refus = lignes_rapport::erreur_colonne(
+                numero, static_cast<int>(i + 1),
+                QStringLiteral("tabulation dans un champ entre guillemets"));
         else if (champs[i].contains(QChar::ReplacementCharacter))
             refus = lignes_rapport::erreur_colonne(
                 numero, static_cast<int>(i + 1),

@@ -406,6 +406,47 @@ TEST(serie, refus_et_rapports) {
             << qPrintable(dossier);
 }
 
+// A TAB inside a quoted field of a comma or semicolon file is a fault of that
+// field: the record is refused at its own column and makes no file, in an
+// 8-bit encoding as in UTF-16 of either byte order, with or without the
+// preview; the records after it are made.
+TEST(serie, tabulation_entre_guillemets) {
+    const QStringList enregistrements = {"L,12345,42,0,Prix,150,CB,P,0,A,=,\"nom\tsuite\"",
+                                         "L,12345,42,0,\"Prix\tTTC\",150,CB,P,0,A,=,prix",
+                                         "L,12345,42,0,Réduit,150,CB,P,0,A,=,bon"};
+    const QString rapport = "Ligne 1, erreur en colonne 12, tabulation dans un champ entre "
+                            "guillemets|Ligne 2, erreur en colonne 5, tabulation dans un champ "
+                            "entre guillemets|Ligne 3, fichier bon.pdf OK|";
+    const struct {
+        QString delimiteur, reglages;
+    } delimiteurs[] = {{",", "popup_delimiteur=2"}, {";", "popup_delimiteur=1"}};
+    const struct {
+        const char* codage;
+        QByteArray (*code)(const QString&);
+    } codages[] = {
+        {"popup_codage=2",
+         [](const QString& t) -> QByteArray { return QStringEncoder("windows-1252").encode(t); }},
+        {"popup_codage=4", [](const QString& t) { return "\xFE\xFF" + outils_donnees::utf16(t); }},
+        {"popup_codage=4",
+         [](const QString& t) { return "\xFF\xFE" + outils_donnees::utf16(t, false); }},
+    };
+    for (const auto& d : delimiteurs)
+        for (const auto& c : codages)
+            for (const char* previsualiser : {"cb_previsualiser=false", "cb_previsualiser=true"}) {
+                const QString texte = enregistrements.join("\r\n").replace(u',', d.delimiteur);
+                QDir(test_support::dossier_test() + "/sortie").removeRecursively();
+                const issue_serie r =
+                    serie(outils_donnees::fichier(c.code(texte), "tab.csv"),
+                          {"popup_log=1", "cb_log=false", d.reglages, c.codage, previsualiser});
+                const std::string quoi = (d.reglages + ' ' + c.codage + ' ' + previsualiser + ' ' +
+                                          QString::fromLatin1(c.code(texte).left(2).toHex()))
+                                             .toStdString();
+                EXPECT_EQ(r.code, 0) << quoi;
+                EXPECT_EQ(r.rapport.join('|'), rapport) << quoi;
+                EXPECT_EQ(r.resultats, QStringList{"bon.pdf"}) << quoi;
+            }
+}
+
 TEST(serie, destination_impossible_et_copie_impossible) {
     // A folder in the way of the first file: that record is refused with the
     // engine's message, the next one is made.
