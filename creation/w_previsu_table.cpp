@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,8 +25,12 @@
 #include <memory>
 
 // The cells of one of the window's lists, computed on demand from the records.
+// The model holds only the columns on show, from `premiere` on: scrolling
+// sideways or showing one column more changes a few columns, whatever the
+// number of columns of the file.
 class modele_previsu : public QAbstractTableModel {
 public:
+    // The text of the cell of a record and of a column of the file, from 0.
     using source = std::function<QString(int ligne, int colonne)>;
 
     modele_previsu(QObject* parent, bool gris, bool a_droite)
@@ -35,9 +40,30 @@ public:
         beginResetModel();
         lignes_ = lignes;
         colonnes_ = colonnes;
+        premiere_ = 0;
         texte_ = std::move(texte);
         endResetModel();
     }
+
+    // Shows `nombre` columns of the file from `premiere` on. The rows, their
+    // selection and the current cell stay.
+    void montre_colonnes(int premiere, int nombre) {
+        if (nombre > colonnes_) {
+            beginInsertColumns({}, colonnes_, nombre - 1);
+            colonnes_ = nombre;
+            endInsertColumns();
+        } else if (nombre < colonnes_) {
+            beginRemoveColumns({}, nombre, colonnes_ - 1);
+            colonnes_ = nombre;
+            endRemoveColumns();
+        }
+        if (premiere != premiere_) {
+            premiere_ = premiere;
+            if (lignes_ > 0 && colonnes_ > 0)
+                emit dataChanged(index(0, 0), index(lignes_ - 1, colonnes_ - 1), {Qt::DisplayRole});
+        }
+    }
+    int premiere() const { return premiere_; }
 
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : lignes_;
@@ -49,7 +75,7 @@ public:
         if (!index.isValid() || !texte_)
             return {};
         if (role == Qt::DisplayRole)
-            return texte_(index.row(), index.column());
+            return texte_(index.row(), premiere_ + index.column());
         if (role == Qt::BackgroundRole && gris_)
             return QColor(229, 229, 229);
         if (role == Qt::TextAlignmentRole)
@@ -63,6 +89,7 @@ private:
     bool a_droite_;
     int lignes_ = 0;
     int colonnes_ = 0;
+    int premiere_ = 0;
     source texte_;
 };
 
@@ -120,6 +147,30 @@ int largeur_pour(const QTableView* vue, const QString& texte) {
     const auto largeur_texte =
         static_cast<int>(std::ceil(QFontMetricsF(vue->font()).horizontalAdvance(texte)));
     return largeur_texte + 2 * marge + 2 * vue->frameWidth();
+}
+
+// Fields `premiere` to `premiere + nombre - 1` (from 0) of a record whose
+// fields are joined by TAB, found without splitting the rest of the record;
+// a field the record lacks is left out.
+QStringList champs(QStringView enregistrement, int premiere, int nombre) {
+    QStringList resultat;
+    qsizetype debut = 0;
+    for (int j = 0; j < premiere && debut >= 0; ++j) {
+        const qsizetype tabulation = enregistrement.indexOf(u'\t', debut);
+        debut = tabulation < 0 ? -1 : tabulation + 1;
+    }
+    for (int j = 0; j < nombre && debut >= 0; ++j) {
+        const qsizetype tabulation = enregistrement.indexOf(u'\t', debut);
+        resultat.append(
+            enregistrement.mid(debut, tabulation < 0 ? -1 : tabulation - debut).toString());
+        debut = tabulation < 0 ? -1 : tabulation + 1;
+    }
+    return resultat;
+}
+
+// The width of each visible column: a percentage of the list's width.
+QString largeur_visible(int k) {
+    return QString::number(100.0 / k) + u'%';
 }
 
 QScrollBar* barre(QWidget* parent, const char* nom, Qt::Orientation sens, const QRect& place,
@@ -305,7 +356,7 @@ int w_previsu_table::nb_colonnes_table() const {
 QString w_previsu_table::texte_largeurs() const {
     const int k = std::max(1, sb_horizontal->pageStep());
     const int v = sb_horizontal->value();
-    const QString w = QString::number(100.0 / k) + u'%';
+    const QString w = largeur_visible(k);
     QStringList largeurs;
     largeurs.reserve(colonnes_);
     for (int j = 1; j <= colonnes_; ++j)
@@ -313,22 +364,33 @@ QString w_previsu_table::texte_largeurs() const {
     return largeurs.join(u',');
 }
 
-void w_previsu_table::applique_largeurs(QTableView* vue, const QStringList& largeurs) {
+void w_previsu_table::applique_largeurs(QTableView* vue, double pourcent) {
     // The list's inside, up to date even while the window is hidden.
     const int total = vue->contentsRect().width();
-    for (int j = 0; j < largeurs.size(); ++j) {
-        const double pourcent = QStringView(largeurs[j]).chopped(1).toDouble();
-        vue->setColumnHidden(j, pourcent <= 0);
-        if (pourcent > 0)
-            vue->setColumnWidth(j, static_cast<int>(total * pourcent / 100.0));
-    }
+    const int largeur = static_cast<int>(total * pourcent / 100.0);
+    for (int j = 0; j < vue->model()->columnCount(); ++j)
+        vue->setColumnWidth(j, largeur);
     vue->horizontalScrollBar()->setValue(0);
 }
 
 void w_previsu_table::maj() {
-    const QStringList largeurs = texte_largeurs().split(u',');
-    applique_largeurs(lb_index, largeurs);
-    applique_largeurs(lb_table, largeurs);
+    // The columns of the width text that are not "0%": only those are in the
+    // lists' models, each at the width the text gives it.
+    const int k = std::max(1, sb_horizontal->pageStep());
+    const double pourcent = QStringView(largeur_visible(k)).chopped(1).toDouble();
+    const int avant = modele_table->columnCount({});
+    for (modele_previsu* modele : {modele_index, modele_table})
+        modele->montre_colonnes(sb_horizontal->value(), k);
+    // The rows selected stay selected whole when columns come in.
+    if (k > avant && lb_table->selectionModel()->hasSelection()) {
+        QItemSelection lignes_choisies;
+        for (const QItemSelectionRange& plage : lb_table->selectionModel()->selection())
+            lignes_choisies.select(modele_table->index(plage.top(), 0),
+                                   modele_table->index(plage.bottom(), k - 1));
+        lb_table->selectionModel()->select(lignes_choisies, QItemSelectionModel::Select);
+    }
+    applique_largeurs(lb_index, pourcent);
+    applique_largeurs(lb_table, pourcent);
     ch_nb_colonnes_affiche->setText(QString::number(sb_horizontal->pageStep()));
     lb_index->viewport()->update();
     lb_table->viewport()->update();
@@ -352,18 +414,25 @@ bool w_previsu_table::afficher_questionner(const QStringList& lignes, int nb_col
         widest = std::max(widest, static_cast<int>(ligne.count(u'\t')) + 1);
     colonnes_ = std::max({1, nb_colonnes, widest});
 
-    // One split record kept, as the view asks for a row's cells one by one.
-    auto derniere = std::make_shared<std::pair<int, QStringList>>(-1, QStringList());
-    modele_table->remplace(static_cast<int>(lignes_.size()), colonnes_,
-                           [this, derniere](int ligne, int colonne) {
-                               if (derniere->first != ligne)
-                                   *derniere = {ligne, lignes_.at(ligne).split(u'\t')};
-                               return derniere->second.value(colonne);
-                           });
+    // The fields on show of one record are kept, as the view asks for a
+    // row's cells one by one.
+    struct champs_montres {
+        int ligne = -1, premiere = -1, nombre = 0;
+        QStringList champs;
+    };
+    auto derniers = std::make_shared<champs_montres>();
+    modele_table->remplace(
+        static_cast<int>(lignes_.size()), 0, [this, derniers](int ligne, int colonne) {
+            const int premiere = modele_table->premiere();
+            const int nombre = modele_table->columnCount({});
+            if (derniers->ligne != ligne || derniers->premiere != premiere ||
+                derniers->nombre != nombre)
+                *derniers = {ligne, premiere, nombre, champs(lignes_.at(ligne), premiere, nombre)};
+            return derniers->champs.value(colonne - premiere);
+        });
     modele_lignes->remplace(static_cast<int>(lignes_.size()), 1,
                             [](int ligne, int) { return QString::number(ligne + 1); });
-    modele_index->remplace(1, colonnes_,
-                           [](int, int colonne) { return QString::number(colonne + 1); });
+    modele_index->remplace(1, 0, [](int, int colonne) { return QString::number(colonne + 1); });
     // The row numbers as wide as the last one needs, never narrower than drawn.
     elargissement_numeros = std::max(0, largeur_pour(lb_lignes, QString::number(lignes_.size())) -
                                             largeur_numeros_dessinee);

@@ -35,8 +35,9 @@ protected:
 
 // The modal window that shows a data file as the reader decoded it, one record
 // per row and one field per column, before any barcode file is made. The table
-// is a view over the records (no widget per cell), so a very long file shows
-// at once. A few columns are visible at a time: the horizontal bar picks the
+// is a view over the records (no widget per cell) that holds only the columns
+// on show, so a very long file, or a record of very many fields, shows at
+// once. A few columns are visible at a time: the horizontal bar picks the
 // first one, the arrows how many.
 class w_previsu_table : public w_secondaire {
     Q_OBJECT
@@ -93,7 +94,8 @@ private:
     void maj();
     // Rows that fit in the row-number list; the vertical bar's range from it.
     void maj_barre_verticale();
-    void applique_largeurs(QTableView* vue, const QStringList& largeurs);
+    // Gives each column of the list `pourcent` of its width.
+    void applique_largeurs(QTableView* vue, double pourcent);
 
     // How a control follows the row-number list when it widens: not at all, by
     // widening with it, or by giving up the width on its left.

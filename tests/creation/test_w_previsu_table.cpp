@@ -67,6 +67,60 @@ TEST(w_previsu_table, colonnes_et_fleches) {
     }
 }
 
+// The lists hold the columns on show, their fields and numbers under them, at
+// the width the width text gives; a record shorter than the columns on show
+// leaves them empty. The rows selected stay selected as the columns change.
+TEST(w_previsu_table, colonnes_montrees_sous_leurs_numeros) {
+    QStringList champs;
+    for (int j = 1; j <= 10; ++j)
+        champs.append(QStringLiteral("c%1").arg(j));
+    const QStringList lignes = {champs.join(u'\t'), "c1\tc2\tc3\tc4\tc5\tc6\tc7", "", "\t\t"};
+    struct cas {
+        int valeur;                   // of the horizontal bar, once the arrows are pressed
+        QStringList haut_bas;         // "+" up, "-" down
+        QStringList premiere, courte; // cells of the first record and of the second
+        QStringList numeros;
+    };
+    const QList<cas> table = {
+        {0, {}, {"c1", "c2", "c3", "c4"}, {"c1", "c2", "c3", "c4"}, {"1", "2", "3", "4"}},
+        {6, {}, {"c7", "c8", "c9", "c10"}, {"c7", "", "", ""}, {"7", "8", "9", "10"}},
+        {8, {"-", "-"}, {"c9", "c10"}, {"", ""}, {"9", "10"}},
+        {3,
+         {"+"},
+         {"c4", "c5", "c6", "c7", "c8"},
+         {"c4", "c5", "c6", "c7", ""},
+         {"4", "5", "6", "7", "8"}},
+    };
+    for (const cas& c : table) {
+        montre(
+            lignes, 10,
+            [&c](w_previsu_table& f) {
+                f.lb_table->selectRow(1);
+                for (const QString& sens : c.haut_bas)
+                    sens == u"+" ? f.bt_nb_colonnes_affichees_Up()
+                                 : f.bt_nb_colonnes_affichees_Down();
+                f.sb_horizontal->setValue(c.valeur);
+                const QAbstractItemModel* m = f.lb_table->model();
+                ASSERT_EQ(m->columnCount(), c.premiere.size()) << c.valeur;
+                ASSERT_EQ(f.lb_index->model()->columnCount(), c.premiere.size()) << c.valeur;
+                const QString largeur = f.texte_largeurs().split(u',').value(c.valeur);
+                const int attendue = static_cast<int>(f.lb_table->contentsRect().width() *
+                                                      largeur.chopped(1).toDouble() / 100.0);
+                for (int j = 0; j < c.premiere.size(); ++j) {
+                    EXPECT_EQ(m->index(0, j).data().toString(), c.premiere[j]) << c.valeur;
+                    EXPECT_EQ(m->index(1, j).data().toString(), c.courte[j]) << c.valeur;
+                    EXPECT_EQ(m->index(2, j).data().toString(), "") << c.valeur;
+                    EXPECT_EQ(f.lb_index->model()->index(0, j).data().toString(), c.numeros[j]);
+                    EXPECT_EQ(f.lb_table->columnWidth(j), attendue) << c.valeur;
+                    EXPECT_EQ(f.lb_index->columnWidth(j), attendue) << c.valeur;
+                }
+                EXPECT_EQ(f.lb_table->selectionModel()->selectedRows().size(), 1);
+                EXPECT_TRUE(f.lb_table->selectionModel()->isRowSelected(1));
+            },
+            "bt_annuler");
+    }
+}
+
 TEST(w_previsu_table, cellules_reponses_et_barres) {
     const QStringList lignes = {"a\tb\tc", "", "d"};
     // A long file fits the window at once; the vertical bar stays in range
