@@ -168,6 +168,16 @@ QAccessibleInterface* liste_accessible_pour(QWidget* liste) {
     return nullptr;
 }
 
+// The size of `fenetre` with its frame. Until the window has shown, the
+// window system has not told its frame: the frame of `modele`, a window
+// already shown, stands for it.
+QSize taille_avec_cadre(const QWidget& fenetre, const QWidget& modele) {
+    const QSize cadre = fenetre.frameGeometry().size() - fenetre.size();
+    if (cadre.width() > 0 || cadre.height() > 0)
+        return fenetre.frameGeometry().size();
+    return fenetre.size() + (modele.frameGeometry().size() - modele.size());
+}
+
 } // namespace
 
 w_formation& w_formation::instance() {
@@ -286,12 +296,17 @@ void w_formation::popup_formation_Open() {
     popup_formation->blockSignals(bloque);
 }
 
-QPoint w_formation::placement(const QRect& principale, const QRect& ecran, const QSize& taille) {
+QRect w_formation::placement(const QRect& ecran, const QRect& principale, const QSize& taille) {
     const int largeur = taille.width();
     const int hauteur = taille.height();
     int gauche = principale.left() - 10 - largeur;
     if (ecran.left() < gauche)
-        return {gauche, principale.top()};
+        return {QPoint(gauche, principale.top()), taille};
+    // The window would cover the main window's left part, where its first
+    // steps lie: on the right, when the screen has room there.
+    gauche = principale.left() + principale.width() + 10;
+    if (gauche + largeur <= ecran.left() + ecran.width())
+        return {QPoint(gauche, principale.top()), taille};
     gauche = ecran.left() + 10;
     const int dessous = ecran.height() - principale.top() - principale.height();
     const int dessus = principale.top() - ecran.top();
@@ -305,16 +320,20 @@ QPoint w_formation::placement(const QRect& principale, const QRect& ecran, const
         if (principale.top() + principale.height() + 10 < haut - 16)
             haut = principale.top() + principale.height() + 10 + 16;
     }
-    return {gauche, haut};
+    return {QPoint(gauche, haut), taille};
 }
 
 void w_formation::montrer() {
     if (!positionnee) {
         positionnee = true;
-        const coquille::fenetre_principale* principale = coquille::w_main();
+        const QWidget* principale = coquille::w_main_qt();
         const QScreen* ecran = QGuiApplication::primaryScreen();
+        // The frames, title bars included, so that neither window covers the
+        // other's; the place is the frame's, as move() takes it.
         if (principale && ecran)
-            move(placement(principale->geometrie(), ecran->availableGeometry(), size()));
+            move(placement(ecran->availableGeometry(), principale->frameGeometry(),
+                           taille_avec_cadre(*this, *principale))
+                     .topLeft());
     }
     // Kept above the main window by the window system.
     if (const QWidget* fenetre = coquille::w_main_qt()) {

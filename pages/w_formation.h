@@ -2,7 +2,6 @@
 
 #include "services_guidage.h"
 
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -60,9 +59,13 @@ public:
     // set, current step shown, window shown.
     void montrer();
 
-    // Where a window of `taille` goes beside the main window's client area
-    // `principale` on the screen's available area `ecran`.
-    static QPoint placement(const QRect& principale, const QRect& ecran, const QSize& taille);
+    // Where a window whose frame is `taille` goes beside the main window's
+    // frame `principale` on the screen's available area `ecran`: its frame's
+    // place. 10 points left of the main window, tops aligned, where the left
+    // has room; else 10 points right of it, tops aligned, where the right has
+    // room; else 10 points from the screen's left edge, just above or below
+    // the main window, or at the top or bottom of the screen.
+    static QRect placement(const QRect& ecran, const QRect& principale, const QSize& taille);
 
     // In reading order, which is the order of creation and so of the focus
     // chain: the question and its popup, the step's text and its link, the

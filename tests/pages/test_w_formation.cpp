@@ -68,18 +68,33 @@ protected:
 } // namespace
 
 TEST(PlacementFormation, BesideTheMainWindowWhereThereIsRoom) {
+    // The screen's available area, the main window's frame, and where the
+    // 300 x 430 frame of the training window goes.
     const QList<std::tuple<QRect, QRect, QPoint>> table = {
-        // Room on the left: 10 points left of it, tops aligned.
-        {QRect(400, 200, 640, 430), QRect(0, 22, 1440, 878), QPoint(90, 200)},
-        // Else, more room above: just above it, or at the top of the screen.
-        {QRect(100, 700, 640, 300), QRect(0, 0, 1440, 1100), QPoint(10, 238)},
-        {QRect(100, 400, 640, 430), QRect(0, 0, 1440, 900), QPoint(10, 26)},
+        // Room on the left: 10 points left of it, tops aligned, even where
+        // the right has room too.
+        {QRect(0, 22, 1440, 878), QRect(400, 200, 640, 430), QPoint(90, 200)},
+        {QRect(0, 0, 1440, 900), QRect(311, 50, 640, 430), QPoint(1, 50)},
+        // None on the left, room on the right: 10 points right of it, tops
+        // aligned; the right edge may touch the screen's.
+        {QRect(0, 0, 1024, 768), QRect(27, 150, 640, 470), QPoint(677, 150)},
+        {QRect(0, 0, 1280, 800), QRect(155, 160, 640, 470), QPoint(805, 160)},
+        {QRect(0, 24, 1280, 776), QRect(310, 50, 660, 430), QPoint(980, 50)},
+        // Room on neither side, more room above: just above it, or at the
+        // top of the screen.
+        {QRect(0, 0, 1440, 1100), QRect(100, 700, 1100, 300), QPoint(10, 238)},
+        {QRect(0, 0, 1440, 900), QRect(100, 400, 1100, 430), QPoint(10, 26)},
         // As much room below: just below it, or at the bottom of the screen.
-        {QRect(100, 20, 640, 300), QRect(0, 0, 1440, 1100), QPoint(10, 346)},
-        {QRect(310, 50, 640, 430), QRect(0, 0, 1440, 900), QPoint(10, 460)},
+        {QRect(0, 0, 1440, 1100), QRect(100, 20, 1100, 300), QPoint(10, 346)},
+        {QRect(0, 0, 1440, 900), QRect(310, 50, 1100, 430), QPoint(10, 460)},
+        // One point short on the right.
+        {QRect(0, 24, 1280, 776), QRect(310, 50, 661, 430), QPoint(10, 360)},
     };
-    for (const auto& [principale, ecran, attendu] : table)
-        EXPECT_EQ(w_formation::placement(principale, ecran, QSize(300, 430)), attendu);
+    for (const auto& [ecran, principale, attendu] : table)
+        EXPECT_EQ(w_formation::placement(ecran, principale, QSize(300, 430)),
+                  QRect(attendu, QSize(300, 430)))
+            << principale.x() << "," << principale.y() << " on " << ecran.width() << "x"
+            << ecran.height();
 }
 
 TEST_F(Formation, TheArrowsWalkThePagesVisibleControls) {
