@@ -144,6 +144,7 @@ csp_creer_plusieurs::csp_creer_plusieurs(QWidget* parent) : classe_page(parent) 
     ch_repertoire->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ch_repertoire->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ch_repertoire->setTabChangesFocus(true);
+    encadre_zone(ch_repertoire);
     popup_log->addItems({QStringLiteral("sans fichier de rapport"),
                          QStringLiteral("à côté du fichier de données"),
                          QStringLiteral("à côté des fichiers générés")});

@@ -144,6 +144,7 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
     popup_previsu->addItems({QStringLiteral("Absent"), QStringLiteral("Présent")});
     // Tab goes on to the next control, as in the one-line fields.
     ch_commentaire->setTabChangesFocus(true);
+    encadre_zone(ch_commentaire);
     bt_creer->setDefault(true);
     popup_sous_parution->addItems({"0", "1", "2", "3", "4", QStringLiteral("5 hors-série « H »"),
                                    QStringLiteral("6 parution spéciale « S »"), "7", "8", "9"});

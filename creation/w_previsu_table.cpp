@@ -136,6 +136,7 @@ QTableView* liste(QWidget* parent, const char* nom, const QRect& place, bool gri
     v->setWordWrap(false);
     v->setFont(kit_pages::police(13, grise));
     v->setEnabled(!grise);
+    encadre_zone(v);
     return v;
 }
 

@@ -1,5 +1,6 @@
 #include "csp_contrat.h"
 
+#include "controles_texte.h"
 #include "fichiers_inclus.h"
 #include "kit_pages.h"
 
@@ -24,6 +25,7 @@ csp_contrat::csp_contrat(QWidget* parent)
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     ch_contrat->setPalette(palette);
+    encadre_zone(ch_contrat);
     ch_contrat_Open();
     kit_pages::ordre_lecture(this);
 }

@@ -50,6 +50,13 @@ forme_cadre cadre_controle(const QWidget* controle, const QWidget* repere, int d
 // Draws a frame in `couleur` with `g`.
 void dessine_cadre(QPainter& g, const forme_cadre& cadre, const QColor& couleur);
 
+// Draws the outline of `rectangle` (in the coordinates of `g`) in `couleur`,
+// `epaisseur` pixels wide, inside the rectangle and on whole device pixels: at
+// any scale factor each side covers at least one device pixel all along, and
+// none falls between two pixels, where a line drawn at a fractional device
+// position would show in part or not at all.
+void trace_contour(QPainter& g, const QRect& rectangle, const QColor& couleur, int epaisseur = 1);
+
 // Frames `controle` in dark red (&h7F0000) in the coordinates of its window.
 void encadre_controle(QPainter& g, const QWidget* controle, int dy);
 

@@ -1,8 +1,11 @@
 #include "controles_texte.h"
 
 #include "accessibilite.h"
+#include "bibliotheque_divers.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
+#include <QChildEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -277,6 +280,68 @@ void st_lien::paintEvent(QPaintEvent* evenement) {
         peintre, *this,
         QRect(QPoint(std::max(texte.left() - 4, interieur.left()), interieur.top()),
               QPoint(std::min(texte.right() + 4, interieur.right()), interieur.bottom())));
+}
+
+namespace {
+
+// The frame of a box, a child laid over the whole box above its content and
+// its scroll bars, which the mouse goes through. It follows the box's size
+// and goes back on top whenever another child of the box is raised (as a
+// scroll bar is when the box lays itself out). The box's own paint, which
+// draws only the style's frame, is held back.
+class contour_zone : public QWidget {
+public:
+    explicit contour_zone(QAbstractScrollArea* zone) : QWidget(zone) {
+        setObjectName(QStringLiteral("contour_zone"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(zone->rect());
+        zone->installEventFilter(this);
+        for (QObject* enfant : zone->children())
+            suit(enfant);
+        raise();
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (objet != parent()) {
+            if (evenement->type() == QEvent::ZOrderChange)
+                raise();
+            return false;
+        }
+        switch (evenement->type()) {
+        case QEvent::Resize:
+            setGeometry(parentWidget()->rect());
+            return false;
+        case QEvent::ChildAdded:
+            suit(static_cast<QChildEvent*>(evenement)->child());
+            raise();
+            return false;
+        case QEvent::Paint:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter peintre(this);
+        bibliotheque_v1::trace_contour(peintre, rect(), palette().color(QPalette::Mid));
+    }
+
+private:
+    // Watches another child of the box for its raising.
+    void suit(QObject* enfant) {
+        if (enfant != this && enfant->isWidgetType())
+            enfant->installEventFilter(this);
+    }
+};
+
+} // namespace
+
+void encadre_zone(QAbstractScrollArea* zone) {
+    new contour_zone(zone);
 }
 
 QString texte_zone(const QPlainTextEdit& zone) {

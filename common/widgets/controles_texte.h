@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+class QAbstractScrollArea;
 class QFocusEvent;
 class QKeyEvent;
 class QPainter;
@@ -82,6 +83,13 @@ QString signes_lies(QString texte);
 // The text of a multi-line field as the user typed it, lines ended by "\n".
 // QPlainTextEdit::toPlainText() would turn its no-break spaces into blanks.
 QString texte_zone(const QPlainTextEdit& zone);
+
+// Gives the multi-line box `zone` (a text field or a list) a frame drawn over
+// everything it shows: one pixel in its palette's mid-grey, on whole device
+// pixels (trace_contour). The style's own frame is not drawn: its box keeps
+// its room, but at fractional scale factors the content covers its lines in
+// part, or whole. Call it once per box.
+void encadre_zone(QAbstractScrollArea* zone);
 
 // Whether `evenement` is a key that acts on a focused button: Return or
 // keypad Enter, and Space when `espace`, pressed with no other modifier.

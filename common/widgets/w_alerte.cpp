@@ -103,6 +103,7 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
     ch_texte->setReadOnly(true);
     // Out of view between entries, the fields are not reached by Tab.
     ch_texte->setFocusPolicy(Qt::NoFocus);
+    encadre_zone(ch_texte);
 
     ch_nombre = new editfield_numerique(this);
     ch_nombre->setObjectName("ch_nombre");
