@@ -308,6 +308,35 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
         }
     }
 
+    valdorin::tableau_code_barres rempli = tableau;
+    if (message.isEmpty()) {
+        rempli[valdorin::entree_transporteur] = ch_transporteur->text();
+        rempli[valdorin::entree_code_produit] = ch_code_produit->text();
+        rempli[valdorin::entree_parution] = ch_parution->text();
+        rempli[valdorin::entree_sous_parution] =
+            QString::number(popup_sous_parution->currentIndex());
+        rempli[valdorin::entree_entete_prix] = ch_entete_prix->text();
+        rempli[valdorin::entree_prix] = prix_en_centimes(ch_prix->text());
+        rempli[valdorin::entree_mode_reglement] = ch_reglement->text();
+        rempli[valdorin::entree_type_fichier] = etiquette(popup_type_fichier);
+        rempli[valdorin::entree_engraissement] = etiquette(popup_engraissement);
+        rempli[valdorin::entree_protection] = etiquette(popup_protection);
+        rempli[valdorin::entree_orientation] = etiquette(popup_orientation);
+        if (previsu)
+            rempli[valdorin::entree_commentaire] = commentaire;
+        // The engine's own check of the legend, before the file is asked for:
+        // a character its fonts lack, or a legend past the symbol's edge.
+        if (const auto defaut = valdorin::verifie_legende(rempli)) {
+            message = defaut->message;
+            if (defaut->entree == valdorin::entree_transporteur)
+                ch_transporteur->setFocus();
+            else if (defaut->entree == valdorin::entree_mode_reglement)
+                ch_reglement->setFocus();
+            else
+                ch_entete_prix->setFocus();
+        }
+    }
+
     if (!message.isEmpty()) {
         if (ecran_montre() == coquille::ecran_creer_plusieurs)
             message += bibliotheque_v1::eol(2) +
@@ -319,19 +348,7 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
         return false;
     }
 
-    tableau[valdorin::entree_transporteur] = ch_transporteur->text();
-    tableau[valdorin::entree_code_produit] = ch_code_produit->text();
-    tableau[valdorin::entree_parution] = ch_parution->text();
-    tableau[valdorin::entree_sous_parution] = QString::number(popup_sous_parution->currentIndex());
-    tableau[valdorin::entree_entete_prix] = ch_entete_prix->text();
-    tableau[valdorin::entree_prix] = prix_en_centimes(ch_prix->text());
-    tableau[valdorin::entree_mode_reglement] = ch_reglement->text();
-    tableau[valdorin::entree_type_fichier] = etiquette(popup_type_fichier);
-    tableau[valdorin::entree_engraissement] = etiquette(popup_engraissement);
-    tableau[valdorin::entree_protection] = etiquette(popup_protection);
-    tableau[valdorin::entree_orientation] = etiquette(popup_orientation);
-    if (previsu)
-        tableau[valdorin::entree_commentaire] = commentaire;
+    tableau = rempli;
     valdorin::previsu_presence = previsu;
     return true;
 }

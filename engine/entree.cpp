@@ -1,5 +1,6 @@
 #include "bibliotheque_v1.h"
 #include "ecriture_fichiers.h"
+#include "legende_interne.h"
 #include "ressources.h"
 #include "valdorin.h"
 #include "verification_v1.h"
@@ -319,9 +320,7 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
     const QString code = bibliotheque_v1::adapte_postscript(symbole);
 
     d[entree_parution] = bibliotheque_v1::zeros_retire(d[entree_parution]);
-    const int centimes = d[entree_prix].toInt();
-    d[entree_prix] = QString::number(centimes / 100) + u',' +
-                     bibliotheque_v1::zeros_ajoute(QString::number(centimes % 100), 2);
+    d[entree_prix] = prix_euros(d[entree_prix]);
 
     const QTime heure = date_execution.time();
     entete[0] = bibliotheque_v1::adapte_postscript(texte_createur);
@@ -337,6 +336,10 @@ void cree_fichier(tableau_code_barres& t, QPaintDevice* /*canevas*/) {
         pdf_verifie_textes(d, entete);
     else
         eps_verifie_textes(d);
+    // So is a legend that its fonts cannot draw, or that would pass the
+    // symbol's right edge.
+    if (const std::optional<defaut_legende> defaut = verifie_legende(t))
+        throw erreur_creation(defaut->message);
 
     // A PDF file carries a note instead of a picture: the preview is built for
     // EPS files only, so that a PDF run neither pays for a picture it never

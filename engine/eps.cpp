@@ -1,4 +1,5 @@
 #include "bibliotheque_v1.h"
+#include "legende_interne.h"
 #include "valdorin.h"
 
 #include <array>
@@ -133,10 +134,67 @@ const QByteArray& polices(const QString& reduction) {
     return polices;
 }
 
-// A user entry for the legend: nearest ASCII letters (Helvetica's standard
-// encoding has no accented letters at their Latin-1 codes), escaped.
+// The legend program and trailer: in the fonts' own encoding, or in the
+// fonts re-encoded to WinAnsi, whose names the prolog defines.
+const QByteArray& programme_legende(bool winansi) {
+    static const QByteArray standard = [] {
+        QByteArray s;
+        lignes(s, legende);
+        return s;
+    }();
+    static const QByteArray recode =
+        QByteArray(standard)
+            .replace("/Helvetica findfont", "/Helvetica-WinAnsi findfont")
+            .replace("/Helvetica-Bold findfont", "/Helvetica-Bold-WinAnsi findfont");
+    return winansi ? recode : standard;
+}
+
+// The names of WinAnsi codes `premier` to `dernier` as a PostScript array,
+// "/.notdef" where a code draws nothing, a few names to a line.
+QByteArray noms_glyphes(int premier, int dernier) {
+    QByteArray s = "[";
+    qsizetype debut_ligne = 0;
+    for (int code = premier; code <= dernier; ++code) {
+        const QByteArray nom = *glyphe_winansi(code) ? glyphe_winansi(code) : ".notdef";
+        if (s.size() - debut_ligne + nom.size() > 80) {
+            s += '\r';
+            debut_ligne = s.size();
+        } else if (code > premier) {
+            s += ' ';
+        }
+        s += '/' + nom;
+    }
+    return s + ']';
+}
+
+// Defines Helvetica-WinAnsi and Helvetica-Bold-WinAnsi: the two fonts with
+// their dictionaries copied but for their /FID, and the WinAnsi encoding.
+// Nothing is left in the current dictionary.
+const QByteArray& codage_winansi() {
+    static const QByteArray texte = "% Helvetica et Helvetica-Bold en codage WinAnsi\r"
+                                    "/Helvetica-WinAnsi /Helvetica\r"
+                                    "/Helvetica-Bold-WinAnsi /Helvetica-Bold\r"
+                                    "2\r{\r"
+                                    " findfont dup length dict begin\r"
+                                    " { 1 index /FID ne { def } { pop pop } ifelse } forall\r"
+                                    " /Encoding 256 array\r"
+                                    " 0 1 255 { 1 index exch /.notdef put } for\r"
+                                    " dup 32 " +
+                                    noms_glyphes(32, 126) + " putinterval\r dup 128 " +
+                                    noms_glyphes(128, 255) +
+                                    " putinterval\r"
+                                    " def\r"
+                                    " currentdict\r"
+                                    " end\r"
+                                    " definefont pop\r"
+                                    "}\rrepeat\r";
+    return texte;
+}
+
+// A user entry for the legend: escaped, its characters in WinAnsi (the same
+// bytes as typed for plain ASCII).
 QByteArray legende_texte(const QString& texte) {
-    return texte_litteral(texte_ascii(texte)).toLatin1();
+    return texte_winansi(texte).toLatin1();
 }
 
 // The string literals of the file that hold the user's entries, as written
@@ -209,9 +267,12 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
     ecrit(s);
 
     ecrit(polices(t[entree_engraissement]));
+    const bool winansi = !legende_ascii(t);
 
-    // The one page that %%Pages announces starts after the font resources.
-    s = "%%Page: 1 1\r";
+    // The one page that %%Pages announces starts after the font resources
+    // (and the re-encoded fonts of a legend beyond ASCII).
+    s = winansi ? codage_winansi() : QByteArray();
+    s += "%%Page: 1 1\r";
     if (fond) {
         s += "/EpsDict 8 dict def\rEpsDict begin\r";
         lignes(s, rectangle);
@@ -251,7 +312,7 @@ void eps_cree_fichier(const QString& code, const tableau_code_barres& t,
          "\rCodeBarres show\r";
     s += "\r% Legende\r";
     s += protection == u'A' ? "6 37 moveto\r" : "15 37 moveto\r";
-    lignes(s, legende);
+    s += programme_legende(winansi);
     ecrit(s);
 
     if (previsu_presence) {

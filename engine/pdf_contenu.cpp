@@ -2,21 +2,17 @@
 // symbol font, and the legend above it, turned by the orientation and painted
 // by the protection mode.
 
-#include "bibliotheque_v1.h"
+#include "legende_interne.h"
 #include "pdf_interne.h"
 #include "valdorin.h"
 
 namespace valdorin {
 
-QString pdf_texte_legende(const QString& texte) {
-    return pdf_texte_code(texte, bibliotheque_v1::code_windows_1252);
-}
-
 legende_pdf pdf_legende_utilisateur(const tableau_code_barres& t) {
-    return {pdf_texte_legende(t[entree_transporteur]) + QStringLiteral("\\240") +
-                pdf_texte_legende(t[entree_code_produit]) + QStringLiteral("\\240"),
-            QStringLiteral("\\240") + pdf_texte_legende(t[entree_entete_prix]),
-            QStringLiteral("-\\240") + pdf_texte_legende(t[entree_mode_reglement])};
+    return {texte_winansi(t[entree_transporteur]) + QStringLiteral("\\240") +
+                texte_winansi(t[entree_code_produit]) + QStringLiteral("\\240"),
+            QStringLiteral("\\240") + texte_winansi(t[entree_entete_prix]),
+            QStringLiteral("-\\240") + texte_winansi(t[entree_mode_reglement])};
 }
 
 void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
@@ -64,7 +60,7 @@ void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
     s += u'(' + legende.transporteur + QStringLiteral(") Tj\r");
     s += QStringLiteral("/F_H 9.5 Tf\r(");
     if (!t[entree_parution].isEmpty()) {
-        s += QStringLiteral("-\\240") + pdf_texte_legende(t[entree_parution]);
+        s += QStringLiteral("-\\240") + texte_winansi(t[entree_parution]);
         if (t[entree_sous_parution] == u"5")
             s += u'H';
         else if (t[entree_sous_parution] == u"6")
@@ -73,7 +69,7 @@ void pdf_ajoute_contents(const QString& code, const tableau_code_barres& t) {
     s += QStringLiteral("\\240-) Tj\r");
     if (!t[entree_entete_prix].isEmpty())
         s += QStringLiteral("/F_H 11.5 Tf\r(") + legende.entete_prix + QStringLiteral(") Tj\r");
-    s += QStringLiteral("/F_HB 11.5 Tf\r(\\240") + pdf_texte_legende(t[entree_prix]) +
+    s += QStringLiteral("/F_HB 11.5 Tf\r(\\240") + texte_winansi(t[entree_prix]) +
          QStringLiteral("\\240\\200\\240) Tj\r");
     if (!t[entree_mode_reglement].isEmpty())
         s += QStringLiteral("/F_H 9.5 Tf\r(") + legende.mode_reglement + QStringLiteral(") Tj\r");

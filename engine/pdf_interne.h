@@ -57,8 +57,4 @@ QString pdf_texte_code(const QString& texte, int (*code)(char32_t));
 // character written as its PDFDocEncoding byte, "?" where that encoding lacks it.
 QString pdf_texte_document(const QString& texte);
 
-// Legend text for a string literal shown in a WinAnsiEncoding font: escaped,
-// every character as its Windows-1252 byte, "?" where the code page lacks it.
-QString pdf_texte_legende(const QString& texte);
-
 } // namespace valdorin

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 class QPaintDevice;
@@ -110,8 +111,9 @@ inline const QString texte_createur = QStringLiteral("Valdorin 2.2");
 // Makes one barcode file from `t` into fi_ecriture. `canevas` is unused
 // (callers pass nothing). Entries are checked before any file is touched:
 // 1 is 1-5 digits, 2 is 0-4 digits, 3 one digit, 5 1-4 digits, 8 "0"-"4",
-// 9 "A", "R", "F" or "C", 10 "=", "<" or ">". Any failure raises
-// erreur_creation; the destination then keeps what it held before.
+// 9 "A", "R", "F" or "C", 10 "=", "<" or ">"; and the legend, as
+// verifie_legende does. Any failure raises erreur_creation; the destination
+// then keeps what it held before.
 void cree_fichier(tableau_code_barres& t, QPaintDevice* canevas = nullptr);
 
 // Encodes 17 digits (12 EAN-13 data digits, then the 5 add-on digits) as the
@@ -167,6 +169,24 @@ void verifie_litteral(const QByteArray& litteral, const QString& champ);
 // verifie_litteral does.
 void eps_verifie_textes(const tableau_code_barres& t);
 void pdf_verifie_textes(const tableau_code_barres& t, const tableau_entete& entete);
+
+// --- Legend -----------------------------------------------------------------
+
+// Why the legend of a description cannot be drawn: the entry to change (the
+// carrier, the price header or the payment mode) and the French message.
+struct defaut_legende {
+    std::size_t entree;
+    QString message;
+};
+
+// Looks at the legend that the writer of t's file type would draw, `t` as the
+// callers give it (issue with its zeros, price in cents, valid digits): a
+// character of the carrier, price header or payment mode that the legend's
+// fonts lack (WinAnsi has none for it) is refused, and so is a legend that
+// would end past the right edge of the symbol's box (128 or 143.5 points
+// wide), measured as the writer draws it. None when it can be drawn.
+// cree_fichier refuses such a description with the message.
+std::optional<defaut_legende> verifie_legende(const tableau_code_barres& t);
 
 // Nearest ASCII letters of a text: accents dropped ("é" gives "e"), ligatures
 // spelled out ("œ" gives "oe"), typographic quotes and dashes made plain; any

@@ -174,6 +174,61 @@ TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
     EXPECT_EQ(f.focusWidget(), f.page.ch_code_produit);
 }
 
+// A legend that would pass the symbol's edge, or hold a character that its
+// fonts lack, is refused as the engine refuses it, before any file is asked
+// for, with the focus on the field to change. Each kind of file is measured
+// as it is drawn: a legend too wide for an EPS file may fit in a PDF file.
+TEST_F(Page, ALegendTheEngineRefusesIsShownBeforeTheFileIsAskedFor) {
+    const QString long_ = "Le texte «\u00A0%1\u00A0» est trop long\u00A0: la légende "
+                          "dépasserait de %2\u00A0points le bord droit du code-barres\u00A0; "
+                          "aucun fichier n'est créé.";
+    const QString absent = "Le texte «\u00A0En-tête de prix\u00A0» contient le caractère "
+                           "«\u00A0%1\u00A0» (%2), que les polices de la légende n'ont "
+                           "pas\u00A0; aucun fichier n'est créé.";
+    const struct {
+        QString saisies;
+        QString message; // "" when the form is accepted
+        QWidget* focus;
+    } cas[] = {
+        {"ch_transporteur=L;ch_code_produit=12345;ch_parution=42;popup_sous_parution=5;"
+         "ch_prix=1,50;ch_entete_prix=France;ch_reglement=ABCD",
+         long_.arg("En-tête de prix", "11,6"), f.page.ch_entete_prix},
+        {"ch_entete_prix=FR;ch_parution=9999;ch_reglement=ABCD",
+         long_.arg("En-tête de prix", "3,6"), f.page.ch_entete_prix},
+        {"popup_type_fichier=1", "", nullptr},
+        {"popup_type_fichier=0;ch_parution=42;popup_sous_parution=0;ch_reglement=A", "", nullptr},
+        {"ch_transporteur=W;ch_code_produit=99999;ch_parution=9999;popup_sous_parution=5;"
+         "ch_prix=99,99;ch_entete_prix=;ch_reglement=WWWW",
+         long_.arg("Mode de règlement", "4,0"), f.page.ch_reglement},
+        {"ch_transporteur=L;ch_code_produit=12345;ch_prix=1,50;ch_reglement=;ch_entete_prix=日本",
+         absent.arg("日", "U+65E5"), f.page.ch_entete_prix},
+        {"popup_type_fichier=1;ch_entete_prix=Prix ★", absent.arg("★", "U+2605"),
+         f.page.ch_entete_prix},
+        {"ch_entete_prix=Réduit", "", nullptr},
+    };
+    for (const auto& c : cas) {
+        remplit(c.saisies);
+        valdorin::tableau_code_barres t;
+        t[valdorin::entree_sous_parution] = "inchangé";
+        if (!c.message.isEmpty())
+            alertes.attend();
+        f.page.setFocus();
+        EXPECT_EQ(f.page.alimente_verifie_tableau(t), c.message.isEmpty())
+            << c.saisies.toStdString();
+        if (c.message.isEmpty())
+            continue;
+        EXPECT_EQ(alertes.textes.takeLast(), c.message);
+        EXPECT_EQ(f.focusWidget(), c.focus) << c.message.toStdString();
+        EXPECT_EQ(t[valdorin::entree_sous_parution], "inchangé");
+    }
+    // The button asks for no file.
+    remplit("popup_type_fichier=1;ch_transporteur=L;ch_code_produit=12345;ch_parution=42;"
+            "popup_sous_parution=5;ch_prix=1,50;ch_entete_prix=France;ch_reglement=ABCD");
+    cree(true);
+    EXPECT_EQ(alertes.textes.takeLast(), long_.arg("En-tête de prix", "6,8"));
+    EXPECT_TRUE(dialogues.demandes.isEmpty());
+}
+
 TEST_F(Page, TheFormFillsTheDescriptionAndHoldsPastedText) {
     for (const QString& cas :
          QString("12,34=1234 5=500 0,5=50 0,29=29 99,99=9999 0,05=5 0=0 1.15=115 ,5=50 2,=200")

@@ -368,6 +368,33 @@ TEST(serie, refus_et_rapports) {
         {"cafe.txt", ligne("Caf\x8E") + QByteArray(bon).replace("Prix", "Prix\xFF"), "",
          illisible.arg(1).arg(12) + illisible.arg(2).arg(5), deux},
         {"utf8.txt", ligne("Caf\xC3\x28"), "popup_codage=3", illisible.arg(1).arg(12), une},
+        // A legend past the symbol's edge, or with a character its fonts lack:
+        // the engine's refusal, and no file.
+        {"legende.txt",
+         "L\t12345\t42\t5\tFrance\t150\tABCD\tE\t4\tA\t=\tlong1\r\n"
+         "L\t12345\t42\t0\t\xE6\x97\xA5\xE6\x9C\xAC\t150\tCB\tP\t4\tR\t=\tjapon\r\n"
+         "L\t12345\t42\t0\tPrix \xE2\x98\x85\t150\t\tE\t4\tR\t<\tetoile\r\n"
+         "L\t12345\t42\t0\tFR\t150\tA\tE\t4\tA\t=\tfr\r\n"
+         "L\t12345\t9999\t5\tFR\t150\tABCD\tP\t4\tA\t=\tfr2\r\n"
+         "L\t12345\t9999\t5\tFR\t150\tABCD\tE\t4\tA\t=\tfr3\r\n"
+         "L\t12345\t42\t0\tR\xC3\xA9"
+         "duit\t150\tA\tE\t4\tC\t>\treduit\r\n",
+         "popup_codage=3",
+         "Ligne 1, fichier long1.eps non créé\u00A0: Le texte «\u00A0En-tête de prix\u00A0» est "
+         "trop long\u00A0: la légende dépasserait de 11,6\u00A0points le bord droit du "
+         "code-barres\u00A0; aucun fichier n'est créé.|"
+         "Ligne 2, fichier japon.pdf non créé\u00A0: Le texte «\u00A0En-tête de prix\u00A0» "
+         "contient le caractère «\u00A0日\u00A0» (U+65E5), que les polices de la légende n'ont "
+         "pas\u00A0; aucun fichier n'est créé.|"
+         "Ligne 3, fichier etoile.eps non créé\u00A0: Le texte «\u00A0En-tête de prix\u00A0» "
+         "contient le caractère «\u00A0★\u00A0» (U+2605), que les polices de la légende n'ont "
+         "pas\u00A0; aucun fichier n'est créé.|"
+         "Ligne 4, fichier fr.eps OK|Ligne 5, fichier fr2.pdf OK|"
+         "Ligne 6, fichier fr3.eps non créé\u00A0: Le texte «\u00A0En-tête de prix\u00A0» est "
+         "trop long\u00A0: la légende dépasserait de 3,6\u00A0points le bord droit du "
+         "code-barres\u00A0; aucun fichier n'est créé.|"
+         "Ligne 7, fichier reduit.eps OK|",
+         "4 erreurs ont été détectées." + plus},
         {"long.txt", QByteArray(bon).replace("Prix", QByteArray(1100000, 'x')) + ligne("court"), "",
          "Ligne 1, enregistrement trop long\u00A0: plus de 1048576 caractères|Ligne 2, fichier "
          "court.eps OK|",
@@ -399,6 +426,11 @@ TEST(serie, refus_et_rapports) {
                   !chemin.endsWith("ro.eps") && !chemin.endsWith(".bashrc"))
             << qPrintable(chemin);
     EXPECT_EQ(lit(s + "ro.eps"), "%!PS-Adobe-3.0 EPSF-3.0\r");
+    for (const char* nom : {"long1.eps", "japon.pdf", "etoile.eps", "fr3.eps"})
+        EXPECT_FALSE(QFileInfo::exists(s + nom)) << nom;
+    for (const char* nom : {"fr.eps", "fr2.pdf", "reduit.eps"})
+        EXPECT_TRUE(QFileInfo::exists(s + nom)) << nom;
+    EXPECT_TRUE(lit(s + "reduit.eps").contains("/EntetePrix (R\\351duit) def"));
     EXPECT_EQ(lit(m + ".bashrc"), "export X=1\n");
     for (const QString& dossier : {s, m, d})
         EXPECT_EQ(QDir(dossier).entryList({".valdorin*", "*partiel*"}, QDir::Files | QDir::Hidden),

@@ -76,11 +76,13 @@ QByteArray fin_commentaires(const QByteArray& police) {
            "%%ColorUsage: Black&White\r%%EndComments\r\r";
 }
 
-QByteArray valeurs(const QByteArray& code, const QByteArray& parution = "42") {
+QByteArray valeurs(const QByteArray& code, const QByteArray& parution = "42",
+                   const QByteArray& mode = "", const QByteArray& entete = "") {
     return "/CodeBarres (" + code +
            ") def\n/Transporteur (L) def\n/CodeProduit (12345) def\n"
            "/Parution (" +
-           parution + ") def\n/PrixEuro (1,50) def\n/ModeReglement () def\n/EntetePrix () def\n";
+           parution + ") def\n/PrixEuro (1,50) def\n/ModeReglement (" + mode +
+           ") def\n/EntetePrix (" + entete + ") def\n";
 }
 
 QByteArray symbole(const QByteArray& police) {
@@ -112,6 +114,7 @@ TEST(Eps, WholeFileByteForByteForEachProtectionAndOrientation) {
     const struct {
         const char *protection, *orientation, *reduction, *boite, *boite_exacte, *police;
         QByteArray programme;
+        const char *entete = "", *mode = "";
     } cas[] = {
         {"A", "=", "0", "128 49", "128 49", "EanP35N0",
          "%%Page: 1 1\r/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(sans_reserves) +
@@ -132,6 +135,12 @@ TEST(Eps, WholeFileByteForByteForEachProtectionAndOrientation) {
          "%%Page: 1 1\r/EpsDict 7 dict def\rEpsDict begin\r" + valeurs(sans_reserves) +
              "\n% Orientation\n-90 rotate -128 0 translate\n" + noir_surimprime +
              symbole("EanP35N2") + "\r% Legende\r6 37 moveto\r" + legende},
+        // A plain ASCII price header and payment mode: the fonts' own encoding.
+        {"R", "=", "0", "144 49", "143.5 49", "EanP35N0",
+         "%%Page: 1 1\r/EpsDict 7 dict def\rEpsDict begin\r" +
+             valeurs(avec_reserves, "42", "CB", "d'`\\(1\\)") + noir_surimprime +
+             symbole("EanP35N0") + "\r% Legende\r15 37 moveto\r" + legende,
+         "d'`(1)", "CB"},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(testing::Message() << c.protection << c.orientation << c.reduction);
@@ -139,6 +148,8 @@ TEST(Eps, WholeFileByteForByteForEachProtectionAndOrientation) {
         t[valdorin::entree_protection] = c.protection;
         t[valdorin::entree_orientation] = c.orientation;
         t[valdorin::entree_engraissement] = c.reduction;
+        t[valdorin::entree_entete_prix] = c.entete;
+        t[valdorin::entree_mode_reglement] = c.mode;
         const QByteArray fichier = fabrique(t, false);
         const QByteArray polices =
             valdorin::f_eps_symbole(t[valdorin::entree_engraissement]) + valdorin::f_eps_vuravaze();
@@ -179,14 +190,14 @@ TEST(Eps, IssueLetterAndEmptyEntries) {
 TEST(Eps, UserTextIsEscapedAndSevenBit) {
     tableau_code_barres t = exemple();
     t[valdorin::entree_transporteur] = "(";
-    t[valdorin::entree_entete_prix] = QStringLiteral("Prix ) \\ éa\tb");
-    t[valdorin::entree_mode_reglement] = QStringLiteral("Çœ\x01");
+    t[valdorin::entree_entete_prix] = QStringLiteral("Prix ) \\ é");
+    t[valdorin::entree_mode_reglement] = QStringLiteral("Çœ");
     t[valdorin::entree_nom_fichier] = QStringLiteral("résumé (1)\r%%EOF.eps");
     const QByteArray fichier = fabrique(t, true, "résumé.eps");
     const QByteArray ps = section_postscript(fichier);
     EXPECT_TRUE(ps.contains("\n/Transporteur (\\() def\n"));
-    EXPECT_TRUE(ps.contains("\n/EntetePrix (Prix \\) \\\\ ea\\tb) def\n"));
-    EXPECT_TRUE(ps.contains("\n/ModeReglement (Coe\\001) def\n"));
+    EXPECT_TRUE(ps.contains("\n/EntetePrix (Prix \\) \\\\ \\351) def\n"));
+    EXPECT_TRUE(ps.contains("\n/ModeReglement (\\307\\234) def\n"));
     // The title stays on its comment line.
     EXPECT_TRUE(ps.contains("\r%%Title: (r\\351sum\\351 \\(1\\)\\r\\n%%EOF.eps)\r%%Creator:"));
     for (const char b : ps)

@@ -54,8 +54,8 @@ std::vector<variante> fabrique_variantes(const QString& protection, int n) {
                 t[entree_parution] = QString::number(n * 1373 % 10000);
                 t[entree_sous_parution] = QString::number(n % 10);
                 t[entree_transporteur] = n % 2 ? "Q" : "";
-                t[entree_entete_prix] = n % 3 ? "Prix (été)" : "";
-                t[entree_mode_reglement] = n % 4 ? "Rgl\\" : "";
+                t[entree_entete_prix] = n % 3 ? "(é)" : "";
+                t[entree_mode_reglement] = n % 4 ? "R\\" : "";
                 variante v{QStringLiteral("code-%1.eps").arg(n),
                            orientation,
                            t[entree_engraissement],
@@ -179,7 +179,9 @@ INSTANTIATE_TEST_SUITE_P(Protections, LecteursEps, testing::Values("A", "R", "F"
 
 // A text whose string literal would take more bytes than readers accept,
 // escapes and encoding counted, is refused with the name of its field before
-// any file is touched. At the limit the file is made, and Ghostscript reads it.
+// any file is touched. At the limit the file is made, and Ghostscript reads it;
+// a text of the legend is then refused still, its legend being far wider than
+// the symbol.
 TEST(Lecteurs, TextsBeyondTheReadersLimitAreRefusedAndTextsAtItAreRead) {
     const struct {
         std::size_t entree;
@@ -231,7 +233,23 @@ TEST(Lecteurs, TextsBeyondTheReadersLimitAreRefusedAndTextsAtItAreRead) {
                           .arg(QString::fromUtf8(c.champ)));
         }
         EXPECT_EQ(lit(chemin("mesure")), avant);
-        EXPECT_EQ(mesure(limite), 65535);
+        if (c.entree == entree_transporteur || c.entree == entree_entete_prix ||
+            c.entree == entree_mode_reglement) {
+            t[c.entree] = limite;
+            try {
+                fabrique(t, c.previsu, "mesure");
+                ADD_FAILURE() << "no refusal";
+            } catch (const erreur_creation& erreur) {
+                EXPECT_TRUE(erreur.message().startsWith(
+                    QStringLiteral("Le texte «\u00A0%1\u00A0» est trop long\u00A0: la légende "
+                                   "dépasserait de ")
+                        .arg(QString::fromUtf8(c.champ))))
+                    << erreur.message().toStdString();
+            }
+            EXPECT_EQ(lit(chemin("mesure")), avant);
+        } else {
+            EXPECT_EQ(mesure(limite), 65535);
+        }
         QString sortie;
         const QStringList gs = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=nullpage"};
         EXPECT_EQ(lance("gs", gs + QStringList{chemin("mesure")}, &sortie), 0);
