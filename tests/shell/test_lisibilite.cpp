@@ -98,20 +98,6 @@ protected:
 
 } // namespace
 
-TEST(Contraste, MeasuresAsWcagDoes) {
-    const QList<std::tuple<QColor, QColor, double>> table = {
-        {Qt::black, Qt::white, 21.0},
-        {Qt::white, Qt::white, 1.0},
-        {QColor(0x77, 0x77, 0x77), Qt::white, 4.48},
-        {Qt::white, QColor(0xF1, 0xF1, 0xF1), 1.13},
-        {QColor(0x78, 0x00, 0x00), QColor(0xF1, 0xF1, 0xF1), 10.34},
-    };
-    for (const auto& [texte, fond, rapport] : table) {
-        EXPECT_NEAR(test_support::contraste(texte, fond), rapport, 0.01);
-        EXPECT_NEAR(test_support::contraste(fond, texte), rapport, 0.01);
-    }
-}
-
 TEST_F(Lisibilite, EveryScreenReadsOnADarkDesktop) {
     w_main& fenetre = demarre();
     QList<texte_dessine> mesures;

@@ -40,6 +40,14 @@ double luminance(const QColor& couleur) {
            0.0722 * lineaire(couleur.blueF());
 }
 
+// The contrast ratio of two colours as WCAG 2 measures it: from 1 (the same
+// colour) to 21 (black on white).
+double contraste(const QColor& a, const QColor& b) {
+    const double clair = std::max(luminance(a), luminance(b));
+    const double sombre = std::min(luminance(a), luminance(b));
+    return (clair + 0.05) / (sombre + 0.05);
+}
+
 // Where a control draws one of its texts: the place, in the coordinates of
 // `surface` (the control, or the viewport of a list), and the text.
 struct zone {
@@ -181,12 +189,6 @@ double contraste_dessine(const QImage& image, const QRegion& region) {
 }
 
 } // namespace
-
-double contraste(const QColor& a, const QColor& b) {
-    const double clair = std::max(luminance(a), luminance(b));
-    const double sombre = std::min(luminance(a), luminance(b));
-    return (clair + 0.05) / (sombre + 0.05);
-}
 
 QPalette palette_sombre() {
     // Qt gives white text on a dark window, black fields and grey disabled

@@ -8,14 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-class QColor;
 class QWidget;
 
 namespace test_support {
-
-// The contrast ratio of two colours as WCAG 2 measures it: from 1 (the same
-// colour) to 21 (black on white).
-double contraste(const QColor& a, const QColor& b);
 
 // The palette of a dark desktop, as Fusion's dark look and GNOME's dark
 // Adwaita give it: light text on dark greys.
