@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -406,6 +407,9 @@ QString TableInputStream::read_line_csv() {
     ecrivain e(enregistrement_en_cours, longueur_maximale);
     int etat = debut_champ;
     bool guillemet_vu = false;
+    // The last unit was a CR inside a quoted field: an LF right after it
+    // ends the same line (a cell typed on Windows holds CR LF).
+    bool cr_dans_champ = false;
     std::int32_t champs = 1;
     bool fin = false;
     bool retour_chariot = false;
@@ -425,12 +429,15 @@ QString TableInputStream::read_line_csv() {
                         break;
                     ++j;
                 }
+                if (j > i)
+                    cr_dans_champ = false;
                 e.ajoute(d + i, j - i);
                 i = j;
                 if (i == n)
                     break;
             }
             const char16_t c = d[i++];
+            const bool apres_cr = std::exchange(cr_dans_champ, false);
             switch (etat) {
             case debut_champ:
                 if (c == u'"') {
@@ -479,8 +486,9 @@ QString TableInputStream::read_line_csv() {
                     if (guillemet_vu) {
                         fin = true;
                         retour_chariot = c == u'\r';
-                    } else {
+                    } else if (c == u'\r' || !apres_cr) {
                         e.ajoute(chaine_retour_chariot);
+                        cr_dans_champ = c == u'\r';
                     }
                     guillemet_vu = false;
                 } else if (c == u'\t') {

@@ -284,7 +284,8 @@ bool csp_creer_unit::alimente_verifie_tableau(valdorin::tableau_code_barres& tab
     if (ch_code_produit->text().isEmpty()) {
         message = QStringLiteral("Le Code produit doit être renseigné par 1 à 5 chiffres !");
         ch_code_produit->setFocus();
-    } else if (ch_prix->text().isEmpty()) {
+    } else if (!ch_prix->text().contains(QRegularExpression(QStringLiteral("[0-9]")))) {
+        // "," or "." alone is no price either: it would make a code at 0,00.
         message = QStringLiteral("Le Prix en euros doit être renseigné !");
         ch_prix->setFocus();
     } else if (popup_type_fichier->currentIndex() == 0 && previsu) {

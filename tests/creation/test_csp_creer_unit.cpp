@@ -139,6 +139,9 @@ TEST_F(Page, EachFaultIsShownWithItsFieldFocused) {
     } cas[] = {
         {"", "Le Code produit doit être renseigné par 1 à 5 chiffres !", f.page.ch_code_produit},
         {"ch_code_produit=1", "Le Prix en euros doit être renseigné !", f.page.ch_prix},
+        // A separator alone holds no price.
+        {"ch_prix=,", "Le Prix en euros doit être renseigné !", f.page.ch_prix},
+        {"ch_prix=.", "Le Prix en euros doit être renseigné !", f.page.ch_prix},
         {"ch_prix=1;popup_previsu=1;ch_commentaire=abcde\nfghij",
          "Les fichiers de type EPS n'acceptent pas les commentaires de prévisualisation "
          "multilignes !",

@@ -267,7 +267,8 @@ TEST(ksp_partagees, exemple_cree_par_la_serie_comme_par_la_page) {
     } formulaires[] = {
         {"vides", {"ch_code_produit=7", "ch_prix=5"}},
         {"plus petits",
-         {"ch_code_produit=0", "ch_parution=0", "ch_prix=,", "popup_previsu=1", "ch_commentaire="}},
+         {"ch_code_produit=0", "ch_parution=0", "ch_prix=0,", "popup_previsu=1",
+          "ch_commentaire="}},
         {"plus grands",
          {"ch_transporteur=Z", "ch_code_produit=99999", "ch_parution=9999", "popup_sous_parution=9",
           "ch_entete_prix=\"P\",;", "ch_prix=99,99", "ch_reglement=zZ99", "popup_type_fichier=1",
