@@ -292,10 +292,13 @@ PictureRef CustomTab::rendu_a_plat(int longueur, int epaisseur) {
     g.setTextSize(13);
     g.setBold(true);
 
-    const Picture& corps = exige(backPattern(), "backPattern");
+    // The pictures are held here while they are drawn.
+    const PictureRef fond = backPattern();
+    const Picture& corps = exige(fond, "backPattern");
     g.DrawPicture(corps, 0, 0, longueur, epaisseur, 0, 0, corps.Width(), corps.Height());
     g.DrawPicture(exige(CustomTabGlobals::leftTabImg(facing), "leftTabImg"), 0, 0);
-    const Picture& droite = exige(CustomTabGlobals::rightTabImg(facing), "rightTabImg");
+    const PictureRef bout_droit = CustomTabGlobals::rightTabImg(facing);
+    const Picture& droite = exige(bout_droit, "rightTabImg");
     g.DrawPicture(droite, longueur - droite.Width(), epaisseur - droite.Height());
 
     const int bord_gauche = largeur_de(leftTabOutline::leftTabOutline, "leftTabOutline");
@@ -322,7 +325,8 @@ PictureRef CustomTab::rendu_a_plat(int longueur, int epaisseur) {
 QPoint CustomTab::place_boite(int largeur, int hauteur) const {
     if (!closeBoxButton)
         return {};
-    const Picture& boite = exige(closeBoxData::closeBoxData(), "closeBoxData");
+    const PictureRef image_boite = closeBoxData::closeBoxData();
+    const Picture& boite = exige(image_boite, "closeBoxData");
     const int bord_droit = largeur_de(rightTabOutline::rightTabOutline, "rightTabOutline");
     switch (facing) {
     case N:

@@ -198,7 +198,7 @@ void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
                                      : bibliotheque_v1::raison_systeme(erreur)));
     }
     try {
-        struct stat etat {};
+        struct stat etat = {};
         if (::fstat(descripteur, &etat) != 0)
             throw echec_lecture(ouverture_impossible(bibliotheque_v1::raison_systeme(errno)));
         if (!S_ISREG(etat.st_mode))
@@ -269,7 +269,7 @@ void TableInputStream::lit_octets(QByteArray& octets, qint64 n) {
 }
 
 void TableInputStream::verifie_inchange() const {
-    struct stat etat {};
+    struct stat etat = {};
     if (::fstat(descripteur, &etat) != 0)
         throw echec_lecture(lecture_impossible(errno));
     if (octets_lus != taille_ouverture || etat.st_size != taille_ouverture ||

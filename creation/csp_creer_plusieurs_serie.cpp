@@ -26,7 +26,7 @@ namespace {
 
 // The data file's identity; none when the path names nothing.
 std::optional<bibliotheque_v1::identite_fichier> identite_chemin(const QString& chemin) {
-    struct stat etat {};
+    struct stat etat = {};
     if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0)
         return std::nullopt;
     return bibliotheque_v1::identite_de(etat);
@@ -227,7 +227,7 @@ std::int32_t csp_creer_plusieurs::ligne_ayant_fait(const QString& nom, const str
     // Another spelling of a name made (a file system that ignores case):
     // the files made so far are looked at once each.
     for (const QString& fait : std::as_const(noms_a_identifier)) {
-        struct stat etat_fait {};
+        struct stat etat_fait = {};
         if (dossier_resultats.examine(fait, etat_fait) == 0)
             fichiers_faits.insert(bibliotheque_v1::identite_de(etat_fait), noms_faits.value(fait));
     }

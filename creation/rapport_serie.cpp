@@ -107,8 +107,7 @@ bool nom_partiel_de(const QByteArray& nom, const QByteArray& debut, const QByteA
 
 // Whether the descriptor and the name still designate the same file.
 bool meme_fichier(int dossier, const QByteArray& nom, int fd) {
-    struct stat par_nom {
-    }, par_fd{};
+    struct stat par_nom = {}, par_fd = {};
     return ::fstatat(dossier, nom.constData(), &par_nom, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstat(fd, &par_fd) == 0 &&
            bibliotheque_v1::identite_de(par_nom) == bibliotheque_v1::identite_de(par_fd);
@@ -145,7 +144,7 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
     const QString protege = QStringLiteral(
         "Le fichier de rapport n'a pas pu être enregistré dans un répertoire protégé !");
     int probleme = dossier.ouvre(chemin_dossier);
-    struct stat etat {};
+    struct stat etat = {};
     const bool rapport_existant = probleme == 0 && dossier.examine(nom, etat) == 0;
     // An earlier report that may not be written is not replaced.
     if (rapport_existant && S_ISREG(etat.st_mode) && !dossier.ecriture_permise(nom, etat))
@@ -179,7 +178,7 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
         // run's partial file. Where the file system keeps no such mark, the
         // file is never removed by another run.
         ::fsetxattr(fd, rapport_serie::marque_partiel, "1", 1, 0);
-        struct stat cree {};
+        struct stat cree = {};
         if (::fstat(fd, &cree) == 0)
             partiel = bibliotheque_v1::identite_de(cree);
         // The lines are readable by whom the earlier report allowed, no more.
@@ -232,7 +231,7 @@ bool rapport_serie::termine(
     // than replaced: it is no earlier report, and whoever put it there,
     // perhaps to have the report read elsewhere, keeps it. The data file or
     // a file of this run would be lost.
-    struct stat etat {};
+    struct stat etat = {};
     if (dossier.examine(nom, etat) == 0) {
         const auto identite = bibliotheque_v1::identite_de(etat);
         if (S_ISLNK(etat.st_mode)) {
@@ -277,7 +276,7 @@ void rapport_serie::nettoie_partiels() const {
             ::openat(d, nom_systeme.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             return;
-        struct stat etat {};
+        struct stat etat = {};
         char marque = 0;
         // A run still going holds its lock; so does one on another machine
         // where the file system shares locks. Unlocked, it is a dead run's.

@@ -12,16 +12,19 @@ The five symbol fonts differ only in bar width: each dark bar is narrowed by
 widths stay put. The human-readable digits are the OCR-B outlines of Debian's
 fonts-ocr-b (public domain).
 
-Usage: /usr/bin/python3 tools/genere_polices.py [--sortie DIR]
+Usage: /usr/bin/python3 tools/genere_polices.py [--sortie DIR] [--versions]
 DIR defaults to the resources/ folder of the repository. Run it with Debian's
-python3 (python3-fonttools); the output is byte for byte reproducible.
+python3 (python3-fonttools); the output is byte for byte reproducible, and is
+the committed resources with the package versions that SOURCES names.
 """
 
 import argparse
 import base64
 import math
 import os
+import re
 import struct
+import subprocess
 import sys
 import zlib
 
@@ -33,6 +36,31 @@ from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.ttLib import TTFont
 
 OCRB = "/usr/share/fonts/opentype/ocr-b/OCRB.otf"
+
+# The Debian packages the committed resources were made with, by upstream
+# version: another OCR-B draws other digits, another fontTools or zlib writes
+# other bytes. The resources are this generator's output with these alone.
+SOURCES = {"fonts-ocr-b": "0.3", "python3-fonttools": "4.38.0", "zlib1g": "1.2.13"}
+
+
+def version_amont(version):
+    """The upstream part of a Debian version: no epoch, revision or repack mark."""
+    version = version.split(":", 1)[-1].rsplit("-", 1)[0]
+    return re.split(r"[~+]|\.dfsg", version)[0]
+
+
+def versions_differentes():
+    """The packages installed in another version than SOURCES names, as text."""
+    ecarts = []
+    for paquet, attendue in SOURCES.items():
+        try:
+            lue = subprocess.run(["dpkg-query", "-W", "-f", "${Version}", paquet],
+                                 capture_output=True, text=True).stdout.strip()
+        except OSError:
+            lue = ""
+        if version_amont(lue) != attendue:
+            ecarts.append("%s %s (resources made with %s)" % (paquet, lue or "absent", attendue))
+    return ecarts
 
 # ---------------------------------------------------------------------------
 # Geometry, in units of the 1000-unit glyph space (the fonts are set at 35 pt,
@@ -556,7 +584,18 @@ def main():
     analyse = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     analyse.add_argument("--sortie", default=racine,
                          help="folder that receives texte/ and image/")
+    analyse.add_argument("--versions", action="store_true",
+                         help="print the packages installed in another version than the "
+                              "committed resources were made with, and write nothing")
     options = analyse.parse_args()
+    ecarts = versions_differentes()
+    if options.versions:
+        for ecart in ecarts:
+            print(ecart)
+        return 0
+    for ecart in ecarts:
+        print("warning: " + ecart + ": the output will differ from the committed resources",
+              file=sys.stderr)
     for chemin, contenu in sorted(fichiers().items()):
         complet = os.path.join(options.sortie, chemin)
         os.makedirs(os.path.dirname(complet), exist_ok=True)

@@ -11,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <tuple>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -126,7 +127,7 @@ mode_t droits_creation(bool remplacement) {
 // descriptor or AT_FDCWD), so that a write there replaces it: true too when
 // the system cannot tell.
 bool nom_pris(int dossier, const QByteArray& nom, int drapeaux) {
-    struct stat etat {};
+    struct stat etat = {};
     return ::fstatat(dossier, nom.constData(), &etat, drapeaux) == 0 || errno != ENOENT;
 }
 
@@ -167,7 +168,7 @@ int nomme_nouveau(int dossier, const QByteArray& temporaire, const QByteArray& d
         return 0;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         return errno;
-    struct stat etat {};
+    struct stat etat = {};
     if (::fstatat(dossier, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;
     return ::renameat(dossier, temporaire.constData(), dossier, destination.constData()) == 0
@@ -256,18 +257,22 @@ void reprend(int dossier, const QByteArray& prefixe, const QByteArray& temporair
             limite_droits_acl(acl, acl_groupe_proprietaire,
                               std::max(0, droits_acl(acl, acl_autres)));
     }
-    if (acl.isEmpty())
+    if (acl.isEmpty()) {
         ::lremovexattr(chemin_temporaire.constData(), attribut_acl);
-    // Best effort: a file system without Unix permissions may refuse it, and
-    // its files all have the same permissions anyway.
-    ::fchmodat(dossier, temporaire.constData(), droits, 0);
-    if (!acl.isEmpty() && ::lsetxattr(chemin_temporaire.constData(), attribut_acl, acl.constData(),
-                                      static_cast<size_t>(acl.size()), 0) != 0) {
+    } else if (::lsetxattr(chemin_temporaire.constData(), attribut_acl, acl.constData(),
+                           static_cast<size_t>(acl.size()), 0) == 0) {
+        return; // the ACL sets the permission bits with it
+    } else {
         const int groupe = droits_acl(acl, acl_groupe_proprietaire);
         const int masque = droits_acl(acl, acl_masque);
         const mode_t propre = static_cast<mode_t>(std::max(0, groupe) & (masque < 0 ? 07 : masque));
-        ::fchmodat(dossier, temporaire.constData(), (droits & ~mode_t(070)) | (propre << 3), 0);
+        droits = (droits & ~mode_t(070)) | (propre << 3);
     }
+    // Best effort: a file system without Unix permissions refuses it, and
+    // gives all its files the same permissions anyway. The file then keeps
+    // the rights it was made with, the writer's alone: never more than the
+    // file it replaces had.
+    std::ignore = ::fchmodat(dossier, temporaire.constData(), droits, 0);
 }
 
 // Writes the temporary file's bytes over the file at `destination` itself,
@@ -278,7 +283,9 @@ void reprend(int dossier, const QByteArray& prefixe, const QByteArray& temporair
 // only a process killed during the copy could leave it cut short.
 int ecrit_sur_place(int dossier, const QByteArray& temporaire, const QByteArray& destination,
                     const struct stat& etat) {
-    ::fchmodat(dossier, temporaire.constData(), 0600, 0);
+    // Private while its bytes are copied. Where the system refuses, it keeps
+    // the rights of the file it is copied over, which will show those bytes.
+    std::ignore = ::fchmodat(dossier, temporaire.constData(), 0600, 0);
     const int source = ::openat(dossier, temporaire.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (source < 0)
         return errno;
@@ -289,8 +296,7 @@ int ecrit_sur_place(int dossier, const QByteArray& temporaire, const QByteArray&
         ::close(source);
         return erreur;
     }
-    struct stat avant {
-    }, octets{};
+    struct stat avant = {}, octets = {};
     int erreur = 0;
     if (::fstat(cible, &avant) != 0 || ::fstat(source, &octets) != 0)
         erreur = errno;
@@ -349,7 +355,7 @@ int remplace(int dossier, const QByteArray& prefixe, const QByteArray& temporair
     if (::renameat(dossier, temporaire.constData(), dossier, destination.constData()) == 0)
         return 0;
     const int erreur = errno;
-    struct stat parent {};
+    struct stat parent = {};
     if (erreur == EPERM && etat.st_uid != ::geteuid() &&
         etat_dossier(dossier, destination, parent) == 0 && (parent.st_mode & S_ISVTX) &&
         ::faccessat(dossier, destination.constData(), W_OK, AT_EACCESS) == 0)
@@ -371,7 +377,7 @@ int suit_liens(QByteArray& chemin, struct stat& etat) {
             return 0;
         if (liens == 40)
             return ELOOP;
-        struct stat parent {};
+        struct stat parent = {};
         if (const int erreur = etat_dossier(AT_FDCWD, chemin, parent))
             return erreur;
         if ((parent.st_mode & S_ISVTX) && (parent.st_mode & S_IWOTH) &&
@@ -427,7 +433,7 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
     int erreur = nomme_nouveau(AT_FDCWD, temporaire, destination);
     if (erreur == EEXIST) {
         // A file to replace, or a link to write through to its target.
-        struct stat etat {};
+        struct stat etat = {};
         const QByteArray dossier = dossier_de(destination);
         erreur = suit_liens(destination, etat);
         if ((erreur == 0 || erreur == ENOENT) && dossier_de(destination) != dossier) {
@@ -492,7 +498,7 @@ int dossier_ouvert::ouvre(const QString& chemin) {
         return errno;
     // A folder that may not be written or searched can receive nothing:
     // said now, not once for every file.
-    struct stat etat {};
+    struct stat etat = {};
     if (::fstat(fd, &etat) != 0 || ::faccessat(fd, ".", W_OK | X_OK, AT_EACCESS) != 0) {
         const int erreur = errno;
         ::close(fd);
@@ -516,7 +522,7 @@ void dossier_ouvert::ferme() {
 }
 
 bool dossier_ouvert::en_place() const {
-    struct stat etat {};
+    struct stat etat = {};
     return fd_ >= 0 && ::stat(chemin_systeme_.constData(), &etat) == 0 &&
            identite_de(etat) == identite_;
 }
@@ -575,7 +581,7 @@ int dossier_ouvert::nomme(const QByteArray& source, const QByteArray& destinatio
                           const QString& nom, bool avec_garde) const {
     int erreur = nomme_nouveau(fd_, source, destination);
     if (erreur == EEXIST) {
-        struct stat etat {};
+        struct stat etat = {};
         if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0)
             erreur = errno;
         else if (S_ISLNK(etat.st_mode))
@@ -617,7 +623,7 @@ void dossier_ouvert::parcourt(const std::function<void(const QByteArray& nom)>& 
 
 void dossier_ouvert::reprend_attributs(const QString& fichier, const QString& modele) const {
     const QByteArray destination = QFile::encodeName(modele);
-    struct stat etat {};
+    struct stat etat = {};
     if (::fstatat(fd_, destination.constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(etat.st_mode))
         reprend(fd_, prefixe_, QFile::encodeName(fichier), destination, etat);
@@ -629,7 +635,7 @@ void dossier_ouvert::nettoie_temporaires() const {
     parcourt([&](const QByteArray& nom) {
         QByteArray sa_machine;
         qint64 processus = 0;
-        struct stat etat {};
+        struct stat etat = {};
         if (!lit_temporaire(nom, sa_machine, processus) ||
             ::fstatat(fd_, nom.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(etat.st_mode))

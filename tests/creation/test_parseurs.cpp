@@ -74,7 +74,9 @@ TEST(Parseurs, AFormatV2RecordFillsTheArrayAndThePreviewFlag) {
     EXPECT_EQ(eps[valdorin::entree_nom_fichier], "nom.eps");
     EXPECT_EQ(eps[valdorin::entree_commentaire], "01234567890123");
     // Fourteen characters: one outside the BMP in 14th place stays whole.
-    ASSERT_EQ(page.parse_format_v2(change(v2, 8, "E") + QStringList{"Été 2024 n°12😀xyz"}, eps), "");
+    ASSERT_EQ(
+        page.parse_format_v2(change(v2, 8, "E") + QStringList{"Été 2024 n°12\U0001F600xyz"}, eps),
+        "");
     EXPECT_EQ(eps[valdorin::entree_commentaire], "Été 2024 n°12😀");
 
     valdorin::tableau_code_barres sans;

@@ -141,8 +141,8 @@ TEST(w_previsu_table, cellules_reponses_et_barres) {
             f.resize(680, 460);
         },
         "bt_annuler"));
-    EXPECT_FALSE(montre(
-        lignes, 3, [](w_previsu_table&) {}, nullptr));
+    const auto rien = [](w_previsu_table&) {};
+    EXPECT_FALSE(montre(lignes, 3, rien, nullptr));
     QStringList longues(100000, QStringLiteral("1\t2"));
     EXPECT_TRUE(montre(
         longues, 2,
@@ -154,8 +154,7 @@ TEST(w_previsu_table, cellules_reponses_et_barres) {
         },
         "bt_creer"));
     // Each showing answers for itself.
-    EXPECT_FALSE(montre(
-        lignes, 3, [](w_previsu_table&) {}, "bt_annuler"));
+    EXPECT_FALSE(montre(lignes, 3, rien, "bt_annuler"));
 }
 
 // Once closed, the window keeps nothing of the records: the run that goes on

@@ -192,7 +192,7 @@ TEST(Entree, ReplacementKeepsPermissionsAndWritesThroughLinks) {
         ASSERT_EQ(::chmod(QFile::encodeName(chemin("essai.eps")).constData(), droits), 0);
         tableau_code_barres t = exemple();
         EXPECT_TRUE(fabrique(t, false).startsWith("%!PS-Adobe-3.0"));
-        struct stat etat {};
+        struct stat etat = {};
         ASSERT_EQ(::stat(QFile::encodeName(chemin("essai.eps")).constData(), &etat), 0);
         EXPECT_EQ(etat.st_mode & 07777, droits);
     }

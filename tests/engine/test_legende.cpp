@@ -154,7 +154,8 @@ TEST(Legende, ACharacterTheFontsLackIsRefusedWithItsField) {
         // A C1 control character: WinAnsi gives its code to the euro sign.
         {entree_entete_prix, "\u0080", "En-tête de prix", "le caractère invisible U+0080"},
         {entree_transporteur, "Ω", "Transporteur", "le caractère «\u00A0Ω\u00A0» (U+03A9)"},
-        {entree_mode_reglement, "😀", "Mode de règlement", "le caractère «\u00A0😀\u00A0» (U+1F600)"},
+        {entree_mode_reglement, "\U0001F600", "Mode de règlement",
+         "le caractère «\u00A0\U0001F600\u00A0» (U+1F600)"},
     };
     for (const auto& c : cas) {
         for (const char* type : {"E", "P"}) {

@@ -189,7 +189,7 @@ TEST(Application, CommandesEditionSurLeChampActif) {
     QWidget fenetre;
     auto* champ = new QLineEdit("abc", &fenetre);
     fenetre.show();
-    QApplication::setActiveWindow(&fenetre);
+    fenetre.activateWindow();
     champ->setFocus();
     QTRY_VERIFY(champ->hasFocus());
     menu_operateur::instance().element("EditSelectAll")->trigger();
