@@ -82,7 +82,7 @@ namespace {
 using enum kit_pages::habit;
 using ligne_plan = kit_pages::ligne_plan<csp_creer_plusieurs, QGroupBox, QLabel, QProgressBar,
                                          st_jauge, roue_attente, QComboBox, st_lien, QCheckBox,
-                                         QLineEdit, QPlainTextEdit, QPushButton>;
+                                         QLineEdit, zone_texte, QPushButton>;
 using P = csp_creer_plusieurs;
 
 // The page's controls as drawn, in creation order.

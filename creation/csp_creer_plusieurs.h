@@ -24,13 +24,13 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
 class st_jauge;
 class st_lien;
 class thread_creer_ensemble;
+class zone_texte;
 
 // The small turning wheel shown while a run is busy with something that does
 // not move the progress bar. It turns only while it is visible.
@@ -213,7 +213,7 @@ public:
     QComboBox* popup_codage;
     QCheckBox* cb_previsualiser;
     QLineEdit* ch_ext_eps;
-    QPlainTextEdit* ch_repertoire;
+    zone_texte* ch_repertoire;
     QPushButton* bt_choisir_repertoire;
     QPushButton* bt_ouvrir_repertoire;
     QComboBox* popup_resultats;

@@ -18,7 +18,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -79,7 +78,7 @@ QString etiquette(const QComboBox* menu) {
 
 using enum kit_pages::habit;
 using ligne_plan = kit_pages::ligne_plan<csp_creer_unit, QGroupBox, QLabel, QLineEdit, QComboBox,
-                                         QPlainTextEdit, QPushButton, QCheckBox>;
+                                         zone_texte, QPushButton, QCheckBox>;
 using P = csp_creer_unit;
 
 // The page's controls as drawn, in creation order.

@@ -10,8 +10,8 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
+class zone_texte;
 
 // The tab page "Créer un code-barres" of the single barcode screen: one form
 // that describes a press barcode, turned into one EPS or PDF file by "Créer
@@ -75,7 +75,7 @@ public:
     QComboBox* popup_protection;
     QComboBox* popup_orientation;
     QComboBox* popup_previsu;
-    QPlainTextEdit* ch_commentaire;
+    zone_texte* ch_commentaire;
     // "Enregistrer un exemple de fichier de données": the example data file.
     QPushButton* bt_enregistrer;
     QPushButton* bt_creer;

@@ -5,14 +5,13 @@
 #include "kit_pages.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 
 csp_contrat::csp_contrat(QWidget* parent)
     : classe_page(parent),
       st_titre(kit_pages::texte_statique(this, QStringLiteral("st_titre"), QRect(13, 8, 610, 30),
                                          QStringLiteral("Contrat de licence"), 24, true, 0x780000,
                                          Qt::AlignLeft | Qt::AlignVCenter)),
-      ch_contrat(new QPlainTextEdit(this)) {
+      ch_contrat(new zone_texte(this)) {
     setObjectName(QStringLiteral("csp_contrat"));
     setFixedSize(640, 400);
     setAutoFillBackground(true);

@@ -3,7 +3,7 @@
 #include "classe_page.h"
 
 class QLabel;
-class QPlainTextEdit;
+class zone_texte;
 
 // The agreement page: the general terms of the user agreement, in French,
 // in a scrolling text field under a title. The field may be edited; what the
@@ -14,7 +14,7 @@ public:
     explicit csp_contrat(QWidget* parent = nullptr);
 
     QLabel* st_titre;
-    QPlainTextEdit* ch_contrat;
+    zone_texte* ch_contrat;
 
 protected:
     void formation_page(QString& message, QString& documentation) override;

@@ -11,9 +11,9 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStyle>
@@ -342,6 +342,19 @@ private:
 
 void encadre_zone(QAbstractScrollArea* zone) {
     new contour_zone(zone);
+}
+
+zone_texte::zone_texte(QWidget* parent) : QPlainTextEdit(parent) {}
+
+bool zone_texte::canInsertFromMimeData(const QMimeData* source) const {
+    return source && source->hasText() && !source->text().isEmpty();
+}
+
+void zone_texte::insertFromMimeData(const QMimeData* source) {
+    if (!(textInteractionFlags() & Qt::TextEditable) || !canInsertFromMimeData(source))
+        return;
+    insertPlainText(source->text());
+    ensureCursorVisible();
 }
 
 QString texte_zone(const QPlainTextEdit& zone) {

@@ -2,14 +2,15 @@
 
 #include <QColor>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QWidget>
 
 class QAbstractScrollArea;
 class QFocusEvent;
 class QKeyEvent;
+class QMimeData;
 class QPainter;
-class QPlainTextEdit;
 class QProgressBar;
 
 // A surface that paints a word-wrapped text with a margin and a vertical
@@ -83,6 +84,22 @@ QString signes_lies(QString texte);
 // The text of a multi-line field as the user typed it, lines ended by "\n".
 // QPlainTextEdit::toPlainText() would turn its no-break spaces into blanks.
 QString texte_zone(const QPlainTextEdit& zone);
+
+// A multi-line field of plain text, for every multi-line box of the
+// application. A paste (keys, menu, middle click) or a drop brings in the
+// plain text it carries, where the cursor is, as if typed: nothing when it
+// carries none, and never its formatting. Qt's own insertion reads the first
+// format offered without looking whether there is one: on an empty X11
+// clipboard, where nothing is offered, Qt 6.4 ends the program.
+class zone_texte : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit zone_texte(QWidget* parent = nullptr);
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+};
 
 // Gives the multi-line box `zone` (a text field or a list) a frame drawn over
 // everything it shows: one pixel in its palette's mid-grey, on whole device

@@ -96,7 +96,7 @@ w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
         zone->Bold = true;
     }
 
-    ch_texte = new QPlainTextEdit(this);
+    ch_texte = new zone_texte(this);
     ch_texte->setObjectName("ch_texte");
     ch_texte->setGeometry(99, 329, 364, 143);
     ch_texte->setFont(kit_pages::police(13));

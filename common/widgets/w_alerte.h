@@ -9,12 +9,12 @@
 
 class QCheckBox;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class editfield_numerique;
 class st_bas;
 class st_centre;
 class st_lien;
+class zone_texte;
 
 // The one dialog through which the application speaks to the user: a message,
 // an OK/cancel question, a button-and-link proposal, a choice among two or
@@ -68,7 +68,7 @@ public:
     QLabel* canvas_logo;
     st_centre* st_message_centre;
     st_bas* st_message_bas;
-    QPlainTextEdit* ch_texte;
+    zone_texte* ch_texte;
     editfield_numerique* ch_nombre;
 
     void bt_un_Action();

@@ -5,6 +5,7 @@
 // device pixel.
 
 #include "bibliotheque_divers.h"
+#include "controles_texte.h"
 #include "csp_contrat.h"
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
