@@ -50,6 +50,13 @@ constexpr const char* legende[] = {
     "%%EOF",
 };
 
+// Process black that overprints. Under overprint mode 0 the zero cyan,
+// magenta and yellow of 0 0 0 1 would still knock out the inks below; mode 1
+// leaves them, as the PDF file's graphics state asks. setoverprintmode is
+// not in every interpreter, and its operand differs: an integer for most,
+// a boolean for some Ghostscript releases. Each try runs under `stopped`
+// over a mark, so that a refusal leaves neither operands nor a pending
+// error behind, and a reader without the operator draws as before.
 constexpr const char* noir_surimprime[] = {
     "",
     "% Noir surimprime",
@@ -58,6 +65,18 @@ constexpr const char* noir_surimprime[] = {
     " pop",
     " 0 0 0 1 setcmykcolor",
     " true setoverprint",
+    " /setoverprintmode where",
+    " {",
+    "  pop",
+    "  mark { 1 setoverprintmode } stopped",
+    "  {",
+    "   cleartomark mark { true setoverprintmode } stopped pop",
+    "   $error /newerror false put",
+    "  }",
+    "  if",
+    "  cleartomark",
+    " }",
+    " if",
     "}",
     "{",
     " 0 setgray",

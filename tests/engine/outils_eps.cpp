@@ -3,8 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QtEndian>
+
+#include <gtest/gtest.h>
 
 namespace outils_eps {
 
@@ -75,6 +79,14 @@ int lance(const QString& programme, const QStringList& arguments, QString* sorti
     if (sortie)
         *sortie = s.texte + s.erreur;
     return s.code;
+}
+
+QJsonObject objets_pdf(const QString& chemin) {
+    const sortie_programme s = execute("qpdf", {"--json=2", "--json-key=qpdf", chemin});
+    EXPECT_EQ(s.code, 0) << s.erreur.toStdString();
+    const QJsonArray qpdf = QJsonDocument::fromJson(s.texte.toUtf8())["qpdf"].toArray();
+    EXPECT_EQ(qpdf.size(), 2) << s.texte.left(2000).toStdString();
+    return qpdf.at(1).toObject();
 }
 
 QStringList fichiers_du_dossier() {

@@ -3,6 +3,7 @@
 #include "valdorin.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +55,12 @@ sortie_programme execute(const QString& programme, const QStringList& arguments)
 // Runs a program to its end; returns its exit code (-1 as above). `sortie`
 // gets stdout and stderr.
 int lance(const QString& programme, const QStringList& arguments, QString* sortie = nullptr);
+
+// The objects of a PDF file as qpdf reads them (`qpdf --json=2`), by
+// "obj:N 0 R": a dictionary under "value", a stream's under "stream"/"dict";
+// text strings decoded, as "u:" and their UTF-8. Empty, with a test
+// failure, when qpdf refuses the file.
+QJsonObject objets_pdf(const QString& chemin);
 
 // The names of the files in the test's folder.
 QStringList fichiers_du_dossier();

@@ -48,9 +48,15 @@ const QByteArray legende = "/Helvetica-Bold findfont\r"
                            "end\r"
                            "%%EOF\r";
 
+// Overprint mode 1 where the interpreter has it, whether it takes an integer
+// or a boolean.
 const QByteArray noir_surimprime = "\r% Noir surimprime\r/setcmykcolor where\r{\r pop\r"
-                                   " 0 0 0 1 setcmykcolor\r true setoverprint\r}\r{\r"
-                                   " 0 setgray\r}\rifelse\r";
+                                   " 0 0 0 1 setcmykcolor\r true setoverprint\r"
+                                   " /setoverprintmode where\r {\r  pop\r"
+                                   "  mark { 1 setoverprintmode } stopped\r  {\r"
+                                   "   cleartomark mark { true setoverprintmode } stopped pop\r"
+                                   "   $error /newerror false put\r  }\r  if\r  cleartomark\r"
+                                   " }\r if\r}\r{\r 0 setgray\r}\rifelse\r";
 
 const QByteArray fond_blanc = "\r% Fond blanc\rRectangle\r/setcmykcolor where\r{\r pop\r"
                               " 0 0 0 0 setcmykcolor\r}\r{\r 1 setgray\r}\rifelse\rfill\r"

@@ -1,12 +1,15 @@
 // Checks with real readers: Ghostscript renders the EPS files, zbarimg reads
 // the EAN-13 and its EAN-5 add-on off the rendering, epstool checks the
-// structuring comments and extracts the preview, tiffinfo reads that preview.
+// structuring comments and extracts the preview, tiffinfo reads that preview,
+// Ghostscript's tiffsep separates the inks of a file placed over a colour.
 #include "outils_eps.h"
 #include "valdorin.h"
 
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -152,6 +155,30 @@ void verifie_epstool(const variante& v, const QString& protection) {
     EXPECT_FALSE(sortie.contains("rror")) << sortie.toStdString();
 }
 
+// Where a plate of a tiffsep separation holds ink: tiffsep writes each plate
+// as a grey picture, dark where the ink is.
+std::vector<bool> encre(const QString& chemin_tiff) {
+    const QImage plaque = QImage(chemin_tiff).convertToFormat(QImage::Format_Grayscale8);
+    EXPECT_FALSE(plaque.isNull()) << chemin_tiff.toStdString();
+    std::vector<bool> encre;
+    for (int y = 0; y < plaque.height(); ++y)
+        for (int x = 0; x < plaque.width(); ++x)
+            encre.push_back(qGray(plaque.pixel(x, y)) < 128);
+    return encre;
+}
+
+// The extended graphics states of a PDF file that turn fill overprint on,
+// with their overprint mode (0 when they give none).
+std::vector<int> modes_surimpression(const QString& pdf) {
+    std::vector<int> modes;
+    for (const QJsonValue& objet : objets_pdf(pdf)) {
+        const QJsonObject d = objet["value"].toObject();
+        if (d["/Type"] == QStringLiteral("/ExtGState") && d["/op"] == true)
+            modes.push_back(d["/OPM"].toInt());
+    }
+    return modes;
+}
+
 class LecteursEps : public testing::TestWithParam<const char*> {};
 
 } // namespace
@@ -176,6 +203,120 @@ INSTANTIATE_TEST_SUITE_P(Protections, LecteursEps, testing::Values("A", "R", "F"
                          [](const testing::TestParamInfo<const char*>& info) {
                              return std::string(info.param);
                          });
+
+// The black of protections "A" and "R" overprints what lies under the
+// symbol, as in the PDF file of the same symbol; that of "F" and "C" knocks it
+// out, on their own white background. Each file is placed over a magenta
+// ground, as a layout program places an EPS, and its inks separated by
+// Ghostscript's tiffsep: under every bar and letter (the black plate) the
+// magenta plate keeps its ink for "A" and "R" and has none for "F" and "C".
+// A PDF distilled from the EPS by ps2pdf asks for overprint mode 1 as the
+// PDF file does.
+TEST(Lecteurs, BlackOverprintsTheGroundForAAndRAndKnocksItOutForFAndC) {
+    const struct {
+        const char *protection, *orientation;
+        bool previsu, surimpression;
+    } cas[] = {
+        {"A", "=", false, true}, {"R", "<", true, true},   {"A", ">", true, true},
+        {"F", "=", true, false}, {"C", ">", false, false}, {"R", "=", false, true},
+    };
+    if (!QImageReader::supportedImageFormats().contains("tiff"))
+        GTEST_SKIP() << "Qt reads no TIFF here (package qt6-image-formats-plugins)";
+    for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message()
+                     << c.protection << c.orientation << " previsu " << c.previsu);
+        tableau_code_barres t = exemple();
+        t[entree_protection] = c.protection;
+        t[entree_orientation] = c.orientation;
+        tableau_code_barres u = t;
+        const QByteArray eps = fabrique(u, c.previsu, "pose.eps");
+        const QByteArray postscript = c.previsu ? section_postscript(eps) : eps;
+        QFile pose(chemin("pose.ps"));
+        ASSERT_TRUE(pose.open(QIODevice::WriteOnly));
+        pose.write("%!PS\n<< /PageSize [170 170] >> setpagedevice\n"
+                   "0 1 0 0 setcmykcolor 0 0 170 170 rectfill\n"
+                   "save /showpage {} def 10 10 translate\n" +
+                   postscript + "\nrestore showpage\n");
+        pose.close();
+        QString sortie;
+        ASSERT_EQ(lance("gs",
+                        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=tiffsep", "-r150",
+                         "-sCompression=none", "-o", chemin("pose.tif"), chemin("pose.ps")},
+                        &sortie),
+                  0)
+            << sortie.toStdString();
+        EXPECT_TRUE(sortie.isEmpty()) << sortie.toStdString();
+        const std::vector<bool> noir = encre(chemin("pose(Black).tif"));
+        const std::vector<bool> magenta = encre(chemin("pose(Magenta).tif"));
+        ASSERT_EQ(noir.size(), magenta.size());
+        std::size_t barres = 0, sous_barres = 0;
+        for (std::size_t i = 0; i < noir.size(); ++i)
+            if (noir[i]) {
+                ++barres;
+                sous_barres += magenta[i];
+            }
+        EXPECT_GT(barres, 10000u); // the bars and the legend, at 150 dpi
+        EXPECT_EQ(sous_barres, c.surimpression ? barres : 0u);
+
+        // The same symbol distilled, and as a PDF file.
+        QFile::remove(chemin("pose.pdf"));
+        ASSERT_EQ(lance("ps2pdf", {"-dEPSCrop", chemin("pose.eps"), chemin("pose.pdf")}, &sortie),
+                  0)
+            << sortie.toStdString();
+        t[entree_type_fichier] = "P";
+        fabrique(t, false, "pose-direct.pdf");
+        const std::vector<int> distille = modes_surimpression(chemin("pose.pdf"));
+        const std::vector<int> direct = modes_surimpression(chemin("pose-direct.pdf"));
+        EXPECT_EQ(direct, c.surimpression ? std::vector<int>{1} : std::vector<int>{});
+        EXPECT_EQ(distille.empty(), !c.surimpression);
+        for (const int mode : distille)
+            EXPECT_EQ(mode, 1);
+    }
+}
+
+// The request for overprint mode 1 leaves every interpreter able to read the
+// file, whatever its setoverprintmode takes (stood in for by a definition
+// read before the file): nothing stays on the stack nor as a pending error,
+// and the mode is set where the operator takes 1 or, failing that, true.
+TEST(Lecteurs, OverprintModeRequestSuitsEveryFormOfTheOperator) {
+    const QString garde = "dup type /%1 ne { /setoverprintmode cvx /typecheck signalerror } if";
+    const struct {
+        QString operateur;
+        const char* mode; // as the file leaves it, or as the stand-in received it
+    } cas[] = {
+        {"", "(1|true)"}, // this Ghostscript's own
+        {garde.arg("integertype") + " userdict /recu 3 -1 roll put", "1"},
+        {garde.arg("booleantype") + " userdict /recu 3 -1 roll put", "true"},
+        {"/setoverprintmode cvx /rangecheck signalerror", "-"},
+        {"pop", "-"},
+    };
+    tableau_code_barres t = exemple();
+    const QByteArray eps = fabrique(t, false, "mode.eps");
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.operateur.toStdString());
+        QFile f(chemin("mode.ps"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        if (!c.operateur.isEmpty())
+            f.write("/setoverprintmode { " + c.operateur.toLatin1() + " } bind def\n");
+        f.write(eps +
+                "\n(pile ) print count =only ( erreur ) print $error /newerror get =only"
+                " ( mode ) print userdict /recu known { recu } { " +
+                (c.operateur.isEmpty() ? "currentoverprintmode" : "(-)") + " } ifelse =\n");
+        f.close();
+        QString sortie;
+        EXPECT_EQ(
+            lance("gs",
+                  {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=nullpage", chemin("mode.ps")},
+                  &sortie),
+            0);
+        EXPECT_TRUE(
+            QRegularExpression(
+                QStringLiteral("^pile 0 erreur false mode %1\n$").arg(QLatin1String(c.mode)))
+                .match(sortie)
+                .hasMatch())
+            << sortie.toStdString();
+    }
+}
 
 // A text whose string literal would take more bytes than readers accept,
 // escapes and encoding counted, is refused with the name of its field before
