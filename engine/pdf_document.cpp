@@ -105,10 +105,10 @@ void pdf_cree_fichier(const QString& code, const tableau_code_barres& t,
     // The file name is user text: escaped, so that it can neither end the
     // comment line nor break the /Title literal.
     const QString titre = pdf_texte_document(t[entree_nom_fichier]);
-    ecrit(QStringLiteral("%PDF-1.3\r%Title: ") + titre + QStringLiteral("\r%Creator: ") +
-          entete[0] + QStringLiteral("\r%Copyright: ") + entete[1] +
-          QStringLiteral("\r%CreationDate: ") + entete[2] + QStringLiteral("\r%For: ") + entete[3] +
-          cr);
+    ecrit(QStringLiteral("%PDF-1.3\r%Title: ") + pdf_texte_commentaire(t[entree_nom_fichier]) +
+          QStringLiteral("\r%Creator: ") + entete[0] + QStringLiteral("\r%Copyright: ") +
+          entete[1] + QStringLiteral("\r%CreationDate: ") + entete[2] + QStringLiteral("\r%For: ") +
+          entete[3] + cr);
 
     pdf_ajoute_objet(QStringLiteral("/Type /Catalog\r/OpenAction 3 0 R\r/Pages 4 0 R\r"
                                     "/ViewerPreferences << /FitWindow true /CenterWindow true >>"));

@@ -54,7 +54,13 @@ QString pdf_nombre(double valeur);
 QString pdf_texte_code(const QString& texte, int (*code)(char32_t));
 
 // Text for a PDF text string literal (Info entries, the note): escaped, every
-// character written as its PDFDocEncoding byte, "?" where that encoding lacks it.
+// character written as its PDFDocEncoding byte when that encoding holds them
+// all, or else the whole text in UTF-16BE after its byte-order mark, every
+// byte beyond printable ASCII as an octal escape.
 QString pdf_texte_document(const QString& texte);
+
+// Text for a header comment line: as pdf_texte_document writes a text that
+// PDFDocEncoding holds, with "?" for a character that it lacks.
+QString pdf_texte_commentaire(const QString& texte);
 
 } // namespace valdorin

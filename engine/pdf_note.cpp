@@ -54,9 +54,52 @@ QString ligne_engraissement(const QString& reduction) {
     return QString::fromUtf8(lignes[reduction[0].unicode() - u'0']);
 }
 
+// A text string in UTF-16BE after its byte-order mark FE FF, for a text that
+// PDFDocEncoding cannot hold; characters beyond the Basic Multilingual Plane
+// take their surrogate pair. A line end becomes CR LF, as in the
+// PDFDocEncoding form. Every byte but printable ASCII is written as a
+// three-digit octal escape, and "(", ")" and "\\" take a backslash, so that
+// the file stays 7-bit and no byte can end the literal or its line.
+QString texte_utf16(const QList<uint>& points) {
+    QString litteral = QStringLiteral("\\376\\377");
+    const auto ajoute = [&litteral](char16_t unite) {
+        for (const int octet : {unite >> 8, unite & 0xFF}) {
+            if (octet == '(' || octet == ')' || octet == '\\')
+                litteral.append(u'\\').append(QChar(octet));
+            else if (octet >= 32 && octet < 127)
+                litteral += QChar(octet);
+            else
+                litteral += u'\\' + bibliotheque_v1::zeros_ajoute(QString::number(octet, 8), 3);
+        }
+    };
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const char32_t c = points[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < points.size() && points[i + 1] == u'\n')
+                ++i; // CR LF is one line end
+            ajoute(u'\r');
+            ajoute(u'\n');
+        } else if (QChar::requiresSurrogates(c)) {
+            ajoute(QChar::highSurrogate(c));
+            ajoute(QChar::lowSurrogate(c));
+        } else {
+            ajoute(static_cast<char16_t>(c));
+        }
+    }
+    return litteral;
+}
+
 } // namespace
 
 QString pdf_texte_document(const QString& texte) {
+    const QList<uint> points = texte.toUcs4();
+    for (const char32_t c : points)
+        if (code_pdfdoc(c) < 0)
+            return texte_utf16(points);
+    return pdf_texte_code(texte, code_pdfdoc);
+}
+
+QString pdf_texte_commentaire(const QString& texte) {
     return pdf_texte_code(texte, code_pdfdoc);
 }
 

@@ -405,16 +405,16 @@ TEST(PdfNote, NoteTextLineByLine) {
 
 TEST(PdfNote, CharactersBeyondLatin1TakeTheirPdfDocEncodingByte) {
     auto t = description();
-    t[valdorin::entree_commentaire] = QString::fromUtf8("€ … — – • œ Œ ˘ ﬁ 中 😀 é");
+    t[valdorin::entree_commentaire] = QString::fromUtf8("€ … — – • œ Œ ˘ ﬁ é");
     const QByteArray note = lit(fabrique(t, true), 15).objet(15);
     EXPECT_TRUE(note.contains("/Contents (\\240 \\203 \\204 \\205 \\200 \\234 \\226 \\030 "
-                              "\\223 ? ? \\351\\r\\n--"));
+                              "\\223 \\351\\r\\n--"));
 
-    // Latin-1 characters that PDFDocEncoding lacks: its 0xA0 is the euro sign,
-    // so a no-break space is written as a space; C1 controls and the soft
-    // hyphen have no byte there.
-    t[valdorin::entree_commentaire] = QString::fromUtf8("a\u00A0b\u0085c\u00ADd\u00A1");
-    EXPECT_TRUE(lit(fabrique(t, true), 15).objet(15).contains("/Contents (a b?c?d\\241\\r\\n--"));
+    // PDFDocEncoding's 0xA0 is the euro sign, so a no-break space is written
+    // as a space. (A character that it lacks turns the whole text to UTF-16:
+    // PdfLecteurs.NoteAndTitleReadBackAsTyped.)
+    t[valdorin::entree_commentaire] = QString::fromUtf8("a\u00A0b\u00A1");
+    EXPECT_TRUE(lit(fabrique(t, true), 15).objet(15).contains("/Contents (a b\\241\\r\\n--"));
 }
 
 TEST(PdfDocument, FileNameIsEscapedInTitleAndComment) {
@@ -430,6 +430,14 @@ TEST(PdfDocument, FileNameIsEscapedInTitleAndComment) {
     // A line end in the name cannot end the comment line.
     t[valdorin::entree_nom_fichier] = "x\ry.pdf";
     EXPECT_TRUE(fabrique(t, false).contains("\r%Title: x\\r\\ny.pdf\r%Creator: "));
+
+    // A name beyond PDFDocEncoding: the title in UTF-16BE (U+65E5 U+672C are
+    // the bytes 65 E5 67 2C), the comment as before.
+    t[valdorin::entree_nom_fichier] = QString::fromUtf8("note-日本.pdf");
+    const QByteArray utf16 = fabrique(t, false);
+    EXPECT_TRUE(utf16.contains("\r%Title: note-??.pdf\r%Creator: "));
+    EXPECT_TRUE(utf16.contains("\r/Title (\\376\\377\\000n\\000o\\000t\\000e\\000-e\\345g,"
+                               "\\000.\\000p\\000d\\000f)\r"));
 }
 
 TEST(PdfDocument, FailureLeavesTheEarlierFileIntact) {

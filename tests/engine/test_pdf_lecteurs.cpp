@@ -5,9 +5,11 @@
 #include "test_pdf_commun.h"
 
 #include <QDir>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <vector>
 
 using test_pdf::description;
@@ -162,6 +164,62 @@ TEST(PdfLecteurs, PdfinfoReadsTheFileNameAsWritten) {
     EXPECT_TRUE(i.texte.contains(
         QRegularExpression(QString::fromUtf8("(^|\n)Title: +Prix spécial \\(n°1\\)\\.pdf\n"))))
         << qPrintable(i.texte);
+}
+
+// The note and the title, read back by qpdf, which decodes text strings, and
+// by pdfinfo, as typed (a line end as CR LF): in PDFDocEncoding, byte for
+// byte as ever, when that encoding holds every character; in UTF-16BE
+// otherwise. The file stays 7-bit and its offsets and lengths exact.
+TEST(PdfLecteurs, NoteAndTitleReadBackAsTyped) {
+    const struct {
+        const char* texte;
+        const char* litteral = nullptr; // as written, when in PDFDocEncoding
+    } cas[] = {
+        {"Essai", "Essai"},
+        {"Réf. (n°1) \\ € — fin", "R\\351f. \\(n\\2601\\) \\\\ \\240 \\204 fin"},
+        {"ligne 1\rligne 2", "ligne 1\\r\\nligne 2"},
+        {"Réf. 日本 Ω ✓ →"},
+        {"😀 (x) \\ 𝄞 ✓"},
+        {"ligne ✓\rligne 2\r\nligne 3\n"},
+        {"x\u0085y\u00ADz\u00A0"},    // that PDFDocEncoding lacks
+        {"\u2928\u5C5C\u0D0A\u0A0D"}, // UTF-16 bytes "(", ")", backslash, CR, LF
+    };
+    const QString pdf = test_support::dossier_test() + "/texte.pdf";
+    for (const auto& c : cas) {
+        const QString texte = QString::fromUtf8(c.texte);
+        SCOPED_TRACE(c.texte);
+        Variante x = variantes().front();
+        x.t[valdorin::entree_commentaire] = texte;
+        x.t[valdorin::entree_nom_fichier] = texte + ".pdf";
+        x.note = true;
+        fabrique_outil(x, pdf);
+        QString lu = texte;
+        lu.replace("\r\n", "\n").replace(u'\r', u'\n').replace("\n", "\r\n");
+
+        const Sortie q = execute("qpdf", {"--check", pdf});
+        EXPECT_EQ(q.code, 0) << qPrintable(q.texte + q.erreur);
+        EXPECT_TRUE(q.erreur.isEmpty()) << qPrintable(q.erreur);
+        const QJsonObject objets = outils_eps::objets_pdf(pdf);
+        EXPECT_EQ(objets["obj:2 0 R"]["value"]["/Title"].toString(), "u:" + lu + ".pdf");
+        const QString note = objets["obj:15 0 R"]["value"]["/Contents"].toString();
+        EXPECT_TRUE(note.startsWith("u:" + lu + "\r\n--\r\nTransporteur : ")) << qPrintable(note);
+        if (!lu.contains(u'\n')) {
+            const Sortie i = execute("pdfinfo", {pdf});
+            EXPECT_TRUE(i.texte.contains(QRegularExpression(
+                "(^|\n)Title: +" + QRegularExpression::escape(lu + ".pdf") + "\n")))
+                << qPrintable(i.texte);
+        }
+
+        const QByteArray octets = outils_eps::lit(pdf);
+        EXPECT_TRUE(std::all_of(octets.begin(), octets.end(), [](char o) { return o >= 0; }));
+        if (c.litteral) {
+            EXPECT_TRUE(octets.contains("\r/Title (" + QByteArray(c.litteral) + ".pdf)\r"));
+            EXPECT_TRUE(octets.contains("\r/Contents (" + QByteArray(c.litteral) + "\\r\\n--"));
+        } else {
+            EXPECT_TRUE(octets.contains("\r/Title (\\376\\377"));
+            EXPECT_TRUE(octets.contains("\r/Contents (\\376\\377"));
+        }
+    }
 }
 
 TEST(PdfLecteurs, PopplerRenderingScansEveryVariant) {
