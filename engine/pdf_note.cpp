@@ -60,8 +60,10 @@ QString ligne_engraissement(const QString& reduction) {
 // PDFDocEncoding form. Every byte but printable ASCII is written as a
 // three-digit octal escape, and "(", ")" and "\\" take a backslash, so that
 // the file stays 7-bit and no byte can end the literal or its line.
-QString texte_utf16(const QList<uint>& points) {
+QString texte_utf16(const QString& texte) {
+    const QList<uint> points = texte.toUcs4();
     QString litteral = QStringLiteral("\\376\\377");
+    litteral.reserve(8 + 8 * points.size());
     const auto ajoute = [&litteral](char16_t unite) {
         for (const int octet : {unite >> 8, unite & 0xFF}) {
             if (octet == '(' || octet == ')' || octet == '\\')
@@ -92,10 +94,11 @@ QString texte_utf16(const QList<uint>& points) {
 } // namespace
 
 QString pdf_texte_document(const QString& texte) {
-    const QList<uint> points = texte.toUcs4();
-    for (const char32_t c : points)
-        if (code_pdfdoc(c) < 0)
-            return texte_utf16(points);
+    // A surrogate is half of a character beyond the Basic Multilingual
+    // Plane, which the encoding never holds.
+    for (const QChar c : texte)
+        if (c.unicode() >= 0x80 && (c.isSurrogate() || code_pdfdoc(c.unicode()) < 0))
+            return texte_utf16(texte);
     return pdf_texte_code(texte, code_pdfdoc);
 }
 
