@@ -290,13 +290,18 @@ private:
     std::int32_t ligne_ayant_fait(const QString& nom, const struct stat& etat);
     // The files made by the current run, with the number of the record that
     // made each: a later record that names one of them is refused. Known by
-    // name as they are made; by identity only once a name is found taken,
-    // so that a new file costs no system call.
+    // name as they are made; by identity, and by their names with case and
+    // Unicode form set aside, only once a name is found taken, so that a new
+    // file costs no system call.
     QHash<QString, std::int32_t> noms_faits;
     QStringList noms_a_identifier;
     QHash<bibliotheque_v1::identite_fichier, std::int32_t> fichiers_faits;
-    // The data file of the current run, which no file of the run may replace.
+    QHash<QString, QStringList> graphies_faites;
+    // The data file of the current run, which no file of the run may replace,
+    // its name and its folder.
     std::optional<bibliotheque_v1::identite_fichier> identite_donnees;
+    QString nom_donnees;
+    std::optional<bibliotheque_v1::identite_fichier> dossier_donnees;
     // Why the report asked for could not be made at the start step.
     QString echec_rapport;
     // Where and why the current run stopped before the end of its data file.

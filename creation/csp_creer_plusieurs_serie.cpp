@@ -24,14 +24,6 @@
 
 namespace {
 
-// The data file's identity; none when the path names nothing.
-std::optional<bibliotheque_v1::identite_fichier> identite_chemin(const QString& chemin) {
-    struct stat etat = {};
-    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0)
-        return std::nullopt;
-    return bibliotheque_v1::identite_de(etat);
-}
-
 // Whether the first bytes of a file are those of a barcode file that a run
 // may replace: EPS (also behind its DOS header) or PDF; an empty file too.
 bool debut_code_barres(const QByteArray& debut) {
@@ -127,8 +119,12 @@ bool csp_creer_plusieurs::initialise_thread(int total) {
     noms_faits.clear();
     noms_a_identifier.clear();
     fichiers_faits.clear();
+    graphies_faites.clear();
     verification_dossier.invalidate();
-    identite_donnees = identite_chemin(fi_lecture_officiel);
+    identite_donnees = bibliotheque_v1::identite_chemin(fi_lecture_officiel);
+    nom_donnees = QFileInfo(fi_lecture_officiel).fileName();
+    dossier_donnees =
+        bibliotheque_v1::identite_chemin(QFileInfo(fi_lecture_officiel).absolutePath());
     const int place = popup_log->currentIndex();
     if (place == 1 || place == 2) {
         const QString dossier = place == 1 ? QFileInfo(fi_lecture_officiel).absolutePath() + u'/'
@@ -136,8 +132,7 @@ bool csp_creer_plusieurs::initialise_thread(int total) {
         const QString nom = nom_rapport(fi_lecture_officiel);
         chemin_log = dossier + nom;
         buffer_log = std::make_unique<rapport_serie>();
-        if (!buffer_log->ouvre(dossier, nom,
-                               identite_donnees.value_or(bibliotheque_v1::identite_fichier{}))) {
+        if (!buffer_log->ouvre(dossier, nom, fi_lecture_officiel)) {
             echec_rapport = buffer_log->echec();
             buffer_log.reset();
         }
@@ -230,9 +225,20 @@ std::int32_t csp_creer_plusieurs::ligne_ayant_fait(const QString& nom, const str
         struct stat etat_fait = {};
         if (dossier_resultats.examine(fait, etat_fait) == 0)
             fichiers_faits.insert(bibliotheque_v1::identite_de(etat_fait), noms_faits.value(fait));
+        graphies_faites[bibliotheque_v1::dossier_ouvert::graphie_commune(fait)].append(fait);
     }
     noms_a_identifier.clear();
-    return fichiers_faits.value(bibliotheque_v1::identite_de(etat), 0);
+    if (const std::int32_t ligne = fichiers_faits.value(bibliotheque_v1::identite_de(etat), 0))
+        return ligne;
+    // Some drivers give each spelling of one file its own inode number: the
+    // folder says whether it takes the name for one made.
+    const auto semblables =
+        graphies_faites.constFind(bibliotheque_v1::dossier_ouvert::graphie_commune(nom));
+    if (semblables != graphies_faites.cend())
+        for (const QString& fait : *semblables)
+            if (dossier_resultats.meme_nom(nom, fait))
+                return noms_faits.value(fait);
+    return 0;
 }
 
 QString csp_creer_plusieurs::refus_destination(const QString& nom, const struct stat& etat) {
@@ -244,11 +250,13 @@ QString csp_creer_plusieurs::refus_destination(const QString& nom, const struct 
         return lignes_rapport::erreur_colonne(
             ligne, colonne, QStringLiteral("nom de fichier déjà utilisé ligne %1").arg(fait));
     // The data file being read (a record named like it, with the results
-    // beside it): its records would be lost.
-    if (identite == identite_donnees)
+    // beside it, in any spelling the folder takes for its name): its records
+    // would be lost.
+    if (identite == identite_donnees || (dossier_donnees == dossier_resultats.identite() &&
+                                         dossier_resultats.meme_nom(nom, nom_donnees)))
         return lignes_rapport::non_cree(
             ligne, nom, QStringLiteral("il aurait remplacé le fichier de données."));
-    if (buffer_log && identite == buffer_log->identite_partiel())
+    if (buffer_log && buffer_log->est_partiel(dossier_resultats, nom, etat))
         return lignes_rapport::non_cree(
             ligne, nom, QStringLiteral("il aurait remplacé le fichier de rapport."));
     // A file the user may not write, as the single page refuses it.

@@ -4,6 +4,7 @@
 #include "verification_v1.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <climits>
@@ -133,11 +134,17 @@ QString rapport_serie::echec_systeme(int erreur) const {
 }
 
 bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& nom_rapport,
-                          bibliotheque_v1::identite_fichier fichier_donnees) {
+                          const QString& fichier_donnees) {
     nom = nom_rapport;
     chemin_dossier = chemin_dossier_rapport.endsWith(u'/') ? chemin_dossier_rapport
                                                            : chemin_dossier_rapport + u'/';
-    donnees = fichier_donnees;
+    const QFileInfo info_donnees(fichier_donnees);
+    // Zero when the path names nothing: no file has it.
+    donnees = bibliotheque_v1::identite_chemin(fichier_donnees)
+                  .value_or(bibliotheque_v1::identite_fichier{});
+    nom_donnees = info_donnees.fileName();
+    dossier_donnees = bibliotheque_v1::identite_chemin(info_donnees.absolutePath())
+                          .value_or(bibliotheque_v1::identite_fichier{});
     erreur = 0;
     tampon.clear();
     echec_.clear();
@@ -193,6 +200,13 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
     return false;
 }
 
+bool rapport_serie::est_partiel(const bibliotheque_v1::dossier_ouvert& dans,
+                                const QString& nom_fichier, const struct stat& etat) const {
+    return fd >= 0 &&
+           (bibliotheque_v1::identite_de(etat) == partiel ||
+            (dans.identite() == dossier.identite() && dans.meme_nom(nom_fichier, nom_partiel)));
+}
+
 void rapport_serie::ecrit(const QString& ligne) {
     if (fd < 0 || erreur != 0)
         return;
@@ -238,7 +252,10 @@ bool rapport_serie::termine(
             abandonne(echec_systeme(ELOOP));
             return false;
         }
-        if (identite == donnees) {
+        // A driver may give another spelling of the data file's name its
+        // own inode number: the folder is asked whether it is one name.
+        if (identite == donnees ||
+            (dossier.identite() == dossier_donnees && dossier.meme_nom(nom, nom_donnees))) {
             abandonne(refus(QStringLiteral("été enregistré\u00A0: il aurait remplacé le fichier de "
                                            "données.")));
             return false;

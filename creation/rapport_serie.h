@@ -51,11 +51,10 @@ public:
     rapport_serie(const rapport_serie&) = delete;
     rapport_serie& operator=(const rapport_serie&) = delete;
 
-    // Starts the report `nom` in `dossier`; `donnees` is the data file, which
-    // the report may never replace. False when it cannot be made; echec()
-    // then gives the sentence of the summary.
-    bool ouvre(const QString& dossier, const QString& nom,
-               bibliotheque_v1::identite_fichier donnees);
+    // Starts the report `nom` in `dossier`; `donnees` is the data file's
+    // path: the report may never replace it. False when it cannot be made;
+    // echec() then gives the sentence of the summary.
+    bool ouvre(const QString& dossier, const QString& nom, const QString& donnees);
     bool ouvert() const { return fd >= 0; }
     // Adds one line.
     void ecrit(const QString& ligne);
@@ -75,8 +74,11 @@ public:
     // The extended attribute that marks a partial file until it becomes the
     // report: only a file so marked is ever removed as a dead run's.
     static constexpr const char* marque_partiel = "user.valdorin.partiel";
-    // The file the lines go to until the run ends.
-    bibliotheque_v1::identite_fichier identite_partiel() const { return partiel; }
+    // Whether the file `etat` describes at `nom` of the folder `dans` is the
+    // one the lines go to until the run ends: the same file, or another
+    // spelling of its name in its folder where the folder takes both for one.
+    bool est_partiel(const bibliotheque_v1::dossier_ouvert& dans, const QString& nom,
+                     const struct stat& etat) const;
     // The report's path.
     QString chemin() const { return chemin_dossier + nom; }
 
@@ -94,7 +96,10 @@ private:
     QString chemin_dossier; // ending with "/"
     QString nom;
     QString nom_partiel;
+    // The data file, its name and its folder.
     bibliotheque_v1::identite_fichier donnees;
+    QString nom_donnees;
+    bibliotheque_v1::identite_fichier dossier_donnees;
     bibliotheque_v1::identite_fichier partiel;
     int fd = -1;
     int erreur = 0;

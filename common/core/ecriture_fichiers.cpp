@@ -33,6 +33,9 @@ QString raison_systeme(int erreur) {
             .arg(lien_refuse);
     case erreur_fichier_special:
         return QStringLiteral("ce n'est pas un fichier ordinaire.");
+    case erreur_nom_refuse:
+        return QStringLiteral("le disque refuse ce nom de fichier, qui contient peut-être un "
+                              "caractère interdit sur ce disque.");
     case ENOENT:
     case ENOTDIR:
         return QStringLiteral("son dossier n'existe pas.");
@@ -60,6 +63,13 @@ QString raison_systeme(int erreur) {
             .arg(erreur)
             .arg(QString::fromLocal8Bit(std::strerror(erreur)));
     }
+}
+
+std::optional<identite_fichier> identite_chemin(const QString& chemin) {
+    struct stat etat = {};
+    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0)
+        return std::nullopt;
+    return identite_de(etat);
 }
 
 void ignore_depassement_taille_fichier() {
@@ -424,12 +434,21 @@ bool lit_temporaire(const QByteArray& nom, QByteArray& machine_nom, qint64& proc
 // the rename.
 int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
     QByteArray destination = QFile::encodeName(chemin);
+    // "No such file" although the folder of the file to write (through a
+    // link, of its target) exists: the file system refused the name.
+    const auto explique = [&destination](int erreur) {
+        struct stat parent = {};
+        return erreur == ENOENT && etat_dossier(AT_FDCWD, destination, parent) == 0 &&
+                       S_ISDIR(parent.st_mode)
+                   ? erreur_nom_refuse
+                   : erreur;
+    };
     // Through a link, to the file it names.
     const mode_t droits = droits_creation(nom_pris(AT_FDCWD, destination, 0));
     QByteArray temporaire;
     if (const int erreur =
             ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire, droits))
-        return erreur;
+        return explique(erreur);
     int erreur = nomme_nouveau(AT_FDCWD, temporaire, destination);
     if (erreur == EEXIST) {
         // A file to replace, or a link to write through to its target.
@@ -442,7 +461,7 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
             ::unlink(temporaire.constData());
             if (const int ecriture =
                     ecrit_temporaire(AT_FDCWD, dossier_de(destination), octets, temporaire, droits))
-                return ecriture;
+                return explique(ecriture);
         }
         if (erreur == 0)
             erreur = remplace(AT_FDCWD, QByteArray(), temporaire, destination, etat);
@@ -451,7 +470,7 @@ int enregistre_fichier(const QString& chemin, const QByteArray& octets) {
     }
     if (erreur != 0)
         ::unlink(temporaire.constData());
-    return erreur;
+    return explique(erreur);
 }
 
 // --- A temporary file -----------------------------------------------------------
@@ -506,6 +525,7 @@ int dossier_ouvert::ouvre(const QString& chemin) {
     }
     fd_ = fd;
     identite_ = identite_de(etat);
+    comparaison_.reset();
     chemin_ = chemin.endsWith(u'/') ? chemin : chemin + u'/';
     chemin_systeme_ = QFile::encodeName(chemin_);
     // The extended-attribute calls take paths: through the descriptor where
@@ -531,6 +551,62 @@ int dossier_ouvert::examine(const QString& nom, struct stat& etat) const {
     return ::fstatat(fd_, QFile::encodeName(nom).constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0
                ? 0
                : errno;
+}
+
+QString dossier_ouvert::graphie_commune(const QString& nom) {
+    // Unicode's caseless match of canonical equivalents.
+    return nom.normalized(QString::NormalizationForm_D)
+        .toCaseFolded()
+        .normalized(QString::NormalizationForm_D);
+}
+
+dossier_ouvert::comparaison_noms dossier_ouvert::comparaison() const {
+    if (comparaison_)
+        return *comparaison_;
+    // A probe file named as this program's temporary files (a later run
+    // removes it, should this process be killed before it does), with a
+    // letter "é" as one character: its name in capitals, and with the accent
+    // as a combining character, are looked up. Where it cannot be made,
+    // even without the letter (a file system that holds only ASCII names),
+    // both are taken as one name, so that a file answering to another
+    // spelling of a name is kept rather than replaced.
+    comparaison_noms comparaison{true, true};
+    for (const QByteArray& accent : {QByteArray("\xC3\xA9"), QByteArray()}) {
+        QByteArray sonde = nom_temporaire();
+        sonde.insert(sonde.size() - fin_temporaire.size(), accent);
+        const int fd = ::openat(fd_, sonde.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            continue;
+        ::close(fd);
+        struct stat etat = {};
+        comparaison.casse =
+            ::fstatat(fd_, sonde.toUpper().constData(), &etat, AT_SYMLINK_NOFOLLOW) == 0;
+        comparaison.forme =
+            !accent.isEmpty() &&
+            ::fstatat(fd_, QByteArray(sonde).replace(accent, "e\xCC\x81").constData(), &etat,
+                      AT_SYMLINK_NOFOLLOW) == 0;
+        ::unlinkat(fd_, sonde.constData(), 0);
+        break;
+    }
+    comparaison_ = comparaison;
+    return comparaison;
+}
+
+bool dossier_ouvert::meme_nom(const QString& a, const QString& b) const {
+    if (a == b)
+        return true;
+    if (graphie_commune(a) != graphie_commune(b))
+        return false;
+    const comparaison_noms regles = comparaison();
+    const auto graphie = [regles](QString nom) {
+        if (regles.forme)
+            nom = nom.normalized(QString::NormalizationForm_D);
+        if (regles.casse)
+            nom = nom.toCaseFolded();
+        return regles.forme ? nom.normalized(QString::NormalizationForm_D) : nom;
+    };
+    return graphie(a) == graphie(b);
 }
 
 bool dossier_ouvert::ecriture_permise(const QString& nom, const struct stat& etat) const {
@@ -570,11 +646,15 @@ int dossier_ouvert::enregistre(const QString& nom, const QByteArray& octets) con
     if (const int erreur =
             ecrit_temporaire(fd_, QByteArray(), octets, temporaire,
                              droits_creation(nom_pris(fd_, destination, AT_SYMLINK_NOFOLLOW))))
-        return erreur;
+        return explique(erreur);
     const int erreur = nomme(temporaire, destination, nom, true);
     if (erreur != 0)
         ::unlinkat(fd_, temporaire.constData(), 0);
-    return erreur;
+    return explique(erreur);
+}
+
+int dossier_ouvert::explique(int erreur) const {
+    return erreur == ENOENT && en_place() ? erreur_nom_refuse : erreur;
 }
 
 int dossier_ouvert::nomme(const QByteArray& source, const QByteArray& destination,
@@ -600,11 +680,11 @@ int dossier_ouvert::cree(const QString& nom, bool remplacera) const {
     const int fd =
         ::openat(fd_, QFile::encodeName(nom).constData(),
                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, droits_creation(remplacera));
-    return fd >= 0 ? fd : -errno;
+    return fd >= 0 ? fd : -explique(errno);
 }
 
 int dossier_ouvert::renomme(const QString& de, const QString& nom) const {
-    return nomme(QFile::encodeName(de), QFile::encodeName(nom), nom, false);
+    return explique(nomme(QFile::encodeName(de), QFile::encodeName(nom), nom, false));
 }
 
 void dossier_ouvert::parcourt(const std::function<void(const QByteArray& nom)>& action) const {

@@ -29,6 +29,10 @@ inline identite_fichier identite_de(const struct stat& etat) {
     return {static_cast<quint64>(etat.st_dev), static_cast<quint64>(etat.st_ino)};
 }
 
+// The identity of what `chemin` names, links followed; none when it names
+// nothing.
+std::optional<identite_fichier> identite_chemin(const QString& chemin);
+
 // Errors of the writes below that are no system error numbers.
 // A symbolic link that the write may not follow: in a sticky folder that
 // anyone may write into, a link owned by another user than the writer and
@@ -38,6 +42,10 @@ inline constexpr int erreur_lien_etranger = 0x10001;
 // Something at the destination that is neither a file nor a folder (a pipe,
 // a device, a socket): it is not replaced.
 inline constexpr int erreur_fichier_special = 0x10002;
+// A name that the file system refused although its folder exists: exFAT
+// through FUSE answers "no such file" (ENOENT) for a name holding a
+// character it forbids (: ? * " < > | \).
+inline constexpr int erreur_nom_refuse = 0x10003;
 // The link of the last erreur_lien_etranger.
 extern QString lien_refuse;
 
@@ -58,7 +66,8 @@ extern QString lien_refuse;
 // replaced and the link kept, unless it is another user's link in a shared
 // sticky folder (erreur_lien_etranger). Gives 0, or the system's error
 // number (ENOSPC for a full disk, EFBIG beyond the size a process may
-// write...) or one of the errors above.
+// write...) or one of the errors above; ENOENT only when the folder does
+// not exist.
 int enregistre_fichier(const QString& chemin, const QByteArray& octets);
 
 // A folder held open while a run writes many files into it. Every file is
@@ -92,6 +101,17 @@ public:
     // What lies at `nom`, a link not followed: 0 with `etat` filled, or the
     // error number (ENOENT: nothing).
     int examine(const QString& nom, struct stat& etat) const;
+    // Whether the folder takes `a` and `b` for one name: the same name, or
+    // two spellings of one where its file system tells neither case (exFAT,
+    // FAT, some network shares) or Unicode normalization forms apart. Some
+    // drivers (exfat-fuse, fusefat) give each spelling of one file its own
+    // inode number, so the folder itself is asked how it compares names,
+    // with a probe file, once while it is open, and only when two names
+    // equal by graphie_commune are compared.
+    bool meme_nom(const QString& a, const QString& b) const;
+    // `nom` with its case and its Unicode normalization form set aside: two
+    // names that any file system takes for one give the same.
+    static QString graphie_commune(const QString& nom);
     // Whether the process may write the file at `nom`: both a write
     // permission bit and the system's own check for this user.
     bool ecriture_permise(const QString& nom, const struct stat& etat) const;
@@ -101,7 +121,7 @@ public:
 
     // Writes `octets` to `nom` as enregistre_fichier does, but refuses a
     // symbolic link there with ELOOP, and asks `garde` before it replaces a
-    // file.
+    // file. ENOENT only when the folder no longer exists.
     int enregistre(const QString& nom, const QByteArray& octets) const;
     // Asked before enregistre replaces what lies at `nom` (neither a link
     // nor a folder), described by `etat`: false keeps it, and the write
@@ -139,6 +159,16 @@ private:
     // (EISDIR) or, with `avec_garde`, a file that garde keeps (EEXIST).
     int nomme(const QByteArray& source, const QByteArray& destination, const QString& nom,
               bool avec_garde) const;
+    // ENOENT from a call that made or named a file of the folder, while the
+    // folder is still in place, is a name refused: erreur_nom_refuse.
+    int explique(int erreur) const;
+
+    // How the folder's file system compares names.
+    struct comparaison_noms {
+        bool casse = false; // "a" and "A" are one name
+        bool forme = false; // "\u00E9" and "e\u0301" are one name
+    };
+    comparaison_noms comparaison() const;
 
     int fd_ = -1;
     QString chemin_;
@@ -147,6 +177,8 @@ private:
     // without a folder descriptor (extended attributes) take.
     QByteArray prefixe_;
     identite_fichier identite_;
+    // Learnt by comparaison() at its first call after ouvre().
+    mutable std::optional<comparaison_noms> comparaison_;
 };
 
 // A new temporary file, open for reading and writing, removed when the

@@ -3,6 +3,7 @@
 // poppler and a barcode scanner) and its settings.
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
+#include "disque_exfat.h"
 #include "fenetre_essai.h"
 #include "fichiers_parametres.h"
 #include "lecture_accessible.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -281,6 +283,27 @@ TEST_F(Page, CancelOrAFailedFileLeavesNothingAndTheFormAsItWas) {
                                           " » : le nom est trop long."});
     EXPECT_EQ(outils_eps::fichiers_du_dossier(), avant);
     EXPECT_EQ(f.page.ch_prix->text(), "2,9");
+}
+
+// On an exFAT disk, whose driver answers "no such file" for a name holding
+// a character the disk forbids, the message says that the disk refused the
+// name, not that its folder is missing; a sound name is made.
+TEST_F(Page, ANameTheDiskRefusesIsNotToldAsAMissingFolder) {
+    test_support::disque_exfat disque(chemin("exfat"));
+    if (!disque.absent().isEmpty())
+        GTEST_SKIP() << qPrintable(disque.absent());
+    remplit("ch_code_produit=4321;ch_prix=2,9");
+    for (const QString nom : {"a:b.eps", "a.eps"}) {
+        alertes.textes.clear();
+        dialogues.reponses = {chemin("exfat/" + nom)};
+        cree(nom == "a:b.eps");
+        EXPECT_EQ(alertes.textes.join(""),
+                  nom == "a.eps" ? ""
+                                 : "Impossible d'écrire le fichier « " + chemin("exfat/" + nom) +
+                                       " » : le disque refuse ce nom de fichier, qui contient "
+                                       "peut-être un caractère interdit sur ce disque.");
+    }
+    EXPECT_EQ(QDir(chemin("exfat")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.eps"});
 }
 
 TEST_F(Page, SettingsRoundTripAndRefuseWhatTheFieldsCannotHold) {

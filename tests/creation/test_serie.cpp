@@ -1,6 +1,7 @@
 #include "autre_utilisateur.h"
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
+#include "disque_exfat.h"
 #include "fenetre_essai.h"
 #include "fichiers_memo.h"
 #include "ksp_partagees.h"
@@ -436,6 +437,104 @@ TEST(serie, refus_et_rapports) {
         EXPECT_EQ(QDir(dossier).entryList({".valdorin*", "*partiel*"}, QDir::Files | QDir::Hidden),
                   QStringList())
             << qPrintable(dossier);
+}
+
+// Names that a disk takes for one. In the test's own folder, which tells
+// case apart, every file is made, and made again by a second run. On an exFAT
+// disk, whose driver gives each spelling of a name its own inode number, a
+// record named in another spelling of a file made, of the data file or of the
+// partial report is refused and that file stays, a report so named is not
+// kept, and a name holding a character the disk forbids is told as such.
+TEST(serie, noms_que_le_disque_confond) {
+    const QString d = test_support::dossier_test(), distincts = d + "/distincts",
+                  exfat = d + "/exfat";
+    const QString plus = "\\n\\nPour en savoir plus, consultez le fichier de rapport.",
+                  deja = "erreur en colonne 12, nom de fichier déjà utilisé ligne ",
+                  non_cree = "fichier %2 non créé\u00A0: ",
+                  disque_refuse = "le disque refuse ce nom de fichier, qui contient peut-être un "
+                                  "caractère interdit sur ce disque.",
+                  rapport_refuse = "Aucune erreur n'a été détectée.\\n\\nLe fichier de rapport "
+                                   "«\u00A0%1/%2\u00A0» n'a pas été enregistré\u00A0: il aurait "
+                                   "remplacé le ";
+    const QString une = "Une erreur a été détectée." + plus;
+    // The records' names; on exFAT, the lines of the records refused after
+    // "Ligne N, " ("|" between records) and the summary's end: %1 stands for
+    // the folder, %2 for the file or the report.
+    const struct {
+        QString donnees, extension, noms, refus_exfat, fin_exfat;
+    } cas[] = {
+        {"jours.txt", ".eps", "Lundi lundi Rapport RAPPORT \u00E9 e\u0301",
+         "|" + deja + "1||" + deja + "3", "2 erreurs ont été détectées." + plus},
+        {"Donnees.txt", ".txt", "DONNEES suite",
+         non_cree + "il aurait remplacé le fichier de données.", une},
+        {"liste.txt", ".log", "LISTE.PARTIEL l2",
+         non_cree + "il aurait remplacé le fichier de rapport.", une},
+        {"rapport.txt", ".log", "RAPPORT", "", rapport_refuse + "fichier créé ligne 1."},
+        {"liste.LOG", ".eps", "l1", "", rapport_refuse + "fichier de données."},
+        {"refus.txt", ":x.eps", "a",
+         non_cree + "Impossible d'écrire le fichier « %1/%2 » : " + disque_refuse, une},
+    };
+    QDir().mkpath(distincts);
+    test_support::disque_exfat disque(exfat);
+    for (const QString& dossier : {distincts, exfat}) {
+        const bool confond = dossier == exfat;
+        if (confond && !disque.absent().isEmpty())
+            GTEST_SKIP() << qPrintable(disque.absent());
+        for (const auto& c : cas) {
+            for (const QString& nom : QDir(dossier).entryList(QDir::Files | QDir::Hidden))
+                QFile::remove(dossier + "/" + nom);
+            QByteArray lignes;
+            QStringList rapport;
+            const QStringList noms = c.noms.split(' ');
+            for (int i = 0; i < noms.size(); ++i) {
+                lignes += QByteArray(bon).replace("code1", noms[i].toUtf8());
+                const QString refus = confond ? c.refus_exfat.split('|').value(i) : QString();
+                rapport << QString("Ligne %1, ").arg(i + 1) +
+                               QString(refus.isEmpty() ? "fichier %2 OK" : refus)
+                                   .replace("%1", dossier)
+                                   .replace("%2", noms[i] + c.extension);
+            }
+            const QString donnees =
+                outils_donnees::fichier(lignes, dossier.mid(d.size() + 1) + "/" + c.donnees);
+            const QString fin = QString(confond ? c.fin_exfat : "Aucune erreur n'a été détectée.")
+                                    .replace("%1", dossier)
+                                    .replace("%2", csp_creer_plusieurs::nom_rapport(donnees));
+            // A second run finds every name taken by the first.
+            for (const int passe : {1, 2}) {
+                const std::string quoi = qPrintable(c.donnees + " " + QString::number(passe));
+                const issue_serie r =
+                    serie(donnees, {"popup_log=1", "popup_resultats=1", "popup_codage=3",
+                                    "ch_ext_eps=" + c.extension});
+                // A report that is not kept: its name reaches another file.
+                if (!fin.contains("Le fichier de rapport")) {
+                    EXPECT_EQ(r.rapport, rapport + QStringList{""}) << quoi;
+                }
+                EXPECT_TRUE(r.alertes.value(0).endsWith(fin))
+                    << quoi << " " << qPrintable(r.alertes.value(0));
+                // Read from the disk, not from what was kept of a file replaced.
+                if (confond) {
+                    ASSERT_TRUE(disque.remonte()) << qPrintable(disque.absent());
+                }
+                EXPECT_EQ(lit(donnees), lignes) << quoi;
+                // Each file made holds its own record, whose title is its name.
+                for (const QString& l : r.rapport) {
+                    const QString nom = QRegularExpression("^Ligne \\d+, fichier ([ -~]+) OK$")
+                                            .match(l)
+                                            .captured(1);
+                    EXPECT_TRUE(nom.isEmpty() ||
+                                lit(dossier + "/" + nom).contains("%%Title: (" + nom.toUtf8()))
+                        << quoi << " " << qPrintable(nom);
+                }
+            }
+        }
+    }
+    // A report whose name holds a character the disk forbids.
+    const issue_serie r = serie(outils_donnees::fichier(bon, "distincts/x:y.txt"),
+                                {"popup_log=2", "popup_resultats=2", "ch_repertoire=" + exfat});
+    EXPECT_TRUE(r.alertes.value(0).endsWith(
+        "\\n\\nLe fichier de rapport «\u00A0" + exfat +
+        "/x:y.log\u00A0» n'a pas pu être enregistré\u00A0: " + disque_refuse))
+        << qPrintable(r.alertes.value(0));
 }
 
 // A TAB inside a quoted field of a comma or semicolon file is a fault of that
