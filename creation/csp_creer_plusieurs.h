@@ -297,11 +297,8 @@ private:
     QStringList noms_a_identifier;
     QHash<bibliotheque_v1::identite_fichier, std::int32_t> fichiers_faits;
     QHash<QString, QStringList> graphies_faites;
-    // The data file of the current run, which no file of the run may replace,
-    // its name and its folder.
-    std::optional<bibliotheque_v1::identite_fichier> identite_donnees;
-    QString nom_donnees;
-    std::optional<bibliotheque_v1::identite_fichier> dossier_donnees;
+    // The data file of the current run, which no file of the run may replace.
+    bibliotheque_v1::fichier_protege donnees;
     // Why the report asked for could not be made at the start step.
     QString echec_rapport;
     // Where and why the current run stopped before the end of its data file.

@@ -121,10 +121,7 @@ bool csp_creer_plusieurs::initialise_thread(int total) {
     fichiers_faits.clear();
     graphies_faites.clear();
     verification_dossier.invalidate();
-    identite_donnees = bibliotheque_v1::identite_chemin(fi_lecture_officiel);
-    nom_donnees = QFileInfo(fi_lecture_officiel).fileName();
-    dossier_donnees =
-        bibliotheque_v1::identite_chemin(QFileInfo(fi_lecture_officiel).absolutePath());
+    donnees = bibliotheque_v1::fichier_protege::de(fi_lecture_officiel);
     const int place = popup_log->currentIndex();
     if (place == 1 || place == 2) {
         const QString dossier = place == 1 ? QFileInfo(fi_lecture_officiel).absolutePath() + u'/'
@@ -132,7 +129,7 @@ bool csp_creer_plusieurs::initialise_thread(int total) {
         const QString nom = nom_rapport(fi_lecture_officiel);
         chemin_log = dossier + nom;
         buffer_log = std::make_unique<rapport_serie>();
-        if (!buffer_log->ouvre(dossier, nom, fi_lecture_officiel)) {
+        if (!buffer_log->ouvre(dossier, nom, donnees)) {
             echec_rapport = buffer_log->echec();
             buffer_log.reset();
         }
@@ -244,7 +241,6 @@ std::int32_t csp_creer_plusieurs::ligne_ayant_fait(const QString& nom, const str
 QString csp_creer_plusieurs::refus_destination(const QString& nom, const struct stat& etat) {
     const std::int32_t ligne = ligne_en_cours;
     const int colonne = colonne_nom_en_cours;
-    const auto identite = bibliotheque_v1::identite_de(etat);
     // Two records of one run that name one file: the first record's file stays.
     if (const std::int32_t fait = ligne_ayant_fait(nom, etat))
         return lignes_rapport::erreur_colonne(
@@ -252,8 +248,7 @@ QString csp_creer_plusieurs::refus_destination(const QString& nom, const struct 
     // The data file being read (a record named like it, with the results
     // beside it, in any spelling the folder takes for its name): its records
     // would be lost.
-    if (identite == identite_donnees || (dossier_donnees == dossier_resultats.identite() &&
-                                         dossier_resultats.meme_nom(nom, nom_donnees)))
+    if (donnees.est(dossier_resultats, nom, etat))
         return lignes_rapport::non_cree(
             ligne, nom, QStringLiteral("il aurait remplacé le fichier de données."));
     if (buffer_log && buffer_log->est_partiel(dossier_resultats, nom, etat))

@@ -4,7 +4,6 @@
 #include "verification_v1.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <climits>
@@ -134,17 +133,11 @@ QString rapport_serie::echec_systeme(int erreur) const {
 }
 
 bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& nom_rapport,
-                          const QString& fichier_donnees) {
+                          const bibliotheque_v1::fichier_protege& fichier_donnees) {
     nom = nom_rapport;
     chemin_dossier = chemin_dossier_rapport.endsWith(u'/') ? chemin_dossier_rapport
                                                            : chemin_dossier_rapport + u'/';
-    const QFileInfo info_donnees(fichier_donnees);
-    // Zero when the path names nothing: no file has it.
-    donnees = bibliotheque_v1::identite_chemin(fichier_donnees)
-                  .value_or(bibliotheque_v1::identite_fichier{});
-    nom_donnees = info_donnees.fileName();
-    dossier_donnees = bibliotheque_v1::identite_chemin(info_donnees.absolutePath())
-                          .value_or(bibliotheque_v1::identite_fichier{});
+    donnees = fichier_donnees;
     erreur = 0;
     tampon.clear();
     echec_.clear();
@@ -186,8 +179,9 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
         // file is never removed by another run.
         ::fsetxattr(fd, rapport_serie::marque_partiel, "1", 1, 0);
         struct stat cree = {};
-        if (::fstat(fd, &cree) == 0)
-            partiel = bibliotheque_v1::identite_de(cree);
+        partiel = {::fstat(fd, &cree) == 0 ? std::optional(bibliotheque_v1::identite_de(cree))
+                                           : std::nullopt,
+                   dossier.identite(), nom_partiel};
         // The lines are readable by whom the earlier report allowed, no more.
         dossier.reprend_attributs(nom_partiel, nom);
         return true;
@@ -202,9 +196,7 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
 
 bool rapport_serie::est_partiel(const bibliotheque_v1::dossier_ouvert& dans,
                                 const QString& nom_fichier, const struct stat& etat) const {
-    return fd >= 0 &&
-           (bibliotheque_v1::identite_de(etat) == partiel ||
-            (dans.identite() == dossier.identite() && dans.meme_nom(nom_fichier, nom_partiel)));
+    return fd >= 0 && partiel.est(dans, nom_fichier, etat);
 }
 
 void rapport_serie::ecrit(const QString& ligne) {
@@ -247,15 +239,11 @@ bool rapport_serie::termine(
     // a file of this run would be lost.
     struct stat etat = {};
     if (dossier.examine(nom, etat) == 0) {
-        const auto identite = bibliotheque_v1::identite_de(etat);
         if (S_ISLNK(etat.st_mode)) {
             abandonne(echec_systeme(ELOOP));
             return false;
         }
-        // A driver may give another spelling of the data file's name its
-        // own inode number: the folder is asked whether it is one name.
-        if (identite == donnees ||
-            (dossier.identite() == dossier_donnees && dossier.meme_nom(nom, nom_donnees))) {
+        if (donnees.est(dossier, nom, etat)) {
             abandonne(refus(QStringLiteral("été enregistré\u00A0: il aurait remplacé le fichier de "
                                            "données.")));
             return false;

@@ -51,10 +51,11 @@ public:
     rapport_serie(const rapport_serie&) = delete;
     rapport_serie& operator=(const rapport_serie&) = delete;
 
-    // Starts the report `nom` in `dossier`; `donnees` is the data file's
-    // path: the report may never replace it. False when it cannot be made;
-    // echec() then gives the sentence of the summary.
-    bool ouvre(const QString& dossier, const QString& nom, const QString& donnees);
+    // Starts the report `nom` in `dossier`; `donnees` is the data file, which
+    // the report may never replace. False when it cannot be made; echec()
+    // then gives the sentence of the summary.
+    bool ouvre(const QString& dossier, const QString& nom,
+               const bibliotheque_v1::fichier_protege& donnees);
     bool ouvert() const { return fd >= 0; }
     // Adds one line.
     void ecrit(const QString& ligne);
@@ -96,11 +97,9 @@ private:
     QString chemin_dossier; // ending with "/"
     QString nom;
     QString nom_partiel;
-    // The data file, its name and its folder.
-    bibliotheque_v1::identite_fichier donnees;
-    QString nom_donnees;
-    bibliotheque_v1::identite_fichier dossier_donnees;
-    bibliotheque_v1::identite_fichier partiel;
+    bibliotheque_v1::fichier_protege donnees;
+    // The partial file the lines go to.
+    bibliotheque_v1::fichier_protege partiel;
     int fd = -1;
     int erreur = 0;
     QByteArray tampon;

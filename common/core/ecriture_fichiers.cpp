@@ -1,6 +1,7 @@
 #include "ecriture_fichiers.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <QDateTime>
 #include <QtEndian>
@@ -63,13 +64,6 @@ QString raison_systeme(int erreur) {
             .arg(erreur)
             .arg(QString::fromLocal8Bit(std::strerror(erreur)));
     }
-}
-
-std::optional<identite_fichier> identite_chemin(const QString& chemin) {
-    struct stat etat = {};
-    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0)
-        return std::nullopt;
-    return identite_de(etat);
 }
 
 void ignore_depassement_taille_fichier() {
@@ -607,6 +601,23 @@ bool dossier_ouvert::meme_nom(const QString& a, const QString& b) const {
         return regles.forme ? nom.normalized(QString::NormalizationForm_D) : nom;
     };
     return graphie(a) == graphie(b);
+}
+
+fichier_protege fichier_protege::de(const QString& chemin) {
+    const auto identite = [](const QString& de) -> std::optional<identite_fichier> {
+        struct stat etat = {};
+        if (::stat(QFile::encodeName(de).constData(), &etat) != 0)
+            return std::nullopt;
+        return identite_de(etat);
+    };
+    const QFileInfo fichier(chemin);
+    return {identite(chemin), identite(fichier.absolutePath()), fichier.fileName()};
+}
+
+bool fichier_protege::est(const dossier_ouvert& dans, const QString& nom_fichier,
+                          const struct stat& etat) const {
+    return identite_de(etat) == identite ||
+           (dans.identite() == dossier && dans.meme_nom(nom_fichier, nom));
 }
 
 bool dossier_ouvert::ecriture_permise(const QString& nom, const struct stat& etat) const {

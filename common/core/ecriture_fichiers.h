@@ -29,10 +29,6 @@ inline identite_fichier identite_de(const struct stat& etat) {
     return {static_cast<quint64>(etat.st_dev), static_cast<quint64>(etat.st_ino)};
 }
 
-// The identity of what `chemin` names, links followed; none when it names
-// nothing.
-std::optional<identite_fichier> identite_chemin(const QString& chemin);
-
 // Errors of the writes below that are no system error numbers.
 // A symbolic link that the write may not follow: in a sticky folder that
 // anyone may write into, a link owned by another user than the writer and
@@ -179,6 +175,22 @@ private:
     identite_fichier identite_;
     // Learnt by comparaison() at its first call after ouvre().
     mutable std::optional<comparaison_noms> comparaison_;
+};
+
+// A file that a run must never replace: what it is and where it lies, its
+// identity and its name in its folder. Some drivers (exfat-fuse, fusefat)
+// give each spelling of a name its own inode number, so a file under
+// another name of the same folder is also this one where the folder takes
+// both names for one.
+struct fichier_protege {
+    std::optional<identite_fichier> identite;
+    std::optional<identite_fichier> dossier;
+    QString nom;
+
+    // The file `chemin` names, links followed: nothing when it names none.
+    static fichier_protege de(const QString& chemin);
+    // Whether the file `etat` describes at `nom` of `dans` is this one.
+    bool est(const dossier_ouvert& dans, const QString& nom, const struct stat& etat) const;
 };
 
 // A new temporary file, open for reading and writing, removed when the
