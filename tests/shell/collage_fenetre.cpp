@@ -9,7 +9,7 @@
 //   "Code produit"), copie_sans_selection (Ctrl+C there with nothing selected,
 //   on an empty clipboard), riche (Markdown, HTML and plain text of one bold
 //   word), html (HTML alone).
-//   COMMANDE: ctrl_v, maj_inser, clic_milieu (the X selection), menu
+//   COMMANDE: ctrl_v, clic_milieu (the X selection), menu
 //   (Édition > Coller).
 
 #include "application_essai.h"
@@ -96,8 +96,6 @@ int main(int argc, char** argv) {
     zone->moveCursor(QTextCursor::End);
     if (commande == u"ctrl_v")
         QTest::keyClick(zone, Qt::Key_V, Qt::ControlModifier);
-    else if (commande == u"maj_inser")
-        QTest::keyClick(zone, Qt::Key_Insert, Qt::ShiftModifier);
     else if (commande == u"clic_milieu")
         QTest::mouseClick(zone->viewport(), Qt::MiddleButton, {}, QPoint(200, 10));
     else if (commande == u"menu")

@@ -18,11 +18,9 @@ TEST(Collage, LeTexteBrutDuPressePapiersEntreEtLApplicationContinue) {
     };
     const cas cas_testes[] = {
         {"ch_commentaire", "vide", "ctrl_v", "avant"},
-        {"ch_commentaire", "vide", "maj_inser", "avant"},
         {"ch_commentaire", "vide", "clic_milieu", "avant"},
         {"ch_commentaire", "vide", "menu", "avant"},
         {"ch_contrat", "vide", "ctrl_v", "avant"},
-        {"ch_contrat", "vide", "menu", "avant"},
         {"ch_commentaire", "copie_sans_selection", "ctrl_v", "avant"},
         {"ch_commentaire", "coupe", "ctrl_v", "avant12345"},
         {"ch_commentaire", "coupe", "menu", "avant12345"},
