@@ -91,13 +91,24 @@ QString texte_utf16(const QString& texte) {
     return litteral;
 }
 
+// Whether PDFDocEncoding lacks `c`. Of the controls it holds only TAB, LF
+// and CR: it gives 0x18-0x1F to accents (ESC would read as a dot above) and
+// leaves the others and DEL undefined. A surrogate is half of a character
+// beyond the Basic Multilingual Plane, which it never holds.
+bool hors_pdfdoc(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x20)
+        return u != u'\t' && u != u'\n' && u != u'\r';
+    if (u < 0x7F)
+        return false;
+    return u == 0x7F || c.isSurrogate() || code_pdfdoc(u) < 0;
+}
+
 } // namespace
 
 QString pdf_texte_document(const QString& texte) {
-    // A surrogate is half of a character beyond the Basic Multilingual
-    // Plane, which the encoding never holds.
     for (const QChar c : texte)
-        if (c.unicode() >= 0x80 && (c.isSurrogate() || code_pdfdoc(c.unicode()) < 0))
+        if (hors_pdfdoc(c))
             return texte_utf16(texte);
     return pdf_texte_code(texte, code_pdfdoc);
 }

@@ -183,6 +183,8 @@ TEST(PdfLecteurs, NoteAndTitleReadBackAsTyped) {
         {"ligne ✓\rligne 2\r\nligne 3\n"},
         {"x\u0085y\u00ADz\u00A0"},    // that PDFDocEncoding lacks
         {"\u2928\u5C5C\u0D0A\u0A0D"}, // UTF-16 bytes "(", ")", backslash, CR, LF
+        {"a\tb", "a\\tb"},
+        {"esc\x1B accents\x18\x1F soh\x01 del\x7F tab\t"}, // controls it reads as accents or lacks
     };
     const QString pdf = test_support::dossier_test() + "/texte.pdf";
     for (const auto& c : cas) {
