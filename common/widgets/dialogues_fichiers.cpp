@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -36,11 +38,10 @@ class presentateur_qt : public presentateur_dialogues {
 public:
     QString montre(const demande_dialogue& demande) override {
         // The owner may close while the dialog shows, and take the dialog with it.
-        const QPointer<QFileDialog> dialogue = prepare_dialogue(demande);
+        const QPointer<dialogue_fichiers> dialogue = prepare_dialogue(demande);
         QString choix;
-        if (dialogue->exec() == QDialog::Accepted && dialogue &&
-            !dialogue->selectedFiles().isEmpty())
-            choix = dialogue->selectedFiles().constFirst();
+        if (dialogue->exec() == QDialog::Accepted && dialogue)
+            choix = dialogue->reponse();
         delete dialogue;
         return choix;
     }
@@ -104,8 +105,46 @@ QString filtre_type(const type_fichier& type) {
     return type.nom + QStringLiteral(" (") + motifs.join(u' ') + u')';
 }
 
-QFileDialog* prepare_dialogue(const demande_dialogue& demande) {
-    auto* dialogue = new QFileDialog(demande.proprietaire, demande.titre, demande.dossier_depart);
+QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStringList& remplaces) {
+    const QFileInfo fichier(chemin);
+    const QString extension = fichier.suffix();
+    if (extension.isEmpty() || fichier.completeBaseName().isEmpty() ||
+        !remplaces.contains(extension, Qt::CaseInsensitive))
+        return chemin;
+    return chemin.chopped(extension.size()) + suffixe;
+}
+
+dialogue_fichiers::dialogue_fichiers(const demande_dialogue& demande)
+    : QFileDialog(demande.proprietaire, demande.titre, demande.dossier_depart),
+      suffixes_remplaces(demande.suffixes_remplaces) {}
+
+QString dialogue_fichiers::reponse() const {
+    const QStringList choix = selectedFiles();
+    return choix.isEmpty() ? QString() : choix.constFirst();
+}
+
+void dialogue_fichiers::accept() {
+    auto* nom = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* liste = findChild<QListView*>(QStringLiteral("listView"));
+    if (!nom || !liste) { // not Qt's dialog as we know it
+        QFileDialog::accept();
+        return;
+    }
+    if (acceptMode() == AcceptSave && !suffixes_remplaces.isEmpty()) {
+        const QStringList choix = selectedFiles();
+        const QString fichier = choix.isEmpty() ? QString() : choix.constFirst();
+        const QString corrige = avec_suffixe(fichier, defaultSuffix(), suffixes_remplaces);
+        if (corrige != fichier) {
+            // Qt answers from the name field once nothing is selected in its list.
+            nom->setText(corrige);
+            liste->selectionModel()->clearSelection();
+        }
+    }
+    QFileDialog::accept();
+}
+
+dialogue_fichiers* prepare_dialogue(const demande_dialogue& demande) {
+    auto* dialogue = new dialogue_fichiers(demande);
     dialogue->setOption(QFileDialog::DontUseNativeDialog);
     dialogue->setWindowModality(demande.proprietaire ? Qt::WindowModal : Qt::ApplicationModal);
     switch (demande.genre) {
@@ -254,7 +293,14 @@ QString get_savefolderitem(QWidget* proprietaire, const type_fichier& type, cons
             demande.nom_propose += liste.constFirst();
         demande.filtre = filtre_type(type);
         demande.suffixe_defaut = extensions_type(type).value(0);
-        const QString fichier = montre_dialogue(demande);
+        // A barcode file named after the other kind would be misread by
+        // whatever opens it: its type is its extension.
+        if (demande.suffixe_defaut == u"eps")
+            demande.suffixes_remplaces = QStringList{QStringLiteral("pdf")};
+        else if (demande.suffixe_defaut == u"pdf")
+            demande.suffixes_remplaces = QStringList{QStringLiteral("eps")};
+        const QString fichier = avec_suffixe(montre_dialogue(demande), demande.suffixe_defaut,
+                                             demande.suffixes_remplaces);
         if (fichier.isEmpty())
             return QString();
         dossier_courant = dossier_parent(fichier);

@@ -2,9 +2,10 @@
 
 #include "droits_fichiers.h"
 
+#include <QFileDialog>
 #include <QString>
+#include <QStringList>
 
-class QFileDialog;
 class QWidget;
 struct type_fichier;
 
@@ -48,6 +49,9 @@ struct demande_dialogue {
     QString filtre;         // Qt name filter, "" = every file
     QString nom_propose;    // save dialog only
     QString suffixe_defaut; // save dialog only, without the dot
+    // Save dialog only: extensions, without the dot and in any letter case,
+    // that a chosen name loses for suffixe_defaut (a PDF named "x.eps").
+    QStringList suffixes_remplaces;
     QString legende_bouton; // "" = the dialog's own caption
 };
 
@@ -67,8 +71,30 @@ void installe_presentateur_dialogues(presentateur_dialogues* presentateur);
 // chosen file or folder, or "" when the user cancelled. No check, no message.
 QString montre_demande(const demande_dialogue& demande);
 
+// `chemin` with its extension replaced by `suffixe` when it is one of
+// `remplaces` (letter case aside); otherwise as it is.
+QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStringList& remplaces);
+
+// Qt's own file dialog. A save dialog gives a typed name the extension of
+// its kind in place of one of the request's `suffixes_remplaces` before it
+// is accepted, so that the question whether to replace a file is asked of
+// the file that will be written.
+class dialogue_fichiers : public QFileDialog {
+public:
+    explicit dialogue_fichiers(const demande_dialogue& demande);
+
+    // The chosen file or folder once the dialog is accepted.
+    QString reponse() const;
+
+protected:
+    void accept() override;
+
+private:
+    QStringList suffixes_remplaces;
+};
+
 // Builds the Qt dialog for `demande`, ready to be shown.
-QFileDialog* prepare_dialogue(const demande_dialogue& demande);
+dialogue_fichiers* prepare_dialogue(const demande_dialogue& demande);
 
 // The name filter of a file type: "EPS (*.eps)".
 QString filtre_type(const type_fichier& type);

@@ -11,8 +11,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -338,5 +341,63 @@ TEST_F(DialoguesFichiers, AnOwnerWindowClosedDuringTheDialogCountsAsACancel) {
     proprietaire->show();
     repondeur::quand_visible([proprietaire](QWidget*) { delete proprietaire; });
     EXPECT_EQ(bibliotheque_v1::get_savefolder(proprietaire, "ecriture", ""), "");
+    EXPECT_TRUE(alertes.textes.isEmpty());
+}
+
+// A name typed with the other kind's extension, in any letter case, gets the
+// kind's own before the file is taken, and Qt's question whether to replace
+// a file names the file that will be written; a name without an extension
+// gets the kind's, any other is kept. Through Qt's own dialog, typed in its
+// name field and accepted with Return, and through another presenter.
+TEST_F(DialoguesFichiers, ABarcodeFileTakesTheExtensionOfItsKind) {
+    const auto eps = *ensemble_fichiers_resultat::type_eps();
+    const auto pdf = *ensemble_fichiers_resultat::type_pdf();
+    const QString dossier = cree_dossier("codes");
+    cree_fichier(dossier + "/x.eps");
+    cree_fichier(dossier + "/y.pdf");
+    bibliotheque_v1::dossier_ecriture = dossier;
+    const struct {
+        const type_fichier& type;
+        const char* tape;
+        const char* attendu;
+        const char* question = ""; // the file Qt asks about replacing
+    } cas[] = {
+        {pdf, "x.eps", "x.pdf"},
+        {pdf, "y.EPS", "y.pdf", "y.pdf"},
+        {eps, "z.Pdf", "z.eps"},
+        {eps, "x.eps", "x.eps", "x.eps"},
+        {eps, "sans", "sans.eps"},
+        {pdf, "notes.txt", "notes.txt"},
+        {pdf, "rapport.eps.pdf", "rapport.eps.pdf"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.tape);
+        bibliotheque_v1::installe_presentateur_dialogues(nullptr);
+        QString question;
+        repondeur::quand_visible([&](QWidget* fenetre) {
+            auto* nom = fenetre->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(nom, nullptr);
+            nom->clear();
+            QTest::keyClicks(nom, c.tape);
+            if (*c.question)
+                repondeur::quand_visible([&](QWidget* boite) {
+                    question = qobject_cast<QMessageBox*>(boite)->text();
+                    qobject_cast<QMessageBox*>(boite)->button(QMessageBox::Yes)->click();
+                });
+            QTest::keyClick(nom, Qt::Key_Return);
+        });
+        EXPECT_EQ(bibliotheque_v1::get_savefolderitem(nullptr, c.type, "ecriture", ""),
+                  dossier + "/" + c.attendu);
+        // The name in Qt's own words ("Le fichier y.pdf existe déjà…").
+        static const QRegularExpression nom_code("[^ ]+\\.(eps|pdf)\\b");
+        EXPECT_EQ(nom_code.match(question).captured(0), c.question) << question.toStdString();
+
+        bibliotheque_v1::installe_presentateur_dialogues(&presentateur);
+        presentateur.reponses = {dossier + "/" + c.tape};
+        if (QString(c.tape).contains(u'.')) {
+            EXPECT_EQ(bibliotheque_v1::get_savefolderitem(nullptr, c.type, "ecriture", ""),
+                      dossier + "/" + c.attendu);
+        }
+    }
     EXPECT_TRUE(alertes.textes.isEmpty());
 }
