@@ -66,6 +66,31 @@ std::optional<QByteArray> premiere_ligne(QFile& fichier, bool utf16, qint64 plaf
     return ligne;
 }
 
+// The content of a first line that a spreadsheet wrote as one quoted cell:
+// what lies between its quotes, each doubled quote made single, when nothing
+// but delimiters (TAB ; , |) and spaces follows the cell; nothing otherwise.
+std::optional<QString> cellule_citee(const QString& ligne) {
+    QString contenu;
+    qsizetype i = 1; // after the opening quote
+    for (;;) {
+        const qsizetype guillemet = ligne.indexOf(u'"', i);
+        if (guillemet < 0)
+            return std::nullopt;
+        contenu += QStringView(ligne).mid(i, guillemet - i);
+        i = guillemet + 1;
+        if (i < ligne.size() && ligne[i] == u'"') {
+            contenu += u'"';
+            ++i;
+            continue;
+        }
+        break;
+    }
+    for (; i < ligne.size(); ++i)
+        if (!QStringView(u"\t;,| ").contains(ligne[i]))
+            return std::nullopt;
+    return contenu;
+}
+
 } // namespace
 
 QString renomme_codage(QString texte, const QString& ancien, const QString& nouveau) {
@@ -88,19 +113,33 @@ issue extrait(const QString& chemin, QString& xml, QFileDevice& copie, int* erre
     if (!utf16)
         fichier.seek(0);
     // Any other start is no header: a long first record is not read for it.
+    // A spreadsheet that saved the file again wrote the header as one quoted
+    // cell, its quotes doubled.
     const QByteArray debut = utf16 ? QByteArray("\0<\0?\0x\0m\0l", 10) : QByteArray("<?xml");
-    if (fichier.peek(debut.size()) != debut)
+    const QByteArray guillemet = utf16 ? QByteArray("\0\"", 2) : QByteArray("\"");
+    const QByteArray tete = fichier.peek(guillemet.size() + debut.size());
+    const bool citee = tete == guillemet + debut;
+    if (!citee && !tete.startsWith(debut))
         return issue::sans_entete;
     // A line that cannot make a settings document small enough to be read
     // (its UTF-8 text, named back "UTF-8", takes at least half the bytes of
-    // its UTF-16 form, and all the bytes of its 8-bit form, less one) is
-    // refused whole without being kept in memory, as an unreadable header is.
-    const qint64 plafond = (utf16 ? 2 : 1) * (parametres_v1::taille_maximale_document + 1);
+    // its UTF-16 form, and all the bytes of its 8-bit form, less one; a
+    // quoted cell holds its quotes twice, and the delimiters that follow it)
+    // is refused whole without being kept in memory, as an unreadable header is.
+    const qint64 plafond =
+        (utf16 ? 2 : 1) * (citee ? 3 : 1) * (parametres_v1::taille_maximale_document + 1);
     const std::optional<QByteArray> ligne = premiere_ligne(fichier, utf16, plafond);
     QString texte;
     if (ligne) {
         QStringDecoder decodeur(utf16 ? QStringConverter::Utf16BE : QStringConverter::Utf8);
         texte = decodeur.decode(*ligne);
+        if (citee) {
+            // Any other line that starts so is a record.
+            const std::optional<QString> contenu = cellule_citee(texte);
+            if (!contenu)
+                return issue::sans_entete;
+            texte = *contenu;
+        }
         texte = renomme_codage(texte, QStringLiteral("UTF-16"), QStringLiteral("UTF-8"));
     }
 

@@ -6,7 +6,9 @@ class QFileDevice;
 
 // The optional settings header of a data file: a first line holding the batch
 // page's settings as a one-line settings document. Only a file that starts
-// with "<?xml" carries one; in UTF-16 only after the mark FE FF.
+// with "<?xml" carries one; in UTF-16 only after the mark FE FF. A file saved
+// again by a spreadsheet holds it as one quoted cell ("<?xml version=""1.0""…"),
+// followed by nothing but delimiters and spaces: read as the same header.
 namespace entete_reglages {
 
 enum class issue {

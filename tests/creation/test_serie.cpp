@@ -22,9 +22,11 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -143,6 +145,82 @@ TEST(serie, fichiers_rapport_et_bilan) {
         EXPECT_EQ(r.rapport, c.rapport) << c.donnees.left(20).toStdString();
         EXPECT_EQ(r.resultats, c.resultats) << c.donnees.left(20).toStdString();
         QFile::remove(test_support::dossier_test() + "/liste.log");
+    }
+}
+
+// The example file with its settings, saved again as text by a spreadsheet
+// (LibreOffice Calc, Python's csv module) with each delimiter: the header,
+// now one quoted cell with its quotes doubled and empty cells after it,
+// still brings the batch page's settings (delimiter, report, extension), and
+// every record is made. The page's own settings (TAB) would read none.
+TEST(serie, exemple_reenregistre_par_un_tableur) {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "soffice missing (Debian package libreoffice-calc-nogui)";
+    const QString d = test_support::dossier_test();
+    // Each column as text, so that the spreadsheet keeps the fields as typed.
+    QStringList colonnes;
+    for (int i = 1; i <= 13; ++i)
+        colonnes << QString("%1/2").arg(i);
+    const QString tableur =
+        "import csv, sys\n"
+        "d = sys.argv[3]\n"
+        "lignes = list(csv.reader(open(sys.argv[1], newline=''), delimiter=d))\n"
+        "n = max(len(l) for l in lignes)\n"
+        "w = csv.writer(open(sys.argv[2], 'w', newline=''), delimiter=d)\n"
+        "w.writerows(l + [''] * (n - len(l)) for l in lignes)\n";
+    const struct {
+        char delimiteur;
+        int rang;
+    } delimiteurs[] = {{';', 1}, {',', 2}, {'\t', 0}};
+    for (const auto& [delimiteur, rang] : delimiteurs) {
+        const QByteArray xml =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>"
+            "<multiples_popup_delimiteur>" +
+            QByteArray::number(rang) +
+            "</multiples_popup_delimiteur><multiples_popup_codage>3"
+            "</multiples_popup_codage><multiples_popup_log>1</multiples_popup_log>"
+            "<multiples_ch_ext_eps>.epsf</multiples_ch_ext_eps></valdorin>";
+        QByteArray exemple =
+            ksp_partagees::contenu_fichier_donnees(
+                {"L", "12345", "42", "0", "Prix", "150", "CB", "E", "4", "A", "=", "", ""}, false,
+                QChar(delimiteur), codage_texte::utf8, xml)
+                .octets;
+        const QByteArray enregistrement = exemple.mid(exemple.indexOf('\n') + 1);
+        exemple.replace("Nom_du_fichier_a_obtenir", "code1");
+        exemple += "\n" + QByteArray(enregistrement).replace("Nom_du_fichier_a_obtenir", "code2");
+        exemple += "\n" + QByteArray(enregistrement).replace("Nom_du_fichier_a_obtenir", "code3");
+        const QString separateur = QString::number(delimiteur);
+        const QString source = outils_donnees::fichier(exemple, "exemple.txt");
+        QDir().mkpath(d + "/calc");
+        const QStringList calc = {"-env:UserInstallation=" +
+                                      QUrl::fromLocalFile(d + "/profil").toString(),
+                                  "--headless",
+                                  "--infilter=Text - txt - csv (StarCalc):" + separateur +
+                                      ",34,76,1," + colonnes.join(u'/'),
+                                  "--convert-to",
+                                  "csv:Text - txt - csv (StarCalc):" + separateur + ",34,76",
+                                  "--outdir",
+                                  d + "/calc",
+                                  source};
+        QString dit;
+        ASSERT_EQ(outils_eps::lance(soffice, calc, &dit), 0) << dit.toStdString();
+        ASSERT_EQ(outils_eps::lance(
+                      "python3",
+                      {"-c", tableur, source, d + "/python.csv", QString(QChar(delimiteur))}, &dit),
+                  0)
+            << dit.toStdString();
+        for (const QString& exporte : {d + "/calc/exemple.csv", d + "/python.csv"}) {
+            SCOPED_TRACE(exporte.toStdString() + " " + delimiteur);
+            const QByteArray octets = outils_eps::lit(exporte);
+            EXPECT_TRUE(octets.startsWith("\"<?xml version=\"\"1.0\"\"")) << octets.toStdString();
+            QDir(d + "/sortie").removeRecursively();
+            const issue_serie r = serie(exporte, {});
+            EXPECT_EQ(r.alertes,
+                      QStringList{"3 fichiers eps ou pdf ont été générés\\ndans le répertoire "
+                                  "spécifié\\n\\nAucune erreur n'a été détectée."});
+            EXPECT_EQ(r.resultats, (QStringList{"code1.epsf", "code2.epsf", "code3.epsf"}));
+        }
     }
 }
 
