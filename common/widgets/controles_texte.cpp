@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -344,7 +345,32 @@ void encadre_zone(QAbstractScrollArea* zone) {
     new contour_zone(zone);
 }
 
-zone_texte::zone_texte(QWidget* parent) : QPlainTextEdit(parent) {}
+zone_texte::zone_texte(QWidget* parent) : QPlainTextEdit(parent) {
+    // Connected before Qt's layout hears of a change: the document tells its
+    // layout after its listeners.
+    connect(document(), &QTextDocument::contentsChange, this, &zone_texte::document_contentsChange);
+}
+
+void zone_texte::document_contentsChange(int position, int, int ajoutes) {
+    const auto longue = [](const QTextBlock& bloc) { return bloc.length() > ligne_longue; };
+    const QTextDocument& texte = *document();
+    bool une_longue = false;
+    if (wordWrapMode() == QTextOption::WrapAnywhere) {
+        // A long line elsewhere may have gone: every line is looked at.
+        for (QTextBlock bloc = texte.begin(); bloc.isValid() && !une_longue; bloc = bloc.next())
+            une_longue = longue(bloc);
+    } else {
+        const QTextBlock dernier = texte.findBlock(position + ajoutes);
+        for (QTextBlock bloc = texte.findBlock(position); bloc.isValid() && !une_longue;
+             bloc = bloc.next()) {
+            une_longue = longue(bloc);
+            if (bloc == dernier)
+                break;
+        }
+    }
+    setWordWrapMode(une_longue ? QTextOption::WrapAnywhere
+                               : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
 
 bool zone_texte::canInsertFromMimeData(const QMimeData* source) const {
     return source && source->hasText() && !source->text().isEmpty();

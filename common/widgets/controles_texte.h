@@ -91,14 +91,26 @@ QString texte_zone(const QPlainTextEdit& zone);
 // carries none, and never its formatting. Qt's own insertion reads the first
 // format offered without looking whether there is one: on an empty X11
 // clipboard, where nothing is offered, Qt 6.4 ends the program.
+//
+// Lines wrap at word boundaries, a word too long for the box anywhere; a box
+// that holds a line of more than `ligne_longue` characters (a pasted block
+// of base64, a spreadsheet's row) breaks its lines anywhere until it holds
+// none: Qt takes a time that grows with the square of a run without a break
+// opportunity to lay it out the other way, minutes for a megabyte.
 class zone_texte : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit zone_texte(QWidget* parent = nullptr);
 
+    static constexpr int ligne_longue = 10000;
+
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Chooses the wrap mode before Qt lays out the changed text.
+    void document_contentsChange(int position, int retires, int ajoutes);
 };
 
 // Gives the multi-line box `zone` (a text field or a list) a frame drawn over

@@ -3,12 +3,14 @@
 // pastes by COMMANDE into the multi-line field named ZONE, which holds
 // "avant" with the cursor at its end, and prints the field's text, followed
 // by " (gras)" when a character of it is bold. A paste that ends the process
-// prints nothing.
+// prints nothing. After a paste of a large text the program types "Z", as
+// the user goes on, and prints its length and its last ten characters.
 //   ZONE: ch_commentaire (single page) or ch_contrat (agreement page).
 //   SOURCE: vide (no clipboard owner), coupe (Ctrl+X of "12345" selected in
 //   "Code produit"), copie_sans_selection (Ctrl+C there with nothing selected,
 //   on an empty clipboard), riche (Markdown, HTML and plain text of one bold
-//   word), html (HTML alone).
+//   word), html (HTML alone), bloc (a megabyte of digits, no break),
+//   lignes (5 MB of lines of 75 digits).
 //   COMMANDE: ctrl_v, clic_milieu (the X selection), menu
 //   (Édition > Coller).
 
@@ -63,6 +65,11 @@ void remplit_presse_papiers(const QString& source, w_main& fenetre) {
         }
         donnees->setHtml(QStringLiteral("<b>gras</b>"));
         presse_papiers.setMimeData(donnees);
+    } else if (source == u"bloc" || source == u"lignes") {
+        const QString chiffres = QStringLiteral("0123456789").repeated(8).left(75);
+        presse_papiers.setText(source == u"bloc"
+                                   ? chiffres.repeated(13334).left(1000000)
+                                   : (chiffres + u'\n').repeated(5 * 1000 * 1000 / 76));
     }
 }
 
@@ -84,12 +91,20 @@ int main(int argc, char** argv) {
         return 3;
     }
     remplit_presse_papiers(QString::fromLocal8Bit(argv[2]), fenetre);
+    // The field is pasted into on screen, where Qt lays its text out: from
+    // another screen first, since the window may already count the single
+    // page as shown.
+    fenetre.montrer(coquille::ecran_accueil, coquille::origine_page);
     fenetre.montrer(nom == u"ch_contrat" ? coquille::ecran_contrat : coquille::ecran_creer_unit,
                     coquille::origine_page);
     auto* zone = fenetre.findChild<zone_texte*>(nom);
     if (!zone) {
         std::fprintf(stderr, "pas de zone %s\n", argv[1]);
         return 2;
+    }
+    if (!zone->isVisible()) {
+        std::fprintf(stderr, "la zone %s n'est pas à l'écran\n", argv[1]);
+        return 3;
     }
     zone->setPlainText(QStringLiteral("avant"));
     zone->setFocus();
@@ -100,7 +115,15 @@ int main(int argc, char** argv) {
         QTest::mouseClick(zone->viewport(), Qt::MiddleButton, {}, QPoint(200, 10));
     else if (commande == u"menu")
         menu_operateur::instance().element(QStringLiteral("EditPaste"))->trigger();
-    std::printf("%s%s\n", texte_zone(*zone).toUtf8().constData(),
+    const QString texte = texte_zone(*zone);
+    if (texte.size() > 1000) {
+        QTest::keyClick(zone, 'Z');
+        const QString suite = texte_zone(*zone);
+        std::printf("%lld %s\n", static_cast<long long>(suite.size()),
+                    suite.right(10).toUtf8().constData());
+        return 0;
+    }
+    std::printf("%s%s\n", texte.toUtf8().constData(),
                 texte_gras(*zone->document()) ? " (gras)" : "");
     return 0;
 }

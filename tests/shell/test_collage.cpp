@@ -27,6 +27,10 @@ TEST(Collage, LeTexteBrutDuPressePapiersEntreEtLApplicationContinue) {
         {"ch_contrat", "coupe", "ctrl_v", "avant12345"},
         {"ch_commentaire", "riche", "ctrl_v", "avantgras"},
         {"ch_commentaire", "html", "ctrl_v", "avant"},
+        // A paste that Qt could take minutes to lay out, and a large one.
+        {"ch_commentaire", "bloc", "ctrl_v", "1000006 678901234Z"},
+        {"ch_contrat", "bloc", "menu", "1000006 678901234Z"},
+        {"ch_commentaire", "lignes", "ctrl_v", "4999970 78901234\nZ"},
     };
     test_support::serveur_x serveur;
     if (serveur.affichage.isEmpty())
