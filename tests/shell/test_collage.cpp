@@ -36,21 +36,11 @@ TEST(Collage, LeTexteBrutDuPressePapiersEntreEtLApplicationContinue) {
     if (serveur.affichage.isEmpty())
         GTEST_SKIP() << serveur.raison.toStdString();
     for (const cas& c : cas_testes) {
-        QProcess fenetre;
-        fenetre.setProcessEnvironment(
-            test_support::serveur_x::environnement_xcb(serveur.affichage));
-        fenetre.start(COLLAGE_FENETRE, {c.zone, c.source, c.commande});
-        const bool finie = fenetre.waitForFinished(60000);
-        if (!finie)
-            fenetre.kill();
-        const std::string rapport = std::string(c.zone) + " " + c.source + " " + c.commande + ": " +
-                                    fenetre.errorString().toStdString() + "\n" +
-                                    fenetre.readAllStandardError().toStdString();
-        EXPECT_TRUE(finie && fenetre.exitStatus() == QProcess::NormalExit &&
-                    fenetre.exitCode() == 0)
-            << rapport;
-        EXPECT_EQ(fenetre.readAllStandardOutput().toStdString(), std::string(c.attendu) + "\n")
-            << rapport;
+        const auto fenetre = serveur.lance(COLLAGE_FENETRE, {c.zone, c.source, c.commande});
+        const std::string rapport =
+            std::string(c.zone) + " " + c.source + " " + c.commande + ": " + fenetre.rapport;
+        EXPECT_TRUE(fenetre.reussi) << rapport;
+        EXPECT_EQ(fenetre.sortie.toStdString(), std::string(c.attendu) + "\n") << rapport;
     }
 }
 

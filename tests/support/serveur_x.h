@@ -1,16 +1,41 @@
 #pragma once
 
 // A display of the test's own, for what the offscreen platform does not show:
-// Xvfb on a display number nobody uses, managed by openbox, both ended with
-// the object. Programs run on it through the xcb platform.
+// Xvfb on a display number nobody uses, managed by openbox, and a session bus
+// of its own, as a desktop has, all ended with the object. Programs run on it
+// through the xcb platform.
 
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
+
+#include <string>
 
 namespace test_support {
+
+// How a program that a test watched ended, in words that tell a sanitizer's
+// report (a leak, a bad access, undefined behaviour: the process then ends
+// through abort or with the sanitizer's exit code) from a crash of its own.
+// `erreurs`: what it wrote on its error output; `fini`: it ended in time.
+inline std::string fin_processus(const QProcess& programme, bool fini, const QByteArray& erreurs) {
+    if (!fini)
+        return "did not end in time";
+    for (const char* rapport :
+         {"ERROR: LeakSanitizer", "ERROR: AddressSanitizer", "runtime error:"}) {
+        const qsizetype place = erreurs.indexOf(rapport);
+        if (place < 0)
+            continue;
+        const qsizetype resume = erreurs.indexOf("SUMMARY:", place);
+        const QByteArray ligne = erreurs.mid(resume >= 0 ? resume : place).split('\n').constFirst();
+        return "a sanitizer's report, not a crash of its own: " + ligne.toStdString();
+    }
+    if (programme.exitStatus() == QProcess::CrashExit)
+        return "crashed (signal " + std::to_string(programme.exitCode()) + ")";
+    return "exited with code " + std::to_string(programme.exitCode());
+}
 
 class serveur_x {
 public:
@@ -31,7 +56,23 @@ public:
                 "Xvfb did not start: " + QString::fromLocal8Bit(serveur.readAllStandardError());
             return;
         }
-        gestionnaire.setProcessEnvironment(environnement_xcb(":" + numero));
+        environnement_ = environnement_xcb(":" + numero);
+        // Without a session bus, Qt 6.8 leaves the watcher of its question
+        // to the desktop portal pending for ever, which LeakSanitizer reports
+        // when the program ends. Without dbus-daemon, programs run without one.
+        const QString dbus = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (!dbus.isEmpty()) {
+            bus.start(dbus, {"--session", "--nofork", "--print-address=1"});
+            const QByteArray adresse = ligne(bus, nullptr).trimmed();
+            if (adresse.isEmpty()) {
+                raison = "dbus-daemon did not start: " +
+                         QString::fromLocal8Bit(bus.readAllStandardError());
+                return;
+            }
+            environnement_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                                  QString::fromLocal8Bit(adresse));
+        }
+        gestionnaire.setProcessEnvironment(environnement_);
         // openbox runs its startup command once it manages the screen.
         gestionnaire.start(openbox, {"--sm-disable", "--startup", "echo pret"});
         if (ligne(gestionnaire, "pret").isEmpty()) {
@@ -43,7 +84,7 @@ public:
     }
 
     ~serveur_x() {
-        for (QProcess* programme : {&gestionnaire, &serveur}) {
+        for (QProcess* programme : {&gestionnaire, &bus, &serveur}) {
             programme->terminate();
             programme->waitForFinished();
         }
@@ -53,6 +94,34 @@ public:
     QString affichage;
     QString raison;
 
+    // The environment of a program shown on the display through xcb.
+    QProcessEnvironment environnement() const { return environnement_; }
+
+    // What a program run on the display did.
+    struct issue {
+        bool reussi = false; // ended in time with code 0
+        QByteArray sortie;   // its standard output
+        std::string rapport; // how it ended and what it wrote on its error output
+    };
+
+    // Runs `programme` on the display and waits for it, `delai` milliseconds at most.
+    issue lance(const QString& programme, const QStringList& arguments, int delai = 60000) const {
+        QProcess p;
+        p.setProcessEnvironment(environnement_);
+        p.start(programme, arguments);
+        const bool fini = p.waitForFinished(delai);
+        if (!fini)
+            p.kill();
+        p.waitForFinished();
+        issue resultat;
+        resultat.sortie = p.readAllStandardOutput();
+        const QByteArray erreurs = p.readAllStandardError();
+        resultat.reussi = fini && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        resultat.rapport = fin_processus(p, fini, erreurs) + "\n" + erreurs.toStdString();
+        return resultat;
+    }
+
+private:
     // The environment of a program shown on `affichage` through xcb.
     static QProcessEnvironment environnement_xcb(const QString& affichage) {
         QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
@@ -61,7 +130,6 @@ public:
         return environnement;
     }
 
-private:
     // The first line `programme` writes (that starts with `debut`), or ""
     // when it ends or stays silent first.
     static QByteArray ligne(QProcess& programme, const char* debut) {
@@ -75,7 +143,9 @@ private:
         return {};
     }
 
+    QProcessEnvironment environnement_;
     QProcess serveur;
+    QProcess bus;
     QProcess gestionnaire;
 };
 
