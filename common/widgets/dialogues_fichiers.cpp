@@ -119,6 +119,8 @@ dialogue_fichiers::dialogue_fichiers(const demande_dialogue& demande)
       suffixes_remplaces(demande.suffixes_remplaces) {}
 
 QString dialogue_fichiers::reponse() const {
+    if (!dossier_saisi.isEmpty())
+        return dossier_saisi;
     const QStringList choix = selectedFiles();
     return choix.isEmpty() ? QString() : choix.constFirst();
 }
@@ -129,6 +131,15 @@ void dialogue_fichiers::accept() {
     if (!nom || !liste) { // not Qt's dialog as we know it
         QFileDialog::accept();
         return;
+    }
+    const QString saisie = nom->text();
+    if (fileMode() == Directory && !saisie.isEmpty()) {
+        const QString chemin = directory().absoluteFilePath(saisie);
+        if (QFileInfo(chemin).isDir()) {
+            dossier_saisi = QDir::cleanPath(chemin);
+            QDialog::accept();
+            return;
+        }
     }
     if (acceptMode() == AcceptSave && !suffixes_remplaces.isEmpty()) {
         const QStringList choix = selectedFiles();

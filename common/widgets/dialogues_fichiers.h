@@ -75,10 +75,15 @@ QString montre_demande(const demande_dialogue& demande);
 // `remplaces` (letter case aside); otherwise as it is.
 QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStringList& remplaces);
 
-// Qt's own file dialog. A save dialog gives a typed name the extension of
-// its kind in place of one of the request's `suffixes_remplaces` before it
-// is accepted, so that the question whether to replace a file is asked of
-// the file that will be written.
+// Qt's own file dialog, answering what its name field names:
+// - a choose-folder dialog whose name field holds the path of an existing
+//   folder, absolute or relative to the folder shown, answers that folder
+//   (Qt's own answer may be another: the folder shown, or one selected in
+//   its list);
+// - a save dialog gives a typed name the extension of its kind in place of
+//   one of the request's `suffixes_remplaces` before it is accepted, so that
+//   the question whether to replace a file is asked of the file that will
+//   be written.
 class dialogue_fichiers : public QFileDialog {
 public:
     explicit dialogue_fichiers(const demande_dialogue& demande);
@@ -91,6 +96,7 @@ protected:
 
 private:
     QStringList suffixes_remplaces;
+    QString dossier_saisi;
 };
 
 // Builds the Qt dialog for `demande`, ready to be shown.

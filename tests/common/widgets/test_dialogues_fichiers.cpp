@@ -3,6 +3,7 @@
 #include "participants.h"
 #include "participants_fichiers.h"
 #include "repondeur.h"
+#include "serveur_x.h"
 #include "types_fichiers.h"
 #include "w_alerte.h"
 
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -400,4 +402,50 @@ TEST_F(DialoguesFichiers, ABarcodeFileTakesTheExtensionOfItsKind) {
         }
     }
     EXPECT_TRUE(alertes.textes.isEmpty());
+}
+
+// On a real display, driven by keys: a choose-folder dialog answers the
+// existing folder its name field names, typed there, absolute or relative to
+// the folder shown, and the folder shown when the field is empty. Typed from
+// a folder straight into its one-letter child, a path leaves that child
+// selected in Qt's list, unseen (Qt 6.4 and 6.8 look only at the row number
+// when they undo a selection), and Qt answers the first folder selected.
+TEST(DialogueDossier, LeDossierSaisiEstLaReponse) {
+    test_support::serveur_x serveur;
+    if (serveur.affichage.isEmpty())
+        GTEST_SKIP() << serveur.raison.toStdString();
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "xdotool missing (Debian package xdotool)";
+    const auto xdotool = [&](const QStringList& arguments) {
+        QProcess p;
+        p.setProcessEnvironment(serveur.environnement());
+        p.start("xdotool", arguments);
+        return p.waitForFinished(30000) && p.exitCode() == 0;
+    };
+    // Each folder the only one of its parent, so that both are row 0.
+    const QString g = test_support::dossier_test() + "/x/ab/G";
+    for (const char* dossier : {"lot", "lot2"})
+        QDir().mkpath(g + "/" + dossier);
+    cree_fichier(g + "/lot/code.eps");
+    const struct {
+        QString tape;
+        QString attendu;
+    } cas[] = {{g + "/lot", g + "/lot"}, {"lot2", g + "/lot2"}, {"", g}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.tape.toStdString());
+        QProcess dialogue;
+        dialogue.setProcessEnvironment(serveur.environnement());
+        dialogue.start(DIALOGUE_DOSSIER, {g});
+        ASSERT_TRUE(xdotool({"search", "--sync", "--onlyvisible", "--name", "^Valdorin$"}));
+        QTest::qWait(500); // the folder's list, read by Qt on a thread of its own
+        if (!c.tape.isEmpty()) {
+            ASSERT_TRUE(xdotool({"type", "--delay", "12", c.tape}));
+        }
+        ASSERT_TRUE(xdotool({"key", "Return"}));
+        const bool fini = dialogue.waitForFinished(30000);
+        if (!fini)
+            dialogue.kill();
+        EXPECT_EQ(dialogue.readAllStandardOutput().toStdString(), (c.attendu + "\n").toStdString())
+            << test_support::fin_processus(dialogue, fini, dialogue.readAllStandardError());
+    }
 }
