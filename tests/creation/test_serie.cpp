@@ -158,68 +158,54 @@ TEST(serie, exemple_reenregistre_par_un_tableur) {
     if (soffice.isEmpty())
         GTEST_SKIP() << "soffice missing (Debian package libreoffice-calc-nogui)";
     const QString d = test_support::dossier_test();
-    // Each column as text, so that the spreadsheet keeps the fields as typed.
-    QStringList colonnes;
-    for (int i = 1; i <= 13; ++i)
-        colonnes << QString("%1/2").arg(i);
-    const QString tableur =
-        "import csv, sys\n"
-        "d = sys.argv[3]\n"
-        "lignes = list(csv.reader(open(sys.argv[1], newline=''), delimiter=d))\n"
-        "n = max(len(l) for l in lignes)\n"
-        "w = csv.writer(open(sys.argv[2], 'w', newline=''), delimiter=d)\n"
-        "w.writerows(l + [''] * (n - len(l)) for l in lignes)\n";
-    const struct {
-        char delimiteur;
-        int rang;
-    } delimiteurs[] = {{';', 1}, {',', 2}, {'\t', 0}};
-    for (const auto& [delimiteur, rang] : delimiteurs) {
-        const QByteArray xml =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>"
-            "<multiples_popup_delimiteur>" +
-            QByteArray::number(rang) +
-            "</multiples_popup_delimiteur><multiples_popup_codage>3"
-            "</multiples_popup_codage><multiples_popup_log>1</multiples_popup_log>"
-            "<multiples_ch_ext_eps>.epsf</multiples_ch_ext_eps></valdorin>";
-        QByteArray exemple =
+    // Calc reads every column as text, keeping the fields as typed; the
+    // script pads each row to 12 cells, as spreadsheets do.
+    const QString texte = "1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2";
+    const QString script = "import csv, sys\nd = sys.argv[3]\n"
+                           "l = list(csv.reader(open(sys.argv[1]), delimiter=d))\n"
+                           "csv.writer(open(sys.argv[2], 'w'), delimiter=d)"
+                           ".writerows(r + [''] * (12 - len(r)) for r in l)";
+    for (const char delimiteur : {';', ',', '\t'}) {
+        const QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><valdorin>"
+                               "<multiples_popup_delimiteur>" +
+                               QByteArray::number(QByteArray("\t;,").indexOf(delimiteur)) +
+                               "</multiples_popup_delimiteur><multiples_popup_log>1"
+                               "</multiples_popup_log><multiples_ch_ext_eps>.epsf"
+                               "</multiples_ch_ext_eps></valdorin>";
+        const QByteArray exemple =
             ksp_partagees::contenu_fichier_donnees(
                 {"L", "12345", "42", "0", "Prix", "150", "CB", "E", "4", "A", "=", "", ""}, false,
                 QChar(delimiteur), codage_texte::utf8, xml)
                 .octets;
-        const QByteArray enregistrement = exemple.mid(exemple.indexOf('\n') + 1);
-        exemple.replace("Nom_du_fichier_a_obtenir", "code1");
-        exemple += "\n" + QByteArray(enregistrement).replace("Nom_du_fichier_a_obtenir", "code2");
-        exemple += "\n" + QByteArray(enregistrement).replace("Nom_du_fichier_a_obtenir", "code3");
-        const QString separateur = QString::number(delimiteur);
-        const QString source = outils_donnees::fichier(exemple, "exemple.txt");
-        QDir().mkpath(d + "/calc");
-        const QStringList calc = {"-env:UserInstallation=" +
-                                      QUrl::fromLocalFile(d + "/profil").toString(),
-                                  "--headless",
-                                  "--infilter=Text - txt - csv (StarCalc):" + separateur +
-                                      ",34,76,1," + colonnes.join(u'/'),
-                                  "--convert-to",
-                                  "csv:Text - txt - csv (StarCalc):" + separateur + ",34,76",
-                                  "--outdir",
-                                  d + "/calc",
-                                  source};
+        const QByteArray code1 = QByteArray(exemple).replace("Nom_du_fichier_a_obtenir", "code1");
+        const QString source = outils_donnees::fichier(
+            code1 + code1.mid(code1.indexOf('\n')).replace("code1", "code2"), "exemple.txt");
+        const QString n = QString::number(delimiteur);
         QString dit;
-        ASSERT_EQ(outils_eps::lance(soffice, calc, &dit), 0) << dit.toStdString();
+        ASSERT_EQ(
+            outils_eps::lance(
+                soffice,
+                {"-env:UserInstallation=" + QUrl::fromLocalFile(d + "/profil").toString(),
+                 "--headless", "--infilter=Text - txt - csv (StarCalc):" + n + ",34,76,1," + texte,
+                 "--convert-to", "csv:Text - txt - csv (StarCalc):" + n + ",34,76", "--outdir", d,
+                 source},
+                &dit),
+            0)
+            << dit.toStdString();
         ASSERT_EQ(outils_eps::lance(
                       "python3",
-                      {"-c", tableur, source, d + "/python.csv", QString(QChar(delimiteur))}, &dit),
+                      {"-c", script, source, d + "/python.csv", QString(QChar(delimiteur))}, &dit),
                   0)
             << dit.toStdString();
-        for (const QString& exporte : {d + "/calc/exemple.csv", d + "/python.csv"}) {
+        for (const QString& exporte : {d + "/exemple.csv", d + "/python.csv"}) {
             SCOPED_TRACE(exporte.toStdString() + " " + delimiteur);
-            const QByteArray octets = outils_eps::lit(exporte);
-            EXPECT_TRUE(octets.startsWith("\"<?xml version=\"\"1.0\"\"")) << octets.toStdString();
+            EXPECT_TRUE(outils_eps::lit(exporte).startsWith("\"<?xml version=\"\"1.0\"\""));
             QDir(d + "/sortie").removeRecursively();
             const issue_serie r = serie(exporte, {});
-            EXPECT_EQ(r.alertes,
-                      QStringList{"3 fichiers eps ou pdf ont été générés\\ndans le répertoire "
-                                  "spécifié\\n\\nAucune erreur n'a été détectée."});
-            EXPECT_EQ(r.resultats, (QStringList{"code1.epsf", "code2.epsf", "code3.epsf"}));
+            EXPECT_EQ(r.alertes, QStringList{"2 fichiers eps ou pdf ont été générés\\ndans le "
+                                             "répertoire spécifié\\n\\nAucune erreur n'a été "
+                                             "détectée."});
+            EXPECT_EQ(r.resultats, (QStringList{"code1.epsf", "code2.epsf"}));
         }
     }
 }

@@ -10,10 +10,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage : dialogue_dossier DEPART\n");
+    if (argc != 2)
         return 2;
-    }
     QApplication application(argc, argv);
     bibliotheque_v1::installe_traductions_qt();
     bibliotheque_v1::dossier_ecriture = QString::fromLocal8Bit(argv[1]);
