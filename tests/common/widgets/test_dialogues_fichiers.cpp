@@ -400,7 +400,8 @@ TEST(DialogueDossier, LeDossierSaisiEstLaReponse) {
         QProcess dialogue;
         dialogue.setProcessEnvironment(serveur.environnement());
         dialogue.start(DIALOGUE_DOSSIER, {g});
-        serveur.lance("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Valdorin$"});
+        serveur.lance("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Valdorin$",
+                                  "windowactivate", "--sync"});
         QTest::qWait(500); // Qt reads the folder on a thread of its own
         serveur.lance("xdotool", {"type", "--delay", "12", tape});
         serveur.lance("xdotool", {"key", "Return"});
