@@ -86,6 +86,17 @@ QStringList extensions_type(const type_fichier& type) {
     return extensions;
 }
 
+// `chemin` with its extension replaced by `suffixe` when it is one of
+// `remplaces` (letter case aside); otherwise as it is.
+QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStringList& remplaces) {
+    const QFileInfo fichier(chemin);
+    const QString extension = fichier.suffix();
+    if (extension.isEmpty() || fichier.completeBaseName().isEmpty() ||
+        !remplaces.contains(extension, Qt::CaseInsensitive))
+        return chemin;
+    return chemin.chopped(extension.size()) + suffixe;
+}
+
 } // namespace
 
 void installe_presentateur_dialogues(presentateur_dialogues* presentateur) {
@@ -103,15 +114,6 @@ QString filtre_type(const type_fichier& type) {
     if (motifs.isEmpty())
         return type.nom;
     return type.nom + QStringLiteral(" (") + motifs.join(u' ') + u')';
-}
-
-QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStringList& remplaces) {
-    const QFileInfo fichier(chemin);
-    const QString extension = fichier.suffix();
-    if (extension.isEmpty() || fichier.completeBaseName().isEmpty() ||
-        !remplaces.contains(extension, Qt::CaseInsensitive))
-        return chemin;
-    return chemin.chopped(extension.size()) + suffixe;
 }
 
 dialogue_fichiers::dialogue_fichiers(const demande_dialogue& demande)

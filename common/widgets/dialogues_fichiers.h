@@ -71,10 +71,6 @@ void installe_presentateur_dialogues(presentateur_dialogues* presentateur);
 // chosen file or folder, or "" when the user cancelled. No check, no message.
 QString montre_demande(const demande_dialogue& demande);
 
-// `chemin` with its extension replaced by `suffixe` when it is one of
-// `remplaces` (letter case aside); otherwise as it is.
-QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStringList& remplaces);
-
 // Qt's own file dialog, answering what its name field names:
 // - a choose-folder dialog whose name field holds the path of an existing
 //   folder, absolute or relative to the folder shown, answers that folder

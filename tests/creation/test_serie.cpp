@@ -4,6 +4,7 @@
 #include "disque_exfat.h"
 #include "fenetre_essai.h"
 #include "fichiers_memo.h"
+#include "fin_processus.h"
 #include "ksp_partagees.h"
 #include "outils_donnees.h"
 #include "outils_eps.h"
@@ -75,7 +76,10 @@ issue_serie serie(const QString& donnees, const QStringList& reglages,
         outil.setProcessEnvironment(env);
     }
     outil.start(SERIE_DONNEES, QStringList{donnees, sortie} + reglages);
-    outil.waitForFinished(60000);
+    const bool fini = outil.waitForFinished(60000);
+    if (const QByteArray erreurs = outil.readAllStandardError(); erreurs.contains("SUMMARY: "))
+        ADD_FAILURE() << test_support::fin_processus(outil, fini, erreurs) << "\n"
+                      << erreurs.toStdString();
     issue_serie r;
     r.code = outil.exitStatus() == QProcess::NormalExit ? outil.exitCode() : -1;
     r.alertes = QString::fromUtf8(outil.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);

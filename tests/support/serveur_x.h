@@ -5,6 +5,8 @@
 // of its own, as a desktop has, all ended with the object. Programs run on it
 // through the xcb platform.
 
+#include "fin_processus.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -15,21 +17,6 @@
 #include <string>
 
 namespace test_support {
-
-// How a watched program ended, a sanitizer's report (every one ends with a
-// SUMMARY line, and then the program with abort, as on a crash) told from a
-// crash of its own. `erreurs`: its error output; `fini`: it ended in time.
-inline std::string fin_processus(const QProcess& programme, bool fini, const QByteArray& erreurs) {
-    const qsizetype resume = erreurs.indexOf("SUMMARY: ");
-    if (!fini)
-        return "did not end in time";
-    if (resume >= 0)
-        return "a sanitizer's report, not a crash: " +
-               erreurs.mid(resume).split('\n')[0].toStdString();
-    if (programme.exitStatus() == QProcess::CrashExit)
-        return "crashed (signal " + std::to_string(programme.exitCode()) + ")";
-    return "exited with code " + std::to_string(programme.exitCode());
-}
 
 class serveur_x {
 public:
@@ -93,8 +80,10 @@ public:
         p.setProcessEnvironment(environnement_);
         p.start(programme, arguments);
         const bool fini = p.waitForFinished(delai);
-        p.kill();
-        p.waitForFinished();
+        if (!fini) {
+            p.kill();
+            p.waitForFinished();
+        }
         const QByteArray erreurs = p.readAllStandardError();
         return {fini && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
                 p.readAllStandardOutput(),

@@ -400,11 +400,13 @@ TEST(DialogueDossier, LeDossierSaisiEstLaReponse) {
         QProcess dialogue;
         dialogue.setProcessEnvironment(serveur.environnement());
         dialogue.start(DIALOGUE_DOSSIER, {g});
-        serveur.lance("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Valdorin$",
-                                  "windowactivate", "--sync"});
+        ASSERT_TRUE(serveur
+                        .lance("xdotool", {"search", "--sync", "--onlyvisible", "--name",
+                                           "^Valdorin$", "windowactivate", "--sync"})
+                        .reussi);
         QTest::qWait(500); // Qt reads the folder on a thread of its own
-        serveur.lance("xdotool", {"type", "--delay", "12", tape});
-        serveur.lance("xdotool", {"key", "Return"});
+        ASSERT_TRUE(serveur.lance("xdotool", {"type", "--delay", "12", tape}).reussi);
+        ASSERT_TRUE(serveur.lance("xdotool", {"key", "Return"}).reussi);
         const bool fini = dialogue.waitForFinished(30000);
         EXPECT_EQ(dialogue.readAllStandardOutput().toStdString(),
                   QDir(g).filePath(tape).toStdString() + "\n")
