@@ -110,7 +110,7 @@ void importe_fichier_memo(const QString& chemin) {
             w_alerte::instance().message(refus_serie_en_cours, QString());
             return;
         }
-        import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
+        exporte_base_restauration();
         const std::int32_t n = importe_xml_preferences(chemin, QString());
         QString message = message_non_etat;
         if (n > 0) {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QStringList>
 
 namespace parametres_v1 {
@@ -18,6 +19,9 @@ namespace {
 
 const QString import_ = QStringLiteral("import");
 const QString export_ = QStringLiteral("export");
+
+// Set while `exporte_base_restauration` runs: the edit fields export an empty text.
+bool textes_vides = false;
 
 // The design name of a control: its objectName, which every bound control carries.
 QString nom_controle(const QWidget* controle) {
@@ -117,12 +121,18 @@ void import_export_parametres(const QString& genre, const QString& sens) {
     }
 }
 
+void exporte_base_restauration() {
+    textes_vides = true;
+    const auto fin = qScopeGuard([] { textes_vides = false; });
+    import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
+}
+
 void parametre_editfield(QWidget* champ, const QString& sens, const QString& contexte,
                          const QString& defaut) {
     protege(QStringLiteral("edit_field"), [&] {
         lie(
             sens, clef_parametre(contexte, nom_controle(champ)),
-            [&] { return QVariant(texte_champ(champ)); },
+            [&] { return QVariant(textes_vides ? QString() : texte_champ(champ)); },
             [&](const std::optional<QVariant>& stocke) {
                 affecte_champ(champ, stocke ? lignes_en_cr(texte_valeur(*stocke)) : defaut);
             });

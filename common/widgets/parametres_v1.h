@@ -29,6 +29,13 @@ namespace parametres_v1 {
 // A failure ends the pass silently (debug report "erreur import_export_parametres").
 void import_export_parametres(const QString& genre, const QString& sens);
 
+// The "memo" export that a state restore starts from: a setting the state file
+// lacks keeps its current value, except the text of an edit field, which is
+// exported empty. An empty text is left out of the file, so a text field that
+// the file lacks (saved empty, or from an older or hand-edited file) is
+// restored empty, never left with what was typed since.
+void exporte_base_restauration();
+
 // Binders. `sens` is "import" (dictionary to control or variable) or "export"
 // (the other way); any other text does nothing. A control binder keys the
 // setting by the control's objectName. Failures are reported silently and the

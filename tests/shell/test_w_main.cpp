@@ -434,6 +434,38 @@ TEST_F(FenetrePrincipale, Depots) {
     parametres_v1::dictionnaire_parametres.reset();
 }
 
+// A state dropped on the window gives every text field of both creation pages
+// the text it had when saved, an empty one too, whatever was typed since.
+TEST_F(FenetrePrincipale, EtatDeposeRemetChaqueTexte) {
+    w_main& fenetre = w_main::instance();
+    parametres_v1::dictionnaire_parametres = parametres_v1::dictionnaire();
+    const csp_creer_unit& u = *fenetre.p_onglets->sp_creer_unit;
+    const csp_creer_plusieurs& s = *fenetre.p_onglets->sp_creer_plusieurs;
+    const std::pair<QWidget*, QString> champs[] = {
+        {u.ch_transporteur, ""}, {u.ch_code_produit, "12345"}, {u.ch_parution, ""},
+        {u.ch_entete_prix, ""},  {u.ch_prix, "1,50"},          {u.ch_reglement, ""},
+        {u.ch_commentaire, ""},  {s.ch_repertoire, ""},        {s.ch_ext_eps, ".ps"}};
+    const auto texte = [](QWidget* champ) {
+        return qobject_cast<QLineEdit*>(champ) ? "text" : "plainText";
+    };
+    for (const auto& [champ, enregistre] : champs)
+        champ->setProperty(texte(champ), enregistre);
+    participants::presentateur_essai dialogues;
+    const QString etat = test_support::dossier_test() + "/etat.valdorin";
+    dialogues.reponses = {etat};
+    participants::lecteur_alertes alertes;
+    alertes.attend();
+    parametres_v1::exporte_fichier_memo();
+    for (const auto& [champ, enregistre] : champs)
+        champ->setProperty(texte(champ), "9");
+    alertes.attend();
+    depose(fenetre, {etat});
+    for (const auto& [champ, enregistre] : champs)
+        EXPECT_EQ(champ->property(texte(champ)).toString(), enregistre)
+            << champ->objectName().toStdString();
+    parametres_v1::dictionnaire_parametres.reset();
+}
+
 // The last tab screen goes to the preferences: the tab shown, or the last
 // one left when another screen shows; an out-of-range value reads as 0.
 TEST_F(FenetrePrincipale, EcranEnregistre) {

@@ -221,7 +221,8 @@ TEST_F(FichiersMemo, RestoringTheStateBringsBackEveryControl) {
     EXPECT_TRUE(dictionnaire_parametres->isEmpty());
 }
 
-TEST_F(FichiersMemo, AStateWithFewerEntriesKeepsTheOthersAndSaysSo) {
+// A field saved empty has no entry in the file: it is restored empty.
+TEST_F(FichiersMemo, AStateWithFewerEntriesEmptiesTheTextsItLacksAndSaysSo) {
     fenetre.page.ch_commentaire->setPlainText("");
     fenetre.page.ch_prix->setText("2,00");
     const QString chemin = dossier + "/etat.valdorin";
@@ -234,7 +235,7 @@ TEST_F(FichiersMemo, AStateWithFewerEntriesKeepsTheOthersAndSaysSo) {
     alertes.attend();
     parametres_v1::importe_fichier_memo(chemin);
     EXPECT_EQ(alertes.textes.last(), restaure_partiel);
-    EXPECT_EQ(fenetre.page.ch_commentaire->toPlainText(), "commentaire actuel");
+    EXPECT_EQ(fenetre.page.ch_commentaire->toPlainText(), "");
     EXPECT_EQ(fenetre.page.ch_prix->text(), "2,00");
 }
 
@@ -249,11 +250,15 @@ TEST_F(FichiersMemo, HandEditedValuesApplyOnlyWhereTheControlAcceptsThem) {
                   "<unique_ch_prix></unique_ch_prix></valdorin>");
     fichier.close();
     fenetre.page.ch_prix->setText("5,00");
+    fenetre.page.ch_commentaire->setPlainText("tapé");
+    fenetre.page.cb_visualiser->setChecked(true);
     alertes.attend();
     parametres_v1::importe_fichier_memo(chemin);
     EXPECT_EQ(fenetre.page.popup_engraissement->currentIndex(), 2);
     EXPECT_EQ(fenetre.page.popup_type_fichier->currentIndex(), 0);
-    EXPECT_EQ(fenetre.page.ch_prix->text(), ""); // an empty element is an empty value
+    EXPECT_EQ(fenetre.page.ch_prix->text(), "");               // an empty element is an empty value
+    EXPECT_EQ(fenetre.page.ch_commentaire->toPlainText(), ""); // a text left out is emptied
+    EXPECT_TRUE(fenetre.page.cb_visualiser->isChecked());      // a box left out is kept
 }
 
 TEST_F(FichiersMemo, AFileThatIsNotAStateChangesNothing) {
