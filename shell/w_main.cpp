@@ -123,6 +123,16 @@ QString premier_fichier(const QMimeData* donnees) {
     return type_de(fichier) ? fichier : QString();
 }
 
+// Where the keys go on a page just shown: its first control in the Tab order
+// that shows and is enabled, or the page itself when it has none.
+QWidget* premier_controle(QWidget* page) {
+    for (QWidget* c = page->nextInFocusChain(); c != page; c = c->nextInFocusChain())
+        if (page->isAncestorOf(c) && (c->focusPolicy() & Qt::TabFocus) && c->isVisible() &&
+            c->isEnabled())
+            return c;
+    return page;
+}
+
 // A page container made for the whole run: embedded in the window at (0, 0),
 // hidden, then opened.
 template <typename page> page* embarque(QWidget* fond) {
@@ -240,8 +250,22 @@ void w_main::montrer(std::int32_t ecran, std::int32_t origine) {
     if (conteneur(ecran) == p_onglets)
         p_onglets->montrer(ecran);
     show();
+    focus_ecran(ecran);
     contenu_courant_ = ecran;
     w_formation::instance().maj(origine);
+}
+
+void w_main::focus_ecran(std::int32_t ecran) {
+    classe_page* montree = page(ecran);
+    if (!montree)
+        return;
+    // A control of the screen may have been given the focus on its way (a
+    // field that a check points to): it keeps it. Any other focus is on a
+    // control now hidden, or nowhere.
+    const QWidget* focus = focusWidget();
+    if (focus && montree->isAncestorOf(focus) && focus->isVisible() && focus->isEnabled())
+        return;
+    premier_controle(montree)->setFocus(Qt::OtherFocusReason);
 }
 
 classe_page* w_main::page(std::int32_t numero) {
@@ -285,6 +309,7 @@ void w_main::initie_a_propos() {
     curseur_attente();
     p_apropos->show();
     show();
+    focus_ecran(coquille::ecran_apropos);
     qApp->installEventFilter(this);
     lancement_en_cours(true);
 }

@@ -106,6 +106,10 @@ private:
     // Whether the choice of the first screen still waits for the version
     // check that runs since the pages opened.
     bool attend_verification() const;
+    // Gives the keys to the screen just shown (its first control in the Tab
+    // order, or the screen itself), unless a control of it has them already,
+    // so that no key reaches a control of the screen left.
+    void focus_ecran(std::int32_t ecran);
 
     // The splash clock.
     bool en_cours = true;

@@ -6,6 +6,7 @@
 #include "cp_apropos.h"
 #include "cp_formation_memo.h"
 #include "cp_onglets.h"
+#include "csp_contrat.h"
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "csp_version.h"
@@ -536,6 +537,65 @@ TEST_F(FenetrePrincipale, DefautDuFormulaireDepuisLaSerie) {
     EXPECT_EQ(fenetre.contenu_courant(), ecran_creer_unit);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &fenetre; }));
     EXPECT_EQ(QApplication::focusWidget(), fenetre.p_onglets->sp_creer_unit->ch_code_produit);
+}
+
+// After every switch, from the first start on, the focus is on a control of
+// the screen shown, or on the screen itself: keys typed then never reach a
+// control of a screen left.
+TEST_F(FenetrePrincipale, LesTouchesVontALEcranMontre) {
+    preferences("");
+    formation.bt_lancement->setChecked(false); // as at a first start
+    w_main& fenetre = demarre();
+    premier_plan(&fenetre);
+    csp_creer_unit& unit = *fenetre.p_onglets->sp_creer_unit;
+    const auto clic = [](QWidget* controle) { QTest::mouseClick(controle, Qt::LeftButton); };
+    const auto apropos = [] { menu_operateur::instance().element("menu_apropos")->trigger(); };
+    const std::pair<std::function<void()>, std::int32_t> bascules[] = {
+        {[] {}, ecran_apropos},
+        {[&] { clic(fenetre.p_apropos->canvas_fond), attend_fin_splash(); }, ecran_accueil},
+        {[&] { clic(fenetre.p_accueil->bt_expert), clic(fenetre.p_accueil->bt_ok); },
+         ecran_creer_unit},
+        {[&] {
+             clic(unit.ch_entete_prix);
+             QTest::keyClicks(QApplication::focusWidget(), "AB");
+             apropos();
+         },
+         ecran_apropos},
+        {[&] { clic(fenetre.p_apropos->canvas_fond); }, ecran_creer_unit},
+        {[&] { fenetre.montrer(ecran_formation_memo, origine_page); }, ecran_formation_memo},
+        {[&] { clic(fenetre.p_formation_memo->lien_revenir); }, ecran_creer_unit},
+        {[&] {
+             fenetre.montrer(ecran_contrat, origine_page);
+             clic(fenetre.p_onglets->sp_contrat->ch_contrat);
+             apropos();
+         },
+         ecran_apropos},
+    };
+    // The texts of the fields hidden now.
+    const auto caches = [&fenetre] {
+        QHash<const QWidget*, QString> textes;
+        for (const QLineEdit* champ : fenetre.findChildren<QLineEdit*>())
+            if (!champ->isVisible())
+                textes[champ] = champ->text();
+        for (const QPlainTextEdit* zone : fenetre.findChildren<QPlainTextEdit*>())
+            if (!zone->isVisible())
+                textes[zone] = zone->toPlainText();
+        return textes;
+    };
+    int n = 0;
+    for (const auto& [bascule, ecran] : bascules) {
+        bascule();
+        ++n;
+        ASSERT_EQ(fenetre.contenu_courant(), ecran) << n;
+        const QWidget* montre = fenetre.page(ecran);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && focus->isVisible() && (focus == montre || montre->isAncestorOf(focus)))
+            << n << " " << (focus ? qPrintable(focus->objectName()) : "-");
+        const auto avant = caches();
+        QTest::keyClicks(focus, "ZZ");
+        EXPECT_TRUE(caches() == avant) << n;
+    }
+    EXPECT_EQ(unit.ch_entete_prix->text(), "AB");
 }
 
 TEST_F(FenetrePrincipale, OrdreDeTabulation) {
