@@ -406,8 +406,6 @@ bool csp_creer_plusieurs::previsualisation_acceptee(const QStringList& lignes, i
 void csp_creer_plusieurs::serie_avance(int fait) {
     pb_jauge->setValue(fait);
     st_jauge->affiche_pourcentage(*pb_jauge);
-    if (buffer_log)
-        buffer_log->vide();
 }
 
 void csp_creer_plusieurs::serie_terminee() {

@@ -143,8 +143,7 @@ public:
     // Shows the records read for the preview and answers true when the user
     // asked for the files; the busy wheel stops as the window shows.
     bool previsualisation_acceptee(const QStringList& lignes, int nb_colonnes);
-    // `fait` of the steps announced to initialise_thread are done; the
-    // report's lines so far go to disk.
+    // `fait` of the steps announced to initialise_thread are done.
     void serie_avance(int fait);
     // The run stops before the end of its data file, at the record `ligne`
     // (from 1), for `raison`: the report gets a line that says so, and the

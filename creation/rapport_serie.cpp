@@ -65,10 +65,6 @@ QString texte_fichier(const QString& ligne) {
 
 namespace {
 
-// The lines are put on disk once this many bytes wait, and at every step of
-// the run.
-constexpr qsizetype taille_tampon = 64 * 1024;
-
 // Partial files of one report are numbered up to this: a folder cannot hold
 // so many names of one report that none is left.
 constexpr int dernier_partiel = 9999999;
@@ -117,10 +113,8 @@ bool meme_fichier(int dossier, const QByteArray& nom, int fd) {
 
 rapport_serie::~rapport_serie() {
     // A run that never ended: the partial file keeps the lines written.
-    if (fd >= 0) {
-        vide();
+    if (fd >= 0)
         ::close(fd);
-    }
 }
 
 QString rapport_serie::refus(const QString& raison) const {
@@ -139,7 +133,6 @@ bool rapport_serie::ouvre(const QString& chemin_dossier_rapport, const QString& 
                                                            : chemin_dossier_rapport + u'/';
     donnees = fichier_donnees;
     erreur = 0;
-    tampon.clear();
     echec_.clear();
     const QString protege = QStringLiteral(
         "Le fichier de rapport n'a pas pu être enregistré dans un répertoire protégé !");
@@ -200,17 +193,9 @@ bool rapport_serie::est_partiel(const bibliotheque_v1::dossier_ouvert& dans,
 }
 
 void rapport_serie::ecrit(const QString& ligne) {
-    if (fd < 0 || erreur != 0)
-        return;
-    tampon += (lignes_rapport::texte_fichier(ligne) + bibliotheque_v1::eol(1)).toUtf8();
-    if (tampon.size() >= taille_tampon)
-        vide();
-}
-
-void rapport_serie::vide() {
-    if (fd >= 0 && erreur == 0 && !tampon.isEmpty())
-        erreur = bibliotheque_v1::ecrit_tout(fd, tampon);
-    tampon.clear();
+    if (fd >= 0 && erreur == 0)
+        erreur = bibliotheque_v1::ecrit_tout(
+            fd, (lignes_rapport::texte_fichier(ligne) + bibliotheque_v1::eol(1)).toUtf8());
 }
 
 void rapport_serie::abandonne(const QString& echec) {
@@ -224,7 +209,6 @@ bool rapport_serie::termine(
                                      const struct stat& etat)>& fait_par) {
     if (fd < 0)
         return false;
-    vide();
     ::fremovexattr(fd, rapport_serie::marque_partiel);
     if (::close(fd) != 0 && erreur == 0)
         erreur = errno;

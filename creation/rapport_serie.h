@@ -37,13 +37,13 @@ QString texte_fichier(const QString& ligne);
 
 } // namespace lignes_rapport
 
-// The report file of one run. Its lines go to disk as the run goes, into a
+// The report file of one run. Each line goes to disk as it is added, into a
 // file beside the report whose name says it is partial ("liste.partiel.log"),
-// so that memory stays flat and a killed process leaves the lines written so
-// far; when the run ends, that file takes the report's name, replacing the
-// report of an earlier run only then, and removing the partial files of runs
-// of the same report that were killed (a run still going keeps its partial
-// file locked).
+// so that memory stays flat and a killed process leaves the line of every
+// record it went through; when the run ends, that file takes the report's
+// name, replacing the report of an earlier run only then, and removing the
+// partial files of runs of the same report that were killed (a run still
+// going keeps its partial file locked).
 class rapport_serie {
 public:
     rapport_serie() = default;
@@ -57,10 +57,8 @@ public:
     bool ouvre(const QString& dossier, const QString& nom,
                const bibliotheque_v1::fichier_protege& donnees);
     bool ouvert() const { return fd >= 0; }
-    // Adds one line.
+    // Adds one line: it is in the file when this returns.
     void ecrit(const QString& ligne);
-    // Puts the lines added so far on disk.
-    void vide();
     // Ends the report: it takes its name, unless that would replace the data
     // file or a file that the run made (`fait_par` gives the record that
     // made the file at a name of the report's folder, 0 for none), or pass
@@ -102,6 +100,5 @@ private:
     bibliotheque_v1::fichier_protege partiel;
     int fd = -1;
     int erreur = 0;
-    QByteArray tampon;
     QString echec_;
 };
