@@ -10,7 +10,7 @@ PAQUETS_BASE=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgtest-
     ca-certificates)
 PAQUETS_TEST=(libbenchmark-dev clang-format ghostscript poppler-utils qpdf libtiff-tools zbar-tools epstool
     python3 python3-fonttools fonts-ocr-b fonts-urw-base35 xvfb openbox qt6-image-formats-plugins
-    exfatprogs exfat-fuse libreoffice-calc-nogui dbus-daemon xdotool)
+    exfatprogs exfat-fuse libreoffice-calc-nogui dbus-daemon xdotool x11-utils)
 
 installe() {
     local manquants=()

@@ -6,6 +6,21 @@
 #include <QApplication>
 #include <QPointer>
 
+namespace {
+
+// The window that a secondary window opens over: the dialog or window shown
+// modally (a file dialog, the preview window, another alert), else the main
+// window while it shows; none without either.
+QWidget* fenetre_couverte(const QWidget* secondaire) {
+    QWidget* modale = QApplication::activeModalWidget();
+    if (modale && modale != secondaire)
+        return modale;
+    QWidget* principale = coquille::w_main_qt();
+    return principale && principale->isVisible() ? principale : nullptr;
+}
+
+} // namespace
+
 w_secondaire::w_secondaire(QWidget* parent) : QDialog(parent) {
     palette_claire::applique(this);
 }
@@ -20,8 +35,17 @@ void w_secondaire::montrer_modale(int position) {
     // The list of an open popup stands for the popup's own control.
     while (avant && avant->window()->windowType() == Qt::Popup && avant->window()->parentWidget())
         avant = avant->window()->parentWidget();
+    // A dialog stays above its parent on every desktop; one without a parent
+    // may go under the window it blocks. The parent is taken for the show
+    // only, so that no window that closes takes the window with it (the
+    // single instances behind their accessors).
+    const bool rattachee = !parentWidget();
+    if (rattachee)
+        rattache(fenetre_couverte(this));
     positionner(position);
     exec();
+    if (rattachee)
+        rattache(nullptr);
     if (!avant || isAncestorOf(avant) || !avant->window()->isVisible() ||
         avant->window()->isMinimized())
         return;
@@ -30,6 +54,16 @@ void w_secondaire::montrer_modale(int position) {
     // A field on a page still hidden gets the focus when its page shows.
     if (avant->isVisible() && avant->isEnabled())
         avant->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void w_secondaire::rattache(QWidget* fenetre) {
+    disconnect(garde_parent_);
+    if (parentWidget() != fenetre)
+        setParent(fenetre, windowFlags());
+    // A parent destroyed while the window shows leaves the window, hidden.
+    if (fenetre)
+        garde_parent_ = connect(fenetre, &QObject::destroyed, this,
+                                [this] { setParent(nullptr, windowFlags()); });
 }
 
 void w_secondaire::positionner(int position) {
