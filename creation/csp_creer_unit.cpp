@@ -163,6 +163,11 @@ csp_creer_unit::csp_creer_unit(QWidget* parent) : classe_page(parent) {
                                                      {st_commentaire, ch_commentaire}};
     for (const auto& [legende, champ] : legendes)
         legende->setBuddy(champ);
+    // The preview popup has no caption of its own: it sits in its group box,
+    // whose title Qt then gives as its name. On Linux a popup is named by a
+    // label or by its group box, never by a name set on it.
+    popup_previsu->setParent(GroupBox1);
+    popup_previsu->move(popup_previsu->pos() - GroupBox1->pos());
 
     popup_type_fichier_Open();
     popup_engraissement_Open();

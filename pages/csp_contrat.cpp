@@ -25,6 +25,8 @@ csp_contrat::csp_contrat(QWidget* parent)
     palette.setColor(QPalette::Text, Qt::black);
     ch_contrat->setPalette(palette);
     encadre_zone(ch_contrat);
+    // The text has no caption of its own: the page's title names it.
+    ch_contrat->setAccessibleName(st_titre->text());
     ch_contrat_Open();
     kit_pages::ordre_lecture(this);
 }

@@ -1,5 +1,6 @@
 #include "classe_page.h"
 
+#include "accessibilite.h"
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
@@ -63,10 +64,15 @@ void classe_page::maj_aide_contextuelle() {
     if (messages_formation.isEmpty())
         return;
     const bool aide = aide_contextuelle_active();
-    setToolTip(aide ? messages_formation.at(0) : QString());
+    // A tooltip breaks its lines only at LF, and a screen reader reads it as
+    // the control's description: the texts' CR line ends become LF there.
+    const auto bulle = [&](qsizetype i) {
+        return aide ? accessibilite::texte_annonce(messages_formation.at(i)) : QString();
+    };
+    setToolTip(bulle(0));
     for (qsizetype i = 1; i < controles_formation.size(); ++i) {
         if (QWidget* controle = controles_formation.at(i))
-            controle->setToolTip(aide ? messages_formation.at(i) : QString());
+            controle->setToolTip(bulle(i));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "csp_version.h"
 #include "environnement.h"
 #include "fichiers_parametres.h"
+#include "lecture_accessible.h"
 #include "menu_operateur.h"
 #include "participants.h"
 #include "participants_fichiers.h"
@@ -19,6 +20,7 @@
 #include "w_formation.h"
 #include "w_main.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -656,6 +658,35 @@ TEST_F(FenetrePrincipale, OrdreDeTabulation) {
         ouvre();
         EXPECT_EQ(parcouru, attendu);
     }
+}
+
+// A screen reader names the controls that no caption of their own names, and
+// is given the help texts as their tooltips show them, lines ended by LF.
+TEST_F(FenetrePrincipale, CeQuUnLecteurDEcranRecoit) {
+    w_main& fenetre = w_main::instance();
+    menu_aide_contextuelle()->trigger();
+    csp_creer_unit& unit = *fenetre.p_onglets->sp_creer_unit;
+    const std::tuple<QWidget*, QAccessible::Text, QString> table[] = {
+        {fenetre.p_onglets->sp_contrat->ch_contrat, QAccessible::Name, "Contrat de licence"},
+        {unit.ch_transporteur, QAccessible::Description,
+         "Entrez ici, si vous le souhaitez, une lettre majuscule significative du "
+         "transporteur.\n\nCette majuscule figurera en en-tête de la légende du code-barres."},
+    };
+    for (const auto& [controle, texte, attendu] : table)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(controle)->text(texte).toStdString(),
+                  attendu.toStdString());
+    lecture_accessible::annonce_par(unit.popup_previsu, "Prévisualisation EPS ou post-it PDF");
+    for (const std::int32_t ecran : {ecran_creer_unit, ecran_creer_plusieurs, ecran_version}) {
+        for (QWidget* controle : fenetre.page(ecran)->controles_formation) {
+            QWidget* lu = controle ? controle : fenetre.page(ecran);
+            EXPECT_FALSE(lu->toolTip().isEmpty() || lu->toolTip().contains('\r')) << ecran;
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(lu)->text(QAccessible::Description),
+                      lu->toolTip());
+        }
+    }
+    // The texts themselves stay as written.
+    EXPECT_TRUE(unit.messages_formation.at(1).contains("\r\r"));
+    menu_aide_contextuelle()->setChecked(false);
 }
 
 } // namespace
