@@ -24,6 +24,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -307,20 +309,33 @@ QRect w_formation::placement(const QRect& ecran, const QRect& principale, const 
     gauche = principale.left() + principale.width() + 10;
     if (gauche + largeur <= ecran.left() + ecran.width())
         return {QPoint(gauche, principale.top()), taille};
-    gauche = ecran.left() + 10;
+    // Room on neither side: 10 points from the screen's left or right edge,
+    // just above or below the main window, or at the top or bottom of the
+    // screen; of these places, the one that covers the least of the main
+    // window, the first of the list where several cover as much.
     const int dessous = ecran.height() - principale.top() - principale.height();
     const int dessus = principale.top() - ecran.top();
-    int haut = 0;
-    if (dessous < dessus) {
-        haut = ecran.top() + 16 + 10;
-        if (haut + hauteur + 10 < principale.top() - 22)
-            haut = principale.top() - 22 - hauteur - 10;
-    } else {
-        haut = ecran.top() + ecran.height() - hauteur - 10;
-        if (principale.top() + principale.height() + 10 < haut - 16)
-            haut = principale.top() + principale.height() + 10 + 16;
-    }
-    return {QPoint(gauche, haut), taille};
+    int haut_dessus = ecran.top() + 16 + 10;
+    if (haut_dessus + hauteur + 10 < principale.top() - 22)
+        haut_dessus = principale.top() - 22 - hauteur - 10;
+    int haut_dessous = ecran.top() + ecran.height() - hauteur - 10;
+    if (principale.top() + principale.height() + 10 < haut_dessous - 16)
+        haut_dessous = principale.top() + principale.height() + 10 + 16;
+    const int premier = dessous < dessus ? haut_dessus : haut_dessous;
+    const int second = dessous < dessus ? haut_dessous : haut_dessus;
+    const int droite = ecran.left() + ecran.width() - 10 - largeur;
+    const QPoint places[] = {{ecran.left() + 10, premier},
+                             {droite, premier},
+                             {ecran.left() + 10, second},
+                             {droite, second}};
+    const auto couverte = [&](const QPoint& coin) {
+        const QRect commun = QRect(coin, taille).intersected(principale);
+        return qint64(commun.width()) * commun.height();
+    };
+    return {*std::min_element(
+                std::begin(places), std::end(places),
+                [&](const QPoint& a, const QPoint& b) { return couverte(a) < couverte(b); }),
+            taille};
 }
 
 void w_formation::montrer() {

@@ -63,8 +63,9 @@ public:
     // frame `principale` on the screen's available area `ecran`: its frame's
     // place. 10 points left of the main window, tops aligned, where the left
     // has room; else 10 points right of it, tops aligned, where the right has
-    // room; else 10 points from the screen's left edge, just above or below
-    // the main window, or at the top or bottom of the screen.
+    // room; else where it covers the least of the main window: 10 points from
+    // the screen's left or right edge, just above or below the main window,
+    // or at the top or bottom of the screen.
     static QRect placement(const QRect& ecran, const QRect& principale, const QSize& taille);
 
     // In reading order, which is the order of creation and so of the focus
