@@ -9,9 +9,15 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegion>
+#include <QTransform>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -27,9 +33,46 @@ bool pressable(const QPushButton* bouton) {
     return bouton && bouton->isVisible() && bouton->isEnabled();
 }
 
+// A layer over the whole of its page and above the page's controls, where the
+// page draws what must show over them: no control, nor a group box whose
+// style fills its panel, hides it. Qt's focus frame is such a layer: it lets
+// the mouse through, never takes the focus, and assistive technology leaves
+// it out of the page's children.
+class calque_page : public QFocusFrame {
+public:
+    calque_page(QWidget* page, std::function<void(QPainter&)> dessin)
+        : QFocusFrame(page), dessin_(std::move(dessin)) {
+        setObjectName(QStringLiteral("calque_formation"));
+        setAcceptDrops(false);
+        setGeometry(page->rect());
+        page->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (objet == parentWidget()) {
+            if (evenement->type() == QEvent::Resize)
+                setGeometry(parentWidget()->rect());
+            else if (evenement->type() == QEvent::ChildAdded)
+                raise(); // above every control, those made after it too
+        }
+        return QFocusFrame::eventFilter(objet, evenement);
+    }
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter g(this);
+        dessin_(g);
+    }
+
+private:
+    std::function<void(QPainter&)> dessin_;
+};
+
 } // namespace
 
-classe_page::classe_page(QWidget* parent) : QWidget(parent) {}
+classe_page::classe_page(QWidget* parent) : QWidget(parent) {
+    new calque_page(this, [this](QPainter& g) { dessine_cadre_formation(g, false); });
+}
 
 void classe_page::formation_page(QString&, QString&) {}
 void classe_page::formation_controles() {}
@@ -166,14 +209,36 @@ bool classe_page::eventFilter(QObject* objet, QEvent* evenement) {
 
 void classe_page::Event_Paint(QPainter& g) {
     Paint(g);
+    dessine_cadre_formation(g, true);
+}
+
+void classe_page::dessine_cadre_formation(QPainter& g, bool sous_le_controle) const {
     if (controles_formation.size() < 2 || !affichage_formation)
         return;
     const QWidget* controle = controles_formation.value(stade_formation);
     // Only a control inside the page has a place in its coordinates.
     if (!controle || !isAncestorOf(controle))
         return;
-    bibliotheque_v1::dessine_cadre(g, bibliotheque_v1::cadre_controle(controle, this, 0),
-                                   QColor::fromRgb(couleur_cadre));
+    // The rounded corners of a frame reach over the corners of its control's
+    // place: that part lies under the control, drawn with the page; the rest,
+    // round the control, lies above every control of the page. The control's
+    // place is taken in device pixels, rounded as Qt rounds it to paint it.
+    const QTransform vers_appareil = g.deviceTransform();
+    const QRect place =
+        vers_appareil.mapRect(QRectF(QRect(controle->mapTo(this, QPoint(0, 0)), controle->size())))
+            .toRect();
+    const bibliotheque_v1::forme_cadre cadre = bibliotheque_v1::cadre_controle(controle, this, 0);
+    QRegion partie(place);
+    if (!sous_le_controle) {
+        const QRect tout = vers_appareil.mapRect(QRectF(cadre.rectangle)).toAlignedRect();
+        partie = QRegion(tout.adjusted(-1, -1, 1, 1)).subtracted(partie);
+    }
+    // The clip set in device pixels, then the page's coordinates back.
+    const QTransform monde = g.worldTransform();
+    g.setWorldTransform(vers_appareil.inverted() * monde);
+    g.setClipRegion(partie);
+    g.setWorldTransform(monde);
+    bibliotheque_v1::dessine_cadre(g, cadre, QColor::fromRgb(couleur_cadre));
 }
 
 void classe_page::Event_DropObject() {

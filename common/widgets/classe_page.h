@@ -55,7 +55,7 @@ protected:
     virtual void formation_controles();
     // The page's own opening work, after registration and help tags.
     virtual void Open();
-    // The page's own drawing, under the training frame.
+    // The page's own drawing, under its controls and the training frame.
     virtual void Paint(QPainter& g);
 
     void Event_Paint(QPainter& g);
@@ -75,6 +75,10 @@ private:
     // Whether the control of training step `stade` shows on the page (the
     // page itself, step 0, always does).
     bool etape_montree(int stade) const;
+    // The frame round the control of the current step, while training shows
+    // it, in the page's coordinates: the part under the control's place, or
+    // the part round it, which a layer above the page's controls draws.
+    void dessine_cadre_formation(QPainter& g, bool sous_le_controle) const;
     // The arrows of the current step: 1 the page, 3 the last step, 2 between.
     int fleches_etape() const;
     // The control of the current step has hidden: the walk moves to the

@@ -1,5 +1,7 @@
 #include "../common/core/outils_parametres.h"
 #include "app.h"
+#include "bibliotheque_divers.h"
+#include "classe_page.h"
 #include "cp_accueil.h"
 #include "cp_apropos.h"
 #include "cp_onglets.h"
@@ -14,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QNetworkProxy>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -66,6 +69,44 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
     fenetre.bt_lancement->setChecked(false);
     EXPECT_NE(demarre().contenu_courant(), coquille::ecran_accueil);
     EXPECT_TRUE(fenetre.bt_lancement->isChecked());
+    w_main::detruit();
+}
+
+// Group boxes filled by the style (KDE's Breeze fills them, as this style
+// sheet does) hide no part of the training frame, round the controls on them
+// as round those beside them.
+TEST(GuidageCoquille, TheTrainingFrameShowsOverTheGroupBoxesThatAStyleFills) {
+    w_main& principale = demarre();
+    principale.setStyleSheet(QStringLiteral("QGroupBox { background: #C8D8E8; }"));
+    w_formation& fenetre = w_formation::instance();
+    fenetre.montrer();
+    const QList<std::pair<int, QString>> table = {
+        {coquille::ecran_creer_unit, "ch_code_produit"},
+        {coquille::ecran_creer_unit, "popup_protection"},
+        {coquille::ecran_creer_unit, "bt_creer"}, // on no group box
+        {coquille::ecran_creer_plusieurs, "bt_choisir_repertoire"},
+    };
+    for (const auto& [ecran, nom] : table) {
+        principale.montrer(ecran, coquille::origine_page);
+        classe_page* page = principale.page(ecran);
+        QWidget* controle = page->findChild<QWidget*>(nom);
+        while (page->controles_formation.value(page->stade_formation) != controle &&
+               fenetre.bt_plus->isEnabled())
+            emit fenetre.bt_plus->Action();
+        ASSERT_TRUE(controle && page->controles_formation.value(page->stade_formation) == controle)
+            << nom.toStdString();
+        EXPECT_EQ(page->childAt(controle->geometry().center()), controle); // takes the mouse
+        // The middle of each side of the 4-pixel ring.
+        const QRect r = bibliotheque_v1::cadre_controle(controle, page, 0).rectangle;
+        const QImage image = page->grab().toImage();
+        for (const QPoint& p :
+             {QPoint(r.center().x(), r.top() + 2), QPoint(r.center().x(), r.bottom() - 2),
+              QPoint(r.left() + 2, r.center().y()), QPoint(r.right() - 2, r.center().y())})
+            EXPECT_EQ(image.pixel(p) & 0xFFFFFF, classe_page::couleur_cadre)
+                << nom.toStdString() << " at " << p.x() << "," << p.y();
+    }
+    fenetre.cacher();
+    App()->Event_CancelClose();
     w_main::detruit();
 }
 

@@ -2,16 +2,18 @@
 // lets the splash end, then saves a picture of every screen that exists
 // ("ecran-N.png", N its number), of the splash ("lancement.png"), of the tab
 // strip with every tab open ("onglets.png"), of the training window
-// ("formation.png"), of the connection test ("connexion.png"), of an open
-// popup's list and of an open menu ("liste.png", "menu.png"), of the data
-// preview window ("previsu.png") and of an alert ("alerte.png"). It runs on
-// the offscreen platform unless QT_QPA_PLATFORM names another one, so that
-// the pictures may also be taken on a display with the desktop's own theme.
+// ("formation.png") and of its frame round a control ("cadre.png"), of the
+// connection test ("connexion.png"), of an open popup's list and of an open
+// menu ("liste.png", "menu.png"), of the data preview window ("previsu.png")
+// and of an alert ("alerte.png"). It runs on the offscreen platform unless
+// QT_QPA_PLATFORM names another one, so that the pictures may also be taken
+// on a display with the desktop's own theme.
 
 #include "application_essai.h"
 #include "classe_page.h"
 #include "cp_onglets.h"
 #include "csp_creer_unit.h"
+#include "fleche_droite.h"
 #include "menu_operateur.h"
 #include "w_alerte.h"
 #include "w_formation.h"
@@ -75,6 +77,9 @@ int main(int argc, char** argv) {
         w_formation& formation = w_formation::instance();
         formation.montrer();
         enregistre(&formation, "formation.png");
+        // The main window, the training frame round the page's first control.
+        emit formation.bt_plus->Action();
+        enregistre(&fenetre, "cadre.png");
         formation.cacher();
         w_web::instance().montrer_amodale(1);
         enregistre(&w_web::instance(), "connexion.png");
