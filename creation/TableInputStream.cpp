@@ -17,32 +17,34 @@
 
 namespace {
 
-QStringDecoder decodeur_pour(codage_texte codage, bool gros_boutiste) {
+// Makes the decoder of `codage` in `decodeur`. It is built in place and
+// never moved: Qt's ICU converters count their errors in the decoder they
+// were made in, whatever it was moved into since.
+void prepare_decodeur(std::optional<QStringDecoder>& decodeur, codage_texte codage,
+                      bool gros_boutiste) {
     // Marks are handled by the reader; a U+FEFF further on is text.
     const auto drapeaux =
         QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
-    QStringDecoder decodeur;
     switch (codage) {
     case codage_texte::ascii:
-        decodeur = QStringDecoder("US-ASCII", drapeaux);
+        decodeur.emplace("US-ASCII", drapeaux);
         break;
     case codage_texte::mac_roman:
-        decodeur = QStringDecoder("macintosh", drapeaux);
+        decodeur.emplace("macintosh", drapeaux);
         break;
     case codage_texte::windows_ansi:
-        decodeur = QStringDecoder("windows-1252", drapeaux);
+        decodeur.emplace("windows-1252", drapeaux);
         break;
     case codage_texte::utf8:
-        decodeur = QStringDecoder(QStringConverter::Utf8, drapeaux);
+        decodeur.emplace(QStringConverter::Utf8, drapeaux);
         break;
     case codage_texte::utf16:
-        decodeur = QStringDecoder(
-            gros_boutiste ? QStringConverter::Utf16BE : QStringConverter::Utf16LE, drapeaux);
+        decodeur.emplace(gros_boutiste ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                         drapeaux);
         break;
     }
-    if (!decodeur.isValid()) // a Qt without the ICU codecs: keep every byte as a character
-        decodeur = QStringDecoder(QStringConverter::Latin1, drapeaux);
-    return decodeur;
+    if (!decodeur->isValid()) // a Qt without the ICU codecs: keep every byte as a character
+        decodeur.emplace(QStringConverter::Latin1, drapeaux);
 }
 
 // How many bytes at the end of `octets` begin a character that the next
@@ -71,30 +73,66 @@ qsizetype octets_coupes(const QByteArray& octets, codage_texte codage, bool gros
     return 0;
 }
 
+// Puts the replacement character in place of every character of `texte`
+// that `illisible` tells, and notes where in `illisibles`.
+template <class Test>
+void remplace_illisibles(QString& texte, QList<qsizetype>& illisibles, Test illisible) {
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        if (illisible(texte.at(i))) {
+            texte[i] = QChar::ReplacementCharacter;
+            illisibles.append(i);
+        }
+    }
+}
+
 // UTF-16 lets a surrogate stand alone, which no valid text holds: it becomes
 // the replacement character, as an invalid byte sequence does.
-void remplace_substituts_isoles(QString& texte) {
+void remplace_substituts_isoles(QString& texte, QList<qsizetype>& illisibles) {
     const qsizetype n = texte.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = texte.at(i);
         if (!c.isSurrogate())
             continue;
-        if (c.isHighSurrogate() && i + 1 < n && texte.at(i + 1).isLowSurrogate())
+        if (c.isHighSurrogate() && i + 1 < n && texte.at(i + 1).isLowSurrogate()) {
             ++i;
-        else
+        } else {
             texte[i] = QChar::ReplacementCharacter;
+            illisibles.append(i);
+        }
     }
 }
 
 // ASCII stands for no byte above 127. Whatever the decoder made of such a
 // byte (ICU gives the replacement character, some of its converters U+001A),
 // the chunk is decoded again byte for byte.
-QString texte_ascii(QByteArrayView octets) {
+QString texte_ascii(QByteArrayView octets, QList<qsizetype>& illisibles) {
     QString texte = QString::fromLatin1(octets);
-    std::replace_if(
-        texte.begin(), texte.end(), [](QChar c) { return c.unicode() > 0x7F; },
-        QChar(QChar::ReplacementCharacter));
+    remplace_illisibles(texte, illisibles, [](QChar c) { return c.unicode() > 0x7F; });
     return texte;
+}
+
+// The UTF-8 decoder gives the replacement character for bytes that are no
+// character, and for EF BF BD, which encode it as text of the file. EF never
+// continues a sequence and always begins this one, so the chunk is decoded
+// again piece by piece between them, to the same text: the replacement
+// characters within the pieces are the unreadable bytes.
+QString texte_utf8(QStringDecoder& decodeur, QByteArrayView octets, QList<qsizetype>& illisibles) {
+    static constexpr QByteArrayView remplacement_utf8("\xEF\xBF\xBD");
+    QString texte;
+    texte.reserve(octets.size());
+    for (qsizetype debut = 0;;) {
+        const qsizetype fin = octets.indexOf(remplacement_utf8, debut);
+        const QString morceau =
+            decodeur.decode(octets.sliced(debut, (fin < 0 ? octets.size() : fin) - debut));
+        for (qsizetype i = 0; i < morceau.size(); ++i)
+            if (morceau.at(i) == QChar::ReplacementCharacter)
+                illisibles.append(texte.size() + i);
+        texte += morceau;
+        if (fin < 0)
+            return texte;
+        texte += QChar(QChar::ReplacementCharacter);
+        debut = fin + remplacement_utf8.size();
+    }
 }
 
 // Windows ANSI leaves five bytes undefined, which the decoder gives as the C1
@@ -102,11 +140,9 @@ QString texte_ascii(QByteArrayView octets) {
 // stands for another character, so only those five give a C1 control.
 constexpr char octets_indefinis_windows[] = {'\x81', '\x8D', '\x8F', '\x90', '\x9D'};
 
-void remplace_controles_c1(QString& texte) {
-    std::replace_if(
-        texte.begin(), texte.end(),
-        [](QChar c) { return c.unicode() >= 0x80 && c.unicode() <= 0x9F; },
-        QChar(QChar::ReplacementCharacter));
+void remplace_controles_c1(QString& texte, QList<qsizetype>& illisibles) {
+    remplace_illisibles(texte, illisibles,
+                        [](QChar c) { return c.unicode() >= 0x80 && c.unicode() <= 0x9F; });
 }
 
 QString ouverture_impossible(const QString& raison) {
@@ -149,6 +185,8 @@ public:
     void ajoute(const QString& s) {
         ajoute(reinterpret_cast<const char16_t*>(s.constData()), s.size());
     }
+    // The record so far.
+    QStringView texte() const { return QStringView(p, pos); }
     QString termine() const {
         return pos > 0 ? QString(reinterpret_cast<const QChar*>(p), pos) : QString();
     }
@@ -230,10 +268,12 @@ void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
                 sens_utf16_correct = false;
             }
         }
-        decodeur = decodeur_pour(codage, sens_utf16_correct);
+        prepare_decodeur(decodeur, codage, sens_utf16_correct);
         reste = debut.mid(marque);
         tampon.clear();
         indice = 0;
+        illisibles.clear();
+        illisible_suivant = 0;
         octets_avant_tampon = static_cast<std::uint64_t>(marque);
         octets_tampon = 0;
 
@@ -243,6 +283,7 @@ void TableInputStream::Open(const QString& fichier, codage_texte codage_fichier,
         nb_colonnes_maxi = 0;
         guillemet_ouvert = false;
         trop_long = false;
+        premiere_colonne_illisible = 0;
     } catch (...) {
         Close();
         throw;
@@ -291,29 +332,39 @@ bool TableInputStream::lit_bloc() {
         octets.chop(coupes);
         octets_avant_tampon += octets_tampon;
         octets_tampon = static_cast<std::uint64_t>(octets.size());
-        tampon = decodeur.decode(octets);
+        tampon = decodeur->decode(octets);
+        illisibles.clear();
+        illisible_suivant = 0;
         switch (codage) {
         case codage_texte::utf16:
             // A last odd byte is no character: it is marked as invalid.
             if (octets.size() % 2)
-                tampon = decodeur.decode(QByteArrayView(octets).chopped(1)) +
+                tampon = decodeur->decode(QByteArrayView(octets).chopped(1)) +
                          QChar(QChar::ReplacementCharacter);
-            remplace_substituts_isoles(tampon);
+            remplace_substituts_isoles(tampon, illisibles);
+            if (octets.size() % 2)
+                illisibles.append(tampon.size() - 1);
             break;
         case codage_texte::ascii:
             // The decoder counts every byte above 127 as an error; the count
             // stays, so every chunk after a first error is decoded again.
-            if (decodeur.hasError())
-                tampon = texte_ascii(octets);
+            if (decodeur->hasError())
+                tampon = texte_ascii(octets, illisibles);
             break;
         case codage_texte::windows_ansi:
             if (std::any_of(std::begin(octets_indefinis_windows),
                             std::end(octets_indefinis_windows),
                             [&](char o) { return octets.contains(o); }))
-                remplace_controles_c1(tampon);
+                remplace_controles_c1(tampon, illisibles);
+            break;
+        case codage_texte::utf8:
+            // The decoder's error count starts again with each chunk.
+            if (decodeur->hasError())
+                tampon = texte_utf8(*decodeur, octets, illisibles);
+            decodeur->resetState();
             break;
         default:
-            // The UTF-8 decoder gives the replacement character itself.
+            // Every byte of Mac Roman stands for a character.
             break;
         }
         indice = 0;
@@ -333,6 +384,8 @@ void TableInputStream::Close() {
     reste.clear();
     enregistrement_en_cours = QString();
     indice = 0;
+    illisibles.clear();
+    illisible_suivant = 0;
     fin_fichier = true;
 }
 
@@ -351,6 +404,7 @@ std::int32_t TableInputStream::Percent() const {
 }
 
 QString TableInputStream::ReadLine() {
+    premiere_colonne_illisible = 0;
     if (valeur_separateur_entree == u',' || valeur_separateur_entree == u';')
         return read_line_csv();
     return read_line_simple();
@@ -358,6 +412,13 @@ QString TableInputStream::ReadLine() {
 
 void TableInputStream::maj_nb_colonnes_maxi(std::int32_t n) {
     nb_colonnes_maxi = std::max(nb_colonnes_maxi, n);
+}
+
+void TableInputStream::attribue_illisibles(qsizetype fin, QStringView ecrit) {
+    if (premiere_colonne_illisible == 0)
+        premiere_colonne_illisible = static_cast<std::int32_t>(ecrit.count(u'\t')) + 1;
+    while (illisible_suivant < illisibles.size() && illisibles.at(illisible_suivant) < fin)
+        ++illisible_suivant;
 }
 
 void TableInputStream::saute_lf_apres_cr() {
@@ -386,12 +447,14 @@ QString TableInputStream::read_line_simple() {
             if (c == separateur || c == u'\t') {
                 // Every delimiter, and a TAB of a vertical-bar file, is a field boundary.
                 e.ajoute(d + debut, i - debut);
+                note_illisibles(i, e.texte());
                 if (e.ajoute(u'\t'))
                     ++champs;
                 debut = i + 1;
             }
         }
         e.ajoute(d + debut, i - debut);
+        note_illisibles(i, e.texte());
         indice = fin ? i + 1 : i;
     }
     if (retour_chariot)
@@ -433,6 +496,9 @@ QString TableInputStream::read_line_csv() {
                     cr_dans_champ = false;
                 e.ajoute(d + i, j - i);
                 i = j;
+                // A character that the switch below appends alone is followed
+                // by such a run, or by the end of the chunk.
+                note_illisibles(i, e.texte());
                 if (i == n)
                     break;
             }
@@ -505,6 +571,7 @@ QString TableInputStream::read_line_csv() {
                 break;
             }
         }
+        note_illisibles(i, e.texte());
         indice = i;
     }
     if (retour_chariot)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringDecoder>
+#include <QStringView>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 // The text encodings a data file may be written in, in the order the batch
@@ -35,7 +38,8 @@ public:
 // Bytes that stand for no character of the encoding (a byte above 127 in
 // ASCII, one of the five bytes Windows ANSI leaves undefined, an invalid
 // UTF-8 sequence, a lone UTF-16 surrogate or odd last byte) come out as the
-// replacement character U+FFFD, never as another character.
+// replacement character U+FFFD, never as another character. The reader
+// tells them from a U+FFFD that the file holds as text (colonne_illisible).
 //
 // The file is read through its descriptor so that a failed read gives the
 // system's reason. At its end the file's size and modification time are
@@ -92,6 +96,10 @@ public:
     // True when the last record read was longer than `longueur_maximale`
     // characters and came out cut.
     bool enregistrement_trop_long() const { return trop_long; }
+    // The field, from 1, of the first bytes of the last record read that
+    // stand for no character of the encoding; 0 when it has none. A U+FFFD
+    // written in the file (in UTF-8 or UTF-16) is text like any other.
+    std::int32_t colonne_illisible() const { return premiere_colonne_illisible; }
 
     // Character code of the file's delimiter: 9, 59, 44 or 124.
     std::int32_t valeur_separateur_entree = 9;
@@ -124,6 +132,14 @@ private:
     void verifie_inchange() const;
     // Skips one LF right after a record that ended with CR.
     void saute_lf_apres_cr();
+    // Gives the unreadable characters of the chunk before `fin` to the field
+    // being built; `ecrit` is the record so far, which every one of them has
+    // reached and no TAB has followed.
+    void note_illisibles(qsizetype fin, QStringView ecrit) {
+        if (illisible_suivant < illisibles.size() && illisibles.at(illisible_suivant) < fin)
+            attribue_illisibles(fin, ecrit);
+    }
+    void attribue_illisibles(qsizetype fin, QStringView ecrit);
 
     // The open file; -1 before Open and after Close.
     int descripteur = -1;
@@ -133,7 +149,7 @@ private:
     qint64 date_ouverture = 0;
     qint64 octets_lus = 0;
     codage_texte codage = codage_texte::utf8;
-    QStringDecoder decodeur;
+    std::optional<QStringDecoder> decodeur;
     // Bytes read but not yet decoded: the start of a character cut by the
     // chunk's end.
     QByteArray reste;
@@ -143,6 +159,11 @@ private:
     // and each record goes out as a copy of its own length.
     QString enregistrement_en_cours;
     qsizetype indice = 0;
+    // Where in the decoded chunk stand characters made for unreadable bytes,
+    // in order, and the first of them not yet given to a record.
+    QList<qsizetype> illisibles;
+    qsizetype illisible_suivant = 0;
+    std::int32_t premiere_colonne_illisible = 0;
     // Bytes of the file consumed before the current chunk, and the bytes the
     // current chunk was decoded from.
     std::uint64_t octets_avant_tampon = 0;

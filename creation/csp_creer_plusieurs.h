@@ -178,15 +178,20 @@ public:
     // interrupted).
     void termine_thread();
     // How the reader left a record that cannot be converted.
-    enum class defaut_lecture {
-        aucun,
-        guillemet_non_ferme, // ran to the end of the file inside a quoted field
-        trop_long,           // longer than a record can be; only its start was kept
+    struct defaut_lecture {
+        enum genre_defaut {
+            aucun,
+            guillemet_non_ferme, // ran to the end of the file inside a quoted field
+            trop_long,           // longer than a record can be; only its start was kept
+        } genre = aucun;
+        // The field, from 1, of the first bytes that the chosen encoding
+        // could not read (TableInputStream::colonne_illisible); 0 for none.
+        std::int32_t colonne_illisible = 0;
     };
     // Converts the `indice`th record (from 0) into one barcode file and one
     // report line.
     void cree_fichier_depuis_ligne(const QString& ligne, std::int32_t indice,
-                                   defaut_lecture defaut = defaut_lecture::aucun);
+                                   defaut_lecture defaut);
     // Adds one line to the report, when there is one.
     void ecrit_rapport(const QString& ligne);
     // The report's name for the data file: its name without its last

@@ -278,10 +278,10 @@ void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::i
                                                     defaut_lecture defaut) {
     const std::int32_t numero = indice + 1;
     QString refus;
-    if (defaut == defaut_lecture::guillemet_non_ferme)
+    if (defaut.genre == defaut_lecture::guillemet_non_ferme)
         refus = lignes_rapport::erreur(numero, QStringLiteral("guillemet non fermé\u00A0: le reste "
                                                               "du fichier n'a pas pu être lu"));
-    else if (defaut == defaut_lecture::trop_long)
+    else if (defaut.genre == defaut_lecture::trop_long)
         refus = lignes_rapport::erreur(
             numero, QStringLiteral("enregistrement trop long\u00A0: plus de %1 caractères")
                         .arg(TableInputStream::longueur_maximale_defaut));
@@ -298,7 +298,7 @@ void csp_creer_plusieurs::cree_fichier_depuis_ligne(const QString& ligne, std::i
             refus = lignes_rapport::erreur_colonne(
                 numero, static_cast<int>(i + 1),
                 QStringLiteral("tabulation dans un champ entre guillemets"));
-        else if (champs[i].contains(QChar::ReplacementCharacter))
+        else if (i + 1 == defaut.colonne_illisible)
             refus = lignes_rapport::erreur_colonne(
                 numero, static_cast<int>(i + 1),
                 QStringLiteral("caractère illisible dans le codage choisi\u00A0: vérifiez le "

@@ -40,11 +40,11 @@ QString raison_exception(std::exception_ptr exception) {
 
 // How the reader left the record it has just read.
 csp_creer_plusieurs::defaut_lecture defaut_de(const TableInputStream& lecteur) {
-    if (lecteur.guillemet_non_ferme())
-        return csp_creer_plusieurs::defaut_lecture::guillemet_non_ferme;
-    if (lecteur.enregistrement_trop_long())
-        return csp_creer_plusieurs::defaut_lecture::trop_long;
-    return csp_creer_plusieurs::defaut_lecture::aucun;
+    using defaut = csp_creer_plusieurs::defaut_lecture;
+    return {lecteur.guillemet_non_ferme()        ? defaut::guillemet_non_ferme
+            : lecteur.enregistrement_trop_long() ? defaut::trop_long
+                                                 : defaut::aucun,
+            lecteur.colonne_illisible()};
 }
 
 } // namespace
@@ -114,9 +114,8 @@ void thread_creer_ensemble::pas() {
                     return;
                 }
             } else if (phase_ == phase::liste) {
-                page.cree_fichier_depuis_ligne(
-                    lignes.at(compteur), compteur,
-                    defauts.value(compteur, csp_creer_plusieurs::defaut_lecture::aucun));
+                page.cree_fichier_depuis_ligne(lignes.at(compteur), compteur,
+                                               defauts.value(compteur));
                 ++compteur;
                 if (compteur >= lignes.size() || page.fi_lecture_reel.isEmpty()) {
                     montre_progression();
@@ -127,7 +126,8 @@ void thread_creer_ensemble::pas() {
             } else if (phase_ == phase::lecture) {
                 lignes.append(lecteur->ReadLine());
                 if (const auto defaut = defaut_de(*lecteur);
-                    defaut != csp_creer_plusieurs::defaut_lecture::aucun)
+                    defaut.genre != csp_creer_plusieurs::defaut_lecture::aucun ||
+                    defaut.colonne_illisible != 0)
                     defauts.insert(static_cast<std::int32_t>(lignes.size() - 1), defaut);
                 if (lecteur->Eof()) {
                     note_duree(chrono.nsecsElapsed());

@@ -67,8 +67,8 @@ private:
     std::unique_ptr<TableInputStream> lecteur;
     QStringList lignes;
     // The records read for the preview that the reader could not read whole:
-    // too long, or, the last one only, run to the end of the file inside a
-    // quoted field.
+    // too long, with unreadable bytes, or, the last one only, run to the end
+    // of the file inside a quoted field.
     QHash<std::int32_t, csp_creer_plusieurs::defaut_lecture> defauts;
     std::int32_t compteur = 0;
     // The start step succeeded: a finish step is owed.

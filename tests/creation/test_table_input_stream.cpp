@@ -15,6 +15,7 @@ namespace {
 struct lecture {
     QStringList enregistrements;
     QList<bool> trop_longs;
+    QList<std::int32_t> illisibles; // colonne_illisible of each record
     std::int32_t colonnes = 0;
     std::int32_t pourcentage = -1;
     bool progresse = true;   // Percent never went back
@@ -34,6 +35,7 @@ lecture lit(const QByteArray& octets, codage_texte codage, const QString& delimi
         resultat.a_sa_taille = resultat.a_sa_taille && resultat.enregistrements.last().capacity() <=
                                                            resultat.enregistrements.last().size();
         resultat.trop_longs.append(lecteur.enregistrement_trop_long());
+        resultat.illisibles.append(lecteur.colonne_illisible());
         resultat.progresse = resultat.progresse && lecteur.Percent() >= resultat.pourcentage;
         resultat.pourcentage = lecteur.Percent();
         resultat.milieu =
@@ -167,6 +169,28 @@ TEST(TableInputStream, EachEncodingAndMarkIsReadAsItsText) {
               QStringList({"a\tb", "c"}));
 }
 
+// Bytes that the encoding cannot read are told by the field they stand in;
+// a U+FFFD that the file holds is text.
+TEST(TableInputStream, UnreadableBytesAreToldApartFromTheReplacementCharacter) {
+    using outils_donnees::utf16;
+    const struct {
+        const char* quoi;
+        QByteArray octets;
+        codage_texte codage;
+        QList<std::int32_t> colonnes;
+    } cas[] = {
+        {"UTF-8", "\xEF\xBF\xBD;b\r\xEF\xBF\xBD;\"b\xC3(\";\xFF", codage_texte::utf8, {0, 2}},
+        {"UTF-16, lone surrogate and odd last byte",
+         utf16("\uFFFD;b\ra;") + QByteArray("\xDC\0\0\r\0c\0", 7),
+         codage_texte::utf16,
+         {0, 2, 1}},
+        {"ASCII, after a TAB of an unquoted field", "a\tb\x80;c", codage_texte::ascii, {2}},
+        {"Windows ANSI", "\x80;\x81", codage_texte::windows_ansi, {2}},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(lit(c.octets, c.codage, ";").illisibles, c.colonnes) << c.quoi;
+}
+
 TEST(TableInputStream, ALargeFileComesOutWholeWithItsProgress) {
     // Files larger than one chunk, with a character across every boundary.
     QString ligne = QString(1000, u'a') + QStringLiteral("é€😀\r");
@@ -281,6 +305,8 @@ TEST(TableInputStream, RandomAndDamagedFilesAreReadToTheirEnd) {
             ASSERT_EQ(lecteur_par_petits_blocs.ReadLine(), enregistrement) << fichiers;
             ASSERT_EQ(lecteur_par_petits_blocs.Eof(), lecteur.Eof()) << fichiers;
             ASSERT_EQ(lecteur_par_petits_blocs.guillemet_non_ferme(), lecteur.guillemet_non_ferme())
+                << fichiers;
+            ASSERT_EQ(lecteur_par_petits_blocs.colonne_illisible(), lecteur.colonne_illisible())
                 << fichiers;
             ASSERT_TRUE(enregistrement.isValidUtf16()) << fichiers;
             ASSERT_GE(lecteur.ColumnCount(), colonnes);
