@@ -64,6 +64,22 @@ QString references_xml(const QString& texte) {
     return sortie;
 }
 
+// Windows ANSI leaves five bytes undefined, which its encoder gives for the
+// C1 controls of the same codes and the reader takes as unreadable. Every
+// other C1 control fails in the encoder.
+bool controle_c1(char32_t c) {
+    return c >= 0x80 && c <= 0x9F;
+}
+
+// A character as a refusal names it: by its code when it shows nothing of
+// itself (a space other than U+0020, a control, a format character, a line
+// or paragraph separator), otherwise as it is.
+QString nom_caractere(char32_t c) {
+    if (c != u' ' && (QChar::isSpace(c) || !QChar::isPrint(c)))
+        return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QChar(u'0')).toUpper();
+    return QStringView(QChar::fromUcs4(c)).toString();
+}
+
 QString refus_colonne(int colonne) {
     return QStringLiteral("La colonne %1 contient une tabulation, le délimiteur ou une fin de "
                           "ligne, qu'un champ de ce fichier ne peut pas garder !\r\r"
@@ -93,18 +109,22 @@ QByteArray encode(const QString& texte, codage_texte codage, QString& refuses) {
     refuses.clear();
     QStringEncoder encodeur(nom_iana(codage));
     QByteArray octets = encodeur.encode(texte);
-    if (!encodeur.hasError())
+    const bool windows = codage == codage_texte::windows_ansi;
+    const bool c1 = windows && std::any_of(texte.cbegin(), texte.cend(),
+                                           [](QChar c) { return controle_c1(c.unicode()); });
+    if (!encodeur.hasError() && !c1)
         return octets;
     // Which characters failed: each one on its own.
     for (const char32_t c : texte.toUcs4()) {
-        const QString un = QString::fromUcs4(&c, 1);
-        if (refuses.contains(un))
+        // Not QString::fromUcs4, which takes a lone U+FEFF for a byte-order mark.
+        const auto un = QChar::fromUcs4(c);
+        if (refuses.contains(QStringView(un)))
             continue;
         QStringEncoder seul(nom_iana(codage));
         // The conversion runs when its result is taken.
-        const QByteArray essai = seul.encode(un);
-        if (seul.hasError() || essai.isEmpty())
-            refuses.append(un);
+        const QByteArray essai = seul.encode(QStringView(un));
+        if (seul.hasError() || essai.isEmpty() || (windows && controle_c1(c)))
+            refuses.append(QStringView(un));
     }
     return octets;
 }
@@ -156,7 +176,7 @@ contenu contenu_fichier_donnees(valdorin::tableau_code_barres t, bool previsu, Q
     if (!refuses.isEmpty()) {
         QStringList noms;
         for (const char32_t c : refuses.toUcs4())
-            noms.append(QStringLiteral("«%1%2%1»").arg(nbsp, QString::fromUcs4(&c, 1)));
+            noms.append(QStringLiteral("«%1%2%1»").arg(nbsp, nom_caractere(c)));
         resultat.refus = QStringLiteral("Le codage %1 ne permet pas d'enregistrer %2 %3 !\r\r"
                                         "Enregistrement annulé !")
                              .arg(nom_codage(codage),

@@ -15,7 +15,9 @@ namespace ksp_partagees {
 QString nom_codage(codage_texte codage);
 
 // `texte` in `codage` (UTF-16 big-endian without a mark). Characters the
-// encoding cannot hold are collected, once each, in `refuses`.
+// encoding cannot hold, or that would not read back as themselves (the C1
+// controls of the five bytes Windows ANSI leaves undefined), are collected,
+// once each, in `refuses`.
 QByteArray encode(const QString& texte, codage_texte codage, QString& refuses);
 
 // The example file's bytes, or the French message of why the record cannot
