@@ -52,7 +52,8 @@ void ecrit_texte(QXmlStreamWriter& ecrivain, const QString& valeur) {
             morceau.clear();
             ecrivain.writeEntityReference(c == 0xA ? QStringLiteral("#10") : QStringLiteral("#13"));
         } else {
-            morceau.append(QString::fromUcs4(&c, 1));
+            // Not QString::fromUcs4, which takes a lone U+FEFF for a byte-order mark.
+            morceau.append(QStringView(QChar::fromUcs4(c)));
         }
     }
     ecrivain.writeCharacters(morceau);

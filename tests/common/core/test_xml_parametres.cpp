@@ -79,7 +79,7 @@ TEST_F(FichiersParametres, DocumentIsOneUtf8LineWithDeclarationAndOneChildPerEnt
 }
 
 TEST_F(FichiersParametres, WhatTheWriterProducesReadsBack) {
-    const QString lignes = "un\r\ndeux\rtrois\nquatre\t<cinq> & \"six\" 'sept' é€𝄞";
+    const QString lignes = "\uFEFFun\r\ndeux\rtrois\nquatre\t<cinq> & \"six\" 'sept' é€\uFEFF𝄞";
     dictionnaire_parametres->insert("unique_ch_commentaire", lignes);
     // Characters that XML cannot hold are dropped instead of spoiling the file.
     dictionnaire_parametres->insert("unique_ch_transporteur", QString("a") + QChar(1) + "b" +
