@@ -89,6 +89,13 @@ void remplace_illisibles(QString& texte, QList<qsizetype>& illisibles, Test illi
 // the replacement character, as an invalid byte sequence does.
 void remplace_substituts_isoles(QString& texte, QList<qsizetype>& illisibles) {
     const qsizetype n = texte.size();
+    // Most texts hold no surrogate at all: one pass without a branch tells.
+    const char16_t* d = reinterpret_cast<const char16_t*>(texte.constData());
+    bool substitut = false;
+    for (qsizetype i = 0; i < n; ++i)
+        substitut |= QChar::isSurrogate(d[i]);
+    if (!substitut)
+        return;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = texte.at(i);
         if (!c.isSurrogate())
