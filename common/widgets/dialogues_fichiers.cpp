@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace bibliotheque_v1 {
 
@@ -97,6 +100,15 @@ QString avec_suffixe(const QString& chemin, const QString& suffixe, const QStrin
     return chemin.chopped(extension.size()) + suffixe;
 }
 
+// Whether a folder is selected among the rows `liste` shows.
+bool dossier_en_vue(const QListView& liste) {
+    const QModelIndexList lignes = liste.selectionModel()->selectedRows();
+    return std::any_of(lignes.begin(), lignes.end(), [&](const QModelIndex& ligne) {
+        return ligne.parent() == liste.rootIndex() &&
+               QFileInfo(ligne.data(QFileSystemModel::FilePathRole).toString()).isDir();
+    });
+}
+
 } // namespace
 
 void installe_presentateur_dialogues(presentateur_dialogues* presentateur) {
@@ -135,14 +147,22 @@ void dialogue_fichiers::accept() {
         return;
     }
     const QString saisie = nom->text();
-    if (fileMode() == Directory && !saisie.isEmpty()) {
-        const QString chemin = directory().absoluteFilePath(saisie);
-        if (QFileInfo(chemin).isDir()) {
-            dossier_saisi = QDir::cleanPath(chemin);
-            QDialog::accept();
-            return;
-        }
+    const QFileInfo saisi(saisie.isEmpty() ? QString() : directory().absoluteFilePath(saisie));
+    if (fileMode() == Directory && saisi.isDir()) {
+        dossier_saisi = QDir::cleanPath(saisi.filePath());
+        QDialog::accept();
+        return;
     }
+    // Qt answers the rows selected in its list before its name field, and
+    // goes into a folder among them; a path typed through other folders may
+    // leave one of them selected, out of view. A folder selected in view is
+    // still gone into; otherwise the file the name field names, to open or to
+    // save in an existing folder, is the answer.
+    const bool fichier_saisi = acceptMode() == AcceptSave
+                                   ? !saisie.isEmpty() && !saisi.isDir() && saisi.dir().exists()
+                                   : fileMode() == ExistingFile && saisi.isFile();
+    if (fichier_saisi && !dossier_en_vue(*liste))
+        liste->selectionModel()->clearSelection();
     if (acceptMode() == AcceptSave && !suffixes_remplaces.isEmpty()) {
         const QStringList choix = selectedFiles();
         const QString fichier = choix.isEmpty() ? QString() : choix.constFirst();

@@ -76,6 +76,10 @@ QString montre_demande(const demande_dialogue& demande);
 //   folder, absolute or relative to the folder shown, answers that folder
 //   (Qt's own answer may be another: the folder shown, or one selected in
 //   its list);
+// - an open dialog whose name field names an existing file, and a save
+//   dialog whose name field names a file in an existing folder, answer that
+//   file (Qt would go into a folder left selected, out of view, in its
+//   list); a folder selected in view is still gone into;
 // - a save dialog gives a typed name the extension of its kind in place of
 //   one of the request's `suffixes_remplaces` before it is accepted, so that
 //   the question whether to replace a file is asked of the file that will

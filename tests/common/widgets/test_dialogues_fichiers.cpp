@@ -383,12 +383,14 @@ TEST_F(DialoguesFichiers, ABarcodeFileTakesTheExtensionOfItsKind) {
     }
 }
 
-// On a real display, driven by keys: a choose-folder dialog answers the
-// existing folder its name field names, absolute or relative to the folder
-// shown, else the folder shown. Typed from a folder straight into its
-// one-letter child, a path left that child selected, unseen, in Qt's list
-// (Qt undoes a selection by row number alone), and Qt answered it.
-TEST(DialogueDossier, LeDossierSaisiEstLaReponse) {
+// On a real display, driven by keys: a dialog answers what its name field
+// names, absolute or relative to the folder shown: a choose-folder dialog an
+// existing folder (else the folder shown), an open dialog an existing file, a
+// save dialog a file in an existing folder (once one there may be replaced).
+// A path typed from a folder straight into its one-letter child left that
+// child selected, unseen, in Qt's list (Qt undoes a selection by row number
+// alone), and Qt answered it or went into it.
+TEST(DialoguesAuClavier, LeNomSaisiEstLaReponse) {
     test_support::serveur_x serveur;
     if (serveur.affichage.isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "Xvfb, openbox and xdotool needed: " << serveur.raison.toStdString();
@@ -396,20 +398,41 @@ TEST(DialogueDossier, LeDossierSaisiEstLaReponse) {
     const QString g = test_support::dossier_test() + "/x/ab/G";
     QDir().mkpath(g + "/lot");
     QDir().mkpath(g + "/lot2");
-    for (const QString& tape : {g + "/lot", QString("lot2"), QString()}) {
+    cree_fichier(g + "/donnees.csv");
+    const struct {
+        const char* genre;
+        QString tape;
+        bool remplace = false;
+    } cas[] = {{"dossier", g + "/lot"},
+               {"dossier", "lot2"},
+               {"dossier", ""},
+               {"ouvrir", g + "/donnees.csv"},
+               {"ouvrir", "donnees.csv"},
+               {"enregistrer", g + "/nouveau.txt"},
+               {"enregistrer", g + "/donnees.csv", true}};
+    for (const auto& c : cas) {
         QProcess dialogue;
         dialogue.setProcessEnvironment(serveur.environnement());
-        dialogue.start(DIALOGUE_DOSSIER, {g});
-        ASSERT_TRUE(serveur
-                        .lance("xdotool", {"search", "--sync", "--onlyvisible", "--name",
-                                           "^Valdorin$", "windowactivate", "--sync"})
-                        .reussi);
+        dialogue.start(DIALOGUE_CLAVIER, {c.genre, g});
+        const auto fenetre =
+            serveur.lance("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Valdorin$",
+                                      "windowactivate", "--sync", "getactivewindow"});
+        ASSERT_TRUE(fenetre.reussi) << fenetre.rapport;
         QTest::qWait(500); // Qt reads the folder on a thread of its own
-        ASSERT_TRUE(serveur.lance("xdotool", {"type", "--delay", "12", tape}).reussi);
+        ASSERT_TRUE(
+            serveur.lance("xdotool", {"key", "ctrl+a", "type", "--delay", "12", c.tape}).reussi);
         ASSERT_TRUE(serveur.lance("xdotool", {"key", "Return"}).reussi);
+        if (c.remplace) { // yes to the question whether to replace it, once it has the focus
+            for (int i = 0;
+                 i < 300 && serveur.lance("xdotool", {"getactivewindow"}).sortie == fenetre.sortie;
+                 ++i)
+                QTest::qWait(100);
+            ASSERT_TRUE(serveur.lance("xdotool", {"key", "Tab", "space"}).reussi);
+        }
         const bool fini = dialogue.waitForFinished(30000);
         EXPECT_EQ(dialogue.readAllStandardOutput().toStdString(),
-                  QDir(g).filePath(tape).toStdString() + "\n")
+                  QDir(g).filePath(c.tape).toStdString() + "\n")
+            << c.genre << ": "
             << test_support::fin_processus(dialogue, fini, dialogue.readAllStandardError());
     }
 }
