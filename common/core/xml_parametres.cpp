@@ -16,6 +16,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace parametres_v1 {
@@ -126,37 +127,60 @@ std::optional<QList<QPair<QString, QString>>> lit_document(QXmlStreamReader& lec
     return entrees;
 }
 
+// The document of `entrees`; throws when the writer fails.
+QByteArray document_xml(const dictionnaire& entrees) {
+    QByteArray document;
+    QXmlStreamWriter ecrivain(&document);
+    ecrivain.setAutoFormatting(false);
+    ecrivain.writeStartDocument();
+    ecrivain.writeStartElement(bibliotheque_v1::nom_standard());
+    for (auto it = entrees.cbegin(); it != entrees.cend(); ++it) {
+        const QString& clef = it.key();
+        if (clef.isEmpty())
+            continue;
+        const QString valeur = texte_valeur(it.value());
+        if (valeur.isEmpty())
+            continue;
+        if (!nom_element_valide(clef)) {
+            bibliotheque_v1::msgdebug(QStringLiteral("Cree_xml : clef ignorée ") + clef);
+            continue;
+        }
+        ecrivain.writeStartElement(clef);
+        ecrit_texte(ecrivain, valeur);
+        ecrivain.writeEndElement();
+    }
+    // Not writeEndDocument(): it would end the text with a line break.
+    ecrivain.writeEndElement();
+    if (ecrivain.hasError())
+        throw std::runtime_error("écriture XML");
+    return document;
+}
+
 } // namespace
 
-std::optional<QByteArray> cree_xml() {
+std::optional<QByteArray> cree_xml(QStringList* omises) {
     try {
         if (!dictionnaire_parametres)
             throw std::runtime_error("pas de dictionnaire");
-        QByteArray document;
-        QXmlStreamWriter ecrivain(&document);
-        ecrivain.setAutoFormatting(false);
-        ecrivain.writeStartDocument();
-        ecrivain.writeStartElement(bibliotheque_v1::nom_standard());
-        for (auto it = dictionnaire_parametres->cbegin(); it != dictionnaire_parametres->cend();
-             ++it) {
-            const QString& clef = it.key();
-            if (clef.isEmpty())
-                continue;
-            const QString valeur = texte_valeur(it.value());
-            if (valeur.isEmpty())
-                continue;
-            if (!nom_element_valide(clef)) {
-                bibliotheque_v1::msgdebug(QStringLiteral("Cree_xml : clef ignorée ") + clef);
-                continue;
+        QByteArray document = document_xml(*dictionnaire_parametres);
+        if (omises && document.size() > taille_maximale_document) {
+            // Each entry is measured by the document it makes alone; the
+            // largest go first, the first key on a tie.
+            dictionnaire restantes = *dictionnaire_parametres;
+            QList<QPair<qsizetype, QString>> tailles;
+            for (auto it = restantes.cbegin(); it != restantes.cend(); ++it)
+                tailles.append(
+                    {document_xml(dictionnaire{{it.key(), it.value()}}).size(), it.key()});
+            std::stable_sort(tailles.begin(), tailles.end(),
+                             [](const auto& a, const auto& b) { return a.first > b.first; });
+            for (const auto& [taille, clef] : tailles) {
+                if (document.size() <= taille_maximale_document)
+                    break;
+                restantes.remove(clef);
+                omises->append(clef);
+                document = document_xml(restantes);
             }
-            ecrivain.writeStartElement(clef);
-            ecrit_texte(ecrivain, valeur);
-            ecrivain.writeEndElement();
         }
-        // Not writeEndDocument(): it would end the text with a line break.
-        ecrivain.writeEndElement();
-        if (ecrivain.hasError())
-            throw std::runtime_error("écriture XML");
         return document;
     } catch (...) {
         bibliotheque_v1::erreur_fichier(QStringLiteral("Cree_xml"));
@@ -164,8 +188,8 @@ std::optional<QByteArray> cree_xml() {
     }
 }
 
-bool exporte_xml(const QString& chemin, int* erreur) {
-    const std::optional<QByteArray> document = cree_xml();
+bool exporte_xml(const QString& chemin, int* erreur, QStringList* omises) {
+    const std::optional<QByteArray> document = cree_xml(omises);
     const int resultat =
         document ? bibliotheque_v1::enregistre_fichier(chemin, *document) : sans_document;
     if (erreur)
@@ -173,7 +197,10 @@ bool exporte_xml(const QString& chemin, int* erreur) {
     return resultat == 0;
 }
 
-std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte) {
+std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte,
+                                     bool* refuse_pour_taille) {
+    if (refuse_pour_taille)
+        *refuse_pour_taille = false;
     try {
         if (!dictionnaire_parametres)
             return 0;
@@ -192,6 +219,8 @@ std::int32_t importe_xml_preferences(const QString& chemin, const QString& texte
             trop_grand = document_trop_grand(texte);
         }
         if (trop_grand) {
+            if (refuse_pour_taille)
+                *refuse_pour_taille = true;
             bibliotheque_v1::erreur_fichier(
                 QStringLiteral("importe_xml_preferences : document trop grand"));
             return 0;

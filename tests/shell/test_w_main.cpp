@@ -319,7 +319,11 @@ TEST_F(FenetrePrincipale, PremierEcran) {
         QList<std::int32_t> onglets;
     };
     const cas cas_testes[] = {
-        {"", 3, 0, ecran_accueil, {ecran_creer_unit, ecran_creer_plusieurs}},
+        {"<accueil_bt_lancement>false</accueil_bt_lancement>",
+         3,
+         0,
+         ecran_accueil,
+         {ecran_creer_unit, ecran_creer_plusieurs}},
         {cochee + "<onglets_contenu>4,0</onglets_contenu><main_contenu>0</main_contenu>",
          2,
          0,
