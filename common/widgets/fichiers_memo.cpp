@@ -27,6 +27,10 @@ const QString refus_serie_en_cours =
 
 const QString message_non_etat =
     QStringLiteral("Ce fichier ne semble pas être un état enregistré de cette application !");
+const QString message_trop_grand =
+    QStringLiteral("Ce fichier est trop grand pour être un état enregistré de cette application : "
+                   "un état ne dépasse pas ") +
+    taille_maximale_en_clair + QStringLiteral(".");
 
 // The given type, or the state-file type.
 type_fichier type_ou_etat(const type_fichier* type) {
@@ -67,6 +71,19 @@ void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
                 return;
         }
         import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
+        // A state that could not be read back is not written.
+        QStringList trop_grandes;
+        cree_xml(&trop_grandes);
+        if (!trop_grandes.isEmpty()) {
+            w_alerte::instance().message(
+                QStringLiteral("L'état du logiciel n'a pas pu être enregistré : le contenu de ") +
+                    noms_champs(trop_grandes) +
+                    QStringLiteral(" est trop long pour un fichier d'état (%1 au plus).\r\r"
+                                   "Enregistrement annulé !")
+                        .arg(taille_maximale_en_clair),
+                QString());
+            return;
+        }
         int erreur = 0;
         if (!exporte_xml(chemin, &erreur)) {
             // The file could not be written (an earlier one stays whole): say
@@ -111,8 +128,9 @@ void importe_fichier_memo(const QString& chemin) {
             return;
         }
         exporte_base_restauration();
-        const std::int32_t n = importe_xml_preferences(chemin, QString());
-        QString message = message_non_etat;
+        bool trop_grand = false;
+        const std::int32_t n = importe_xml_preferences(chemin, QString(), &trop_grand);
+        QString message = trop_grand ? message_trop_grand : message_non_etat;
         if (n > 0) {
             import_export_parametres(QStringLiteral("memo"), QStringLiteral("import"));
             if (coquille::fenetre_principale* principale = coquille::w_main())
