@@ -549,7 +549,7 @@ TEST_F(FenetrePrincipale, DefautDuFormulaireDepuisLaSerie) {
 // the screen shown, or on the screen itself: keys typed then never reach a
 // control of a screen left.
 TEST_F(FenetrePrincipale, LesTouchesVontALEcranMontre) {
-    preferences("");
+    QFile::remove(parametres_v1::chemin_preferences(0));
     formation.bt_lancement->setChecked(false); // as at a first start
     w_main& fenetre = demarre();
     premier_plan(&fenetre);
