@@ -355,14 +355,6 @@ TEST(serie, refus_et_rapports) {
                              "n'est pas remplacé|";
     const QString illisible = "Ligne %1, erreur en colonne %2, caractère illisible dans le codage "
                               "choisi\u00A0: vérifiez le réglage «\u00A0Codage\u00A0»|";
-    auto exemple = [](codage_texte codage) {
-        return ksp_partagees::contenu_fichier_donnees({"L", "12345", "42", "0", "Prix", "150", "CB",
-                                                       "P", "4", "A", "=", "", "a\uFFFDb\uFEFFc"},
-                                                      true, u'\t', codage, {})
-            .octets;
-    };
-    const QString exemple_fait = "Ligne 1, fichier Nom_du_fichier_a_obtenir.pdf OK|",
-                  aucune = "Aucune erreur n'a été détectée.";
     QDir().mkpath(d + "/e\x1B[2J/e1.eps"); // a folder in the way
     QDir().mkpath(s);
     QDir().mkpath(m);
@@ -444,12 +436,9 @@ TEST(serie, refus_et_rapports) {
          une},
         {"cafe.txt", ligne("Caf\x8E") + QByteArray(bon).replace("Prix", "Prix\xFF"), "",
          illisible.arg(1).arg(12) + illisible.arg(2).arg(5), deux},
-        // A U+FFFD of the text is no unreadable byte, in a file of ours or in
-        // the example data file, which the run reads as written.
+        // A U+FFFD of the text is no unreadable byte.
         {"utf8.txt", QByteArray(ligne("Caf\xC3\x28")).replace("Prix", "Prix\xEF\xBF\xBD"),
          "popup_codage=3", illisible.arg(1).arg(12), une},
-        {"exemple8.txt", exemple(codage_texte::utf8), "popup_codage=3", exemple_fait, aucune},
-        {"exemple16.txt", exemple(codage_texte::utf16), "popup_codage=4", exemple_fait, aucune},
         // A legend past the symbol's edge, or with a character its fonts lack:
         // the engine's refusal, and no file.
         {"legende.txt",
@@ -848,7 +837,7 @@ TEST(serie, dossier_remplace_pendant_la_serie) {
 
 // A process killed at the worst moment, a file written under its temporary
 // name and not yet named, leaves no file cut short under a name and the
-// report's line of every file named in its partial file. A writer that wrote in place
+// report's lines so far in its partial file. A writer that wrote in place
 // would never reach that moment, and the process would end normally. A
 // complete run again over the same files makes them all and removes what the
 // killed run left.

@@ -80,16 +80,14 @@ TEST(PlacementFormation, BesideTheMainWindowWhereThereIsRoom) {
         {QRect(0, 0, 1024, 768), QRect(27, 150, 640, 470), QPoint(677, 150)},
         {QRect(0, 0, 1280, 800), QRect(155, 160, 640, 470), QPoint(805, 160)},
         {QRect(0, 24, 1280, 776), QRect(310, 50, 660, 430), QPoint(980, 50)},
-        // Room on neither side: where it covers the least of the main
-        // window. More room above: just above it, or at the top of the
-        // screen, here at its right edge.
+        // Room on neither side, more room above: just above it, or at the
+        // top of the screen, at its right edge where that covers less.
         {QRect(0, 0, 1440, 1100), QRect(100, 700, 1100, 300), QPoint(10, 238)},
         {QRect(0, 0, 1440, 900), QRect(100, 400, 1100, 430), QPoint(1130, 26)},
         // As much room below: just below it, or at the bottom of the screen.
         {QRect(0, 0, 1440, 1100), QRect(100, 20, 1100, 300), QPoint(10, 346)},
         {QRect(0, 0, 1440, 900), QRect(310, 50, 1100, 430), QPoint(10, 460)},
-        // 1366 x 768 at 150 %: in a bottom corner, though above has more room.
-        {QRect(0, 0, 910, 512), QRect(0, 31, 644, 453), QPoint(600, 72)},
+        // Where the bottom covers less, though above has more room.
         {QRect(0, 0, 910, 512), QRect(266, 31, 644, 453), QPoint(10, 72)},
         // One point short on the right.
         {QRect(0, 24, 1280, 776), QRect(310, 50, 661, 430), QPoint(10, 360)},
