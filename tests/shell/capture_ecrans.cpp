@@ -2,12 +2,12 @@
 // lets the splash end, then saves a picture of every screen that exists
 // ("ecran-N.png", N its number), of the splash ("lancement.png"), of the tab
 // strip with every tab open ("onglets.png"), of the training window
-// ("formation.png") and of its frame round a control ("cadre.png"), of the
-// connection test ("connexion.png"), of an open popup's list and of an open
-// menu ("liste.png", "menu.png"), of the data preview window ("previsu.png")
-// and of an alert ("alerte.png"). It runs on the offscreen platform unless
-// QT_QPA_PLATFORM names another one, so that the pictures may also be taken
-// on a display with the desktop's own theme.
+// ("formation.png"), of the connection test ("connexion.png"), of an open
+// popup's list and of an open menu ("liste.png", "menu.png"), of the data
+// preview window ("previsu.png"), of an alert ("alerte.png") and of the
+// training frame round a control ("cadre.png"). It runs on
+// the offscreen platform unless QT_QPA_PLATFORM names another one, so that
+// the pictures may also be taken on a display with the desktop's own theme.
 
 #include "application_essai.h"
 #include "classe_page.h"
@@ -77,7 +77,6 @@ int main(int argc, char** argv) {
         w_formation& formation = w_formation::instance();
         formation.montrer();
         enregistre(&formation, "formation.png");
-        // The main window, the training frame round the page's first control.
         emit formation.bt_plus->Action();
         enregistre(&fenetre, "cadre.png");
         formation.cacher();
