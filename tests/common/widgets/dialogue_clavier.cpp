@@ -1,7 +1,6 @@
-// dialogue_clavier GENRE DEPART: a dialog of the program, shown on the
-// platform QT_QPA_PLATFORM names and starting in DEPART; prints what it
-// gives, or nothing when it gives none. GENRE: "dossier", the result folder
-// of the batch runs; "ouvrir" or "enregistrer", a data file.
+// dialogue_clavier GENRE DEPART: the choose-folder dialog of a run ("dossier"),
+// or the open or save dialog of a data file ("ouvrir", "enregistrer"), shown on
+// the platform QT_QPA_PLATFORM names in DEPART; prints what it answers, if any.
 
 #include "bibliotheque_divers.h"
 #include "dialogues_fichiers.h"
@@ -15,16 +14,15 @@ int main(int argc, char** argv) {
     if (argc != 3)
         return 2;
     QApplication application(argc, argv);
-    bibliotheque_v1::installe_traductions_qt();
-    const QString genre = QString::fromLocal8Bit(argv[1]);
-    bibliotheque_v1::dossier_lecture = bibliotheque_v1::dossier_ecriture =
-        QString::fromLocal8Bit(argv[2]);
+    using namespace bibliotheque_v1;
+    installe_traductions_qt();
+    dossier_lecture = dossier_ecriture = QString::fromLocal8Bit(argv[2]);
     const type_fichier donnees = file_table_type::filetype_table(';');
-    const QString reponse =
-        genre == u"dossier" ? bibliotheque_v1::get_savefolder(nullptr, "ecriture", QString())
-        : genre == u"ouvrir"
-            ? bibliotheque_v1::get_readfolderitem(nullptr, &donnees, "lecture")
-            : bibliotheque_v1::get_savefolderitem(nullptr, donnees, "ecriture", QString());
+    const QByteArray genre = argv[1];
+    const QString reponse = genre == "dossier" ? get_savefolder(nullptr, "ecriture", {})
+                            : genre == "ouvrir"
+                                ? get_readfolderitem(nullptr, &donnees, "lecture")
+                                : get_savefolderitem(nullptr, donnees, "ecriture", {});
     std::printf("%s\n", reponse.toUtf8().constData());
     return 0;
 }

@@ -88,49 +88,33 @@ TEST_F(FichiersParametres, AnOlderFileIsReadAtItsLevelAndNeverChanged) {
                     .contains("<unique_ch_prix>250</unique_ch_prix>"));
 }
 
-// A file found and refused stops the search and is told; the current
-// version's is kept under a name of its own, which the quit does not replace.
 TEST_F(FichiersParametres, ARefusedFileStopsTheSearchAndIsKeptAsideAndTold) {
     repondeur::garde garde;
     participants::application application;
     participants::fenetre fenetre;
     participants::lecteur_alertes alertes;
     fenetre.page.ch_prix->setText("initial");
-    const QString dossier = dossier_preferences();
-    QDir().mkpath(dossier);
-    ecrit(dossier + "/Valdorin_2_1.prefs",
-          "<valdorin><unique_ch_prix>1</unique_ch_prix></valdorin>");
-    // Too large, as the quit wrote it before for a long comment.
-    dictionnaire_parametres->insert("unique_ch_commentaire", QString(175000, u'"'));
-    ASSERT_TRUE(parametres_v1::exporte_xml(dossier + "/grand"));
-    const QString endommage = "\u00A0» est endommagé ou n'est pas un fichier de préférences.";
+    QDir().mkpath(dossier_preferences());
+    ecrit(dossier_preferences() + "/Valdorin_2_1.prefs",
+          "<valdorin><unique_ch_prix>111</unique_ch_prix></valdorin>");
     const struct {
-        QString fichier;
+        const char *fichier, *garde, *raison;
         QByteArray contenu;
-        QString raison, garde;
-    } cas[] = {
-        {"Valdorin_2_2.prefs", "", endommage, "Valdorin_2_2 (refusé).prefs"},
-        {"Valdorin_2_2.prefs", "<autre><a_b>1</a_b></autre>", endommage,
-         "Valdorin_2_2 (refusé 2).prefs"},
-        {"Valdorin_2_2.prefs", lit(dossier + "/grand"),
-         "\u00A0» est trop grand (plus de 1\u00A0048\u00A0576 octets).",
-         "Valdorin_2_2 (refusé 3).prefs"},
-        {"Valdorin_2_11.prefs", "<valdorin>", endommage, "Valdorin_2_11.prefs"}, // left as it is
-    };
+    } cas[] = {{"2_2", "2_2 (refusé)", "endommagé", ""},
+               {"2_2", "2_2 (refusé 2)", "endommagé", "<autre><a_b>1</a_b></autre>"},
+               {"2_2", "2_2 (refusé 3)", "trop grand", "<valdorin>" + QByteArray(1 << 20, 'x')},
+               {"2_11", "2_11", "endommagé", "<valdorin>"}}; // an older version's: left as it is
     for (const auto& c : cas) {
-        ecrit(dossier + "/" + c.fichier, c.contenu);
+        ecrit(dossier_preferences() + "/Valdorin_" + c.fichier + ".prefs", c.contenu);
         parametres_v1::niveau_version_preferences = 0;
         alertes.textes.clear();
         alertes.attend();
         parametres_v1::importe_preferences();
         EXPECT_TRUE(fenetre.passages.isEmpty());
         EXPECT_EQ(fenetre.page.ch_prix->text(), "initial");
-        EXPECT_EQ(lit(dossier + "/" + c.garde), c.contenu);
-        EXPECT_FALSE(QFile::exists(dossier + "/Valdorin_2_2.prefs"));
+        EXPECT_EQ(lit(dossier_preferences() + "/Valdorin_" + c.garde + ".prefs"), c.contenu);
         const QString texte = alertes.textes.join("");
-        EXPECT_TRUE(texte.contains(c.fichier + c.raison) &&
-                    texte.contains(c.garde == c.fichier ? "laissé tel quel"
-                                                        : "conservé sous le nom «\u00A0" + c.garde))
+        EXPECT_TRUE(texte.contains(c.raison) && texte.contains(c.garde + QString(".prefs\u00A0»")))
             << texte.toStdString();
     }
 }
