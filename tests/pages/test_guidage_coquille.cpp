@@ -77,13 +77,14 @@ TEST(GuidageCoquille, SelfTrainingWalksTheScreensAndTheStartUpBoxCarriesOver) {
 TEST(GuidageCoquille, TheTrainingFrameShowsOverAGroupBoxThatTheStyleFills) {
     w_main& principale = demarre();
     principale.setStyleSheet(QStringLiteral("QGroupBox { background: #C8D8E8; }"));
-    w_formation::instance().montrer();
+    w_formation& formation = w_formation::instance();
+    formation.montrer();
     principale.montrer(coquille::ecran_creer_unit, coquille::origine_page);
     classe_page* page = principale.page(coquille::ecran_creer_unit);
     QWidget* controle = page->findChild<QWidget*>("ch_code_produit");
     while (page->controles_formation.value(page->stade_formation) != controle &&
-           w_formation::instance().bt_plus->isEnabled())
-        emit w_formation::instance().bt_plus->Action();
+           formation.bt_plus->isEnabled())
+        emit formation.bt_plus->Action();
     ASSERT_EQ(page->controles_formation.value(page->stade_formation), controle);
     EXPECT_EQ(page->childAt(controle->geometry().center()), controle); // takes the mouse
     // The middle of each side of the 4-pixel ring.
