@@ -73,7 +73,7 @@ void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
         import_export_parametres(QStringLiteral("memo"), QStringLiteral("export"));
         // A state that could not be read back is not written.
         QStringList trop_grandes;
-        cree_xml(&trop_grandes);
+        const std::optional<QByteArray> document = cree_xml(&trop_grandes);
         if (!trop_grandes.isEmpty()) {
             w_alerte::instance().message(
                 QStringLiteral("L'état du logiciel n'a pas pu être enregistré : le contenu de ") +
@@ -84,8 +84,9 @@ void exporte_fichier_memo(const type_fichier* type, const QString& nom) {
                 QString());
             return;
         }
-        int erreur = 0;
-        if (!exporte_xml(chemin, &erreur)) {
+        const int erreur =
+            document ? bibliotheque_v1::enregistre_fichier(chemin, *document) : sans_document;
+        if (erreur != 0) {
             // The file could not be written (an earlier one stays whole): say
             // so and why, never confirm.
             bibliotheque_v1::erreur_fichier(QStringLiteral("parametres : exporte_fichier_memo"));

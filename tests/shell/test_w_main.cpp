@@ -309,6 +309,7 @@ TEST(FenetrePrincipaleOuverture, DecalageVersLaGauche) {
 TEST_F(FenetrePrincipale, PremierEcran) {
     // The start-up box checked, as the welcome page stores it.
     const QByteArray cochee = "<accueil_bt_lancement>true</accueil_bt_lancement>";
+    const QByteArray decochee = "<accueil_bt_lancement>false</accueil_bt_lancement>";
     struct cas {
         QByteArray preferences;
         // The newest version the server announced; the one recorded as
@@ -318,11 +319,7 @@ TEST_F(FenetrePrincipale, PremierEcran) {
         QList<std::int32_t> onglets;
     };
     const cas cas_testes[] = {
-        {"<accueil_bt_lancement>false</accueil_bt_lancement>",
-         3,
-         0,
-         ecran_accueil,
-         {ecran_creer_unit, ecran_creer_plusieurs}},
+        {decochee, 3, 0, ecran_accueil, {ecran_creer_unit, ecran_creer_plusieurs}},
         {cochee + "<onglets_contenu>4,0</onglets_contenu><main_contenu>0</main_contenu>",
          2,
          0,
