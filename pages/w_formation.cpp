@@ -17,7 +17,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QPointer>
@@ -342,7 +341,9 @@ void w_formation::montrer() {
     if (!positionnee) {
         positionnee = true;
         const QWidget* principale = coquille::w_main_qt();
-        const QScreen* ecran = QGuiApplication::primaryScreen();
+        // The screen the main window is on, which on several monitors need
+        // not be the primary one.
+        const QScreen* ecran = principale ? principale->screen() : nullptr;
         // The frames, title bars included, so that neither window covers the
         // other's; the place is the frame's, as move() takes it.
         if (principale && ecran)
