@@ -5,8 +5,10 @@
 #include "classe_page.h"
 #include "cp_accueil.h"
 #include "fichiers_parametres.h"
+#include "instance_unique.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
+#include "w_alerte.h"
 #include "w_formation.h"
 #include "w_main.h"
 
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <any>
 #include <functional>
@@ -171,6 +174,8 @@ app::app(int& argc, char** argv) : QApplication(argc, argv) {
     // like the rest, when the system has them.
     bibliotheque_v1::installe_traductions_qt();
     setApplicationName(bibliotheque_v1::nom_produit);
+    // The window belongs to the desktop entry (the Wayland app id).
+    setDesktopFileName(instance_unique::identifiant);
     setQuitOnLastWindowClosed(false);
     menu_operateur& barre = menu_operateur::instance();
     coquille::installe_menu_aide_contextuelle(
@@ -228,6 +233,56 @@ void app::Event_Open() {
     fenetre.initie_a_propos();
     parametres_v1::importe_preferences();
     fenetre.thread_lancement.start();
+    ouverte = true;
+    if (!documents_en_attente.isEmpty())
+        QTimer::singleShot(0, this, &app::ouvre_documents_en_attente);
+}
+
+void app::recoit_documents(const QList<QUrl>& documents) {
+    documents_en_attente.append(documents);
+    // Never from inside the call that brought them: a question or an alert
+    // about one of them runs a loop of its own, and the start that sent them
+    // waits for its answer.
+    QTimer::singleShot(0, this, &app::ouvre_documents_en_attente);
+}
+
+void app::ouvre_documents_en_attente() {
+    if (!ouverte || documents_en_cours)
+        return;
+    // A dialog in front (a file dialog, a question) is answered first.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, this, &app::ouvre_documents_en_attente);
+        return;
+    }
+    documents_en_cours = true;
+    while (!documents_en_attente.isEmpty()) {
+        QString fichier;
+        const QString refus =
+            instance_unique::refus_document(documents_en_attente.takeFirst(), fichier);
+        if (refus.isEmpty())
+            Event_OpenDocument(fichier);
+        else
+            w_alerte::instance().message(refus, QString());
+    }
+    documents_en_cours = false;
+}
+
+void app::active_fenetre(const QString& jeton) {
+    if (!w_main::existe())
+        return;
+    w_main& fenetre = w_main::instance();
+    if (fenetre.minimisee || fenetre.isMinimized())
+        fenetre.Restore();
+    // The dialog in front, when one is open, since it holds the keys.
+    QWidget* devant = QApplication::activeModalWidget();
+    if (!devant)
+        devant = &fenetre;
+    // Wayland lets a window take the focus only with the token of the start
+    // that asked for it; Qt reads it from the environment.
+    if (!jeton.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", jeton.toUtf8());
+    devant->raise();
+    devant->activateWindow();
 }
 
 bool app::Event_CancelClose() {

@@ -3,7 +3,9 @@
 #include "services_coquille.h"
 
 #include <QApplication>
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 #include <exception>
 
@@ -42,11 +44,27 @@ public:
 
     void import_export_specifiques(const QString& genre, const QString& sens) override;
 
+    // Documents that the system hands over, at the first start or from a
+    // later one: each goes to Event_OpenDocument in turn, once the
+    // application has opened and no dialog is in front; one that is not a
+    // readable file of this machine is told.
+    void recoit_documents(const QList<QUrl>& documents);
+    // A later start: the main window comes forward, restored if minimised;
+    // `jeton`: the desktop's token for it, or "".
+    void active_fenetre(const QString& jeton);
+
     // Attaches the menu commands to the items of the menu bar, by item name.
     void _ApplicationAddMenuHandlers();
 
 protected:
     bool event(QEvent* evenement) override;
+
+private:
+    void ouvre_documents_en_attente();
+
+    QList<QUrl> documents_en_attente;
+    bool ouverte = false;
+    bool documents_en_cours = false;
 };
 
 // The one application object.
