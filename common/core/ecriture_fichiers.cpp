@@ -89,6 +89,9 @@ namespace {
 
 const QByteArray debut_temporaire = ".valdorin-inacheve-";
 const QByteArray fin_temporaire = ".tmp";
+// The letter a probe file of dossier_ouvert::comparaison adds to a
+// temporary name, before its end.
+const QByteArray lettre_sonde = "\xC3\xA9";
 
 // This machine's name as a temporary name carries it: letters, digits,
 // "." and "_" only, so that it never makes a path.
@@ -401,21 +404,31 @@ int suit_liens(QByteArray& chemin, struct stat& etat) {
     }
 }
 
-// The numbers that a temporary name of this program carries after its
-// beginning: machine, process; false for another name.
+// The numbers that a temporary name of this program (a probe file's too)
+// carries after its beginning: machine, process; false for another name,
+// one that only looks like it too (a copy "….-1 (2).tmp", a number written
+// otherwise).
 bool lit_temporaire(const QByteArray& nom, QByteArray& machine_nom, qint64& processus) {
     if (!nom.startsWith(debut_temporaire) || !nom.endsWith(fin_temporaire))
         return false;
-    const QByteArray milieu = nom.mid(debut_temporaire.size(),
-                                      nom.size() - debut_temporaire.size() - fin_temporaire.size());
+    QByteArray milieu = nom.mid(debut_temporaire.size(),
+                                nom.size() - debut_temporaire.size() - fin_temporaire.size());
+    if (milieu.endsWith(lettre_sonde))
+        milieu.chop(lettre_sonde.size());
     const qsizetype compteur = milieu.lastIndexOf('-');
     const qsizetype pid = compteur > 0 ? milieu.lastIndexOf('-', compteur - 1) : -1;
     if (pid <= 0)
         return false;
-    bool nombre = false;
-    processus = milieu.mid(pid + 1, compteur - pid - 1).toLongLong(&nombre);
+    // A number as QByteArray::number writes it, greater than 0.
+    const auto nombre = [](const QByteArray& texte, qint64& valeur) {
+        bool lu = false;
+        valeur = texte.toLongLong(&lu);
+        return lu && valeur > 0 && QByteArray::number(valeur) == texte;
+    };
+    qint64 rang = 0;
     machine_nom = milieu.left(pid);
-    return nombre && processus > 0;
+    return nombre(milieu.mid(pid + 1, compteur - pid - 1), processus) &&
+           nombre(milieu.mid(compteur + 1), rang);
 }
 
 } // namespace
@@ -565,7 +578,7 @@ dossier_ouvert::comparaison_noms dossier_ouvert::comparaison() const {
     // both are taken as one name, so that a file answering to another
     // spelling of a name is kept rather than replaced.
     comparaison_noms comparaison{true, true};
-    for (const QByteArray& accent : {QByteArray("\xC3\xA9"), QByteArray()}) {
+    for (const QByteArray& accent : {lettre_sonde, QByteArray()}) {
         QByteArray sonde = nom_temporaire();
         sonde.insert(sonde.size() - fin_temporaire.size(), accent);
         const int fd = ::openat(fd_, sonde.constData(),
@@ -720,7 +733,7 @@ void dossier_ouvert::reprend_attributs(const QString& fichier, const QString& mo
         reprend(fd_, prefixe_, QFile::encodeName(fichier), destination, etat);
 }
 
-void dossier_ouvert::nettoie_temporaires() const {
+void dossier_ouvert::nettoie_temporaires(bool autres_machines) const {
     const qint64 maintenant = QDateTime::currentSecsSinceEpoch();
     const qint64 moi = ::getpid();
     parcourt([&](const QByteArray& nom) {
@@ -729,7 +742,7 @@ void dossier_ouvert::nettoie_temporaires() const {
         struct stat etat = {};
         if (!lit_temporaire(nom, sa_machine, processus) ||
             ::fstatat(fd_, nom.constData(), &etat, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(etat.st_mode))
+            !S_ISREG(etat.st_mode) || (sa_machine != machine() && !autres_machines))
             return;
         // A process of this machine that still runs may be writing it; one
         // of another machine cannot be asked, but no file takes a day to

@@ -142,10 +142,11 @@ public:
     // nothing when the folder may not be listed.
     void parcourt(const std::function<void(const QByteArray& nom)>& action) const;
     // Removes the temporary files that killed processes left in the folder:
-    // on this machine those of processes that no longer run, from another
-    // machine those untouched for a day. Nothing happens in a folder that
-    // may not be listed.
-    void nettoie_temporaires() const;
+    // on this machine those of processes that no longer run, and, with
+    // `autres_machines`, those of another machine untouched for a day. Only
+    // regular files named exactly as this program names them go. Nothing
+    // happens in a folder that may not be listed.
+    void nettoie_temporaires(bool autres_machines = true) const;
     // Removes the file `nom`.
     void supprime(const QString& nom) const;
 

@@ -76,6 +76,12 @@ void importe_preferences() {
     QString refus;
     try {
         dictionnaire_parametres = dictionnaire();
+        // A quit killed while it wrote the preferences leaves its temporary
+        // file beside them: those of this machine's processes that no longer
+        // run go. Another machine sharing the folder removes its own.
+        bibliotheque_v1::dossier_ouvert dossier;
+        if (dossier.ouvre(QFileInfo(chemin_preferences(0)).path()) == 0)
+            dossier.nettoie_temporaires(false);
         for (;;) {
             const QString chemin = chemin_preferences(niveau_version_preferences);
             bool fin = chemin.isEmpty();

@@ -9,7 +9,8 @@ namespace parametres_v1 {
 
 // Start-up: reads the newest preferences file found and applies it. A file
 // found and refused is told to the user; the current version's is first
-// renamed "… (refusé).prefs", so that the quit does not replace it.
+// renamed "… (refusé).prefs", so that the quit does not replace it. The
+// temporary files of quits killed on this machine are removed first.
 void importe_preferences();
 
 // Quit: writes the preferences to the current version's file. A failed

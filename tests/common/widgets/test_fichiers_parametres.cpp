@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -152,4 +153,19 @@ TEST_F(FichiersParametres, NoEventRunsInsideTheSearchThePassTheReaderOrTheWriter
     EXPECT_EQ(fenetre.onglets, (QList<std::int32_t>{1, 2}));
     QCoreApplication::processEvents();
     EXPECT_TRUE(evenement);
+}
+
+TEST_F(FichiersParametres, TheStartRemovesTheTemporaryFilesOfKilledQuitsAndNothingElse) {
+    static QString vivant; // this live process's temporary file, noted, its write then stopped
+    bibliotheque_v1::essai_avant_renommage = [](const QByteArray& t) { throw vivant = t; };
+    parametres_v1::exporte_preferences();
+    bibliotheque_v1::essai_avant_renommage = nullptr;
+    const QString ici = vivant.section('-', 0, -3), mort = ici + "-4194305-"; // above any pid
+    const QStringList noms = {mort + "1.tmp",     ici + "-1-1.tmp", ici + "_x-4194305-1.tmp",
+                              mort + "1 (2).tmp", mort + "2.tmp",   vivant}; // the first goes
+    ASSERT_TRUE(vivant.startsWith('/') && QFile::link(vivant, noms[4]));
+    ASSERT_FALSE(QProcess::execute("touch", QStringList{"-d@0"} + noms.first(4)));
+    parametres_v1::importe_preferences();
+    for (const QString& nom : noms)
+        EXPECT_EQ(QFileInfo::exists(nom), nom != noms[0]) << nom.toStdString();
 }
