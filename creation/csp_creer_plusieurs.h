@@ -174,8 +174,9 @@ public:
     // gauge shown for `total` steps. False when the run may not go on.
     bool initialise_thread(int total);
     // The finish step: closes the report and the result folder, and shows
-    // the summary unless the run was cancelled (always when it was
-    // interrupted).
+    // the summary when "Fenêtre d'écran" is ticked or the run was
+    // interrupted; without it, a report asked for and not had is told alone.
+    // A cancelled run shows nothing.
     void termine_thread();
     // How the reader left a record that cannot be converted.
     struct defaut_lecture {
@@ -303,7 +304,8 @@ private:
     QHash<QString, QStringList> graphies_faites;
     // The data file of the current run, which no file of the run may replace.
     bibliotheque_v1::fichier_protege donnees;
-    // Why the report asked for could not be made at the start step.
+    // Why the report asked for could not be made (start step) or kept
+    // (finish step).
     QString echec_rapport;
     // Where and why the current run stopped before the end of its data file.
     std::optional<std::pair<std::int32_t, QString>> interruption;

@@ -173,9 +173,15 @@ void csp_creer_plusieurs::termine_thread() {
     if (fi_lecture_reel.isEmpty())
         return; // cancelled: no summary
     fi_lecture_reel.clear();
-    // A run that stopped early always says so.
-    if (!cb_log->isChecked() && !interruption)
+    const bool rapport_perdu = !chemin_log.isEmpty() && !rapport;
+    // A run that stopped early always says so. Without the summary, a report
+    // asked for and not made is still told, in the summary's own sentence:
+    // the user would otherwise take the run for a whole one.
+    if (!cb_log->isChecked() && !interruption) {
+        if (rapport_perdu)
+            message_creer_plusieurs(echec_rapport);
         return;
+    }
     const QString eol = bibliotheque_v1::eol(1);
     QString texte;
     if (nbLignesOK == 0)
@@ -203,7 +209,7 @@ void csp_creer_plusieurs::termine_thread() {
         texte += eol + eol + QStringLiteral("Pour en savoir plus, ") +
                  (rapport ? QStringLiteral("consultez le fichier de rapport.")
                           : QStringLiteral("recommencez en créant un fichier de rapport."));
-    if (!chemin_log.isEmpty() && !rapport)
+    if (rapport_perdu)
         texte += eol + eol + echec_rapport;
     message_creer_plusieurs(texte);
 }

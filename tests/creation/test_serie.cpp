@@ -136,9 +136,9 @@ TEST(serie, fichiers_rapport_et_bilan) {
          {"Nom_du_fichier_a_obtenir.epsf"}},
         // A header without settings leaves the page's settings as they were.
         {"<?xml version=\"1.0\"?><autre/>\n" + bon,
-         {"ch_ext_eps=.epsi", "cb_log=false"},
+         {"ch_ext_eps=.epsi", "cb_log=false", "popup_log=1"},
          {},
-         {},
+         {"Ligne 1, fichier code1.epsi OK", ""},
          {"code1.epsi"}},
     };
     for (const cas& c : table) {
@@ -416,6 +416,10 @@ TEST(serie, refus_et_rapports) {
          pas_de_rapport.arg("gros.log") +
              "pu être enregistré\u00A0: le fichier dépasse la taille permise.",
          4096},
+        {"plein.txt", QByteArray(bon).replace("\tE\t", "\tP\t").repeated(300), "cb_log=false", "",
+         pas_de_rapport.arg("plein.log").mid(4) +
+             "pu être enregistré\u00A0: le fichier dépasse la taille permise.",
+         8192},
         {"limite.txt", ligne("l1"), "",
          "Ligne 1, fichier l1.eps non créé\u00A0: Impossible d'écrire le fichier « " + s +
              "l1.eps » : le fichier dépasse la taille permise.|",
