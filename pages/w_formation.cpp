@@ -312,7 +312,7 @@ QRect w_formation::placement(const QRect& ecran, const QRect& principale, const 
     // just above or below the main window, or at the top or bottom of the
     // screen; of these places, the one that covers the least of the main
     // window, the first of the list where several cover as much.
-    const int dessous = ecran.height() - principale.top() - principale.height();
+    const int dessous = ecran.top() + ecran.height() - principale.top() - principale.height();
     const int dessus = principale.top() - ecran.top();
     int haut_dessus = ecran.top() + 16 + 10;
     if (haut_dessus + hauteur + 10 < principale.top() - 22)

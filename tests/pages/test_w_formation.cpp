@@ -87,6 +87,8 @@ TEST(PlacementFormation, BesideTheMainWindowWhereThereIsRoom) {
         // As much room below: just below it, or at the bottom of the screen.
         {QRect(0, 0, 1440, 1100), QRect(100, 20, 1100, 300), QPoint(10, 346)},
         {QRect(0, 0, 1440, 900), QRect(310, 50, 1100, 430), QPoint(10, 460)},
+        // The same on a screen below another one.
+        {QRect(0, 900, 1440, 900), QRect(310, 950, 1100, 430), QPoint(10, 1360)},
         // Where the bottom covers less, though above has more room.
         {QRect(0, 0, 910, 512), QRect(266, 31, 644, 453), QPoint(10, 72)},
         // One point short on the right.
