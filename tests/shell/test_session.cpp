@@ -113,6 +113,18 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
                       QDir(dossier + "/config/Valdorin").entryList({"*.prefs"}).value(0));
     ASSERT_TRUE(preferences.open(QIODevice::ReadOnly)) << preferences.fileName().toStdString();
     EXPECT_TRUE(preferences.readAll().contains("<unique_ch_prix>7,77</unique_ch_prix>"));
+
+    // The socket of a killed program keeps no later start from being the
+    // session's program.
+    for (int depart = 0; depart < 2; ++depart) {
+        auto relance = lance(sans_bus, {});
+        ASSERT_TRUE(attend([&] { return fenetres(serveur).size() == 1; })) << depart;
+        EXPECT_EQ(fin(*lance(sans_bus, {})), "exited with code 0") << depart;
+        EXPECT_EQ(relance->state(), QProcess::Running) << depart;
+        relance->kill();
+        relance->waitForFinished();
+        ASSERT_TRUE(attend([&] { return fenetres(serveur).isEmpty(); })) << depart;
+    }
 }
 
 } // namespace
