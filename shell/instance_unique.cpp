@@ -37,7 +37,7 @@ constexpr int attente_reponse_ms = 25000;
 // The process at the other end of a local socket runs as this user: no one
 // else reaches the program, nor passes for it.
 bool meme_utilisateur(qintptr descripteur) {
-    ucred pair{};
+    ucred pair = {};
     socklen_t taille = sizeof pair;
     return getsockopt(static_cast<int>(descripteur), SOL_SOCKET, SO_PEERCRED, &pair, &taille) ==
                0 &&
@@ -135,7 +135,7 @@ QString refus_document(const QUrl& adresse, QString& fichier) {
         // Opened as it will be read, without waiting on a pipe or a device.
         const int fd = ::open(QFile::encodeName(*local).constData(),
                               O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        struct stat etat {};
+        struct stat etat = {};
         if (fd < 0)
             raison = errno == ENOENT || errno == ENOTDIR
                          ? QStringLiteral("il n'existe pas, ou plus, à cet endroit.")
