@@ -3,6 +3,7 @@
 #include "bibliotheque_divers.h"
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
+#include "fenetres_uniques.h"
 #include "kit_pages.h"
 
 #include <QAbstractTableModel>
@@ -206,9 +207,9 @@ void fleches_haut_bas::resizeEvent(QResizeEvent* evenement) {
 }
 
 w_previsu_table& w_previsu_table::instance() {
-    // Lives until the program ends, hidden between showings.
-    static w_previsu_table* const seule = new w_previsu_table();
-    return *seule;
+    // Lives as long as the application object, hidden between showings.
+    static w_previsu_table* seule = nullptr;
+    return fenetres_uniques::unique(seule, [] { return new w_previsu_table(); });
 }
 
 w_previsu_table::w_previsu_table() {

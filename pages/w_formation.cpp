@@ -5,6 +5,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "cp_accueil.h"
+#include "fenetres_uniques.h"
 #include "fleche_droite.h"
 #include "kit_pages.h"
 #include "palette_claire.h"
@@ -182,8 +183,8 @@ QSize taille_avec_cadre(const QWidget& fenetre, const QWidget& modele) {
 } // namespace
 
 w_formation& w_formation::instance() {
-    static w_formation* fenetre = new w_formation;
-    return *fenetre;
+    static w_formation* fenetre = nullptr;
+    return fenetres_uniques::unique(fenetre, [] { return new w_formation; });
 }
 
 w_formation::w_formation(QWidget* parent)

@@ -1,5 +1,6 @@
 #include "w_web.h"
 
+#include "fenetres_uniques.h"
 #include "kit_pages.h"
 
 #include <QLabel>
@@ -14,8 +15,8 @@ constexpr std::int64_t duree_cache_ms = 1000;
 } // namespace
 
 w_web& w_web::instance() {
-    static w_web* fenetre = new w_web;
-    return *fenetre;
+    static w_web* fenetre = nullptr;
+    return fenetres_uniques::unique(fenetre, [] { return new w_web; });
 }
 
 w_web::w_web(QWidget* parent) : w_secondaire(parent), st_message(new QLabel(this)) {

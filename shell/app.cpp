@@ -8,6 +8,7 @@
 #include "instance_unique.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
+#include "signaux_fin.h"
 #include "w_alerte.h"
 #include "w_formation.h"
 #include "w_main.h"
@@ -229,6 +230,9 @@ void app::Event_OpenDocument(const QString& fichier) {
 }
 
 void app::Event_Open() {
+    // A quit that the system asked for, before or from now on, is run on the
+    // event loop: after the preferences import below, which no quit cuts short.
+    signaux_fin::surveille(this, [this] { _menu_quitter_Action(); });
     w_main& fenetre = w_main::instance();
     fenetre.initie_a_propos();
     parametres_v1::importe_preferences();

@@ -2,6 +2,7 @@
 #include "bibliotheque_divers.h"
 #include "ecriture_fichiers.h"
 #include "instance_unique.h"
+#include "signaux_fin.h"
 #include "types_fichiers.h"
 
 #include <QTimer>
@@ -12,6 +13,8 @@
 // loop runs; the files named on the command line are then opened as the operating system's
 // open-document, in order, after the opening, and those of later starts as they come.
 int main(int argc, char** argv) {
+    // SIGTERM, SIGHUP and SIGINT quit as "&Quitter" does, from here on.
+    signaux_fin::installe();
     // A write past the file-size limit fails with EFBIG, which every write
     // reports, rather than killing the process.
     bibliotheque_v1::ignore_depassement_taille_fichier();

@@ -1,5 +1,7 @@
 #include "menu_operateur.h"
 
+#include "fenetres_uniques.h"
+
 #include <QAction>
 #include <QMenu>
 
@@ -8,14 +10,11 @@ menu_operateur* barre = nullptr;
 } // namespace
 
 menu_operateur& menu_operateur::instance() {
-    if (!barre)
-        barre = new menu_operateur();
-    return *barre;
+    return fenetres_uniques::unique(barre, [] { return new menu_operateur(); });
 }
 
 void menu_operateur::detruit() {
     delete barre;
-    barre = nullptr;
 }
 
 menu_operateur::menu_operateur() {

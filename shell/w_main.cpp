@@ -12,6 +12,7 @@
 #include "csp_creer_plusieurs.h"
 #include "csp_creer_unit.h"
 #include "csp_version.h"
+#include "fenetres_uniques.h"
 #include "fichiers_parametres.h"
 #include "menu_operateur.h"
 #include "messages.h"
@@ -34,12 +35,11 @@
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 
-#include <memory>
 #include <vector>
 
 namespace {
 
-std::unique_ptr<w_main> fenetre_creee;
+w_main* fenetre_creee = nullptr;
 w_main* fenetre_ouverte = nullptr;
 
 // A page container of the window, or a tab page of p_onglets.
@@ -146,8 +146,10 @@ template <typename page> page* embarque(QWidget* fond) {
 } // namespace
 
 w_main& w_main::instance() {
-    if (!fenetre_ouverte)
-        fenetre_creee = std::make_unique<w_main>();
+    if (!fenetre_ouverte) {
+        delete fenetre_creee;
+        fenetres_uniques::unique(fenetre_creee, [] { return new w_main; });
+    }
     return *fenetre_ouverte;
 }
 
@@ -156,7 +158,7 @@ bool w_main::existe() {
 }
 
 void w_main::detruit() {
-    fenetre_creee.reset();
+    delete fenetre_creee;
 }
 
 w_main::w_main() {

@@ -4,6 +4,7 @@
 #include "bibliotheque_v1.h"
 #include "controles_texte.h"
 #include "editfield_numerique.h"
+#include "fenetres_uniques.h"
 #include "kit_pages.h"
 #include "nombres.h"
 #include "services_coquille.h"
@@ -48,9 +49,9 @@ QString lignes_en_cr(QString texte) {
 } // namespace
 
 w_alerte& w_alerte::instance() {
-    // Lives until the program ends, hidden between dialogs.
-    static w_alerte* const seule = new w_alerte(nullptr);
-    return *seule;
+    // Lives as long as the application object, hidden between dialogs.
+    static w_alerte* seule = nullptr;
+    return fenetres_uniques::unique(seule, [] { return new w_alerte(nullptr); });
 }
 
 w_alerte::w_alerte(w_alerte* memoire) : memoire_(memoire ? memoire : this) {
