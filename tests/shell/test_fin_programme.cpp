@@ -20,14 +20,15 @@ const char aide[] = "<valdorin><globale_aide>true</globale_aide></valdorin>";
 // window: whether its windows show.
 bool demarre(programme_valdorin& programme, const QString& nom, const char* preferences,
              bool alerte) {
-    QFile prefs(programme.dossier_preferences() + "/" + nom);
-    QFile etat(programme.dossier() + "/etat.valdorin");
-    if ((preferences && (!prefs.open(QIODevice::WriteOnly) || prefs.write(preferences) < 0)) ||
-        (alerte && (!etat.open(QIODevice::WriteOnly) || etat.write("pas un état") < 0)))
+    const auto ecrit = [](const QString& chemin, const char* texte) {
+        QFile fichier(chemin);
+        return fichier.open(QIODevice::WriteOnly) && fichier.write(texte) >= 0;
+    };
+    const QString etat = programme.dossier() + "/etat.valdorin";
+    if ((preferences && !ecrit(programme.dossier_preferences() + "/" + nom, preferences)) ||
+        (alerte && !ecrit(etat, "pas un état")))
         return false;
-    prefs.close();
-    etat.close();
-    programme.lance(alerte ? QStringList{etat.fileName()} : QStringList{});
+    programme.lance(alerte ? QStringList{etat} : QStringList{});
     return programme.attend_fenetres(alerte ? 2 : 1);
 }
 

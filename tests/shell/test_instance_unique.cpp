@@ -48,26 +48,22 @@ TEST(InstanceUnique, LesDocumentsDUneLigneDeCommandeSontOuvertsOuRefusesAvecLeur
         EXPECT_EQ(refus.isEmpty(), c.raison.isEmpty());
         EXPECT_TRUE(c.raison.isEmpty() || refus.endsWith(c.raison + "\r\rOuverture annulée !"))
             << refus.toStdString();
-        // What goes through the socket comes out the same.
-        QString jeton;
-        EXPECT_EQ(lit_message_socket(message_socket(adresses, "j-1"), &jeton), adresses);
-        EXPECT_EQ(jeton, "j-1");
     }
 }
 
-// A message on the socket that is not a whole start's is ignored.
+// What goes through the socket comes out the same; a message that is not a
+// whole start's is ignored.
 TEST(InstanceUnique, UnMessageMalFormeOuTropGrandEstIgnore) {
-    const QByteArray bon = message_socket({QUrl("file:///tmp/a.valdorin")}, "");
-    for (const QByteArray& message : {
-             bon.chopped(1),
-             "autre chose 1\n\n" + bon.mid(bon.indexOf('\n') + 1),
-             bon.chopped(1) + "inconnu x\n\n",
-             bon.chopped(1) + "document pas une adresse\n\n",
-             bon.chopped(1) + "document " + QByteArray(taille_maximale_message, 'a') + "\n\n",
-             QByteArray(),
-         })
-        EXPECT_FALSE(lit_message_socket(message)) << message.left(60).toStdString();
-    EXPECT_TRUE(lit_message_socket(bon));
+    const QList<QUrl> adresses = {QUrl("file:///tmp/a%20%C3%A9.valdorin"),
+                                  QUrl("http://a.invalid")};
+    const QByteArray bon = message_socket(adresses, "j-1");
+    QString jeton;
+    EXPECT_EQ(lit_message_socket(bon, &jeton), adresses);
+    EXPECT_EQ(jeton, "j-1");
+    for (const QByteArray& suite :
+         QByteArrayList{"", "inconnu x\n\n", "document pas une adresse\n\n",
+                        "document " + QByteArray(taille_maximale_message, 'a') + "\n\n"})
+        EXPECT_FALSE(lit_message_socket(bon.chopped(1) + suite)) << suite.left(60).toStdString();
 }
 
 } // namespace

@@ -16,11 +16,9 @@ template <typename Condition> bool attend(Condition condition) {
     return condition();
 }
 
-// The program started again, with documents or none, on the session bus or
-// without one, hands them to the program that runs and ends: the documents
-// reach its window in order (a state restored, a refusal for each file that
-// cannot be read), one window remains, and only that program writes the
-// preferences, at its quit.
+// A later start, on the bus or without one, hands its documents to the program
+// that runs and ends: they reach its window in order (a state restored, a
+// refusal for each unreadable file), and that program alone writes preferences.
 TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
     test_support::serveur_x serveur;
     if (serveur.affichage.isEmpty())
@@ -34,15 +32,11 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
     fichier.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                   "<valdorin><unique_ch_prix>7,77</unique_ch_prix></valdorin>\n");
     fichier.close();
-    // Every start in the same folders, as one user's.
     const auto lance = [&](const QProcessEnvironment& env, const QStringList& arguments) {
         auto programme = std::make_unique<test_support::programme_valdorin>(VALDORIN, env, dossier);
         programme->processus.setWorkingDirectory(dossier);
         programme->lance(arguments);
         return programme;
-    };
-    const auto fin = [](test_support::programme_valdorin& programme) {
-        return programme.attend_fin().comment;
     };
 
     // Two starts at the same moment make one program.
@@ -53,7 +47,7 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
     if (fini(premier))
         std::swap(premier, jumeau);
     test_support::programme_valdorin& programme = *premier;
-    EXPECT_EQ(fin(*jumeau), "exited with code 0");
+    EXPECT_EQ(jumeau->attend_fin().comment, "exited with code 0");
     const auto fenetres = [&] { return programme.fenetres(); };
     ASSERT_TRUE(attend([&] { return fenetres().size() == 1; }));
     const QByteArray principale = fenetres().constFirst();
@@ -66,7 +60,8 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
              std::pair{sans_bus, QStringList{}},
          }) {
         auto suivant = lance(env, arguments);
-        EXPECT_EQ(fin(*suivant), "exited with code 0") << arguments.join(' ').toStdString();
+        EXPECT_EQ(suivant->attend_fin().comment, "exited with code 0")
+            << arguments.join(' ').toStdString();
     }
     // The restored state's message, then the two refusals: the alert shows
     // again at once for each, so its hiding is told by the display itself.
@@ -85,27 +80,25 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
             return vus.count("UnmapNotify") == n;
         })) << n;
     }
-    ASSERT_TRUE(attend([&] { return fenetres().size() == 1; }));
+    ASSERT_TRUE(attend([&] { return fenetres() == QByteArrayList{principale}; }));
     evenements.kill();
     evenements.waitForFinished();
-    EXPECT_EQ(fenetres(), QByteArrayList{principale});
     EXPECT_EQ(programme.preferences(), "") << "a later start wrote the preferences";
 
     serveur.lance("xdotool", {"windowactivate", "--sync", QString(principale), "key", "ctrl+q"});
-    EXPECT_EQ(fin(programme), "exited with code 0");
+    EXPECT_EQ(programme.attend_fin().comment, "exited with code 0");
     EXPECT_TRUE(programme.preferences().contains("<unique_ch_prix>7,77</unique_ch_prix>"));
 
-    // The socket of a killed program keeps no later start from being the
-    // session's program.
-    for (int depart = 0; depart < 2; ++depart) {
-        auto relance = lance(sans_bus, {});
-        ASSERT_TRUE(attend([&] { return fenetres().size() == 1; })) << depart;
-        EXPECT_EQ(fin(*lance(sans_bus, {})), "exited with code 0") << depart;
-        EXPECT_FALSE(fini(relance)) << depart;
-        relance->processus.kill();
-        relance->processus.waitForFinished();
-        ASSERT_TRUE(attend([&] { return fenetres().isEmpty(); })) << depart;
-    }
+    // A killed program's socket keeps no later start from being the session's
+    // program, to which the next start hands over.
+    auto tue = lance(sans_bus, {});
+    ASSERT_TRUE(tue->attend_fenetres(1));
+    tue->processus.kill();
+    ASSERT_TRUE(attend([&] { return fenetres().isEmpty(); }));
+    auto relance = lance(sans_bus, {});
+    ASSERT_TRUE(relance->attend_fenetres(1));
+    EXPECT_EQ(lance(sans_bus, {})->attend_fin().comment, "exited with code 0");
+    EXPECT_EQ(relance->processus.state(), QProcess::Running);
 }
 
 } // namespace

@@ -1,11 +1,8 @@
 #pragma once
 
-// The real program, started as a desktop starts it, on a display of the
-// test's own (`serveur_x::environnement()`), in folders of its own under
-// `dossier`: home, configuration (`config`, its preferences in
-// `config/Valdorin`), data, cache, temporary and runtime folders. Programs
-// started on one folder share them, as two starts by one user do; each test
-// with its own folder and display runs apart from the others.
+// The real program on a display of the test's own (`serveur_x`), with its
+// home, configuration, data, cache, temporary and runtime folders under
+// `dossier`: programs started on one folder share them, as one user's do.
 
 #include "fin_processus.h"
 
@@ -73,8 +70,7 @@ public:
 
     void signale(int numero) { ::kill(static_cast<pid_t>(processus.processId()), numero); }
 
-    // How the program ended (`fin_processus`), waited for a minute at most,
-    // and its error output.
+    // How it ended (`fin_processus`), a minute at most, and its error output.
     struct fin {
         std::string comment;
         std::string erreurs;
@@ -86,12 +82,11 @@ public:
         return {fin_processus(processus, fini, erreurs), erreurs.toStdString()};
     }
 
-    // Its folder; the preferences folder, and the content of a file in it (""
-    // when there is none), by default the one the program writes.
+    // Its folder, its preferences folder, and the preferences it writes ("").
     const QString& dossier() const { return dossier_; }
     QString dossier_preferences() const { return dossier_ + "/config/Valdorin"; }
-    QByteArray preferences(const QString& nom = "Valdorin_2_2.prefs") const {
-        QFile fichier(dossier_preferences() + "/" + nom);
+    QByteArray preferences() const {
+        QFile fichier(dossier_preferences() + "/Valdorin_2_2.prefs");
         return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
     }
 
