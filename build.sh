@@ -10,10 +10,10 @@ cd "$(dirname "$0")"
 
 PAQUETS_BASE=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgtest-dev fonts-dejavu-core
     ca-certificates)
-PAQUETS_BUREAU=(desktop-file-utils shared-mime-info)
+PAQUETS_BUREAU=(desktop-file-utils shared-mime-info gtk-update-icon-cache xdg-utils)
 PAQUETS_TEST=("${PAQUETS_BUREAU[@]}" libglib2.0-bin libbenchmark-dev clang-format ghostscript poppler-utils
     qpdf libtiff-tools zbar-tools epstool python3 python3-fonttools fonts-ocr-b fonts-urw-base35 xvfb openbox
-    qt6-image-formats-plugins exfatprogs exfat-fuse libreoffice-calc-nogui dbus-daemon xdotool x11-utils)
+    qt6-image-formats-plugins exfatprogs exfat-fuse libreoffice-calc-nogui dbus-daemon xdotool x11-utils kde-cli-tools)
 
 installe() {
     local manquants=()
@@ -35,27 +35,19 @@ construit() { # build-dir, extra cmake args...
     cmake --build "$dossier"
 }
 
-teste() { # build-dir
-    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
+# The C++ sources, NUL-separated: the checkout's, or those on disk outside the
+# build folders where there is no checkout of this tree (a source archive).
+sources() {
+    if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
+        git ls-files -z '*.cpp' '*.h'
+    else
+        find . \( -path './.*' -o -path './build*' -o \( -type d -exec test -e '{}/CMakeCache.txt' \; \) \) \
+            -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print0
+    fi
 }
 
-# The databases through which desktops find the entries, file types and icons
-# under ~/.local/share.
-met_a_jour_bureau() {
-    local donnees=$HOME/.local/share
-    if [ -n "${XDG_DATA_HOME:-}" ] && [ "$XDG_DATA_HOME" != "$donnees" ]; then
-        echo "Attention : XDG_DATA_HOME n'est pas $donnees : le bureau n'y cherchera pas le programme." >&2
-    fi
-    base() { # tool, arguments...
-        if command -v "$1" >/dev/null; then
-            "$@"
-        else
-            echo "$1 manque : sa base n'est pas mise à jour." >&2
-        fi
-    }
-    base update-desktop-database "$donnees/applications"
-    base update-mime-database "$donnees/mime"
-    base gtk-update-icon-cache -q -f -t "$donnees/icons/hicolor"
+teste() { # build-dir
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
 }
 
 case "${1:-}" in
@@ -67,37 +59,14 @@ run)
 install)
     installe "${PAQUETS_BASE[@]}" "${PAQUETS_BUREAU[@]}"
     construit build -DVALDORIN_TESTS=OFF
-    cmake --install build --prefix "$HOME/.local"
-    met_a_jour_bureau
+    desktop/bureau.sh installe build
     ;;
 uninstall)
-    liste=build/install_manifest.txt
-    if [ ! -f "$liste" ]; then
-        echo "Rien à désinstaller : $liste, que ./build.sh install écrit, manque." >&2
-        exit 1
-    fi
-    mapfile -t fichiers <"$liste"
-    for f in "${fichiers[@]}"; do
-        case $f in
-        "$HOME/.local/"*) ;;
-        *)
-            echo "$liste nomme un fichier hors de $HOME/.local, qui reste : $f" >&2
-            exit 1
-            ;;
-        esac
-    done
-    for f in "${fichiers[@]}"; do
-        if [ -e "$f" ] || [ -L "$f" ]; then
-            rm -f -- "$f"
-            echo "Supprimé : $f"
-        fi
-    done
-    rm -f "$liste"
-    met_a_jour_bureau
+    desktop/bureau.sh desinstalle build
     ;;
 test)
     installe "${PAQUETS_BASE[@]}" "${PAQUETS_TEST[@]}"
-    git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+    sources | xargs -0 -r clang-format --dry-run --Werror
     construit build-test -DVALDORIN_WERROR=ON
     teste build-test
     ;;

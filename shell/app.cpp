@@ -8,6 +8,7 @@
 #include "instance_unique.h"
 #include "menu_operateur.h"
 #include "parametres_v1.h"
+#include "ressources.h"
 #include "signaux_fin.h"
 #include "w_alerte.h"
 #include "w_formation.h"
@@ -177,6 +178,9 @@ app::app(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(bibliotheque_v1::nom_produit);
     // The window belongs to the desktop entry (the Wayland app id).
     setDesktopFileName(instance_unique::identifiant);
+    // Title bars and window lists show the logo, where X11 reads it from
+    // each window rather than from the desktop entry.
+    setWindowIcon(ressources::icone_application());
     setQuitOnLastWindowClosed(false);
     menu_operateur& barre = menu_operateur::instance();
     coquille::installe_menu_aide_contextuelle(

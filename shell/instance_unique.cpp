@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -30,9 +32,17 @@ const QString interface_application = QStringLiteral("org.freedesktop.Applicatio
 const QByteArray entete_socket = QByteArrayLiteral("valdorin-documents 1");
 const QByteArray ligne_document = QByteArrayLiteral("document ");
 const QByteArray ligne_jeton = QByteArrayLiteral("jeton ");
-// How long a start waits for the running program's answer; the bus's own
-// default, so that a program busy with a long file still answers in time.
+// How long a start waits in all for the running program's answer, by the bus
+// and the socket together: the bus's own default, so that a program busy with
+// a long file still answers in time. One that has not answered by then is
+// taken for hung, and the start runs on its own.
 constexpr int attente_reponse_ms = 25000;
+
+// What is left of the wait, in ms, for a call that takes a time-out: at least
+// 1, since 0 or less would mean the default one.
+int restant(const QDeadlineTimer& limite) {
+    return static_cast<int>(std::clamp<qint64>(limite.remainingTime(), 1, attente_reponse_ms));
+}
 
 // The process at the other end of a local socket runs as this user: no one
 // else reaches the program, nor passes for it.
@@ -212,10 +222,15 @@ programme_session::~programme_session() {
 }
 
 bool programme_session::transmis(const QList<QUrl>& documents, const QString& jeton) {
-    return transmis_par_bus(documents, jeton) || transmis_par_socket(documents, jeton);
+    // A program that did not answer on the bus is not waited for again on the
+    // socket.
+    const QDeadlineTimer limite(attente_reponse_ms);
+    return transmis_par_bus(documents, jeton, limite) ||
+           (!limite.hasExpired() && transmis_par_socket(documents, jeton, limite));
 }
 
-bool programme_session::transmis_par_bus(const QList<QUrl>& documents, const QString& jeton) {
+bool programme_session::transmis_par_bus(const QList<QUrl>& documents, const QString& jeton,
+                                         const QDeadlineTimer& limite) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
         return false;
@@ -230,8 +245,9 @@ bool programme_session::transmis_par_bus(const QList<QUrl>& documents, const QSt
     if (!jeton.isEmpty())
         donnees.insert(QStringLiteral("activation-token"), jeton);
     // The name's owner may end between the question and the call: then the
-    // name is free again, and asked for again.
-    for (int essai = 0; essai < 3; ++essai) {
+    // name is free again, and asked for again. A call that timed out has used
+    // the whole wait, and is not made again.
+    for (int essai = 0; essai < 3 && !limite.hasExpired(); ++essai) {
         const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reponse =
             bus.interface()->registerService(identifiant,
                                              QDBusConnectionInterface::DontQueueService,
@@ -248,14 +264,15 @@ bool programme_session::transmis_par_bus(const QList<QUrl>& documents, const QSt
         if (!documents.isEmpty())
             appel << uris;
         appel << donnees;
-        if (bus.call(appel, QDBus::Block, attente_reponse_ms).type() == QDBusMessage::ReplyMessage)
+        if (bus.call(appel, QDBus::Block, restant(limite)).type() == QDBusMessage::ReplyMessage)
             return true;
     }
     bus.unregisterObject(chemin_objet);
     return false;
 }
 
-bool programme_session::transmis_par_socket(const QList<QUrl>& documents, const QString& jeton) {
+bool programme_session::transmis_par_socket(const QList<QUrl>& documents, const QString& jeton,
+                                            const QDeadlineTimer& limite) {
     // Qt gives the user's runtime folder, made by the session or by Qt itself,
     // readable by its owner alone; nothing where it belongs to someone else.
     const QString dossier = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -264,17 +281,17 @@ bool programme_session::transmis_par_socket(const QList<QUrl>& documents, const 
     const QString chemin = dossier + u'/' + identifiant;
     // Two starts at the same moment: one listens, the other then finds it.
     QLockFile verrou(chemin + QStringLiteral(".lock"));
-    if (!verrou.tryLock(attente_reponse_ms))
+    if (!verrou.tryLock(restant(limite)))
         return false;
     QLocalSocket client;
     client.connectToServer(chemin);
-    if (client.waitForConnected(2000)) {
+    if (client.waitForConnected(std::min(2000, restant(limite)))) {
         if (!meme_utilisateur(client.socketDescriptor()))
             return false;
         client.write(message_socket(documents, jeton));
-        bool repondu = client.waitForBytesWritten(attente_reponse_ms);
+        bool repondu = client.waitForBytesWritten(restant(limite));
         while (repondu && !client.canReadLine())
-            repondu = client.waitForReadyRead(attente_reponse_ms);
+            repondu = !limite.hasExpired() && client.waitForReadyRead(restant(limite));
         if (repondu && client.readLine() == "ok\n") {
             // A program that took the bus name, then found one already
             // running without a bus, gives the name back.

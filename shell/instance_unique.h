@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class QDeadlineTimer;
 class QLocalSocket;
 
 // One program per user session. The first start becomes the session's
@@ -75,10 +76,13 @@ signals:
     void documents_recus(const QList<QUrl>& documents, const QString& jeton_activation);
 
 private:
-    bool transmis_par_bus(const QList<QUrl>& documents, const QString& jeton);
+    // Each waits for an answer until `limite` at most.
+    bool transmis_par_bus(const QList<QUrl>& documents, const QString& jeton,
+                          const QDeadlineTimer& limite);
     // Under the lock of the runtime folder: hands over to the socket of a
     // running program, or listens on it.
-    bool transmis_par_socket(const QList<QUrl>& documents, const QString& jeton);
+    bool transmis_par_socket(const QList<QUrl>& documents, const QString& jeton,
+                             const QDeadlineTimer& limite);
     void connexion();
     void lecture(QLocalSocket* client);
 

@@ -1,5 +1,6 @@
 #include "ressources.h"
 
+#include <QDir>
 #include <QFile>
 
 // The resources live in a static library: register them before the first read.
@@ -24,6 +25,15 @@ QByteArray texte(int numero) {
 QImage image(int numero) {
     enregistre_ressources();
     return QImage(QStringLiteral(":/ressources/image/%1").arg(numero));
+}
+
+QIcon icone_application() {
+    enregistre_ressources();
+    QIcon icone;
+    const QDir dossier(QStringLiteral(":/ressources/icones"));
+    for (const QString& nom : dossier.entryList({QStringLiteral("*.png")}, QDir::Files))
+        icone.addFile(dossier.filePath(nom));
+    return icone;
 }
 
 } // namespace ressources

@@ -2,10 +2,15 @@
 #include "programme_valdorin.h"
 #include "serveur_x.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QUrl>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <csignal>
+#include <memory>
 
 namespace {
 
@@ -16,6 +21,22 @@ template <typename Condition> bool attend(Condition condition) {
     return condition();
 }
 
+// The environment of `serveur` with no session bus to reach.
+QProcessEnvironment sans_bus(const test_support::serveur_x& serveur, const QString& dossier) {
+    QProcessEnvironment environnement = serveur.environnement();
+    environnement.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dossier + "/aucun-bus");
+    return environnement;
+}
+
+// Starts the program in `dossier`, as every start of one user's session.
+std::unique_ptr<test_support::programme_valdorin>
+lance(const QProcessEnvironment& env, const QString& dossier, const QStringList& arguments) {
+    auto programme = std::make_unique<test_support::programme_valdorin>(VALDORIN, env, dossier);
+    programme->processus.setWorkingDirectory(dossier);
+    programme->lance(arguments);
+    return programme;
+}
+
 // A later start, on the bus or without one, hands its documents to the program
 // that runs and ends: they reach its window in order (a state restored, a
 // refusal for each unreadable file), and that program alone writes preferences.
@@ -24,8 +45,7 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
     if (serveur.affichage.isEmpty())
         GTEST_SKIP() << serveur.raison.toStdString();
     const QString dossier = test_support::dossier_test();
-    QProcessEnvironment sans_bus = serveur.environnement();
-    sans_bus.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dossier + "/aucun-bus");
+    const QProcessEnvironment sans_bus = ::sans_bus(serveur, dossier);
     const QString etat = dossier + "/état n°2.valdorin";
     QFile fichier(etat);
     ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
@@ -33,10 +53,7 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
                   "<valdorin><unique_ch_prix>7,77</unique_ch_prix></valdorin>\n");
     fichier.close();
     const auto lance = [&](const QProcessEnvironment& env, const QStringList& arguments) {
-        auto programme = std::make_unique<test_support::programme_valdorin>(VALDORIN, env, dossier);
-        programme->processus.setWorkingDirectory(dossier);
-        programme->lance(arguments);
-        return programme;
+        return ::lance(env, dossier, arguments);
     };
 
     // Two starts at the same moment make one program.
@@ -99,6 +116,29 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
     ASSERT_TRUE(relance->attend_fenetres(1));
     EXPECT_EQ(lance(sans_bus, {})->attend_fin().comment, "exited with code 0");
     EXPECT_EQ(relance->processus.state(), QProcess::Running);
+}
+
+// A later start facing a program that does not answer (stopped, as a frozen
+// one is) waits for it once, 25 s, on the bus or on the socket alone, and then
+// runs on its own: no later than twice that wait, which the bus's three calls
+// and the socket's after them took.
+TEST(Session, UnDemarrageSuivantAttendUneFoisUnProgrammeQuiNeRepondPas) {
+    test_support::serveur_x serveur;
+    if (serveur.affichage.isEmpty())
+        GTEST_SKIP() << serveur.raison.toStdString();
+    const QString dossier = test_support::dossier_test();
+    auto fige = lance(serveur.environnement(), dossier, {});
+    ASSERT_TRUE(fige->attend_fenetres(1));
+    fige->signale(SIGSTOP);
+    QElapsedTimer chrono;
+    chrono.start();
+    const std::array suivants{lance(serveur.environnement(), dossier, {}),
+                              lance(sans_bus(serveur, dossier), dossier, {})};
+    ASSERT_TRUE(attend([&] { return fige->fenetres().size() == 3; }));
+    EXPECT_GE(chrono.elapsed(), 25000);
+    EXPECT_LT(chrono.elapsed(), 50000);
+    for (const auto& suivant : suivants)
+        EXPECT_EQ(suivant->processus.state(), QProcess::Running);
 }
 
 } // namespace
