@@ -79,6 +79,8 @@ installe() {
     cmake --install "$construction" --prefix "$prefixe"
     met_a_jour_bases
     if command -v xdg-mime >/dev/null; then
+        # xdg-mime 1.2 makes no folder.
+        mkdir -p "${mimeapps%/*}"
         xdg-mime default "$entree" "$type_etat"
         cp -p "$mimeapps" "$notes/mimeapps-apres"
     else

@@ -36,7 +36,6 @@ update-desktop-database "$tmp/systeme/applications"
 
 premier_gio() { gio mime "$1" | sed -n '1s/^Default application for .*: //p'; }
 premier_kde() {
-    command -v ktraderclient5 >/dev/null || { echo invalid.valdorin.Valdorin && return; }
     XDG_CURRENT_DESKTOP=KDE ktraderclient5 --mimetype "$1" 2>/dev/null |
         sed -n "s/^DesktopEntryName : '\(.*\)'$/\1/p" | head -n 1
 }
@@ -103,8 +102,10 @@ for maison in neuve habitee; do
     [ $maison = habitee ] || verifie_installation "$2"
     vu=$(premier_gio application/x-valdorin-state)
     [ "$vu" = invalid.valdorin.Valdorin.desktop ] || echec "$maison : GIO ouvre un état avec ${vu:-rien}"
-    vu=$(premier_kde application/x-valdorin-state)
-    [ "$vu" = invalid.valdorin.Valdorin ] || echec "$maison : KDE ouvre un état avec ${vu:-rien}"
+    if command -v ktraderclient5 >/dev/null; then
+        vu=$(premier_kde application/x-valdorin-state)
+        [ "$vu" = invalid.valdorin.Valdorin ] || echec "$maison : KDE ouvre un état avec ${vu:-rien}"
+    fi
     [ "$(premier_gio text/plain)" = "$texte" ] || echec "$maison : text/plain s'ouvre avec $(premier_gio text/plain)"
     [ "$(premier_gio text/csv)" = "$csv" ] || echec "$maison : text/csv s'ouvre avec $(premier_gio text/csv)"
     avis=$(bash "$1/desktop/bureau.sh" desinstalle "$2" 2>&1 >/dev/null) && [ -z "$avis" ] ||
