@@ -31,8 +31,8 @@ outil() { # tool, arguments...: runs it, or says that it is missing
     fi
 }
 
-# Whether folder $1 holds a file that find's tests $2... select.
-contient() { [ -d "$1" ] && [ -n "$(find "$1" -type f "${@:2}" -print -quit)" ]; }
+# Whether folder $1 holds a file, or a link, that find's tests $2... select.
+contient() { [ -d "$1" ] && [ -n "$(find "$1" ! -type d "${@:2}" -print -quit)" ]; }
 
 # The databases through which desktops find the entries, file types and
 # icons; one whose sources are all gone goes with them.
@@ -121,14 +121,21 @@ desinstalle() {
             rm -f "$mimeapps"
         fi
     elif [ -f "$mimeapps" ]; then
+        # grep says 1 when no line is left, 2 when it could not read.
+        local statut=0
         grep -vFx -e "$type_etat=$entree" -e "$type_etat=$entree;" "$mimeapps" \
-            >"$mimeapps.valdorin-tmp" || true
+            >"$mimeapps.valdorin-tmp" || statut=$?
+        if [ $statut -gt 1 ]; then
+            rm -f "$mimeapps.valdorin-tmp"
+            echo "$mimeapps n'a pu être lu : le programme y reste l'application des fichiers d'état." >&2
+            exit 1
+        fi
         mv -f "$mimeapps.valdorin-tmp" "$mimeapps"
     fi
     met_a_jour_bases
     # The folders it made, the deepest first, where nothing else came since.
     if [ -f "$notes/dossiers" ]; then
-        sort -r "$notes/dossiers" | while IFS= read -r dossier; do
+        LC_ALL=C sort -r "$notes/dossiers" | while IFS= read -r dossier; do
             rmdir -- "$dossier" 2>/dev/null || true
         done
     fi

@@ -119,9 +119,9 @@ TEST(Session, LesDemarragesSuivantsDonnentLeursDocumentsALaFenetreOuverte) {
 }
 
 // A later start facing a program that does not answer (stopped, as a frozen
-// one is) waits for it once, 25 s, on the bus or on the socket alone, and then
-// runs on its own: no later than twice that wait, which the bus's three calls
-// and the socket's after them took.
+// one is) waits for it once, 25 s, on the bus or on the socket, and then runs
+// on its own: its window shows within twice that wait, where three calls on
+// the bus and a wait on the socket took four times it.
 TEST(Session, UnDemarrageSuivantAttendUneFoisUnProgrammeQuiNeRepondPas) {
     test_support::serveur_x serveur;
     if (serveur.affichage.isEmpty())
